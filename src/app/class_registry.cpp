@@ -1,0 +1,26 @@
+#include "app/class_registry.h"
+
+#include "app/app_delegate.h"
+#include "menu/popover_view_controller.h"
+#include "menu/status_menu_controller.h"
+
+namespace tidra {
+
+ClassRegistry makeTidraClasses(const Platform& platform) {
+    ClassRegistry classes;
+    // The platform is a bundle of references; the factories keep their own copy of it.
+    classes.add("AppDelegate", [platform] {
+        return std::make_shared<AppDelegate>(platform.preferences.standardUserDefaults(),
+                                             platform.devMate, platform.userNotifications,
+                                             /*offerMoveToApplicationsFolder=*/[] {});
+    });
+    classes.add("StatusMenuController",
+                [platform] { return std::make_shared<StatusMenuController>(platform); });
+    classes.add("PopoverViewController", [platform] {
+        return std::make_shared<PopoverViewController>(platform.interfaces,
+                                                       "PopoverViewController");
+    });
+    return classes;
+}
+
+}  // namespace tidra

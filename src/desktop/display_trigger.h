@@ -1,0 +1,23 @@
+// Connecting a display can hide the desktop icons and disconnecting one can bring them back,
+// each when the user turned that on.
+#pragma once
+
+#include <cstdint>
+
+namespace tidra {
+
+// What the display callback needs from the object registered as its user information.
+class DisplayTriggerTarget {
+  public:
+    virtual ~DisplayTriggerTarget() = default;
+    virtual bool isClean() const = 0;
+    virtual void setIcon(bool clean) = 0;
+    virtual bool preference(const char* key) = 0;
+    // The Finder steps of the toggle: CreateDesktop = show, then Finder is asked to quit.
+    virtual void cleanDesktop(bool show) = 0;
+};
+
+// Registered with the display service; `userInfo` is a DisplayTriggerTarget*.
+void displayReconfigurationCallback(std::uint32_t display, std::uint32_t flags, void* userInfo);
+
+}  // namespace tidra

@@ -1,0 +1,47 @@
+#include "desktop/finder_toggle.h"
+
+#include "prefs/keys.h"
+
+namespace tidra {
+
+void FinderToggle::cleanDesktop(bool show) {
+    auto finder = finderDefaults();
+    if (!finder) {
+        console_.log("Could not get Finder defaults");
+        return;
+    }
+    finder->setBool(show, prefs::kCreateDesktop);
+    restartFinder();
+}
+
+void FinderToggle::restartFinder() {
+    auto running =
+        workspace_.runningApplicationsWithBundleIdentifier(prefs::kFinderBundleIdentifier);
+    if (running.empty() || !running.front()) return;
+    // Only the first: a second listed Finder is a leftover the system sorts out itself.
+    running.front()->terminate();
+}
+
+void FinderToggle::relaunchFinder() {
+    workspace_.launchAppWithBundleIdentifier(prefs::kFinderBundleIdentifier, kWorkspaceLaunchAsync);
+}
+
+void FinderToggle::updateRestoreFinder(bool value, bool setDefault) {
+    auto finder = finderDefaults();
+    if (!finder) return;
+    finder->setBool(value, prefs::kQuitAlwaysKeepsWindows);
+    if (setDefault) {
+        UserDefaults& store = preferences_.standardUserDefaults();
+        store.setBool(value, prefs::kRestoreFinder);
+        store.synchronize();
+    }
+}
+
+bool FinderToggle::isFinderTermination(const Notification* note) {
+    if (!note || !note->userInfo.isDictionary()) return false;
+    if (!note->userInfo.isStringKeyedDictionary()) return false;
+    Value identifier = note->userInfo[Value(kApplicationBundleIdentifierKey)];
+    return identifier.isString() && identifier.string() == prefs::kFinderBundleIdentifier;
+}
+
+}  // namespace tidra

@@ -1,0 +1,41 @@
+// Tidra's login item lives in System Events, reached through AppleScript; the entry is known
+// by its name, "Tidra". Every script runs on the background queue while the caller waits.
+#pragma once
+
+#include <string>
+
+#include "platform/apple_script.h"
+#include "platform/bundle.h"
+#include "platform/console.h"
+#include "platform/dispatch.h"
+
+namespace tidra {
+
+inline constexpr const char* kLoginItemName = "Tidra";
+
+// The exact script texts, one line each.
+std::string loginItemQueryScript();
+std::string loginItemDeleteScript();
+std::string loginItemAddScript(const std::string& bundlePath);
+
+class LoginItems {
+  public:
+    LoginItems(AppleScripting& scripting, Dispatch& dispatch, Bundle& bundle, Console& console)
+        : scripting_(scripting), dispatch_(dispatch), bundle_(bundle), console_(console) {}
+
+    // Whether an entry named "Tidra" exists; false whenever System Events gives no usable list.
+    bool query();
+    // Deletes the entry; silent when there is none or scripting is refused.
+    void remove();
+    // Replaces any entry with one for the running bundle, so a moved application is re-pointed;
+    // a script error goes to the console.
+    void add();
+
+  private:
+    AppleScripting& scripting_;
+    Dispatch& dispatch_;
+    Bundle& bundle_;
+    Console& console_;
+};
+
+}  // namespace tidra

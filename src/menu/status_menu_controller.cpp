@@ -1,0 +1,139 @@
+#include "menu/status_menu_controller.h"
+
+#include "prefs/keys.h"
+
+namespace tidra {
+
+StatusMenuController::StatusMenuController(const Platform& platform)
+    : platform_(platform),
+      finder_(platform.preferences, platform.workspace, platform.console),
+      loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
+      statusItem_(platform.statusBar.statusItemWithLength(kVariableStatusItemLength)),
+      defaults_(platform.preferences.standardUserDefaults()),
+      popover_(platform.ui.makePopover()),
+      aboutWindow_(std::make_unique<WindowController>(platform.interfaces, "TransluscentWindow")) {}
+
+StatusMenuController::~StatusMenuController() {
+    // Only what the wake-up registered: an unbalanced removal is an error on the platform.
+    if (!observing_) return;
+    platform_.workspace.notificationCenter().removeObserver(
+        this, kWorkspaceDidTerminateApplicationNotification, nullptr);
+    defaults_.removeObserver(this, prefs::kLaunchAtLogin, nullptr);
+    defaults_.removeObserver(this, prefs::kRestoreFinder, nullptr);
+    defaults_.removeObserver(this, prefs::kReplaceWallpaper, nullptr);
+    platform_.distributedNotifications.removeObserver(this, kInterfaceThemeChangedNotification,
+                                                      nullptr);
+}
+
+bool StatusMenuController::performAction(const std::string& selector, Object* sender) {
+    if (selector == "itemClicked:") {
+        itemClicked(sender);
+    } else if (selector == "hideMessClicked:") {
+        hideMessClicked(sender);
+    } else if (selector == "setReplaceWallpaperPreference:") {
+        setReplaceWallpaperPreference(sender);
+    } else if (selector == "showFeedbackDialog:") {
+        showFeedbackDialog(sender);
+    } else if (selector == "aboutClicked:") {
+        aboutClicked(sender);
+    } else if (selector == "quitClicked:") {
+        quitClicked(sender);
+    } else if (selector == "showPopover:") {
+        showPopover(sender);
+    } else if (selector == "initPopover") {
+        initPopover();
+    } else if (selector == "updateStatus") {
+        updateStatus();
+    } else if (selector == "restartFinder") {
+        restartFinder();
+    } else if (selector == "addToLoginItems") {
+        addToLoginItems();
+    } else if (selector == "removeFromLoginItems") {
+        removeFromLoginItems();
+    } else if (selector == "isLoginItem") {
+        isLoginItem();
+    } else {
+        return Object::performAction(selector, sender);
+    }
+    return true;
+}
+
+bool StatusMenuController::performNotification(const std::string& selector,
+                                               const Notification& note) {
+    if (selector == "applicationWasTerminated:") {
+        applicationWasTerminated(&note);
+    } else if (selector == "darkModeChanged:") {
+        darkModeChanged(&note);
+    } else {
+        return Object::performNotification(selector, note);
+    }
+    return true;
+}
+
+bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
+    if (name == "statusMenu") {
+        statusMenu_ = dynamic_cast<Menu*>(value);
+    } else if (name == "wallpaperNoReplaceMenuItem") {
+        wallpaperNoReplace_ = dynamic_cast<MenuItem*>(value);
+    } else if (name == "wallpaperReplaceWithImageMenuItem") {
+        wallpaperImage_ = dynamic_cast<MenuItem*>(value);
+    } else if (name == "wallpaperReplaceWithGreyMenuItem") {
+        wallpaperGrey_ = dynamic_cast<MenuItem*>(value);
+    } else {
+        return Object::setOutlet(name, value);
+    }
+    return true;
+}
+
+bool StatusMenuController::isLoginItem() {
+    const bool present = loginItems_.query();
+    defaults_.setBool(present, prefs::kLaunchAtLogin);
+    defaults_.synchronize();
+    return present;
+}
+
+void StatusMenuController::addToLoginItems() {
+    loginItems_.add();
+}
+
+void StatusMenuController::removeFromLoginItems() {
+    loginItems_.remove();
+}
+
+void StatusMenuController::updateRestoreFinder(bool value, bool setDefault) {
+    finder_.updateRestoreFinder(value, setDefault);
+}
+
+void StatusMenuController::restartFinder() {
+    finder_.restartFinder();
+}
+
+void StatusMenuController::cleanDesktop(bool show) {
+    finder_.cleanDesktop(show);
+}
+
+void StatusMenuController::toggleWallpapers(bool show) {
+    wallpaper_.toggle(show);
+}
+
+void StatusMenuController::hideMessClicked(Object*) {
+    cleanDesktop(clean_);
+}
+
+void StatusMenuController::setReplaceWallpaperPreference(Object* sender) {
+    wallpaper_.choose(sender);
+}
+
+void StatusMenuController::showFeedbackDialog(Object*) {
+    platform_.devMate.showFeedbackDialog(nullptr, 0);
+}
+
+void StatusMenuController::aboutClicked(Object*) {
+    aboutWindow_->showWindow(this);
+}
+
+void StatusMenuController::quitClicked(Object*) {
+    platform_.application.terminate(this);
+}
+
+}  // namespace tidra

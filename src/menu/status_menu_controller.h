@@ -1,0 +1,112 @@
+// The object that runs Tidra: it owns the status item, receives every menu action and
+// notification, and keeps the desktop state read back from Finder.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "desktop/display_trigger.h"
+#include "desktop/finder_toggle.h"
+#include "login/login_items.h"
+#include "platform/platform.h"
+#include "wallpaper/wallpaper_switcher.h"
+
+namespace tidra {
+
+class StatusMenuController : public Object, public DisplayTriggerTarget {
+  public:
+    explicit StatusMenuController(const Platform& platform);
+    ~StatusMenuController() override;
+    StatusMenuController(const StatusMenuController&) = delete;
+    StatusMenuController& operator=(const StatusMenuController&) = delete;
+
+    // Object: the platform's runtime reaches the controller by these.
+    bool performAction(const std::string& selector, Object* sender) override;
+    bool performNotification(const std::string& selector, const Notification& note) override;
+    bool setOutlet(const std::string& name, Object* value) override;
+    void awakeFromNib() override;
+    void observeValueForKeyPath(const std::optional<std::string>& keyPath, Object* object,
+                                const std::optional<Dictionary>& change, void* context) override;
+
+    // Popover.
+    void initPopover();
+    void showPopover(Object* sender);
+
+    void darkModeChanged(const Notification* note);
+    void applicationWasTerminated(const Notification* note);
+
+    // Login item.
+    bool isLoginItem();
+    void addToLoginItems();
+    void removeFromLoginItems();
+
+    void updateRestoreFinder(bool value, bool setDefault);
+    void setIcon(bool clean) override;
+    void updateStatus();
+    void restartFinder();
+    void toggleWallpapers(bool show);
+    void cleanDesktop(bool show) override;
+
+    // Actions.
+    void itemClicked(Object* sender);
+    void hideMessClicked(Object* sender);
+    void setReplaceWallpaperPreference(Object* sender);
+    void showFeedbackDialog(Object* sender);
+    void aboutClicked(Object* sender);
+    void quitClicked(Object* sender);
+
+    // Properties.
+    Menu* statusMenu() const { return statusMenu_; }
+    StatusItem& statusItem() const { return *statusItem_; }
+    MenuItem* wallpaperNoReplaceMenuItem() const { return wallpaperNoReplace_; }
+    MenuItem* wallpaperReplaceWithImageMenuItem() const { return wallpaperImage_; }
+    MenuItem* wallpaperReplaceWithGreyMenuItem() const { return wallpaperGrey_; }
+    bool clean() const { return clean_; }
+    void setClean(bool clean) { clean_ = clean; }
+    UserDefaults& defaults() const { return defaults_; }
+    Popover& popover() const { return *popover_; }
+    WindowController& aboutWindow() const { return *aboutWindow_; }
+    bool darkMode() const { return darkMode_; }
+    const Dictionary& wallpapers() const { return wallpaper_.wallpapers(); }
+    const Dictionary& wallpapersOptions() const { return wallpaper_.wallpapersOptions(); }
+
+    // DisplayTriggerTarget.
+    bool isClean() const override { return clean_; }
+    bool preference(const char* key) override { return defaults_.boolForKey(key); }
+
+  private:
+    // Wake-up steps, in the order awakeFromNib runs them.
+    void applyFirstRunRestoreFinder();
+    void markWallpaperItems();
+    void configureStatusButton();
+    void registerObservers();
+    void showWelcomeOnce();
+
+    void onLaunchAtLoginChanged(const Value& newValue);
+    void onRestoreFinderChanged(const Value& newValue);
+    void onReplaceWallpaperChanged(const Value& newValue);
+    // Marks exactly one wallpaper item: the grey one when `path` is the grey image's, else the
+    // custom image one. No mark when the grey image is missing.
+    void markReplacementItem(const std::string& path);
+    void setWallpaperMarks(int noReplace, int image, int grey);
+
+    Platform platform_;
+    FinderToggle finder_;
+    LoginItems loginItems_;
+    WallpaperSwitcher wallpaper_;
+
+    Menu* statusMenu_ = nullptr;  // outlets: owned by the interface description
+    std::shared_ptr<StatusItem> statusItem_;
+    MenuItem* wallpaperNoReplace_ = nullptr;
+    MenuItem* wallpaperImage_ = nullptr;
+    MenuItem* wallpaperGrey_ = nullptr;
+    bool clean_ = false;
+    UserDefaults& defaults_;
+    std::shared_ptr<Popover> popover_;
+    std::unique_ptr<WindowController> aboutWindow_;
+    bool darkMode_ = false;
+    bool observing_ = false;
+};
+
+}  // namespace tidra

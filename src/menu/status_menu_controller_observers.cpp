@@ -1,0 +1,81 @@
+// Reactions to preference changes, Finder's termination and theme changes.
+#include "menu/status_menu_controller.h"
+#include "platform/paths.h"
+#include "prefs/keys.h"
+
+namespace tidra {
+
+void StatusMenuController::observeValueForKeyPath(const std::optional<std::string>& keyPath,
+                                                  Object* object,
+                                                  const std::optional<Dictionary>& change,
+                                                  void* context) {
+    void (StatusMenuController::*reaction)(const Value&) = nullptr;
+    if (keyPath == prefs::kLaunchAtLogin) {
+        reaction = &StatusMenuController::onLaunchAtLoginChanged;
+    } else if (keyPath == prefs::kRestoreFinder) {
+        reaction = &StatusMenuController::onRestoreFinderChanged;
+    } else if (keyPath == prefs::kReplaceWallpaper) {
+        reaction = &StatusMenuController::onReplaceWallpaperChanged;
+    } else {
+        Object::observeValueForKeyPath(keyPath, object, change, context);
+        return;
+    }
+    if (!change) return;
+    auto entry = change->find(Value(kKeyValueChangeNewKey));
+    (this->*reaction)(entry == change->end() ? Value() : entry->second);
+}
+
+void StatusMenuController::onLaunchAtLoginChanged(const Value& newValue) {
+    if (!newValue.isBoolean()) return;
+    if (newValue.boolValue()) {
+        addToLoginItems();
+    } else {
+        removeFromLoginItems();
+    }
+}
+
+void StatusMenuController::onRestoreFinderChanged(const Value& newValue) {
+    if (!newValue.isBoolean()) return;
+    if (auto finder = finder_.finderDefaults())
+        finder->setBool(newValue.boolValue(), prefs::kQuitAlwaysKeepsWindows);
+}
+
+void StatusMenuController::onReplaceWallpaperChanged(const Value& newValue) {
+    if (newValue.isNull()) {  // the key was removed: no replacement
+        setWallpaperMarks(kControlStateOn, kControlStateOff, kControlStateOff);
+        return;
+    }
+    setWallpaperMarks(kControlStateOff, kControlStateOff, kControlStateOff);
+    // The store hands a file URL over as its path string.
+    if (!newValue.isString()) return;
+    markReplacementItem(newValue.string());
+}
+
+void StatusMenuController::markReplacementItem(const std::string& path) {
+    auto grey = platform_.mainBundle.URLForImageResource("wallpaper");
+    if (!grey) return;
+    auto greyPath = grey->path();
+    if (!greyPath) return;
+    // Stored paths may be abbreviated with "~" or carry redundant components.
+    const std::string home = platform_.fileManager.homeDirectory();
+    const bool isGrey = paths::standardize(path, home) == paths::standardize(*greyPath, home);
+    if (MenuItem* item = isGrey ? wallpaperGrey_ : wallpaperImage_) item->setState(kControlStateOn);
+}
+
+void StatusMenuController::setWallpaperMarks(int noReplace, int image, int grey) {
+    if (wallpaperNoReplace_) wallpaperNoReplace_->setState(noReplace);
+    if (wallpaperImage_) wallpaperImage_->setState(image);
+    if (wallpaperGrey_) wallpaperGrey_->setState(grey);
+}
+
+void StatusMenuController::darkModeChanged(const Notification*) {
+    setIcon(clean_);
+}
+
+void StatusMenuController::applicationWasTerminated(const Notification* note) {
+    if (!FinderToggle::isFinderTermination(note)) return;
+    finder_.relaunchFinder();
+    updateStatus();
+}
+
+}  // namespace tidra

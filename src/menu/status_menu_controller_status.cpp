@@ -1,0 +1,73 @@
+// The status item's face (icon, toggle title) and its clicks.
+#include <algorithm>
+#include <cctype>
+
+#include "menu/status_menu_controller.h"
+#include "prefs/keys.h"
+
+namespace tidra {
+
+namespace {
+
+constexpr const char* kToggleComment = "First menu item that toggles between show and hide icons";
+
+bool interfaceIsDark(UserDefaults& store) {
+    Value global = store.persistentDomainForName(kGlobalDomain);
+    if (!global.isDictionary()) return false;
+    Value style = global[Value(prefs::kAppleInterfaceStyle)];
+    if (!style.isString()) return false;
+    std::string lower = style.string();
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == "dark";
+}
+
+}  // namespace
+
+void StatusMenuController::setIcon(bool clean) {
+    darkMode_ = interfaceIsDark(defaults_);
+    const char* name = clean       ? "statusIconClean"
+                       : darkMode_ ? "statusIconDirtyDark"
+                                   : "statusIconDirty";
+    std::shared_ptr<Image> image = platform_.images.imageNamed(name);
+    if (image) image->setTemplate(true);
+    statusItem_->setImage(image);
+    if (image) statusItem_->setLength(image->size().width);
+
+    if (!statusMenu_) return;
+    if (MenuItem* toggle = statusMenu_->itemWithTag(1)) {
+        toggle->setTitle(localizedString(
+            platform_.mainBundle, clean ? "Show That Mess" : "Tidra That Mess!", kToggleComment));
+    }
+}
+
+void StatusMenuController::updateStatus() {
+    auto finder = finder_.finderDefaults();
+    if (!finder) return;
+    clean_ = finder->objectForKey(prefs::kCreateDesktop).isNil()
+                 ? false
+                 : !finder->boolForKey(prefs::kCreateDesktop);
+    setIcon(clean_);
+    defaults_.setBool(finder->boolForKey(prefs::kQuitAlwaysKeepsWindows), prefs::kRestoreFinder);
+    defaults_.synchronize();
+    toggleWallpapers(!clean_);
+}
+
+void StatusMenuController::itemClicked(Object*) {
+    auto event = platform_.application.currentEvent();
+    if (!event) return;
+    if (event->type != EventType::RightMouseUp) {
+        cleanDesktop(clean_);
+        return;
+    }
+    statusItem_->setMenu(statusMenu_);
+    statusItem_->popUpStatusItemMenu(statusMenu_);
+    // Detached again so that the next click reaches the action instead of opening the menu.
+    statusItem_->setMenu(nullptr);
+    if (StatusBarButton* button = statusItem_->button()) {
+        button->setTarget(this);
+        button->setAction("itemClicked:");
+    }
+}
+
+}  // namespace tidra

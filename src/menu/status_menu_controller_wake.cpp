@@ -1,0 +1,75 @@
+// The wake-up: the order matters, because the preference observers come late on purpose so
+// that the state read back at launch starts no login-item or Finder change.
+#include "menu/status_menu_controller.h"
+#include "prefs/keys.h"
+
+namespace tidra {
+
+void StatusMenuController::awakeFromNib() {
+    applyFirstRunRestoreFinder();
+    markWallpaperItems();
+    wallpaper_.loadRecords();
+    statusItem_->setTitle("Tidra");
+    setIcon(false);
+    updateStatus();
+    configureStatusButton();
+    isLoginItem();
+    registerObservers();
+    platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
+                                                      static_cast<DisplayTriggerTarget*>(this));
+    initPopover();
+    showWelcomeOnce();
+    Object::awakeFromNib();
+}
+
+void StatusMenuController::applyFirstRunRestoreFinder() {
+    if (!defaults_.objectForKey(prefs::kHasSetRestoreFinderPref).isNil()) return;
+    if (auto finder = finder_.finderDefaults()) {
+        finder->setBool(true, prefs::kQuitAlwaysKeepsWindows);
+        defaults_.setBool(true, prefs::kRestoreFinder);
+        defaults_.synchronize();
+    }
+    // Marked even when Finder's domain was out of reach: a later choice is never overridden.
+    defaults_.setBool(true, prefs::kHasSetRestoreFinderPref);
+    defaults_.synchronize();
+}
+
+void StatusMenuController::markWallpaperItems() {
+    if (defaults_.objectForKey(prefs::kReplaceWallpaper).isNil()) {
+        setWallpaperMarks(kControlStateOn, kControlStateOff, kControlStateOff);
+        return;
+    }
+    setWallpaperMarks(kControlStateOff, kControlStateOff, kControlStateOff);
+    auto chosen = defaults_.URLForKey(prefs::kReplaceWallpaper);
+    if (!chosen) return;
+    if (auto path = chosen->path()) markReplacementItem(*path);
+}
+
+void StatusMenuController::configureStatusButton() {
+    StatusBarButton* button = statusItem_->button();
+    if (!button) return;
+    button->setTarget(this);
+    button->setAction("itemClicked:");
+    button->sendActionOn(kEventMaskLeftMouseUp | kEventMaskRightMouseUp);
+}
+
+void StatusMenuController::registerObservers() {
+    platform_.workspace.notificationCenter().addObserver(
+        this, "applicationWasTerminated:", kWorkspaceDidTerminateApplicationNotification, nullptr);
+    defaults_.addObserver(this, prefs::kLaunchAtLogin, kKeyValueObservingOptionNew, nullptr);
+    defaults_.addObserver(this, prefs::kRestoreFinder, kKeyValueObservingOptionNew, nullptr);
+    defaults_.addObserver(this, prefs::kReplaceWallpaper, kKeyValueObservingOptionNew, nullptr);
+    platform_.distributedNotifications.addObserver(
+        this, "darkModeChanged:", kInterfaceThemeChangedNotification, nullptr);
+    observing_ = true;
+}
+
+void StatusMenuController::showWelcomeOnce() {
+    if (!defaults_.objectForKey(prefs::kHasShownWelcomeMessage).isNil()) return;
+    showPopover(nullptr);
+    // Counted as shown even without a button to show it under: it is offered once only.
+    defaults_.setBool(true, prefs::kHasShownWelcomeMessage);
+    defaults_.synchronize();
+}
+
+}  // namespace tidra

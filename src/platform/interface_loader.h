@@ -1,0 +1,55 @@
+// Interface descriptions (nib files) and the controllers whose content comes from one.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/object.h"
+#include "platform/views.h"
+
+namespace tidra {
+
+class InterfaceLoader {
+public:
+    virtual ~InterfaceLoader() = default;
+    // Loads the window of the named description, connecting `owner`'s outlets and actions.
+    // Nothing when the bundle has no such description.
+    virtual std::shared_ptr<Window> loadWindow(const std::string& nibName, Object& owner) = 0;
+    virtual std::shared_ptr<View> loadView(const std::string& nibName, Object& owner) = 0;
+};
+
+// NSWindowController: the window is loaded from its description at the first access.
+class WindowController : public Object {
+public:
+    WindowController(InterfaceLoader& loader, std::string windowNibName)
+        : loader_(loader), nibName_(std::move(windowNibName)) {}
+    const std::string& windowNibName() const { return nibName_; }
+    Window* window();
+    bool isWindowLoaded() const { return loaded_; }
+    virtual void windowDidLoad() {}
+    virtual void showWindow(Object* sender);
+
+private:
+    InterfaceLoader& loader_;
+    std::string nibName_;
+    std::shared_ptr<Window> window_;
+    bool loaded_ = false;
+};
+
+// Creates objects by class name, as the platform's runtime does for an interface description.
+class ClassRegistry {
+public:
+    using Factory = std::function<std::shared_ptr<Object>()>;
+    void add(const std::string& className, Factory factory) { factories_[className] = factory; }
+    std::shared_ptr<Object> make(const std::string& className) const {
+        auto it = factories_.find(className);
+        return it == factories_.end() ? nullptr : it->second();
+    }
+
+private:
+    std::map<std::string, Factory> factories_;
+};
+
+}  // namespace tidra

@@ -1,0 +1,32 @@
+// Every preferences domain and key Tidra reads or writes, in one place so that a misspelt key
+// cannot silently read as "absent".
+#pragma once
+
+namespace tidra::prefs {
+
+// Domains.
+inline constexpr const char* kAppDomain = "xq.morv.Tidra";
+inline constexpr const char* kFinderDomain = "com.apple.finder";
+inline constexpr const char* kFinderBundleIdentifier = "com.apple.finder";
+
+// Tidra's own store.
+inline constexpr const char* kHasSetRestoreFinderPref = "hasSetRestoreFinderPref";
+inline constexpr const char* kRestoreFinder = "restoreFinder";
+inline constexpr const char* kReplaceWallpaper = "replaceWallpaper";
+inline constexpr const char* kWallpapers = "wallpapers";
+inline constexpr const char* kWallpapersOptions = "wallpapersOptions";
+inline constexpr const char* kLaunchAtLogin = "launchAtLogin";
+inline constexpr const char* kHasShownWelcomeMessage = "hasShownWelcomeMessage";
+inline constexpr const char* kExternalScreenTrigger = "externalScreenTrigger";
+inline constexpr const char* kExternalScreenDisconnect = "externalScreenDisconnect";
+inline constexpr const char* kMoveToApplicationsFolderAlertSuppress =
+    "moveToApplicationsFolderAlertSuppress";
+
+// Finder's domain.
+inline constexpr const char* kCreateDesktop = "CreateDesktop";
+inline constexpr const char* kQuitAlwaysKeepsWindows = "NSQuitAlwaysKeepsWindows";
+
+// The global domain.
+inline constexpr const char* kAppleInterfaceStyle = "AppleInterfaceStyle";
+
+}  // namespace tidra::prefs

@@ -1,0 +1,216 @@
+#include "sim/sim_preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/paths.h"
+#include "sim/plist_value.h"
+
+namespace tidra::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Lines : Console {
+    std::vector<std::string> lines;
+    void log(const std::string& line) override { lines.push_back(line); }
+};
+
+struct Recorder : Object {
+    struct Call {
+        std::string key;
+        Object* object;
+        Value newValue;
+        void* context;
+    };
+    std::vector<Call> calls;
+    std::function<void()> onCall;
+    void observeValueForKeyPath(const std::optional<std::string>& keyPath, Object* object,
+                                const std::optional<Dictionary>& change, void* context) override {
+        calls.push_back({keyPath.value_or(""), object,
+                         change ? Value(*change)[kKeyValueChangeNewKey] : Value(), context});
+        if (onCall) onCall();
+    }
+};
+
+class Prefs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::path(::testing::TempDir()) /
+              ("prefs-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    std::unique_ptr<SimPreferences> open() {
+        return std::make_unique<SimPreferences>(dir.string(), "/Users/me", "xq.morv.Tidra", console);
+    }
+    Data bytesOf(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    void writeBytes(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+    fs::path dir;
+    Lines console;
+};
+
+TEST_F(Prefs, ValuesUrlsAndPersistence) {
+    {
+        auto prefs = open();
+        UserDefaults& d = prefs->standardUserDefaults();
+        EXPECT_FALSE(d.boolForKey("absent"));
+        EXPECT_TRUE(d.objectForKey("absent").isNil());
+        d.setBool(true, "flag");
+        d.setURL(Url::fileURLWithPath("/Users/me/Pictures/"), "folder");
+        EXPECT_EQ(d.objectForKey("folder"), Value("~/Pictures"));
+        auto url = d.URLForKey("folder");
+        ASSERT_TRUE(url);
+        EXPECT_EQ(paths::standardize(*url->path(), "/Users/me"),
+                  paths::standardize("/Users/me/Pictures/", "/Users/me"));
+        d.setObject(Value("file:///Library/Desktop%20Pictures/"), "asUrl");
+        EXPECT_EQ(*d.URLForKey("asUrl")->path(), "/Library/Desktop Pictures");
+        d.setObject(Value(3), "number");
+        EXPECT_FALSE(d.URLForKey("number"));
+        d.setObject(Value::null(), "null");  // not a property-list value: refused
+        EXPECT_TRUE(d.objectForKey("null").isNil());
+        EXPECT_TRUE(d.synchronize());
+        auto global = prefs->suite("-g");
+        global->setObject(Value("Dark"), "AppleInterfaceStyle");
+    }  // the rest persists on shutdown
+    Value onDisk = parsePlist(bytesOf(dir / "xq.morv.Tidra.plist"));
+    EXPECT_EQ(onDisk["flag"], Value(true));
+    EXPECT_EQ(onDisk["folder"], Value("~/Pictures"));
+    auto prefs = open();
+    EXPECT_TRUE(prefs->standardUserDefaults().boolForKey("flag"));
+    EXPECT_EQ(prefs->standardUserDefaults().persistentDomainForName(kGlobalDomain)["AppleInterfaceStyle"],
+              Value("Dark"));
+    EXPECT_TRUE(prefs->standardUserDefaults().persistentDomainForName("com.nobody").isNil());
+    auto names = prefs->domainNames();
+    EXPECT_EQ(names, (std::vector<std::string>{"NSGlobalDomain", "xq.morv.Tidra"}));
+}
+
+TEST_F(Prefs, EveryWriteOfAnObservedKeyReachesTheObserver) {
+    auto prefs = open();
+    UserDefaults& d = prefs->standardUserDefaults();
+    Recorder r;
+    int ctx = 0;
+    d.addObserver(&r, "key", kKeyValueObservingOptionNew, &ctx);
+    d.setBool(true, "key");
+    d.setBool(true, "other");
+    d.setURL(Url::fileURLWithPath("/Users/me/x"), "key");
+    d.setObject(Value(5), "key");
+    d.removeObjectForKey("key");
+    prefs->suite("xq.morv.Tidra")->setObject(Value("suite"), "key");
+    prefs->suite("com.other")->setObject(Value("elsewhere"), "key");
+    prefs->writeFromOutside("xq.morv.Tidra", "key", Value("outside"));
+    prefs->deleteFromOutside("xq.morv.Tidra", "key");
+    std::vector<Value> seen;
+    for (const auto& c : r.calls) {
+        EXPECT_EQ(c.key, "key");
+        EXPECT_EQ(c.object, &d);
+        EXPECT_EQ(c.context, &ctx);
+        seen.push_back(c.newValue);
+    }
+    EXPECT_EQ(seen, (std::vector<Value>{Value(true), Value("~/x"), Value(5), Value::null(),
+                                        Value("suite"), Value("outside"), Value::null()}));
+    EXPECT_TRUE(seen[3].isNull());
+
+    // An observer that writes back and then stops observing mid-notification.
+    Recorder second;
+    r.calls.clear();
+    r.onCall = [&] {
+        if (r.calls.size() == 1) d.setObject(Value("again"), "key");
+        d.removeObserver(&second, "key", nullptr);
+    };
+    d.addObserver(&second, "key", kKeyValueObservingOptionNew, nullptr);
+    d.setObject(Value("first"), "key");
+    ASSERT_EQ(r.calls.size(), 2u);
+    EXPECT_EQ(r.calls[0].newValue, Value("first"));
+    EXPECT_EQ(r.calls[1].newValue, Value("again"));
+    EXPECT_TRUE(second.calls.empty());
+    d.removeObserver(&r, "key", &ctx);
+    d.setObject(Value("unseen"), "key");
+    EXPECT_EQ(r.calls.size(), 2u);
+}
+
+TEST_F(Prefs, WritesAreAtomicAndDamagedFilesAreMovedAside) {
+    {
+        auto prefs = open();
+        prefs->standardUserDefaults().setObject(Value("kept"), "k");
+        ASSERT_TRUE(prefs->standardUserDefaults().synchronize());
+    }
+    // A write cut short leaves only its temporary file behind; the real file is untouched.
+    writeBytes(dir / "xq.morv.Tidra.plist.tmp-cut123", "bplist00\x01\x02");
+    {
+        auto prefs = open();
+        EXPECT_EQ(prefs->standardUserDefaults().objectForKey("k"), Value("kept"));
+        EXPECT_EQ(prefs->domainNames(), std::vector<std::string>{"xq.morv.Tidra"});
+    }
+    EXPECT_TRUE(console.lines.empty());
+
+    const std::string damaged = "bplist00 this is not a property list";
+    writeBytes(dir / "com.apple.finder.plist", damaged);
+    writeBytes(dir / "com.apple.finder.plist.corrupt-1", "older");
+    {
+        auto prefs = open();
+        auto finder = prefs->suite("com.apple.finder");
+        EXPECT_TRUE(finder->objectForKey("DesktopViewSettings").isNil());
+        EXPECT_TRUE(prefs->domainSnapshot("com.apple.finder").dictionary().empty());
+        ASSERT_EQ(console.lines.size(), 1u);
+        EXPECT_NE(console.lines[0].find("com.apple.finder.plist.corrupt-2"), std::string::npos);
+        std::string movedAside = (dir / "com.apple.finder.plist.corrupt-2").string();
+        Data moved = bytesOf(movedAside);
+        EXPECT_EQ(std::string(moved.begin(), moved.end()), damaged);
+        finder->setBool(true, "ShowPathbar");
+        finder->objectForKey("x");
+        EXPECT_EQ(console.lines.size(), 1u);  // reported once
+    }
+    EXPECT_EQ(parsePlist(bytesOf(dir / "com.apple.finder.plist"))["ShowPathbar"], Value(true));
+
+    // A root of the wrong kind is damage too.
+    writeBytes(dir / "com.example.plist", "<plist><array><string>x</string></array></plist>");
+    auto prefs = open();
+    EXPECT_TRUE(prefs->domainSnapshot("com.example").dictionary().empty());
+    EXPECT_TRUE(fs::exists(dir / "com.example.plist.corrupt-1"));
+}
+
+TEST_F(Prefs, SuitesShareStateAndCanBeSwitchedOff) {
+    auto prefs = open();
+    auto a = prefs->suite("com.apple.finder");
+    auto b = prefs->suite("com.apple.finder");
+    ASSERT_TRUE(a && b);
+    a->setBool(true, "CreateDesktop");
+    EXPECT_TRUE(b->boolForKey("CreateDesktop"));
+    prefs->setSuiteAvailable("com.apple.finder", false);
+    EXPECT_EQ(prefs->suite("com.apple.finder"), nullptr);
+    EXPECT_NE(prefs->suite("com.apple.dock"), nullptr);
+    prefs->setSuiteAvailable("com.apple.finder", true);
+    ASSERT_NE(prefs->suite("com.apple.finder"), nullptr);
+    EXPECT_TRUE(prefs->suite("com.apple.finder")->boolForKey("CreateDesktop"));
+    EXPECT_TRUE(prefs->suite("NSGlobalDomain")->persistentDomainForName("-g").isNil());
+}
+
+TEST(PlistValue, ConvertsAndRefusesCleanly) {
+    Value v(Dictionary{{Value("b"), Value(true)},
+                       {Value("i"), Value(std::int64_t(-5))},
+                       {Value("r"), Value(2.5)},
+                       {Value("d"), Value(Data{0, 1, 255})},
+                       {Value("a"), Value(Array{Value("x"), Value(Dictionary{})})}});
+    auto bytes = toBinaryPlist(v);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(parsePlist(*bytes), v);
+    EXPECT_EQ(parsePlist(*bytes)["b"].kind(), Value::Kind::Boolean);
+    EXPECT_FALSE(toBinaryPlist(Value(Dictionary{{Value(1), Value("x")}})));
+    EXPECT_FALSE(toBinaryPlist(Value(Array{Value::null()})));
+    EXPECT_TRUE(parsePlist(Data{}).isNil());
+    Data truncated(bytes->begin(), bytes->end() - 5);
+    EXPECT_TRUE(parsePlist(truncated).isNil());
+    std::string deep;
+    for (int i = 0; i < 5000; ++i) deep += "<array>";
+    EXPECT_TRUE(parsePlist(Data(deep.begin(), deep.end())).isNil());
+}
+
+}  // namespace
+}  // namespace tidra::sim
