@@ -8,6 +8,13 @@ StatusMenuController::StatusMenuController(const Platform& platform)
     : platform_(platform),
       finder_(platform.preferences, platform.workspace, platform.console),
       loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
+      wallpaper_({platform.preferences.standardUserDefaults(), platform.archiver,
+                  platform.workspace, platform.screens, platform.mainBundle, platform.fileManager,
+                  platform.dispatch, platform.console},
+                 [this] { return clean_; }),
+      wallpaperChooser_({platform.preferences.standardUserDefaults(), platform.mainBundle,
+                         platform.fileManager, platform.ui, platform.userNotifications,
+                         platform.console}),
       statusItem_(platform.statusBar.statusItemWithLength(kVariableStatusItemLength)),
       defaults_(platform.preferences.standardUserDefaults()),
       popover_(platform.ui.makePopover()),
@@ -121,7 +128,7 @@ void StatusMenuController::hideMessClicked(Object*) {
 }
 
 void StatusMenuController::setReplaceWallpaperPreference(Object* sender) {
-    wallpaper_.choose(sender);
+    wallpaperChooser_.choose(sender);
 }
 
 void StatusMenuController::showFeedbackDialog(Object*) {

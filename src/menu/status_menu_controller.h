@@ -10,6 +10,7 @@
 #include "desktop/finder_toggle.h"
 #include "login/login_items.h"
 #include "platform/platform.h"
+#include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
 
 namespace tidra {
@@ -95,6 +96,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     FinderToggle finder_;
     LoginItems loginItems_;
     WallpaperSwitcher wallpaper_;
+    WallpaperChooser wallpaperChooser_;
 
     Menu* statusMenu_ = nullptr;  // outlets: owned by the interface description
     std::shared_ptr<StatusItem> statusItem_;

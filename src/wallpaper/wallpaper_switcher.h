@@ -1,28 +1,79 @@
-// The per-screen wallpaper replacement that accompanies hiding the desktop icons. The status
-// controller hands it each state change; recording and replacing are not wired in yet, so the
-// screens keep their wallpapers.
+// The per-screen wallpaper replacement that accompanies hiding the desktop icons: each screen's
+// own wallpaper is recorded and replaced on hiding, and put back on showing.
 #pragma once
 
-#include "platform/object.h"
-#include "platform/value.h"
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/bundle.h"
+#include "platform/console.h"
+#include "platform/defaults.h"
+#include "platform/dispatch.h"
+#include "platform/file_manager.h"
+#include "platform/screens.h"
+#include "platform/workspace.h"
+#include "wallpaper/wallpaper_records.h"
 
 namespace tidra {
 
+// The replacement is applied once more after this delay: a Finder that is still coming back
+// up may redraw the desktop with the old picture.
+inline constexpr std::int64_t kWallpaperReapplyDelayNanoseconds = 5000000000;
+// Where an imported custom image lives; never a screen's own wallpaper.
+inline constexpr const char* kSupportFolderMarker = "Application Support/Tidra/";
+
+struct WallpaperServices {
+    UserDefaults& defaults;
+    Archiver& archiver;
+    Workspace& workspace;
+    Screens& screens;
+    Bundle& bundle;
+    FileManager& fileManager;
+    Dispatch& dispatch;
+    Console& console;
+};
+
 class WallpaperSwitcher {
   public:
-    // Restores the recorded wallpapers (show) or records and replaces them (!show).
-    void toggle(bool /*show*/) {}
-    // Reads the stored records into wallpapers() and wallpapersOptions().
-    void loadRecords() {}
-    // The menu's wallpaper choice, sent by one of the three wallpaper items.
-    void choose(Object* /*sender*/) {}
+    // `isClean` answers whether the desktop icons are hidden right now; the delayed
+    // re-application asks it when it fires.
+    WallpaperSwitcher(const WallpaperServices& services, std::function<bool()> isClean);
 
-    const Dictionary& wallpapers() const { return wallpapers_; }
-    const Dictionary& wallpapersOptions() const { return wallpapersOptions_; }
+    // Restores the recorded wallpapers (show) or records and replaces them (!show). Does nothing
+    // while no replacement image is chosen.
+    void toggle(bool show);
+    // Reads the stored records into wallpapers() and wallpapersOptions().
+    void loadRecords();
+
+    const Dictionary& wallpapers() const { return records_.wallpapers; }
+    const Dictionary& wallpapersOptions() const { return records_.options; }
 
   private:
-    Dictionary wallpapers_;         // screen number -> previous wallpaper URL
-    Dictionary wallpapersOptions_;  // screen number -> its desktop-image options
+    using ScreenList = std::vector<std::shared_ptr<Screen>>;
+
+    // The image to put on the screens, falling back to the grey image when the chosen file is
+    // gone; nothing when no replacement is chosen.
+    std::optional<Url> replacementImage();
+    void replace(const ScreenList& screens, const Url& image);
+    void restore(const ScreenList& screens);
+    void reapply(const Url& image);
+    void record(const Screen& screen, const Value& number, const Url& image);
+    // Whether `path` is a picture Tidra itself puts on screens, which must never be taken for
+    // the screen's own wallpaper.
+    bool isTidrasImage(const std::string& path, const Url& image);
+    std::string standardized(const std::string& path);
+
+    WallpaperServices s_;
+    std::function<bool()> isClean_;
+    WallpaperRecordStore store_;
+    WallpaperRecords records_;
+    // Pending re-applications hold this weakly, so that none outlives the switcher.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
+
+// The number under "NSScreenNumber" when it is a number; nil otherwise.
+Value screenNumber(const Screen& screen);
 
 }  // namespace tidra

@@ -1,0 +1,62 @@
+// The menu's three wallpaper choices: no replacement, the grey image, or a picture of the
+// user's own, which is first copied into Tidra's support folder so that it survives the
+// original being moved or deleted.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/bundle.h"
+#include "platform/console.h"
+#include "platform/defaults.h"
+#include "platform/file_manager.h"
+#include "platform/notifications.h"
+#include "platform/object.h"
+#include "platform/ui.h"
+
+namespace tidra {
+
+inline constexpr std::array<const char*, 7> kWallpaperImageTypes = {"jpg",  "jpeg", "png", "tif",
+                                                                    "tiff", "bmp",  "gif"};
+inline constexpr const char* kSupportFolderName = "Tidra";
+inline constexpr const char* kCustomWallpaperNotificationIdentifier =
+    "xq.morv.Tidra.customWallpaperSetNotification";
+
+// Menu item tags of the three choices; any tag but these two means the grey image.
+inline constexpr int kWallpaperNoReplaceTag = 0;
+inline constexpr int kWallpaperCustomImageTag = 1;
+
+struct WallpaperChooserServices {
+    UserDefaults& defaults;
+    Bundle& bundle;
+    FileManager& fileManager;
+    Ui& ui;
+    UserNotificationCenter& notifications;
+    Console& console;
+};
+
+class WallpaperChooser {
+  public:
+    explicit WallpaperChooser(const WallpaperChooserServices& services) : s_(services) {}
+
+    // The choice of one of the three menu items, by its tag.
+    void choose(Object* sender);
+    // The open panel's completion: copies the chosen picture into the support folder and makes
+    // it the replacement. Anything but kModalResponseOK is a cancel.
+    void importCustomWallpaper(long response, const OpenPanel& panel);
+
+  private:
+    void openChooser();
+    // Removes the earlier imported pictures, sparing `keep`; false when one could not go.
+    bool cleanSupportFolder(const Url& folder, const std::string& keep);
+    void notifyImported();
+
+    WallpaperChooserServices s_;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+// Whether a file name (any case) ends with one of the accepted picture types.
+bool hasWallpaperImageType(const std::string& name);
+
+}  // namespace tidra

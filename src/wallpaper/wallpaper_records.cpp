@@ -1,0 +1,54 @@
+#include "wallpaper/wallpaper_records.h"
+
+#include "prefs/keys.h"
+
+namespace tidra {
+
+namespace {
+
+bool numberKeysAnd(const Value& v, bool (*valueOk)(const Value&)) {
+    if (!v.isDictionary()) return false;
+    for (const auto& [key, item] : v.dictionary())
+        if (!key.isNumber() || !valueOk(item)) return false;
+    return true;
+}
+
+}  // namespace
+
+bool isWallpapersRecord(const Value& v) {
+    return numberKeysAnd(v, [](const Value& item) { return item.isUrl(); });
+}
+
+bool isWallpapersOptionsRecord(const Value& v) {
+    return numberKeysAnd(v, [](const Value& item) { return item.isStringKeyedDictionary(); });
+}
+
+Dictionary WallpaperRecordStore::loadOne(const char* key, bool (*shape)(const Value&)) {
+    Value stored = defaults_.objectForKey(key);
+    if (!stored.isData()) return {};
+    Value record = archiver_.unarchiveObjectWithData(stored.data());
+    if (!shape(record)) return {};
+    if (record.dictionary().size() > kMaxWallpaperRecordEntries) {
+        // No synchronise: the next write of the store carries the removal.
+        defaults_.removeObjectForKey(key);
+        return {};
+    }
+    return record.dictionary();
+}
+
+WallpaperRecords WallpaperRecordStore::load() {
+    WallpaperRecords records;
+    records.wallpapers = loadOne(prefs::kWallpapers, &isWallpapersRecord);
+    records.options = loadOne(prefs::kWallpapersOptions, &isWallpapersOptionsRecord);
+    return records;
+}
+
+void WallpaperRecordStore::store(const WallpaperRecords& records) {
+    defaults_.setObject(Value(archiver_.archivedDataWithRootObject(Value(records.wallpapers))),
+                        prefs::kWallpapers);
+    defaults_.setObject(Value(archiver_.archivedDataWithRootObject(Value(records.options))),
+                        prefs::kWallpapersOptions);
+    defaults_.synchronize();
+}
+
+}  // namespace tidra

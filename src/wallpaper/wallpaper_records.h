@@ -1,0 +1,43 @@
+// The two per-screen records of the wallpapers Tidra replaced, and their stored form: one keyed
+// archive each in the preferences store, so that a restore still works after a relaunch.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/defaults.h"
+#include "platform/value.h"
+
+namespace tidra {
+
+// A stored record larger than this is taken for damage, not for a real set of screens.
+inline constexpr std::size_t kMaxWallpaperRecordEntries = 10;
+
+struct WallpaperRecords {
+    Dictionary wallpapers;  // screen number -> the wallpaper's file URL before replacement
+    Dictionary options;     // screen number -> that screen's desktop-image options, untouched
+};
+
+// Screen numbers to file URLs.
+bool isWallpapersRecord(const Value& v);
+// Screen numbers to dictionaries with string keys.
+bool isWallpapersOptionsRecord(const Value& v);
+
+class WallpaperRecordStore {
+  public:
+    WallpaperRecordStore(UserDefaults& defaults, Archiver& archiver)
+        : defaults_(defaults), archiver_(archiver) {}
+
+    // Each record is judged by itself: a missing or malformed value leaves that record empty
+    // and the stored bytes in place; an oversized one is dropped from the store as well.
+    WallpaperRecords load();
+    // Writes both records, then synchronises once.
+    void store(const WallpaperRecords& records);
+
+  private:
+    Dictionary loadOne(const char* key, bool (*shape)(const Value&));
+
+    UserDefaults& defaults_;
+    Archiver& archiver_;
+};
+
+}  // namespace tidra
