@@ -89,6 +89,7 @@ class Prefs : public Preferences {
 struct NullArchiver : Archiver {
     Data archivedDataWithRootObject(const Value&) override { return {}; }
     Value unarchiveObjectWithData(const Data&) override { return {}; }
+    Value propertyListWithData(const Data&) override { return {}; }
 };
 
 struct Center : NotificationCenter, DistributedNotificationCenter {

@@ -46,13 +46,17 @@ public:
     virtual std::shared_ptr<UserDefaults> suite(const std::string& name) = 0;
 };
 
-// NSKeyedArchiver / NSKeyedUnarchiver for the values the logic archives.
+// NSKeyedArchiver / NSKeyedUnarchiver for the values the logic archives, and the plain
+// property-list reader.
 class Archiver {
 public:
     virtual ~Archiver() = default;
     virtual Data archivedDataWithRootObject(const Value& root) = 0;
     // Nil for anything that is not a well-formed archive.
     virtual Value unarchiveObjectWithData(const Data& data) = 0;
+    // NSPropertyListSerialization propertyListWithData:options:format:error: with no options:
+    // the value held by XML or binary property-list bytes, nil for anything else.
+    virtual Value propertyListWithData(const Data& data) = 0;
 };
 
 }  // namespace tidra

@@ -161,10 +161,20 @@ private:
     std::map<std::string, std::uint64_t> classes_;
 };
 
+// A reference to another object: a UID node in binary archives, and in XML archives a
+// dictionary whose only key is "CF$UID" with an integer, which is how XML writes a UID.
 std::optional<std::uint64_t> uidOf(plist_t node) {
-    if (!node || plist_get_node_type(node) != PLIST_UID) return std::nullopt;
+    if (!node) return std::nullopt;
     std::uint64_t v = 0;
-    plist_get_uid_val(node, &v);
+    if (plist_get_node_type(node) == PLIST_UID) {
+        plist_get_uid_val(node, &v);
+        return v;
+    }
+    if (plist_get_node_type(node) != PLIST_DICT || plist_dict_get_size(node) != 1)
+        return std::nullopt;
+    plist_t number = plist_dict_get_item(node, "CF$UID");
+    if (!number || plist_get_node_type(number) != PLIST_UINT) return std::nullopt;
+    plist_get_uint_val(number, &v);
     return v;
 }
 
@@ -341,5 +351,7 @@ Value KeyedArchiver::unarchiveObjectWithData(const Data& data) {
     Decoder decoder(objects);
     return decoder.decode(*root, 0).value_or(Value());
 }
+
+Value KeyedArchiver::propertyListWithData(const Data& data) { return parsePlist(data); }
 
 }  // namespace tidra::sim

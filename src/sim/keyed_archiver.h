@@ -12,6 +12,7 @@ public:
     Data archivedDataWithRootObject(const Value& root) override;
     // Nil for anything that is not a well-formed archive of the supported classes.
     Value unarchiveObjectWithData(const Data& data) override;
+    Value propertyListWithData(const Data& data) override;
 };
 
 }  // namespace tidra::sim

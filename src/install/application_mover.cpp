@@ -1,0 +1,287 @@
+#include "install/application_mover.h"
+
+#include <cmath>
+
+#include "install/disk_image_info.h"
+#include "install/move_strings.h"
+#include "install/shell_quote.h"
+#include "login/apple_script_literal.h"
+#include "platform/paths.h"
+#include "prefs/keys.h"
+
+namespace tidra {
+
+namespace {
+
+constexpr int kModernFramework = 949;     // running applications, recursive xattr, plist parsing
+constexpr int kTrashingFramework = 1187;  // trashItemAtURL:
+constexpr unsigned kAdminRightsFlags = kAuthorizationFlagInteractionAllowed |
+                                       kAuthorizationFlagExtendRights |
+                                       kAuthorizationFlagPreAuthorize;
+constexpr const char* kAdminRight = "system.privilege.admin";
+constexpr const char* kPrivilegedExecuteSymbol = "AuthorizationExecuteWithPrivileges";
+
+bool anyHasPrefix(const std::vector<std::string>& prefixes, const std::string& path) {
+    for (const auto& p : prefixes)
+        if (paths::hasPrefix(path, p)) return true;
+    return false;
+}
+
+std::string trimmedWhitespace(const std::string& s) {
+    const char* ws = " \t\n\r\v\f";
+    size_t b = s.find_first_not_of(ws);
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(ws) - b + 1);
+}
+
+}  // namespace
+
+int ApplicationMover::frameworkVersion() {
+    return static_cast<int>(std::floor(s_.system.appKitVersionNumber()));
+}
+
+std::string ApplicationMover::text(const char* key) {
+    return s_.bundle.localizedString(key, "", std::string(install::kStringsTable));
+}
+
+void ApplicationMover::showFailureAlert() {
+    auto alert = s_.ui.makeAlert();
+    alert->setMessageText(text(install::kFailureTitle));
+    alert->runModal();
+}
+
+void ApplicationMover::offerMoveToApplicationsFolder() {
+    if (s_.defaults.boolForKey(prefs::kMoveToApplicationsFolderAlertSuppress)) return;
+
+    const std::string source = s_.bundle.bundlePath();
+    bool nested = false;
+    for (const auto& c : paths::components(paths::deletingLastPathComponent(source)))
+        if (paths::pathExtension(c) == "app") nested = true;
+    bool inApplications =
+        anyHasPrefix(s_.fileManager.searchPathForDirectoriesInDomains(
+                         SearchPathDirectory::Applications, kAllDomainsMask, true),
+                     source);
+    if (!inApplications)
+        for (const auto& c : paths::components(source))
+            if (c == "Applications") inApplications = true;
+    if (inApplications && !nested) return;
+
+    const auto device = findDiskImageDevice(paths::deletingLastPathComponent(source));
+
+    const auto local = s_.fileManager.searchPathForDirectoriesInDomains(
+        SearchPathDirectory::Applications, kLocalDomainMask, true);
+    // Without a local Applications folder there is nowhere to offer a move to.
+    if (local.empty()) return;
+    const std::string applications = s_.fileManager.resolvingSymlinksInPath(local.back());
+    const std::string destination =
+        paths::appendingPathComponent(applications, paths::lastPathComponent(source));
+    const bool needsAuthorization = !s_.fileManager.isWritableFileAtPath(applications) ||
+                                    (s_.fileManager.fileExistsAtPath(destination) &&
+                                     !s_.fileManager.isWritableFileAtPath(destination));
+
+    auto alert = s_.ui.makeAlert();
+    alert->setMessageText(text(install::kOfferTitle));
+    std::string informative = text(install::kOfferText);
+    if (needsAuthorization) {
+        informative += " " + text(install::kOfferPasswordNote);
+    } else if (anyHasPrefix(s_.fileManager.searchPathForDirectoriesInDomains(
+                                SearchPathDirectory::Downloads, kAllDomainsMask, true),
+                            source)) {
+        informative += " " + text(install::kOfferDownloadsNote);
+    }
+    alert->setInformativeText(informative);
+    alert->addButtonWithTitle(text(install::kMoveButton));
+    alert->addButtonWithTitle(text(install::kDoNotMoveButton)).setKeyEquivalent("\x1b");
+    alert->setShowsSuppressionButton(true);
+    alert->suppressionButton().setControlSize(kSmallControlSize);
+    alert->suppressionButton().setFontSize(s_.ui.smallSystemFontSize());
+
+    if (!s_.application.isActive()) s_.application.activateIgnoringOtherApps(true);
+    if (alert->runModal() != kAlertFirstButtonReturn) {
+        // Not synchronised: the store writes it out on its own before the process ends.
+        if (alert->suppressionButton().state() == 1)
+            s_.defaults.setBool(true, prefs::kMoveToApplicationsFolderAlertSuppress);
+        return;
+    }
+
+    s_.console.log("INFO -- Moving myself to the Applications folder");
+
+    if (needsAuthorization) {
+        const auto result = copyWithAdministratorRights(source, destination);
+        if (result.copied) return finishMove(source, destination, nested, device);
+        if (result.canceled) {
+            s_.console.log("INFO -- Not moving because user canceled authorization");
+            return;
+        }
+        s_.console.log("ERROR -- Could not copy myself to /Applications with authorization");
+        showFailureAlert();
+        return;
+    }
+
+    if (s_.fileManager.fileExistsAtPath(destination)) {
+        if (isRunning(destination)) {
+            s_.console.log("INFO -- Switching to an already running version");
+            auto open = s_.tasks.makeTask("/usr/bin/open", {destination});
+            if (open->launch()) open->waitUntilExit();
+            s_.application.exit(0);
+            return;
+        }
+        if (!moveItemToTrash(
+                paths::appendingPathComponent(applications, paths::lastPathComponent(source)))) {
+            showFailureAlert();
+            return;
+        }
+    }
+
+    std::optional<Error> error;
+    if (!s_.fileManager.copyItemAtPath(source, destination, &error)) {
+        const std::string why = error ? error->description() : "(null)";
+        s_.console.log("ERROR -- Could not copy '" + source + "' to '" + destination + "' (" + why +
+                       ")");
+        s_.console.log("ERROR -- Could not copy myself to " + destination);
+        showFailureAlert();
+        return;
+    }
+    finishMove(source, destination, nested, device);
+}
+
+bool ApplicationMover::isRunning(const std::string& destination) {
+    const std::string home = s_.fileManager.homeDirectory();
+    const std::string wanted = paths::standardize(destination, home);
+    if (frameworkVersion() > kModernFramework) {
+        for (const auto& app : s_.workspace.runningApplications()) {
+            const auto url = app->bundleURL();
+            const auto path = url ? url->path() : std::nullopt;
+            if (path && paths::standardize(*path, home) == wanted) return true;
+        }
+        return false;
+    }
+    auto check = s_.tasks.makeTask("/bin/sh", {"-c", processListLine(wanted)});
+    if (!check->launch()) return false;
+    check->waitUntilExit();
+    return check->terminationStatus() == 0;
+}
+
+void ApplicationMover::finishMove(const std::string& source, const std::string& destination,
+                                  bool nested, const std::optional<std::string>& device) {
+    if (!nested && !device) {
+        std::optional<Error> error;
+        if (!s_.fileManager.removeItemAtPath(source, &error)) {
+            // A translocated copy is read-only by design; its failure says nothing useful.
+            if (!paths::contains(source, "/AppTranslocation/"))
+                s_.console.log("WARNING -- Could not delete '" + source +
+                               "': " + (error ? error->localizedDescription : "(null)"));
+            if (!moveItemToTrash(source))
+                s_.console.log(
+                    "WARNING -- Could not delete application after moving it to Applications "
+                    "folder");
+        }
+    }
+    s_.tasks.launchedTask("/bin/sh",
+                          {"-c", relaunchLine(s_.application.processIdentifier(), destination)});
+    if (!nested && device) s_.tasks.launchedTask("/bin/sh", {"-c", detachLine(*device)});
+    s_.application.exit(0);
+}
+
+std::string ApplicationMover::relaunchLine(int pid, const std::string& destination) {
+    const std::string quoted = shellQuote(destination);
+    const std::string quarantine = frameworkVersion() > kModernFramework
+                                       ? "/usr/bin/xattr -d -r com.apple.quarantine " + quoted
+                                       : "/usr/bin/xattr -d com.apple.quarantine " + quoted;
+    return "(while /bin/kill -0 " + std::to_string(pid) +
+           " >&/dev/null; do /bin/sleep 0.1; done; " + quarantine + "; /usr/bin/open " + quoted +
+           ") &";
+}
+
+std::string ApplicationMover::detachLine(const std::string& device) {
+    return "(/bin/sleep 5 && /usr/bin/hdiutil detach " + shellQuote(device) + ") &";
+}
+
+std::string ApplicationMover::processListLine(const std::string& destination) {
+    return "/bin/ps ax -o comm | /usr/bin/grep " + shellQuote(destination) +
+           "/ | /usr/bin/grep -v grep >/dev/null";
+}
+
+std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::string& directory) {
+    const auto fs = s_.tasks.statfs(directory);
+    if (!fs || (fs->flags & kMntRootFs)) return std::nullopt;
+    const std::string device = fs->mountedFrom;
+
+    auto hdiutil = s_.tasks.makeTask("/usr/bin/hdiutil", {"info", "-plist"});
+    hdiutil->setStandardOutputPipe(true);
+    if (!hdiutil->launch()) return std::nullopt;
+    // Read before waiting: a tool whose output outgrows the pipe blocks until it is read, and
+    // would never end if we waited for it first.
+    const Data output = hdiutil->readDataToEndOfFile();
+    hdiutil->waitUntilExit();
+    if (frameworkVersion() <= kModernFramework) return std::nullopt;
+    return diskImageDeviceIn(s_.propertyLists.propertyListWithData(output), device);
+}
+
+AdministratorCopyResult ApplicationMover::copyWithAdministratorRights(
+    const std::string& source, const std::string& destination) {
+    if (paths::pathExtension(destination) != "app" || trimmedWhitespace(destination).empty() ||
+        trimmedWhitespace(source).empty())
+        return {};
+    AuthorizationRef auth = nullptr;
+    if (s_.authorization.create(&auth) != kErrAuthorizationSuccess) return {};
+
+    AdministratorCopyResult result;
+    const auto run = [&]() -> bool {
+        const int status = s_.authorization.copyRights(auth, kAdminRight, kAdminRightsFlags);
+        if (status == kErrAuthorizationCanceled) {
+            result.canceled = true;
+            return false;
+        }
+        if (status != kErrAuthorizationSuccess) return false;
+        if (!privilegedExecute_)
+            privilegedExecute_ = s_.authorization.lookupPrivilegedExecute(kPrivilegedExecuteSymbol);
+        if (!privilegedExecute_) return false;
+
+        // The destination usually does not exist, so rm's own status says nothing.
+        if ((*privilegedExecute_)(auth, "/bin/rm", kAuthorizationFlagDefaults,
+                                  {"-rf", destination}) != kErrAuthorizationSuccess)
+            return false;
+        ChildStatus child = s_.authorization.wait();
+        if (child.pid == -1 || !child.exitedNormally) return false;
+
+        if ((*privilegedExecute_)(auth, "/bin/cp", kAuthorizationFlagDefaults,
+                                  {"-pR", source, destination}) != kErrAuthorizationSuccess)
+            return false;
+        child = s_.authorization.wait();
+        return child.pid != -1 && child.exitedNormally && child.exitStatus == 0;
+    };
+    result.copied = run();
+    s_.authorization.free(auth, kAuthorizationFlagDefaults);
+    return result;
+}
+
+bool ApplicationMover::moveItemToTrash(const std::string& path) {
+    if (frameworkVersion() >= kTrashingFramework &&
+        s_.fileManager.trashItemAtURL(Url::fileURLWithPath(path), nullptr))
+        return true;
+    if (s_.workspace.performFileOperation(kWorkspaceRecycleOperation,
+                                          paths::deletingLastPathComponent(path), "",
+                                          {paths::lastPathComponent(path)}))
+        return true;
+
+    // The path goes in as a proper string literal: pasted raw, a quote in a folder name would end
+    // the string and run the rest of the name as script.
+    const std::string source = "\t\tset theFile to POSIX file " + appleScriptStringLiteral(path) +
+                               " \n"
+                               "\t\t  tell application \"Finder\" \n"
+                               "\t\t      move theFile to trash \n"
+                               "\t\t  end tell";
+    Dictionary errorInfo;
+    bool hasErrorInfo = false;
+    if (auto script = s_.appleScript.scriptWithSource(source)) {
+        if (script->executeAndReturnError(&errorInfo)) return true;
+        hasErrorInfo = true;
+    }
+    s_.console.log("Trash AppleScript error: " +
+                   (hasErrorInfo ? Value(errorInfo).description() : std::string("(null)")));
+    s_.console.log("ERROR -- Could not trash '" + path + "'");
+    return false;
+}
+
+}  // namespace tidra

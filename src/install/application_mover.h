@@ -1,0 +1,75 @@
+// The offer, at launch, to move Tidra into the Applications folder, and the copy, clean-up and
+// relaunch that follow when the user accepts.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/apple_script.h"
+#include "platform/application.h"
+#include "platform/authorization.h"
+#include "platform/bundle.h"
+#include "platform/console.h"
+#include "platform/defaults.h"
+#include "platform/file_manager.h"
+#include "platform/system_info.h"
+#include "platform/tasks.h"
+#include "platform/ui.h"
+#include "platform/workspace.h"
+
+namespace tidra {
+
+struct AdministratorCopyResult {
+    bool copied = false;
+    // The user dismissed the password dialog: no failure to report.
+    bool canceled = false;
+};
+
+class ApplicationMover {
+  public:
+    struct Services {
+        UserDefaults& defaults;
+        Bundle& bundle;
+        FileManager& fileManager;
+        Workspace& workspace;
+        Tasks& tasks;
+        Authorization& authorization;
+        AppleScripting& appleScript;
+        Archiver& propertyLists;
+        Ui& ui;
+        Application& application;
+        Console& console;
+        SystemInfo& system;
+    };
+
+    explicit ApplicationMover(Services services) : s_(services) {}
+
+    // Returns when the launch goes on; otherwise ends the process with status 0.
+    void offerMoveToApplicationsFolder();
+
+    // The device of the mounted disk image whose file system holds `directory`, if any.
+    std::optional<std::string> findDiskImageDevice(const std::string& directory);
+    AdministratorCopyResult copyWithAdministratorRights(const std::string& source,
+                                                        const std::string& destination);
+    bool moveItemToTrash(const std::string& path);
+
+    // The shell lines started after the copy.
+    std::string relaunchLine(int pid, const std::string& destination);
+    static std::string detachLine(const std::string& device);
+    static std::string processListLine(const std::string& destination);
+
+  private:
+    Services s_;
+    // AuthorizationExecuteWithPrivileges, once found.
+    std::optional<PrivilegedExecute> privilegedExecute_;
+
+    int frameworkVersion();
+    std::string text(const char* key);
+    void showFailureAlert();
+    bool isRunning(const std::string& destination);
+    // Removes or trashes the source, starts the relaunch (and the eject), ends the process.
+    void finishMove(const std::string& source, const std::string& destination, bool nested,
+                    const std::optional<std::string>& device);
+};
+
+}  // namespace tidra
