@@ -18,7 +18,9 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       statusItem_(platform.statusBar.statusItemWithLength(kVariableStatusItemLength)),
       defaults_(platform.preferences.standardUserDefaults()),
       popover_(platform.ui.makePopover()),
-      aboutWindow_(std::make_unique<WindowController>(platform.interfaces, "TransluscentWindow")) {}
+      aboutWindow_(std::make_unique<TransluscentWindow>(platform.interfaces, platform.ui,
+                                                        platform.mainBundle, platform.workspace,
+                                                        platform.system)) {}
 
 StatusMenuController::~StatusMenuController() {
     // Only what the wake-up registered: an unbalanced removal is an error on the platform.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "about/transluscent_window.h"
 #include "desktop/display_trigger.h"
 #include "desktop/finder_toggle.h"
 #include "login/login_items.h"
@@ -67,7 +68,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void setClean(bool clean) { clean_ = clean; }
     UserDefaults& defaults() const { return defaults_; }
     Popover& popover() const { return *popover_; }
-    WindowController& aboutWindow() const { return *aboutWindow_; }
+    TransluscentWindow& aboutWindow() const { return *aboutWindow_; }
     bool darkMode() const { return darkMode_; }
     const Dictionary& wallpapers() const { return wallpaper_.wallpapers(); }
     const Dictionary& wallpapersOptions() const { return wallpaper_.wallpapersOptions(); }
@@ -106,7 +107,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool clean_ = false;
     UserDefaults& defaults_;
     std::shared_ptr<Popover> popover_;
-    std::unique_ptr<WindowController> aboutWindow_;
+    std::unique_ptr<TransluscentWindow> aboutWindow_;
     bool darkMode_ = false;
     bool observing_ = false;
 };

@@ -21,9 +21,6 @@ void StatusMenuController::showPopover(Object* sender) {
         popover_->performClose(sender);
         return;
     }
-    if (auto content =
-            std::dynamic_pointer_cast<PopoverViewController>(popover_->contentViewController()))
-        content->view();
     popover_->showRelativeToRect(button->bounds(), button->view(), RectEdge::MaxY);
 }
 

@@ -83,6 +83,8 @@ public:
 
 class ViewController : public Object {
 public:
+    // The controller's view, loaded at the first access (a popover asks for it when shown).
+    virtual View* view() { return nullptr; }
     virtual void viewDidLoad() {}
 };
 

@@ -1,0 +1,80 @@
+#include "about/transluscent_window.h"
+
+#include "about/companion_store.h"
+
+namespace tidra {
+
+void TransluscentWindow::windowDidLoad() {
+    WindowController::windowDidLoad();
+    Window* w = window();
+    if (!w) return;
+    if (View* content = w->contentView()) content->setWantsLayer(true);
+    w->setBackgroundColor(Color{0.0, 0.2});
+    w->setOpaque(false);
+    w->makeKeyAndOrderFront(nullptr);
+    w->setTitlebarAppearsTransparent(true);
+    w->center();
+    w->setTitle("");
+
+    View* content = w->contentView();
+    if (!content) return;
+    const Rect visible = content->visibleRect();
+    auto background = ui_.makeVisualEffectView(Rect{{0, 0}, visible.size});
+    background->setMaterial(materialForRunningSystem());
+    // Blur what lies behind the window, and stay translucent when the window is not key.
+    background->setBlendingMode(kVisualEffectBlendingModeBehindWindow);
+    background->setState(kVisualEffectStateActive);
+    if (mainView_) mainView_->setAppearance(std::string(kAppearanceNameVibrantDark));
+    showVersion();
+    fillWithMainView(*background);
+    if (View* stillContent = w->contentView()) stillContent->addSubview(background);
+    w->setLevel(ui_.windowLevelForKey(kMaximumWindowLevelKey));
+}
+
+int TransluscentWindow::materialForRunningSystem() {
+    // The ultra-dark material exists from 10.11 on.
+    const OperatingSystemVersion v = system_.operatingSystemVersion();
+    const bool atLeast1011 = v.major > 10 || (v.major == 10 && v.minor >= 11);
+    return atLeast1011 ? kVisualEffectMaterialUltraDark : kVisualEffectMaterialDark;
+}
+
+void TransluscentWindow::showVersion() {
+    const Value version = bundle_.objectForInfoDictionaryKey("CFBundleVersion");
+    // Without a version the label keeps what the interface description put there.
+    if (!version.isString() || !versionLabel_) return;
+    versionLabel_->setStringValue(
+        localizedString(bundle_, "Version", "This text is followed by the version number") + " " +
+        version.string());
+}
+
+void TransluscentWindow::fillWithMainView(VisualEffectView& background) {
+    if (!mainView_) return;
+    background.addSubview(mainView_->retained());
+    const std::map<std::string, View*> views{{"mainView", mainView_}};
+    for (const char* format : {"|[mainView]|", "V:|[mainView]|"})
+        if (auto constraints = constraintsWithVisualFormat(format, views))
+            background.addConstraints(*constraints);
+}
+
+void TransluscentWindow::brimleClicked(Object*) {
+    if (auto url = Url::fromString(kBrimleStoreAddressPlaceholder)) workspace_.openURL(*url);
+}
+
+bool TransluscentWindow::performAction(const std::string& selector, Object* sender) {
+    if (selector != "brimleClicked:") return WindowController::performAction(selector, sender);
+    brimleClicked(sender);
+    return true;
+}
+
+bool TransluscentWindow::setOutlet(const std::string& name, Object* value) {
+    if (name == "versionLabel") {
+        versionLabel_ = dynamic_cast<TextField*>(value);
+    } else if (name == "mainView") {
+        mainView_ = dynamic_cast<View*>(value);
+    } else {
+        return WindowController::setOutlet(name, value);
+    }
+    return true;
+}
+
+}  // namespace tidra
