@@ -136,6 +136,91 @@ bool Value::operator==(const Value& o) const {
     return !less(*this, o) && !less(o, *this);
 }
 
+namespace {
+
+void appendUtf16Escape(std::string& out, unsigned unit) {
+    static const char* hex = "0123456789abcdef";
+    out += "\\U";
+    for (int shift = 12; shift >= 0; shift -= 4) out += hex[(unit >> shift) & 15];
+}
+
+// Inside a collection the platform writes texts as old-style property-list strings: bare when
+// they are plain words, otherwise quoted with escapes and non-ASCII characters as \Uxxxx.
+std::string quotedIfNeeded(const std::string& s) {
+    bool bare = !s.empty();
+    for (unsigned char c : s) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+              c == '_' || c == '$'))
+            bare = false;
+    }
+    if (bare) return s;
+    std::string out = "\"";
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x80) {
+            if (c < 0x20 || c == 0x7f) {
+                appendUtf16Escape(out, c);
+            } else {
+                out += char(c);
+            }
+        } else {
+            const int n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            unsigned cp = n == 1 ? 0xFFFD : c & (0x7F >> n);
+            for (int k = 1; k < n; ++k) {
+                if (i + std::size_t(k) >= s.size()) break;
+                cp = (cp << 6) | (static_cast<unsigned char>(s[i + std::size_t(k)]) & 0x3F);
+            }
+            if (cp >= 0x10000) {
+                cp -= 0x10000;
+                appendUtf16Escape(out, 0xD800 + (cp >> 10));
+                appendUtf16Escape(out, 0xDC00 + (cp & 0x3FF));
+            } else {
+                appendUtf16Escape(out, cp);
+            }
+            i += std::size_t(n);
+            continue;
+        }
+        ++i;
+    }
+    return out + "\"";
+}
+
+std::string nestedDescription(const Value& v, int level) {
+    const std::string pad(std::size_t(4 * (level + 1)), ' ');
+    const std::string closePad(std::size_t(4 * level), ' ');
+    // Nested collections start one indentation further in, as the platform prints them.
+    auto element = [&](const Value& e) {
+        if (e.isArray() || e.isDictionary()) return pad + nestedDescription(e, level + 1);
+        if (e.isData()) return e.description();
+        return quotedIfNeeded(e.description());
+    };
+    std::string out;
+    if (v.isArray()) {
+        if (v.array().empty()) return "()";
+        out = "(";
+        bool first = true;
+        for (const auto& e : v.array()) {
+            out += (first ? "\n" : ",\n") + pad + element(e);
+            first = false;
+        }
+        return out + "\n" + closePad + ")";
+    }
+    if (v.dictionary().empty()) return "{}";
+    out = "{";
+    for (const auto& [k, e] : v.dictionary())
+        out += "\n" + pad + quotedIfNeeded(k.description()) + " = " + element(e) + ";";
+    return out + "\n" + closePad + "}";
+}
+
+}  // namespace
+
 std::string Value::description() const {
     std::ostringstream out;
     switch (kind_) {
@@ -162,22 +247,9 @@ std::string Value::description() const {
         }
         case Kind::Url:
             return url_->absoluteString();
-        case Kind::Array: {
-            out << "(";
-            bool first = true;
-            for (const auto& v : *array_) {
-                out << (first ? "\n    " : ",\n    ") << v.description();
-                first = false;
-            }
-            out << (array_->empty() ? ")" : "\n)");
-            return out.str();
-        }
-        case Kind::Dictionary: {
-            out << "{";
-            for (const auto& [k, v] : *dict_) out << "\n    " << k.description() << " = " << v.description() << ";";
-            out << (dict_->empty() ? "}" : "\n}");
-            return out.str();
-        }
+        case Kind::Array:
+        case Kind::Dictionary:
+            return nestedDescription(*this, 0);
     }
     return {};
 }
