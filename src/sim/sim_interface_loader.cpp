@@ -72,8 +72,16 @@ class Builder {
 
 }  // namespace
 
+SimInterfaceLoader::ResourceLookup SimInterfaceLoader::inFolder(std::string dir) {
+    return [dir = std::move(dir)](const std::string& nibName) -> std::optional<std::string> {
+        return dir + "/" + nibName + ".json";
+    };
+}
+
 std::optional<nlohmann::json> SimInterfaceLoader::read(const std::string& nibName) {
-    std::ifstream in(dir_ + "/" + nibName + ".json");
+    auto file = lookup_ ? lookup_(nibName) : std::nullopt;
+    if (!file) return std::nullopt;
+    std::ifstream in(*file);
     if (!in) return std::nullopt;
     auto description = json::parse(in, nullptr, /*allow_exceptions=*/false);
     if (description.is_discarded() || !description.is_object()) return std::nullopt;

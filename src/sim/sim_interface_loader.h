@@ -1,10 +1,12 @@
-// Loads window and view descriptions (resources/<name>.json) into simulated windows and views,
-// connecting outlets and actions to the description's owner by name. The main menu's
-// description is read elsewhere.
+// Loads window and view descriptions (<name>.json among the main bundle's resources) into
+// simulated windows and views, connecting outlets and actions to the description's owner by
+// name. The main menu's description is read elsewhere.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "platform/console.h"
@@ -15,8 +17,13 @@ namespace tidra::sim {
 
 class SimInterfaceLoader : public InterfaceLoader {
   public:
-    SimInterfaceLoader(std::string resourcesDir, SimWindowList& windows, Console& console)
-        : dir_(std::move(resourcesDir)), windows_(windows), console_(console) {}
+    // The real path of a description file by its name, or nothing when the bundle lacks it.
+    using ResourceLookup = std::function<std::optional<std::string>(const std::string& nibName)>;
+
+    SimInterfaceLoader(ResourceLookup lookup, SimWindowList& windows, Console& console)
+        : lookup_(std::move(lookup)), windows_(windows), console_(console) {}
+    // Descriptions from a folder of <name>.json files.
+    static ResourceLookup inFolder(std::string dir);
 
     std::shared_ptr<Window> loadWindow(const std::string& nibName, Object& owner) override;
     std::shared_ptr<View> loadView(const std::string& nibName, Object& owner) override;
@@ -24,7 +31,7 @@ class SimInterfaceLoader : public InterfaceLoader {
   private:
     std::optional<nlohmann::json> read(const std::string& nibName);
 
-    std::string dir_;
+    ResourceLookup lookup_;
     SimWindowList& windows_;
     Console& console_;
 };
