@@ -1,0 +1,54 @@
+// NSFileManager on the simulated Mac: every operation works on the real files behind the Mac
+// paths of the simulated disk.
+#pragma once
+
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "platform/file_manager.h"
+#include "sim/disk.h"
+
+namespace tidra::sim {
+
+class SimFileManager : public FileManager {
+  public:
+    explicit SimFileManager(const Disk& disk) : disk_(disk) {}
+
+    std::string homeDirectory() override { return disk_.home(); }
+    std::optional<Url> URLForDirectory(SearchPathDirectory directory, SearchPathDomainMask domain,
+                                       bool create, ErrorOut error) override;
+    std::vector<std::string> searchPathForDirectoriesInDomains(SearchPathDirectory directory,
+                                                               unsigned domains,
+                                                               bool expandTilde) override;
+    bool createDirectoryAtURL(const Url& url, bool withIntermediateDirectories,
+                              ErrorOut error) override;
+    std::unique_ptr<DirectoryEnumerator> enumeratorAtPath(const std::string& path) override;
+    bool removeItemAtURL(const Url& url, ErrorOut error) override;
+    bool copyItemAtURL(const Url& from, const Url& to, ErrorOut error) override;
+    bool fileExistsAtPath(const std::string& path) override;
+    bool isWritableFileAtPath(const std::string& path) override;
+    bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) override;
+    bool removeItemAtPath(const std::string& path, ErrorOut error) override;
+    bool trashItemAtURL(const Url& url, ErrorOut error) override;
+    std::string resolvingSymlinksInPath(const std::string& path) override;
+
+    // Front-end switches. A read-only folder refuses every change inside it (its items cannot
+    // be created, removed, copied over or moved away); the real files' permissions are not
+    // relied on, since the simulation may run with privileges that ignore them.
+    void setReadOnly(const std::string& macPath, bool readOnly);
+    void setLocalApplicationsWritable(bool writable) { setReadOnly("/Applications", !writable); }
+    bool isReadOnly(const std::string& macPath) const;
+
+  private:
+    std::string standardized(const std::string& macPath) const;
+    // The Mac paths of a standard directory in one domain; empty when the domain has none.
+    std::string directoryIn(SearchPathDirectory directory, unsigned domain) const;
+    bool refuseChange(const std::string& macPath, ErrorOut error) const;
+
+    const Disk& disk_;
+    mutable std::mutex mutex_;
+    std::set<std::string> readOnly_;
+};
+
+}  // namespace tidra::sim
