@@ -1,0 +1,267 @@
+#include "sim/mac.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/class_registry.h"
+#include "menu/status_menu_controller.h"
+#include "platform/paths.h"
+#include "prefs/keys.h"
+#include "sim/plist_value.h"
+#include "sim/unsimulated.h"
+
+#ifndef TIDRA_RESOURCES_DIR
+#define TIDRA_RESOURCES_DIR "resources"
+#endif
+#ifndef TIDRA_BUNDLE_VERSION
+#define TIDRA_BUNDLE_VERSION "100"
+#endif
+
+namespace tidra::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* kStateFile = "/.simulated-mac.plist";
+constexpr const char* kFinderPath = "/System/Library/CoreServices/Finder.app";
+}  // namespace
+
+Mac::Mac(MacOptions options)
+    : options_(std::move(options)),
+      disk_(options_.root),
+      loop_(options_.realTime),
+      console_(loop_, disk_.real(disk_.home() + "/Library/Logs/console.log")),
+      workspaceCenter_(loop_),
+      processes_(loop_, workspaceCenter_),
+      workspace_(loop_, processes_, workspaceCenter_, disk_),
+      statusBar_(loop_),
+      distributed_(loop_),
+      ui_([this] { return openPanels_.make(); }, [this] { return alerts_.makeAlert(); }),
+      dispatch_(loop_),
+      diskImages_(disk_),
+      alerts_(loop_) {
+    const bool fresh = !disk_.isPopulated();
+    if (fresh) disk_.populate();
+    fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"));
+    if (options_.systemVersion) system_.setOperatingSystemVersion(*options_.systemVersion);
+    prefs_ = std::make_unique<SimPreferences>(disk_.real(disk_.home() + "/Library/Preferences"),
+                                              disk_.home(), kTidraBundleIdentifier, console_);
+    if (options_.resourcesDir.empty()) options_.resourcesDir = TIDRA_RESOURCES_DIR;
+
+    auto simScreens = std::make_unique<SimScreens>(loop_, disk_);
+    simScreens_ = simScreens.get();
+    screens = std::move(simScreens);
+    workspace_.setDesktopPictures(
+        {[this](const Screen& s) { return simScreens_->desktopImageURL(s); },
+         [this](const Screen& s) { return simScreens_->desktopImageOptions(s); },
+         [this](const Url& url, const Screen& s, const Dictionary& options, ErrorOut error) {
+             return simScreens_->setDesktopImage(url, s, options, error);
+         }});
+    // Window and view descriptions come from Tidra's bundle as it lies at the time of loading.
+    interfaces = std::make_unique<SimInterfaceLoader>(
+        [this](const std::string& name) {
+            return bundle_ ? bundle_->resourceFile(name, "json") : std::nullopt;
+        },
+        windows_, console_);
+    auto simNotifications = std::make_unique<SimUserNotificationCenter>();
+    simUserNotifications_ = simNotifications.get();
+    userNotifications = std::move(simNotifications);
+    auto simFiles = std::make_unique<SimFileManager>(disk_);
+    simFileManager_ = simFiles.get();
+    fileManager = std::move(simFiles);
+    appleScript = std::make_unique<NoAppleScript>();
+    auto simTasks = std::make_unique<SimTasks>(
+        loop_, disk_, diskImages_,
+        SimTasks::Hooks{[this](const std::string& path) { openApplication(path); },
+                        [this](int pid) { return processes_.isRunning(pid); },
+                        [this] {
+                            std::vector<std::string> commands;
+                            for (const auto& p : processes_.running())
+                                commands.push_back(p.bundlePath + "/Contents/MacOS/" + p.name);
+                            return commands;
+                        }});
+    simTasks_ = simTasks.get();
+    tasks = std::move(simTasks);
+    auto simAuthorization = std::make_unique<SimAuthorization>(loop_, disk_);
+    simAuthorization_ = simAuthorization.get();
+    authorization = std::move(simAuthorization);
+
+    // Where Tidra lies: as asked, else where it lay last time, else where a download lands.
+    std::ifstream in(disk_.root() + kStateFile, std::ios::binary);
+    Value state = parsePlist(Data((std::istreambuf_iterator<char>(in)), {}));
+    bundlePath_ = state["bundlePath"].isString() ? state["bundlePath"].string()
+                                                 : disk_.home() + "/Downloads/Tidra.app";
+    if (options_.bundleIn == "dmg")
+        bundlePath_ = mountTidraImage();
+    else if (!options_.bundleIn.empty())
+        bundlePath_ = bundleLocation(options_.bundleIn);
+
+    finder_ = std::make_shared<SimFinder>(loop_, *prefs_, disk_);
+    processes_.setBehaviour(kFinderBundleId, finder_);
+    workspace_.addKnownApplication(kFinderBundleId, "Finder", kFinderPath);
+    workspace_.addKnownApplication("com.apple.Safari", "Safari", "/Applications/Safari.app");
+    workspace_.addKnownApplication("com.apple.mail", "Mail", "/Applications/Mail.app");
+    processes_.spawn(kFinderBundleId, "Finder", kFinderPath);
+    processes_.spawn("com.apple.Safari", "Safari", "/Applications/Safari.app");
+    processes_.spawn("com.apple.mail", "Mail", "/Applications/Mail.app");
+
+    loop_.setExitHandler([this](int owner, int status) {
+        if (owner == pid_ && app_) endTidra(status);
+    });
+    workspaceCenter_.setDeliveryWrapper([this](const std::function<void()>& f) { intoTidra(f); });
+    distributed_.center().setDeliveryWrapper(
+        [this](const std::function<void()>& f) { intoTidra(f); });
+    rememberState();
+}
+
+Mac::~Mac() {
+    if (app_) {
+        // The simulated Mac shuts down: Tidra is ended like any process.
+        app_->releaseObjects();
+        app_.reset();
+    }
+    prefs_->flushAll();
+    // Written now: the screens outlive the disk they are kept on.
+    simScreens_->flush();
+    rememberState();
+}
+
+void Mac::rememberState() const {
+    Dictionary state{{Value("bundlePath"), Value(bundlePath_)}};
+    if (auto bytes = toBinaryPlist(Value(state)))
+        std::ofstream(disk_.root() + kStateFile, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
+}
+
+std::string Mac::bundleLocation(const std::string& where) const {
+    if (where == "downloads") return disk_.home() + "/Downloads/Tidra.app";
+    if (where == "applications") return "/Applications/Tidra.app";
+    if (where == "user-applications") return disk_.home() + "/Applications/Tidra.app";
+    if (where == "nested") return "/Applications/Utilities Kit.app/Contents/Helpers/Tidra.app";
+    return paths::standardize(where, disk_.home());
+}
+
+std::string Mac::mountTidraImage() {
+    const std::string image = disk_.home() + "/Downloads/Tidra.dmg";
+    std::ofstream(disk_.real(image), std::ios::binary) << "koly";
+    const std::string bundle = diskImages_.attach(image, "Tidra").mountPoint + "/Tidra.app";
+    simTasks_->quarantine(bundle);
+    return bundle;
+}
+
+void Mac::openApplication(const std::string& bundleMacPath) {
+    const std::string wanted = paths::standardize(bundleMacPath, disk_.home());
+    for (const auto& p : processes_.running())
+        if (paths::standardize(p.bundlePath, disk_.home()) == wanted) return;
+    std::error_code ec;
+    if (!app_ && fs::exists(disk_.real(wanted + "/Contents/Info.plist"), ec)) {
+        Value info = parsePlist([&] {
+            std::ifstream in(disk_.real(wanted + "/Contents/Info.plist"), std::ios::binary);
+            return Data((std::istreambuf_iterator<char>(in)), {});
+        }());
+        if (info["CFBundleIdentifier"] == Value(kTidraBundleIdentifier)) {
+            setBundlePath(wanted);
+            launchTidra();
+            return;
+        }
+    }
+    processes_.spawn("", paths::lastPathComponent(wanted), wanted);
+}
+
+void Mac::setBundlePath(const std::string& macPath) {
+    bundlePath_ = macPath;
+    rememberState();
+}
+
+Platform Mac::platform() {
+    return Platform{*prefs_,        archiver_, workspace_,   *screens,     statusBar_,
+                    *images_,       ui_,       *interfaces,  distributed_, *userNotifications,
+                    *bundle_,       *app_,     *fileManager, *appleScript, *tasks,
+                    *authorization, dispatch_, console_,     system_,      devMate_};
+}
+
+bool Mac::launchTidra() {
+    launchError_.clear();
+    if (app_) {
+        launchError_ = "Tidra is already running";
+        return false;
+    }
+    // The bundle is laid out afresh from the project's resources at every launch.
+    if (!installTidraBundle(disk_, bundlePath_, options_.resourcesDir, TIDRA_BUNDLE_VERSION)) {
+        launchError_ = "cannot write Tidra.app at " + bundlePath_;
+        return false;
+    }
+    rememberState();
+    bundle_ = std::make_unique<SimBundle>(disk_, bundlePath_);
+    images_ = std::make_unique<SimImages>(*bundle_);
+    ++launches_;
+    pid_ = processes_.spawn(kTidraBundleIdentifier, "Tidra", bundlePath_);
+    dispatch_.setOwner(pid_);
+    simScreens_->setOwner(pid_);
+    openPanels_.setOwner(pid_);
+    app_ = std::make_unique<SimApplication>(*bundle_, prefs_->standardUserDefaults(), pid_);
+    classes_ = std::make_unique<ClassRegistry>(makeTidraClasses(platform()));
+    int result = 0;
+    intoTidra([&] {
+        char name[] = "Tidra";
+        char* argv[] = {name, nullptr};
+        result = app_->applicationMain(1, argv, *classes_);
+    });
+    if (app_ && result != 0) {
+        launchError_ = app_->loadError();
+        endTidra(1);
+        return false;
+    }
+    return true;
+}
+
+void Mac::intoTidra(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ProcessExit& e) {
+        // Nested loops unwind to the outermost entry into Tidra before it is torn down.
+        if (loop_.nestingDepth() > 0) throw;
+        if (app_) endTidra(e.status);
+    }
+}
+
+void Mac::endTidra(int status) {
+    (void)status;
+    if (!app_) return;
+    int pid = pid_;
+    app_->releaseObjects();
+    statusBar_.removeAll();
+    app_.reset();
+    classes_.reset();
+    loop_.cancelOwner(pid);
+    simScreens_->dropOwner(pid);
+    openPanels_.dismissAll();
+    simUserNotifications_->setDelegate(nullptr);
+    prefs_->flushAll();
+    processes_.end(pid, false);
+}
+
+StatusMenuController* Mac::controller() {
+    return app_ ? dynamic_cast<StatusMenuController*>(app_->object("controller")) : nullptr;
+}
+
+std::shared_ptr<SimStatusItem> Mac::statusItem() const {
+    auto items = statusBar_.items();
+    return items.empty() ? nullptr : items.front();
+}
+
+std::shared_ptr<SimMenu> Mac::statusMenu() const {
+    return app_ ? app_->menu("statusMenu") : nullptr;
+}
+
+void Mac::setTheme(bool dark) {
+    if (dark)
+        prefs_->writeFromOutside(kGlobalDomain, prefs::kAppleInterfaceStyle, Value("Dark"));
+    else
+        prefs_->deleteFromOutside(kGlobalDomain, prefs::kAppleInterfaceStyle);
+    prefs_->flushAll();
+    distributed_.post(kInterfaceThemeChangedNotification);
+}
+
+}  // namespace tidra::sim

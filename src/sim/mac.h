@@ -1,0 +1,169 @@
+// The simulated Mac: its disk, clock, processes (Finder among them), preference domains and every
+// platform service Tidra uses, and Tidra's own launches and ends within it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "sim/console_log.h"
+#include "sim/devmate_recorder.h"
+#include "sim/disk.h"
+#include "sim/disk_images.h"
+#include "sim/distributed_center.h"
+#include "sim/finder.h"
+#include "sim/keyed_archiver.h"
+#include "sim/processes.h"
+#include "sim/run_loop.h"
+#include "sim/sim_alert.h"
+#include "sim/sim_application.h"
+#include "sim/sim_authorization.h"
+#include "sim/sim_bundle.h"
+#include "sim/sim_dispatch.h"
+#include "sim/sim_file_manager.h"
+#include "sim/sim_interface_loader.h"
+#include "sim/sim_open_panel.h"
+#include "sim/sim_preferences.h"
+#include "sim/sim_screens.h"
+#include "sim/sim_status_bar.h"
+#include "sim/sim_system_info.h"
+#include "sim/sim_tasks.h"
+#include "sim/sim_ui.h"
+#include "sim/sim_user_notifications.h"
+#include "sim/sim_windows.h"
+#include "sim/sim_workspace.h"
+
+namespace tidra {
+class StatusMenuController;
+}
+
+namespace tidra::sim {
+
+struct MacOptions {
+    std::string root;          // the real folder holding the simulated disk
+    bool realTime = false;     // real clock (interactive) or virtual (scripts, tests)
+    std::string bundleIn;      // where Tidra.app lies: a keyword or a Mac path; empty: as before
+    std::string resourcesDir;  // the project's resources, copied into the bundle
+    std::optional<OperatingSystemVersion> systemVersion;  // for a new Mac
+};
+
+class Mac {
+  public:
+    explicit Mac(MacOptions options);
+    ~Mac();
+    Mac(const Mac&) = delete;
+    Mac& operator=(const Mac&) = delete;
+
+    // Launches Tidra from its bundle. Answers false (with the reason in `launchError`) when it
+    // could not start; a launch that ends itself (the move offer) is a launch all the same.
+    bool launchTidra();
+    bool tidraRunning() const { return app_ != nullptr; }
+    int tidraLaunches() const { return launches_; }
+    int tidraPid() const { return pid_; }
+    const std::string& launchError() const { return launchError_; }
+    // Runs code that may end Tidra's process (its Quit, exit): the end is handled here.
+    void intoTidra(const std::function<void()>& work);
+    // Tidra's objects, while it runs.
+    SimApplication* application() { return app_.get(); }
+    StatusMenuController* controller();
+    std::shared_ptr<SimStatusItem> statusItem() const;
+    std::shared_ptr<SimMenu> statusMenu() const;
+    // Where Tidra.app lies now (a Mac path).
+    const std::string& bundlePath() const { return bundlePath_; }
+    // Moves the launch point of Tidra: a later launch starts the bundle found there.
+    void setBundlePath(const std::string& macPath);
+    // Resolves a --bundle-in keyword (downloads, applications, user-applications, nested) or path.
+    std::string bundleLocation(const std::string& keywordOrPath) const;
+
+    // Lets time pass, running whatever falls due.
+    void wait(double seconds) { loop_.advance(seconds); }
+    void settle() { loop_.runDue(); }
+
+    // Services.
+    RunLoop& loop() { return loop_; }
+    Disk& disk() { return disk_; }
+    ConsoleLog& console() { return console_; }
+    SimPreferences& prefs() { return *prefs_; }
+    Processes& processes() { return processes_; }
+    SimFinder& finder() { return *finder_; }
+    SimWorkspace& workspace() { return workspace_; }
+    SimStatusBar& statusBar() { return statusBar_; }
+    SimDistributedCenter& distributed() { return distributed_; }
+    SimBundle& bundle() { return *bundle_; }
+    SimUi& ui() { return ui_; }
+    SimWindowList& windows() { return windows_; }
+    SimSystemInfo& system() { return system_; }
+    DevMateRecorder& devMate() { return devMate_; }
+    SimAlerts& alerts() { return alerts_; }
+    DiskImages& diskImages() { return diskImages_; }
+    // The sim's own tools and authorization (what `tasks` and `authorization` start as).
+    SimTasks& simTasks() { return *simTasks_; }
+    SimAuthorization& simAuthorization() { return *simAuthorization_; }
+    SimDispatch& dispatch() { return dispatch_; }
+    // Displays and their pictures, the file manager, open panels and user notifications.
+    SimScreens& simScreens() { return *simScreens_; }
+    SimFileManager& simFileManager() { return *simFileManager_; }
+    SimUserNotificationCenter& simUserNotifications() { return *simUserNotifications_; }
+    OpenPanels& openPanels() { return openPanels_; }
+    Platform platform();
+
+    // Services others provide; replaceable so that each can be simulated on its own.
+    std::unique_ptr<Screens> screens;
+    std::unique_ptr<InterfaceLoader> interfaces;
+    std::unique_ptr<UserNotificationCenter> userNotifications;
+    std::unique_ptr<FileManager> fileManager;
+    std::unique_ptr<AppleScripting> appleScript;
+    std::unique_ptr<Tasks> tasks;
+    std::unique_ptr<Authorization> authorization;
+
+    // Posts the theme change, as the system does when the user switches appearance.
+    void setTheme(bool dark);
+
+  private:
+    void endTidra(int status);
+    // Attaches a Tidra disk image, as opening a downloaded .dmg does; answers the bundle in it.
+    std::string mountTidraImage();
+    // What "open" does with an application bundle: a running copy comes forward, Tidra's own
+    // bundle is launched, anything else starts as a plain process.
+    void openApplication(const std::string& bundleMacPath);
+    void rememberState() const;
+
+    MacOptions options_;
+    Disk disk_;
+    RunLoop loop_;
+    ConsoleLog console_;
+    std::unique_ptr<SimPreferences> prefs_;
+    KeyedArchiver archiver_;
+    SimNotificationCenter workspaceCenter_;
+    Processes processes_;
+    std::shared_ptr<SimFinder> finder_;
+    SimWorkspace workspace_;
+    SimStatusBar statusBar_;
+    SimDistributedCenter distributed_;
+    SimUi ui_;
+    SimWindowList windows_;
+    SimSystemInfo system_;
+    DevMateRecorder devMate_;
+    SimDispatch dispatch_;
+    DiskImages diskImages_;
+    SimAlerts alerts_;
+    SimTasks* simTasks_ = nullptr;
+    SimAuthorization* simAuthorization_ = nullptr;
+    SimScreens* simScreens_ = nullptr;
+    SimFileManager* simFileManager_ = nullptr;
+    SimUserNotificationCenter* simUserNotifications_ = nullptr;
+    OpenPanels openPanels_{loop_, disk_};
+    std::string bundlePath_;
+    std::unique_ptr<SimBundle> bundle_;
+    std::unique_ptr<SimImages> images_;
+
+    std::unique_ptr<ClassRegistry> classes_;
+    std::unique_ptr<SimApplication> app_;
+    int pid_ = 0;
+    int launches_ = 0;
+    std::string launchError_;
+};
+
+}  // namespace tidra::sim

@@ -1,0 +1,104 @@
+// The simulated Mac's running applications (NSRunningApplication, NSWorkspace's process side):
+// each process has an identifier and a bundle identifier, quits on a normal request after a short
+// delay, and its end is posted on the workspace's notification center on the main thread.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/object.h"
+#include "platform/workspace.h"
+#include "sim/run_loop.h"
+
+namespace tidra::sim {
+
+// Observers by name, delivering on the main thread, as the workspace's and the distributed
+// notification centers do.
+class SimNotificationCenter : public NotificationCenter {
+  public:
+    explicit SimNotificationCenter(RunLoop& loop) : loop_(loop) {}
+    void addObserver(Object* observer, const std::string& selector,
+                     const std::optional<std::string>& name, Object* object) override;
+    void removeObserver(Object* observer, const std::optional<std::string>& name,
+                        Object* object) override;
+    // Queues delivery on the main thread; observers gone by then are skipped.
+    void post(const std::string& name, Value userInfo, int owner = 0);
+    size_t observerCount() const { return observers_.size(); }
+    // Wraps each delivery, so that a process ending inside an observer is handled by its owner.
+    void setDeliveryWrapper(std::function<void(const std::function<void()>&)> wrap) {
+        wrap_ = std::move(wrap);
+    }
+
+  private:
+    struct Entry {
+        std::uint64_t id;
+        Object* observer;
+        std::string selector;
+        std::optional<std::string> name;
+        Object* object;
+    };
+    RunLoop& loop_;
+    std::vector<Entry> observers_;
+    std::uint64_t nextId_ = 1;
+    std::function<void(const std::function<void()>&)> wrap_;
+};
+
+struct ProcessInfo {
+    int pid = 0;
+    std::string bundleIdentifier;
+    std::string name;
+    std::string bundlePath;  // Mac path
+    bool quitRequested = false;
+};
+
+class Processes;
+
+// What a kind of application does when it starts and when it is asked to quit.
+class AppBehaviour {
+  public:
+    virtual ~AppBehaviour() = default;
+    virtual void started(ProcessInfo&) {}
+    // Answers whether the process agrees to quit; `quit` ends it (the process calls it itself,
+    // possibly later).
+    virtual bool quitRequested(ProcessInfo&, std::function<void()> quit) {
+        quit();
+        return true;
+    }
+    // Called when the process has ended, normally or not.
+    virtual void ended(ProcessInfo&, bool crashed) { (void)crashed; }
+};
+
+class Processes {
+  public:
+    Processes(RunLoop& loop, SimNotificationCenter& center) : loop_(loop), center_(center) {}
+
+    void setBehaviour(const std::string& bundleIdentifier, std::shared_ptr<AppBehaviour> b) {
+        behaviours_[bundleIdentifier] = std::move(b);
+    }
+    // Starts a process at once and answers its identifier.
+    int spawn(const std::string& bundleIdentifier, const std::string& name,
+              const std::string& bundlePath = "");
+    // A normal quit request; false when there is no such process.
+    bool requestQuit(int pid);
+    // Ends a process now. `crashed`: the process did not quit on its own terms.
+    void end(int pid, bool crashed);
+    bool isRunning(int pid) const;
+    std::vector<ProcessInfo> running() const { return list_; }
+    std::vector<ProcessInfo> withBundleIdentifier(const std::string& id) const;
+    ProcessInfo* find(int pid);
+
+  private:
+    RunLoop& loop_;
+    SimNotificationCenter& center_;
+    std::map<std::string, std::shared_ptr<AppBehaviour>> behaviours_;
+    std::vector<ProcessInfo> list_;  // launch order
+    int nextPid_ = 301;
+    AppBehaviour plain_;
+    AppBehaviour& behaviourOf(const std::string& id);
+};
+
+}  // namespace tidra::sim
