@@ -2,29 +2,61 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
-#include "fake_platform.h"
 #include "login/apple_script_literal.h"
+#include "sim/console_log.h"
+#include "sim/disk.h"
+#include "sim/run_loop.h"
+#include "sim/sim_apple_scripting.h"
+#include "sim/sim_bundle.h"
+#include "sim/sim_dispatch.h"
+#include "sim/sim_system_events.h"
+#include "sim/user_trash.h"
 
 namespace tidra {
 namespace {
 
-// The real queue runs the work elsewhere while the caller waits; so does this one.
-struct ThreadDispatch : fake::InlineDispatch {
-    int syncCalls = 0;
-    void globalQueueSync(const std::function<void()>& work) override {
-        ++syncCalls;
-        std::thread(work).join();
-    }
-};
+namespace fs = std::filesystem;
+using sim::LoginItem;
 
-struct LoginItemsTest : ::testing::Test {
-    fake::FakeScripting scripting;
-    ThreadDispatch dispatch;
-    fake::FakeBundle bundle;
-    fake::FakeConsole console;
-    LoginItems items{scripting, dispatch, bundle, console};
+class LoginItemsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = fs::path(::testing::TempDir()) /
+               ("login-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root);
+        fs::create_directories(root);
+        disk = std::make_unique<sim::Disk>(root.string());
+        disk->populate();
+        console = std::make_unique<sim::ConsoleLog>(loop, (root / "console.log").string());
+        dispatch = std::make_unique<sim::SimDispatch>(loop);
+        events = std::make_unique<sim::SimSystemEvents>(
+            disk->real(disk->home() + "/Library/Preferences/com.apple.loginitems.plist"));
+        scripting = std::make_unique<sim::SimAppleScripting>(
+            *events, [this](const std::string& p) { return sim::moveToUserTrash(*disk, p); });
+        useBundle("/Applications/Tidra.app");
+    }
+    void useBundle(const std::string& path) {
+        items.reset();
+        bundle = std::make_unique<sim::SimBundle>(*disk, path);
+        items = std::make_unique<LoginItems>(*scripting, *dispatch, *bundle, *console);
+    }
+    void seed(const std::vector<std::string>& names) {
+        for (const auto& name : names) events->addLoginItem({name, "/Applications/" + name, false});
+    }
+
+    fs::path root;
+    sim::RunLoop loop{false};
+    std::unique_ptr<sim::Disk> disk;
+    std::unique_ptr<sim::ConsoleLog> console;
+    std::unique_ptr<sim::SimDispatch> dispatch;
+    std::unique_ptr<sim::SimSystemEvents> events;
+    std::unique_ptr<sim::SimAppleScripting> scripting;
+    std::unique_ptr<sim::SimBundle> bundle;
+    std::unique_ptr<LoginItems> items;
 };
 
 TEST(AppleScriptStringLiteral, EscapesOnlyQuotesAndBackslashes) {
@@ -38,55 +70,104 @@ TEST(AppleScriptStringLiteral, EscapesOnlyQuotesAndBackslashes) {
     EXPECT_EQ(appleScriptStringLiteral("/Users/zoë/Tidra ☃.app"), "\"/Users/zoë/Tidra ☃.app\"");
 }
 
-TEST_F(LoginItemsTest, QueryFindsOnlyAnExactName) {
-    EXPECT_FALSE(items.query());  // no login items at all
-    scripting.loginItems = {"tidra", "Tidra Helper", "TidraX"};
-    EXPECT_FALSE(items.query());
-    scripting.loginItems = {"Mail", "", "Tidra"};
-    EXPECT_TRUE(items.query());
-    scripting.answerText = true;  // not a list
-    EXPECT_FALSE(items.query());
-    scripting.answerText = false;
-    scripting.answerNothing = true;
-    EXPECT_FALSE(items.query());
-    scripting.refuse = true;
-    EXPECT_FALSE(items.query());
-    EXPECT_EQ(scripting.sources.front(),
+TEST_F(LoginItemsTest, ScriptTexts) {
+    EXPECT_EQ(loginItemQueryScript(),
               "tell application \"System Events\" to get the name of every login item");
-    EXPECT_TRUE(console.lines.empty());
-}
-
-TEST_F(LoginItemsTest, AddReplacesTheEntryAndQuotesThePath) {
-    scripting.loginItems = {"Tidra"};
-    bundle.path = "/Users/me/Apps \"new\"/Tidra\\1.app";
-    items.add();
-    EXPECT_EQ(scripting.loginItems, std::vector<std::string>{"Tidra"});
-    ASSERT_EQ(scripting.sources.size(), 2u);
-    EXPECT_EQ(scripting.sources[0],
+    EXPECT_EQ(loginItemDeleteScript(),
               "tell application \"System Events\" to delete login item \"Tidra\"");
-    EXPECT_EQ(scripting.sources[1],
-              "tell application \"System Events\" to make login item at end with properties "
-              "{path:\"/Users/me/Apps \\\"new\\\"/Tidra\\\\1.app\", hidden:false, "
-              "name:\"Tidra\"}");
-    EXPECT_EQ(dispatch.syncCalls, 2);
-
     EXPECT_EQ(loginItemAddScript("/Applications/My Tidra.app"),
               "tell application \"System Events\" to make login item at end with properties "
               "{path:\"/Applications/My Tidra.app\", hidden:false, name:\"Tidra\"}");
-    EXPECT_TRUE(console.lines.empty());
 }
 
-TEST_F(LoginItemsTest, OnlyTheAddScriptReportsItsError) {
-    items.remove();  // no entry: silent
-    EXPECT_TRUE(console.lines.empty());
-    scripting.addError[Value("NSAppleScriptErrorNumber")] = Value(-1743);
-    items.add();
-    ASSERT_EQ(console.lines.size(), 1u);
-    EXPECT_EQ(console.lines[0], Value(scripting.addError).description());
-    scripting.refuse = true;
-    items.add();
-    items.remove();
-    EXPECT_EQ(console.lines.size(), 1u);
+TEST_F(LoginItemsTest, QueryFindsOnlyAnExactNameOffTheMainThread) {
+    EXPECT_FALSE(items->query());  // no login items at all
+    seed({"tidra", "TIDRA", "Tidra Helper", "TidraX", " Tidra"});
+    EXPECT_FALSE(items->query());
+    seed({"Mail", "Tidra", "Safari"});
+    const int before = dispatch->globalQueueRuns();
+    EXPECT_TRUE(items->query());
+    EXPECT_EQ(dispatch->globalQueueRuns(), before + 1);
+
+    // Every script ran on the global queue's worker, never on the calling (main) thread, and
+    // the caller had its answer only once the script was done.
+    const auto runs = scripting->runs();
+    ASSERT_EQ(runs.size(), 3u);
+    for (const auto& run : runs) {
+        EXPECT_EQ(run.source, loginItemQueryScript());
+        EXPECT_EQ(run.thread, dispatch->workerId());
+        EXPECT_NE(run.thread, std::this_thread::get_id());
+    }
+
+    events->setAvailable(false);
+    EXPECT_FALSE(items->query());
+    EXPECT_TRUE(console->lines().empty());
+}
+
+TEST_F(LoginItemsTest, AddLeavesExactlyOneEntryForTheCurrentBundle) {
+    seed({"Mail", "tidra"});
+    items->add();
+    items->add();
+    EXPECT_EQ(events->loginItems(),
+              (std::vector<LoginItem>{{"Mail", "/Applications/Mail", false},
+                                      {"tidra", "/Applications/tidra", false},
+                                      {"Tidra", "/Applications/Tidra.app", false}}));
+    EXPECT_TRUE(items->query());
+
+    // A moved application is re-pointed the next time the option is ticked.
+    useBundle("/Users/me/Applications/Tidra.app");
+    items->add();
+    EXPECT_EQ(events->loginItems().back().path, "/Users/me/Applications/Tidra.app");
+    EXPECT_EQ(events->loginItems().size(), 3u);
+
+    // An entry named "Tidra" that points elsewhere is Tidra's: it is the one removed.
+    items->remove();
+    EXPECT_EQ(events->loginItems().size(), 2u);
+    EXPECT_FALSE(items->query());
+    EXPECT_TRUE(console->lines().empty());
+}
+
+TEST_F(LoginItemsTest, AnyBundlePathReachesSystemEventsUnchanged) {
+    for (const std::string path : {
+             "/Users/me/My Apps/Tidra.app",
+             "/Users/me/Apps \"new\"/Tidra.app",
+             "/Users/me/a\\b\\\"/Tidra.app",
+             "/Users/zoë/Программы/東京 ☃/Tidra.app",
+             "/Users/me/x\", hidden:true, name:\"Evil/Tidra.app",
+         }) {
+        useBundle(path);
+        items->add();
+        ASSERT_EQ(events->loginItems().size(), 1u) << path;
+        EXPECT_EQ(events->loginItems()[0], (LoginItem{"Tidra", path, false}));
+    }
+    EXPECT_TRUE(console->lines().empty());
+}
+
+TEST_F(LoginItemsTest, OnlyTheAddReportsItsErrorAndRemovalIsSilent) {
+    items->remove();  // no entry: the script fails, and nobody hears of it
+    ASSERT_EQ(scripting->runs().size(), 1u);
+    EXPECT_TRUE(console->lines().empty());
+
+    events->setAvailable(false);
+    items->remove();
+    EXPECT_TRUE(console->lines().empty());
+    items->add();
+    ASSERT_EQ(console->lines().size(), 1u);
+    EXPECT_EQ(console->lines()[0],
+              "{\n"
+              "    NSAppleScriptErrorAppName = \"System Events\";\n"
+              "    NSAppleScriptErrorBriefMessage = \"Application isn\\U2019t running.\";\n"
+              "    NSAppleScriptErrorMessage = \"System Events got an error: Application "
+              "isn\\U2019t running.\";\n"
+              "    NSAppleScriptErrorNumber = \"-600\";\n"
+              "    NSAppleScriptErrorRange = \"NSRange: {36, 99}\";\n"
+              "}");
+    EXPECT_TRUE(events->loginItems().empty());
+
+    events->setAvailable(true);
+    items->add();
+    EXPECT_EQ(console->lines().size(), 1u);
+    EXPECT_EQ(events->loginItems().size(), 1u);
 }
 
 }  // namespace
