@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "sim/frontend_login.h"
 #include "sim/frontend_wallpaper.h"
 #include "sim/frontend_windows.h"
 
@@ -16,6 +17,7 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
     addDesktopCommands();
     addWindowCommands(*this);
     addWallpaperCommands(*this);
+    addLoginCommands(*this);
     // Nested loops (the status menu, modal alerts) read the next commands from here.
     mac_.loop().setInputHook([this] { return nextInput(); });
 }

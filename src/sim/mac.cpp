@@ -10,6 +10,7 @@
 #include "prefs/keys.h"
 #include "sim/plist_value.h"
 #include "sim/unsimulated.h"
+#include "sim/user_trash.h"
 
 #ifndef TIDRA_RESOURCES_DIR
 #define TIDRA_RESOURCES_DIR "resources"
@@ -70,7 +71,12 @@ Mac::Mac(MacOptions options)
     auto simFiles = std::make_unique<SimFileManager>(disk_);
     simFileManager_ = simFiles.get();
     fileManager = std::move(simFiles);
-    appleScript = std::make_unique<NoAppleScript>();
+    systemEvents_ = std::make_unique<SimSystemEvents>(
+        disk_.real(disk_.home() + "/Library/Preferences/com.apple.loginitems.plist"));
+    auto simAppleScript = std::make_unique<SimAppleScripting>(
+        *systemEvents_, [this](const std::string& path) { return moveToUserTrash(disk_, path); });
+    simAppleScript_ = simAppleScript.get();
+    appleScript = std::move(simAppleScript);
     auto simTasks = std::make_unique<SimTasks>(
         loop_, disk_, diskImages_,
         SimTasks::Hooks{[this](const std::string& path) { openApplication(path); },

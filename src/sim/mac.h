@@ -19,6 +19,7 @@
 #include "sim/run_loop.h"
 #include "sim/sim_alert.h"
 #include "sim/sim_application.h"
+#include "sim/sim_apple_scripting.h"
 #include "sim/sim_authorization.h"
 #include "sim/sim_bundle.h"
 #include "sim/sim_dispatch.h"
@@ -101,6 +102,9 @@ class Mac {
     // The sim's own tools and authorization (what `tasks` and `authorization` start as).
     SimTasks& simTasks() { return *simTasks_; }
     SimAuthorization& simAuthorization() { return *simAuthorization_; }
+    // System Events (login items) and the AppleScript that reaches it and Finder.
+    SimSystemEvents& systemEvents() { return *systemEvents_; }
+    SimAppleScripting& simAppleScript() { return *simAppleScript_; }
     SimDispatch& dispatch() { return dispatch_; }
     // Displays and their pictures, the file manager, open panels and user notifications.
     SimScreens& simScreens() { return *simScreens_; }
@@ -151,6 +155,8 @@ class Mac {
     SimAlerts alerts_;
     SimTasks* simTasks_ = nullptr;
     SimAuthorization* simAuthorization_ = nullptr;
+    std::unique_ptr<SimSystemEvents> systemEvents_;
+    SimAppleScripting* simAppleScript_ = nullptr;
     SimScreens* simScreens_ = nullptr;
     SimFileManager* simFileManager_ = nullptr;
     SimUserNotificationCenter* simUserNotifications_ = nullptr;
