@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "sim/frontend_install.h"
 #include "sim/frontend_login.h"
 #include "sim/frontend_wallpaper.h"
 #include "sim/frontend_windows.h"
@@ -18,6 +19,7 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
     addWindowCommands(*this);
     addWallpaperCommands(*this);
     addLoginCommands(*this);
+    addInstallCommands(*this);
     // Nested loops (the status menu, modal alerts) read the next commands from here.
     mac_.loop().setInputHook([this] { return nextInput(); });
 }

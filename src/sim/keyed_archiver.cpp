@@ -180,12 +180,10 @@ std::optional<std::uint64_t> uidOf(plist_t node) {
 
 std::optional<std::string> stringOf(plist_t node) {
     if (!node || plist_get_node_type(node) != PLIST_STRING) return std::nullopt;
-    char* s = nullptr;
-    plist_get_string_val(node, &s);
+    std::uint64_t length = 0;
+    const char* s = plist_get_string_ptr(node, &length);
     if (!s) return std::nullopt;
-    std::string out(s);
-    std::free(s);
-    return out;
+    return std::string(s, length);
 }
 
 // A relative URL string read against its base; nothing for a base other than a file URL.

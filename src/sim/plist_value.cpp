@@ -185,17 +185,16 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
             plist_get_date_val(node, &sec, &usec);
             return Value(double(sec) + double(usec) / 1e6);
         }
-        case PLIST_STRING:
-        case PLIST_KEY: {
-            char* s = nullptr;
-            plist_get_string_val(node, &s);
+        case PLIST_STRING: {
+            // By pointer and length: a string holding a NUL byte (possible in binary lists)
+            // trips an assertion in the copying accessor.
+            std::uint64_t length = 0;
+            const char* s = plist_get_string_ptr(node, &length);
             if (!s) {
                 ok = false;
                 return {};
             }
-            std::string out(s);
-            std::free(s);
-            return Value(std::move(out));
+            return Value(std::string(s, length));
         }
         case PLIST_DATA: {
             char* p = nullptr;
