@@ -190,6 +190,20 @@ TEST_F(AppleScriptSim, MalformedScriptsAreSyntaxErrorsThatChangeNothing) {
     EXPECT_EQ(run("set x to " + std::string(50, '(') + "1" + std::string(50, ')')).number(), -2741);
     EXPECT_EQ(names(), std::vector<std::string>{"Tidra"});
 
+    // Values built up from variables statement by statement are bounded too.
+    std::string doubling = "set a to {1, 1}\n";
+    for (int i = 0; i < 64; ++i) doubling += "set a to {a, a}\n";
+    EXPECT_EQ(run(doubling).number(), -2706);
+    std::string chain = "set a to 1\n";
+    for (int i = 0; i < 5000; ++i) chain += "set a to {x:a}\n";
+    EXPECT_EQ(run(chain).number(), -2706);
+    auto fine = run("set a to {1, 2}\nset b to {x:a, y:{a, a}}\nb");
+    EXPECT_EQ(fine.number(), -2741);  // a bare variable is no statement here
+    fine = run("set a to {1, 2}\nset b to {x:a, y:{a, a}}");
+    ASSERT_TRUE(fine.result);
+    EXPECT_EQ(fine.result->numberOfItems(), 2);
+    EXPECT_EQ(fine.result->descriptorAtIndex(2)->numberOfItems(), 2);
+
     // Ranges count UTF-16 units, as the platform's do: "é" is one, "😀" two.
     auto ranged = run("set x to \"é😀\" ?");
     EXPECT_EQ(Value(ranged.error)["NSAppleScriptErrorRange"].string(), "NSRange: {15, 1}");

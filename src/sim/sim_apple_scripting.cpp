@@ -1,5 +1,6 @@
 #include "sim/sim_apple_scripting.h"
 
+#include <algorithm>
 #include <map>
 #include <variant>
 
@@ -19,6 +20,9 @@ constexpr long kCantMakeType = -1700;
 constexpr long kNotRunning = -600;
 constexpr long kUndefinedVariable = -2753;
 constexpr long kHandlerFailed = -10000;
+constexpr long kStackOverflow = -2706;
+// Items in one value, records and lists included.
+constexpr std::size_t kMaxValueSize = 10000;
 
 // Length of a UTF-8 sequence from its lead byte; 0 for a byte that cannot start one.
 int sequenceLength(unsigned char c) {
@@ -93,8 +97,8 @@ class Interpreter {
             case as::Statement::Kind::Tell:
                 return run(s.body);
             case as::Statement::Kind::Set: {
-                as::Expr value = resolve(s.value);
-                auto descriptor = describe(value);
+                Resolved value = resolveBounded(s.value);
+                auto descriptor = describe(value.value);
                 variables_[s.variable] = std::move(value);
                 return descriptor;
             }
@@ -203,8 +207,17 @@ class Interpreter {
         }
     }
 
-    // Variables replaced by their values; nesting is bounded by the compiler.
-    as::Expr resolve(const as::Expr& e) {
+    // Variables replaced by their values. A value built from variables can grow with every
+    // statement ("set a to {a, a}"), so its depth and size are bounded here as the compiler
+    // bounds what is written.
+    struct Resolved {
+        as::Expr value;
+        int depth = 0;
+        std::size_t size = 1;
+    };
+    as::Expr resolve(const as::Expr& e) { return resolveBounded(e).value; }
+
+    Resolved resolveBounded(const as::Expr& e) {
         if (e.kind == as::Expr::Kind::Variable) {
             auto it = variables_.find(e.text);
             if (it == variables_.end())
@@ -212,9 +225,17 @@ class Interpreter {
                                    "The variable " + e.text + " is not defined.", "", e.span};
             return it->second;
         }
-        as::Expr out = e;
-        for (auto& field : out.fields) field.second = resolve(field.second);
-        for (auto& item : out.items) item = resolve(item);
+        Resolved out{e, 0, 1};
+        auto take = [&](as::Expr& slot) {
+            Resolved part = resolveBounded(slot);
+            out.depth = std::max(out.depth, part.depth + 1);
+            out.size += part.size;
+            if (out.depth > as::kMaxNesting || out.size > kMaxValueSize)
+                throw RuntimeError{kStackOverflow, "Stack overflow.", "", e.span};
+            slot = std::move(part.value);
+        };
+        for (auto& field : out.value.fields) take(field.second);
+        for (auto& item : out.value.items) take(item);
         return out;
     }
 
@@ -245,7 +266,7 @@ class Interpreter {
     }
 
     SimAppleScripting& scripting_;
-    std::map<std::string, as::Expr> variables_;
+    std::map<std::string, Resolved> variables_;
 };
 
 class SimAppleScript : public AppleScript {
