@@ -1,0 +1,77 @@
+// A simulated Mac on which Tidra is launched from a chosen place, its launch-time alerts answered
+// by the script lines that follow, as a user at the front end would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "sim/frontend.h"
+#include "sim/mac.h"
+#include "sim/sim_file_manager.h"
+
+namespace tidra::testing {
+
+class InstallRig {
+  public:
+    explicit InstallRig(const std::string& bundleIn = "") {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        sim::MacOptions options;
+        options.root = (std::filesystem::path(::testing::TempDir()) /
+                        ("mac-" + std::string(info->test_suite_name()) + "-" + info->name()))
+                           .string();
+        std::filesystem::remove_all(options.root);
+        options.bundleIn = bundleIn;
+        mac_ = std::make_unique<sim::Mac>(options);
+        frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
+    }
+
+    // Launches Tidra and feeds `script` to the front end, the launch's own alerts included.
+    // Answers what the front end printed.
+    std::string launch(const std::string& script) {
+        in_.str(script);
+        in_.clear();
+        frontend_->attach(in_, false);
+        frontend_->launch();
+        status_ = frontend_->runScript(in_);
+        return out_.str();
+    }
+    std::string run(const std::string& script) {
+        in_.str(script);
+        in_.clear();
+        status_ = frontend_->runScript(in_);
+        return out_.str();
+    }
+    int lastStatus() const { return status_; }
+
+    sim::Mac& mac() { return *mac_; }
+    sim::SimFileManager& files() { return dynamic_cast<sim::SimFileManager&>(*mac_->fileManager); }
+    bool exists(const std::string& macPath) const {
+        return std::filesystem::exists(mac_->disk().real(macPath));
+    }
+    nlohmann::json status() { return frontend_->statusJson(); }
+    // Console lines that mention the move, in order.
+    std::vector<std::string> moveLog() const {
+        std::vector<std::string> out;
+        for (const auto& line : mac_->console().lines())
+            if (line.rfind("INFO -- ", 0) == 0 || line.rfind("WARNING -- ", 0) == 0 ||
+                line.rfind("ERROR -- ", 0) == 0 || line.rfind("Trash AppleScript", 0) == 0)
+                out.push_back(line);
+        return out;
+    }
+    const sim::SimAlert& alert(size_t i) const { return *mac_->alerts().shown().at(i); }
+    size_t alertsShown() const { return mac_->alerts().shown().size(); }
+
+  private:
+    std::ostringstream out_;
+    std::istringstream in_;
+    std::unique_ptr<sim::Mac> mac_;
+    std::unique_ptr<sim::Frontend> frontend_;
+    int status_ = 0;
+};
+
+}  // namespace tidra::testing
