@@ -72,11 +72,11 @@ bool Frontend::executeLine(const std::string& line) {
     std::string error;
     auto cl = splitCommandLine(line, error);
     std::string name;
+    if (!interactive_ && !line.empty()) out_ << "> " << line << "\n";
     try {
         if (!cl) throw CommandError{error};
         if (cl->words.empty()) return true;
         name = cl->words[0];
-        if (!interactive_) out_ << "> " << line << "\n";
         execute(*cl);
         // Everything due at the current time runs before the next line is read.
         mac_.intoTidra([&] { mac_.settle(); });
@@ -133,6 +133,8 @@ void Frontend::launch() {
 
 int Frontend::runScript(std::istream& in) {
     in_ = &in;
+    lineNumber_ = 0;
+    failed_ = false;
     interactive_ = false;
     while (nextInput()) {
     }

@@ -1,0 +1,103 @@
+// What a launch leaves in the stores, in which order it runs, and what a second launch changes.
+#include <gtest/gtest.h>
+
+#include "sim/command_line.h"
+#include "sim_world.h"
+
+namespace tidra {
+namespace {
+
+using testing::SimWorld;
+
+TEST(Launch, FirstLaunchSetsUpOnceAndALaterLaunchKeepsTheUsersChoice) {
+    SimWorld w;
+    auto app = w.defaults("xq.morv.Tidra");
+    auto finder = w.defaults("com.apple.finder");
+    EXPECT_EQ(finder["NSQuitAlwaysKeepsWindows"], true);
+    EXPECT_EQ(app["restoreFinder"], true);
+    EXPECT_EQ(app["hasSetRestoreFinderPref"], true);
+    EXPECT_EQ(app["hasShownWelcomeMessage"], true);
+    EXPECT_EQ(app["launchAtLogin"], false);
+    EXPECT_FALSE(app.contains("replaceWallpaper"));
+    EXPECT_FALSE(finder.contains("CreateDesktop"));
+    EXPECT_EQ(w.status()["clean"], false);
+    // The vendor framework's launch calls, in order.
+    auto devMate = w.status()["devMate"];
+    ASSERT_GE(devMate.size(), 2u);
+    EXPECT_EQ(devMate[0], "sendTrackingReport:nil delegate:nil");
+    EXPECT_EQ(devMate[1], "setupIssuesController:nil reportingUnhandledIssues:YES");
+
+    // The user turns window restoration off in Finder's domain; a later launch adopts it.
+    w.run("quit\ndefaults write com.apple.finder NSQuitAlwaysKeepsWindows -bool false\n");
+    w.restartMac();
+    EXPECT_EQ(w.defaults("com.apple.finder")["NSQuitAlwaysKeepsWindows"], false);
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["restoreFinder"], false);
+    EXPECT_EQ(w.status()["app"]["launches"], 1);
+
+    // Unticking the menu item writes the store; the observer copies it into Finder's domain.
+    w.run("menu Restore Finder Windows\n");
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["restoreFinder"], true);
+    EXPECT_EQ(w.defaults("com.apple.finder")["NSQuitAlwaysKeepsWindows"], true);
+    EXPECT_EQ(w.status()["menu"][5]["state"], 1);
+}
+
+TEST(Launch, FinderDomainOutOfReachAtFirstLaunchIsNeverRetried) {
+    SimWorld w;
+    w.run(
+        "quit\ndefaults delete xq.morv.Tidra\ndefaults delete com.apple.finder\n"
+        "finder domain off\nlaunch\nfinder domain on\n");
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["hasSetRestoreFinderPref"], true);
+    EXPECT_FALSE(w.defaults("xq.morv.Tidra").contains("restoreFinder"));
+    EXPECT_FALSE(w.defaults("com.apple.finder").contains("NSQuitAlwaysKeepsWindows"));
+    w.run("quit\nlaunch\n");
+    EXPECT_FALSE(w.defaults("com.apple.finder").value("NSQuitAlwaysKeepsWindows", false));
+}
+
+TEST(Launch, WakeUpRunsBeforeTheDelegatesLaunchCallbacks) {
+    // Tidra from Downloads: the move offer's alert is shown at launch, and by then the status
+    // item and the first-run writes already exist.
+    sim::MacOptions options;
+    options.bundleIn = "downloads";
+    SimWorld w(options);
+    std::string out = w.run("status --json\n");
+    auto s = nlohmann::json::parse(out.substr(out.find('{')));
+    EXPECT_EQ(s["statusItem"]["image"], "statusIconDirty");
+    EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["hasSetRestoreFinderPref"], true);
+}
+
+TEST(FrontEnd, SplitsLikeAShellAndRefusesBadCommandsWithoutTouchingTheStores) {
+    std::string error;
+    auto cl = sim::splitCommandLine(R"(alert "Do Not Move" --suppress # answer)", error);
+    ASSERT_TRUE(cl);
+    EXPECT_EQ(cl->words, (std::vector<std::string>{"alert", "Do Not Move", "--suppress"}));
+    cl = sim::splitCommandLine(R"(menu Show That  Mess)", error);
+    EXPECT_EQ(sim::titleFrom(*cl, 1), "Show That  Mess");
+    cl = sim::splitCommandLine(R"(x 'it'\''s' "a \"b\" \\ c" d\ e)", error);
+    EXPECT_EQ(cl->words, (std::vector<std::string>{"x", "it's", "a \"b\" \\ c", "d e"}));
+    EXPECT_FALSE(sim::splitCommandLine("say \"unterminated", error));
+    EXPECT_EQ(error, "unterminated double quote");
+    EXPECT_FALSE(sim::splitCommandLine("trailing \\", error));
+
+    SimWorld w;
+    auto before = w.status()["defaults"];
+    for (const char* bad : {"defaults write xq.morv.Tidra restoreFinder -bool maybe",
+                            "defaults write xq.morv.Tidra restoreFinder -float 1", "wait soon",
+                            "wait -1", "theme purple", "frobnicate", "choose Quit",
+                            "finder refuse sometimes", "say \"unterminated"}) {
+        std::string out = w.run(std::string(bad) + "\nclick\n");
+        EXPECT_EQ(w.lastStatus(), 2) << bad;
+        EXPECT_EQ(out.find("line 1: "), out.find('\n') + 1) << out;  // one line naming the line
+        EXPECT_EQ(w.status()["defaults"], before) << bad;            // and the click never ran
+    }
+    // A missing pair is no error and says so as the defaults tool does.
+    std::string out = w.run("defaults read com.apple.finder Nothing\ndefaults read -g\n");
+    EXPECT_EQ(w.lastStatus(), 0);
+    EXPECT_NE(out.find("The domain/default pair of (com.apple.finder, Nothing) does not exist"),
+              std::string::npos);
+    EXPECT_NE(out.find("Domain -g does not exist"), std::string::npos);
+    out = w.run("defaults read xq.morv.Tidra restoreFinder\n");
+    EXPECT_NE(out.find("\n1\n"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace tidra

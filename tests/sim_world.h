@@ -1,0 +1,71 @@
+// A simulated Mac in a fresh folder, driven through the front end as a script would drive it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "menu/status_menu_controller.h"
+#include "sim/frontend.h"
+#include "sim/mac.h"
+
+namespace tidra::testing {
+
+class SimWorld {
+  public:
+    // Tidra lies in /Applications unless the options say otherwise, so no move offer shows.
+    explicit SimWorld(sim::MacOptions options = {}) {
+        if (options.bundleIn.empty()) options.bundleIn = "applications";
+        if (options.root.empty()) {
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            options.root = (std::filesystem::path(::testing::TempDir()) /
+                            ("mac-" + std::string(info->test_suite_name()) + "-" + info->name()))
+                               .string();
+            std::filesystem::remove_all(options.root);
+        }
+        options_ = options;
+        start();
+    }
+
+    // Runs script lines; answers what the front end printed. A rejected line stops the script.
+    std::string run(const std::string& lines) {
+        std::istringstream in(lines);
+        out_.str("");
+        status_ = frontend_->runScript(in);
+        return out_.str();
+    }
+    int lastStatus() const { return status_; }
+    nlohmann::json status() { return frontend_->statusJson(); }
+    // Shuts the simulated Mac down and starts it again on the same disk.
+    void restartMac(bool launch = true) {
+        frontend_.reset();
+        mac_.reset();
+        options_.bundleIn.clear();
+        start(launch);
+    }
+
+    sim::Mac& mac() { return *mac_; }
+    sim::Frontend& frontend() { return *frontend_; }
+    StatusMenuController* controller() { return mac_->controller(); }
+    nlohmann::json defaults(const std::string& domain) { return status()["defaults"][domain]; }
+
+  private:
+    void start(bool launch = true) {
+        mac_ = std::make_unique<sim::Mac>(options_);
+        frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
+        std::istringstream none;
+        frontend_->attach(none, false);
+        if (launch) frontend_->launch();
+    }
+
+    sim::MacOptions options_;
+    std::ostringstream out_;
+    std::unique_ptr<sim::Mac> mac_;
+    std::unique_ptr<sim::Frontend> frontend_;
+    int status_ = 0;
+};
+
+}  // namespace tidra::testing
