@@ -43,6 +43,8 @@ class WelcomeAndAbout : public ::testing::Test {
         MacOptions options;
         options.root = root.string();
         options.systemVersion = version;
+        // Installed already: no offer to move it stands in the way.
+        options.bundleIn = "applications";
         mac = std::make_unique<Mac>(options);
         frontend = std::make_unique<Frontend>(*mac, out);
     }
