@@ -202,6 +202,16 @@ std::string ApplicationMover::processListLine(const std::string& destination) {
            "/ | /usr/bin/grep -v grep >/dev/null";
 }
 
+std::string ApplicationMover::trashScript(const std::string& path) {
+    // The path goes in as a proper string literal: pasted raw, a quote in a folder name would end
+    // the string and run the rest of the name as script.
+    return "\t\tset theFile to POSIX file " + appleScriptStringLiteral(path) +
+           " \n"
+           "\t\t  tell application \"Finder\" \n"
+           "\t\t      move theFile to trash \n"
+           "\t\t  end tell";
+}
+
 std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::string& directory) {
     const auto fs = s_.tasks.statfs(directory);
     if (!fs || (fs->flags & kMntRootFs)) return std::nullopt;
@@ -265,13 +275,7 @@ bool ApplicationMover::moveItemToTrash(const std::string& path) {
                                           {paths::lastPathComponent(path)}))
         return true;
 
-    // The path goes in as a proper string literal: pasted raw, a quote in a folder name would end
-    // the string and run the rest of the name as script.
-    const std::string source = "\t\tset theFile to POSIX file " + appleScriptStringLiteral(path) +
-                               " \n"
-                               "\t\t  tell application \"Finder\" \n"
-                               "\t\t      move theFile to trash \n"
-                               "\t\t  end tell";
+    const std::string source = trashScript(path);
     Dictionary errorInfo;
     bool hasErrorInfo = false;
     if (auto script = s_.appleScript.scriptWithSource(source)) {

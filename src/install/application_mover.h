@@ -57,6 +57,8 @@ class ApplicationMover {
     std::string relaunchLine(int pid, const std::string& destination);
     static std::string detachLine(const std::string& device);
     static std::string processListLine(const std::string& destination);
+    // The script that has Finder move `path` to the Trash.
+    static std::string trashScript(const std::string& path);
 
   private:
     Services s_;
