@@ -64,8 +64,11 @@ void SimFinder::started(ProcessInfo& p) {
     inst.pid = p.pid;
     instances_[p.pid] = inst;
     int pid = p.pid;
+    // The Finder that is up when the simulated Mac starts has long finished starting.
+    const double delay = booted_ ? kStartDelay : 0;
+    booted_ = true;
     loop_.after(
-        kStartDelay,
+        delay,
         [this, pid] {
             auto it = instances_.find(pid);
             if (it == instances_.end()) return;

@@ -53,6 +53,7 @@ class SimFinder : public AppBehaviour {
     std::vector<std::string> saved_;
     std::vector<std::string> lastOpen_;  // open windows when the simulated Mac last stopped
     bool refuses_ = false;
+    bool booted_ = false;
     int launches_ = 0;
 };
 

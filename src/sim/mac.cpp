@@ -111,6 +111,7 @@ Mac::Mac(MacOptions options)
     processes_.spawn(kFinderBundleId, "Finder", kFinderPath);
     processes_.spawn("com.apple.Safari", "Safari", "/Applications/Safari.app");
     processes_.spawn("com.apple.mail", "Mail", "/Applications/Mail.app");
+    loop_.runDue();
 
     loop_.setExitHandler([this](int owner, int status) {
         if (owner == pid_ && app_) endTidra(status);
