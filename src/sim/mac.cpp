@@ -9,7 +9,6 @@
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "sim/plist_value.h"
-#include "sim/unsimulated.h"
 #include "sim/user_trash.h"
 
 #ifndef TIDRA_RESOURCES_DIR
