@@ -107,7 +107,10 @@ std::string Frontend::picture() {
         const std::string& n = item->image()->name();
         icon = n == "statusIconClean" ? "[ ]" : n == "statusIconDirtyDark" ? "[#]" : "[*]";
     }
-    o << "+-- menu bar " << std::string(40, '-') << " " << (item ? icon : "   ") << " --+\n";
+    // The item shows its icon; its title only when no icon could be shown.
+    std::string face = !item ? "" : item->image() ? icon : item->title();
+    o << "+-- menu bar " << std::string(face.size() < 43 ? 43 - face.size() : 1, '-') << " "
+      << face << " --+\n";
     auto finders = mac_.finder().instances();
     if (finders.empty()) {
         o << "|  Finder is not running\n";
