@@ -1,6 +1,7 @@
 // Costs of the wallpaper work on the simulated Mac: replacement and restore by number of screens,
 // the stored records' archives, and importing a large picture against a plain `cp`.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,12 +15,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// One folder a process: several benchmark runs may share the machine.
 std::string benchRoot(const std::string& name) {
-    return (fs::temp_directory_path() / ("tidra-bench-" + name)).string();
+    return (fs::temp_directory_path() / ("tidra-bench-" + name + "-" + std::to_string(::getpid())))
+        .string();
 }
 
 void ReplaceAndRestore(benchmark::State& state) {
-    WallpaperRig rig(benchRoot("screens"));
+    const std::string root = benchRoot("screens");
+    struct Cleanup {
+        std::string root;
+        ~Cleanup() { fs::remove_all(root); }
+    } cleanup{root};
+    WallpaperRig rig(root);
     for (int i = 1; i < state.range(0); ++i) rig.screens.addScreen("Display");
     rig.loop.runDue();
     rig.chooseGrey();
@@ -72,7 +80,12 @@ void writeLargePicture(const std::string& realPath) {
 }
 
 void ImportLargePicture(benchmark::State& state) {
-    WallpaperRig rig(benchRoot("import"));
+    const std::string root = benchRoot("import");
+    struct Cleanup {
+        std::string root;
+        ~Cleanup() { fs::remove_all(root); }
+    } cleanup{root};
+    WallpaperRig rig(root);
     writeLargePicture(rig.disk.real("/Users/me/Pictures/large.jpg"));
     SimMenuItem custom;
     custom.tag_ = kWallpaperCustomImageTag;
@@ -100,6 +113,7 @@ void CpLargePicture(benchmark::State& state) {
         if (std::system(command.c_str()) != 0) state.SkipWithError("cp failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kLargePicture));
+    fs::remove_all(root);
 }
 BENCHMARK(CpLargePicture)->Unit(benchmark::kMillisecond);
 
