@@ -4,6 +4,8 @@
 
 namespace tidra::sim::applescript {
 
+Expr::Expr() = default;
+
 namespace {
 
 struct Token {

@@ -20,6 +20,9 @@ struct Span {
 };
 
 struct Expr {
+    // Declared here, defined where Expr is complete: clang would otherwise need the pair in
+    // `fields` complete while Expr itself is still being defined.
+    Expr();
     enum class Kind { Text, Boolean, Integer, PosixFile, Variable, Record, List };
     Kind kind = Kind::Text;
     std::string text;  // Text, PosixFile (the path), Variable (the name, lower case)

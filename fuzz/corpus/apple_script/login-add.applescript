@@ -1,0 +1,1 @@
+tell application "System Events" to make login item at end with properties {path:"/Applications/Tidra.app", hidden:false, name:"Tidra"}

@@ -1,0 +1,1 @@
+tell application "System Events" to delete login item "Tidra"

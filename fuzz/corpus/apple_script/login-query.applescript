@@ -1,0 +1,1 @@
+tell application "System Events" to get the name of every login item

@@ -1,0 +1,62 @@
+// The keyed-archive decoder and the loading of the two wallpaper records. The bytes are decoded
+// on their own, then stored as both records in a real preference store on disk and loaded the
+// way Tidra loads them at launch.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_folder.h"
+#include "prefs/keys.h"
+#include "sim/console_log.h"
+#include "sim/keyed_archiver.h"
+#include "sim/run_loop.h"
+#include "sim/sim_preferences.h"
+#include "wallpaper/wallpaper_records.h"
+
+using namespace tidra;
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const fuzz::FuzzFolder folder;
+    folder.clear();
+    const Data bytes(data, data + size);
+
+    sim::KeyedArchiver archiver;
+    const Value decoded = archiver.unarchiveObjectWithData(bytes);
+    if (!decoded.isNil()) {
+        // What was read can be written again, and reads back the same.
+        const Data again = archiver.archivedDataWithRootObject(decoded);
+        if (!again.empty()) check(archiver.unarchiveObjectWithData(again) == decoded);
+    }
+
+    sim::RunLoop loop(false);
+    sim::ConsoleLog console(loop, "");
+    {
+        sim::SimPreferences prefs(folder.path(), "/Users/me", prefs::kAppDomain, console);
+        UserDefaults& defaults = prefs.standardUserDefaults();
+        defaults.setObject(Value(bytes), prefs::kWallpapers);
+        defaults.setObject(Value(bytes), prefs::kWallpapersOptions);
+        check(defaults.synchronize());
+    }
+    sim::SimPreferences prefs(folder.path(), "/Users/me", prefs::kAppDomain, console);
+    UserDefaults& defaults = prefs.standardUserDefaults();
+    WallpaperRecordStore store(defaults, archiver);
+    const WallpaperRecords records = store.load();
+    check(records.wallpapers.size() <= kMaxWallpaperRecordEntries);
+    check(records.options.size() <= kMaxWallpaperRecordEntries);
+    check(records.wallpapers.empty() || isWallpapersRecord(Value(records.wallpapers)));
+    check(records.options.empty() || isWallpapersOptionsRecord(Value(records.options)));
+
+    // Records that were taken in are stored again as they are, and read back unchanged.
+    store.store(records);
+    const WallpaperRecords reloaded = store.load();
+    check(reloaded.wallpapers == records.wallpapers);
+    check(reloaded.options == records.options);
+    return 0;
+}
