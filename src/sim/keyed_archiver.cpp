@@ -15,8 +15,10 @@ constexpr int kMaxDepth = 200;
 constexpr std::uint64_t kArchiveVersion = 100000;
 
 class Encoder {
-public:
-    Encoder() : objects_(plist_new_array()) { plist_array_append_item(objects_.get(), str("$null")); }
+  public:
+    Encoder() : objects_(plist_new_array()) {
+        plist_array_append_item(objects_.get(), str("$null"));
+    }
 
     // The UID of `v` in the object table; nothing when the tree is too deep.
     std::optional<std::uint64_t> encode(const Value& v, int depth) {
@@ -110,7 +112,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static plist_t str(const std::string& s) { return plist_new_string(s.c_str()); }
 
     std::uint64_t add(plist_t node) {
@@ -183,7 +185,9 @@ std::optional<std::string> stringOf(plist_t node) {
     std::uint64_t length = 0;
     const char* s = plist_get_string_ptr(node, &length);
     if (!s) return std::nullopt;
-    return std::string(s, length);
+    std::string text(s, length);
+    if (!isStorableText(text)) return std::nullopt;
+    return text;
 }
 
 // A relative URL string read against its base; nothing for a base other than a file URL.
@@ -193,14 +197,15 @@ std::optional<Url> resolveUrl(const std::string& relative, const Value& base) {
     auto rel = percentDecode(relative);
     auto basePath = base.url().path();
     if (!rel || !basePath) return std::nullopt;
-    if (!rel->empty() && (*rel)[0] == '/') return Url::fileURLWithPath(paths::standardize(*rel, ""));
+    if (!rel->empty() && (*rel)[0] == '/')
+        return Url::fileURLWithPath(paths::standardize(*rel, ""));
     bool baseIsDirectory = base.url().absoluteString().ends_with("/");
     std::string dir = baseIsDirectory ? *basePath : paths::deletingLastPathComponent(*basePath);
     return Url::fileURLWithPath(paths::standardize(paths::appendingPathComponent(dir, *rel), ""));
 }
 
 class Decoder {
-public:
+  public:
     explicit Decoder(plist_t objects)
         : objects_(objects),
           count_(plist_array_get_size(objects)),
@@ -221,7 +226,7 @@ public:
         return v;
     }
 
-private:
+  private:
     enum class State { Untouched, InProgress, Done };
 
     // A member that must be an object: a UID naming something other than nil.
@@ -264,8 +269,12 @@ private:
             case PLIST_UINT:
             case PLIST_REAL:
             case PLIST_STRING:
-            case PLIST_DATA:
-                return fromPlist(node);
+            case PLIST_DATA: {
+                // Nil when the scalar is damaged (a string that is not text).
+                Value v = fromPlist(node);
+                if (v.isNil()) return std::nullopt;
+                return v;
+            }
             case PLIST_DICT:
                 return decodeRecord(node, depth);
             default:
@@ -343,13 +352,14 @@ Value KeyedArchiver::unarchiveObjectWithData(const Data& data) {
     auto root = uidOf(plist_dict_get_item(topDict, "root"));
     plist_t objects = plist_dict_get_item(t, "$objects");
     if (!root || !objects || plist_get_node_type(objects) != PLIST_ARRAY) return {};
-    if (plist_array_get_size(objects) == 0 ||
-        stringOf(plist_array_get_item(objects, 0)) != "$null")
+    if (plist_array_get_size(objects) == 0 || stringOf(plist_array_get_item(objects, 0)) != "$null")
         return {};
     Decoder decoder(objects);
     return decoder.decode(*root, 0).value_or(Value());
 }
 
-Value KeyedArchiver::propertyListWithData(const Data& data) { return parsePlist(data); }
+Value KeyedArchiver::propertyListWithData(const Data& data) {
+    return parsePlist(data);
+}
 
 }  // namespace tidra::sim

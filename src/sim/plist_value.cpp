@@ -1,10 +1,47 @@
 #include "sim/plist_value.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace tidra::sim {
+
+bool isStorableText(const std::string& text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        std::uint32_t cp = 0;
+        if (c == 0) return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1, cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2, cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3, cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (n - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto d = static_cast<unsigned char>(text[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        // Overlong forms, UTF-16 surrogates and values past the last code point.
+        if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
+            (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
 
 namespace {
 
@@ -131,8 +168,7 @@ PlistNode toPlistAt(const Value& v, int depth) {
             return PlistNode(plist_new_string(v.string().c_str()));
         case Value::Kind::Data: {
             const Data& d = v.data();
-            return PlistNode(
-                plist_new_data(reinterpret_cast<const char*>(d.data()), d.size()));
+            return PlistNode(plist_new_data(reinterpret_cast<const char*>(d.data()), d.size()));
         }
         case Value::Kind::Url:
             return PlistNode(plist_new_string(v.url().absoluteString().c_str()));
@@ -194,7 +230,12 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
                 ok = false;
                 return {};
             }
-            return Value(std::string(s, length));
+            std::string text(s, length);
+            if (!isStorableText(text)) {
+                ok = false;
+                return {};
+            }
+            return Value(std::move(text));
         }
         case PLIST_DATA: {
             char* p = nullptr;
@@ -223,6 +264,10 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
                 if (!key) break;
                 std::string k(key);
                 std::free(key);
+                if (!isStorableText(k)) {
+                    ok = false;
+                    break;
+                }
                 out[Value(std::move(k))] = fromPlistAt(item, depth + 1, ok);
             }
             std::free(it);
@@ -236,7 +281,9 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
 
 }  // namespace
 
-PlistNode toPlist(const Value& value) { return toPlistAt(value, 0); }
+PlistNode toPlist(const Value& value) {
+    return toPlistAt(value, 0);
+}
 
 Value fromPlist(plist_t node) {
     bool ok = true;

@@ -2,10 +2,10 @@
 // byte forms. Every reader answers nothing (nil) for input it cannot take, whatever the bytes.
 #pragma once
 
+#include <plist/plist.h>
+
 #include <memory>
 #include <optional>
-
-#include <plist/plist.h>
 
 #include "platform/value.h"
 
@@ -24,6 +24,11 @@ PlistNode toPlist(const Value& value);
 // Nil for nodes with no Value counterpart (UIDs) anywhere in the tree. Dates become the seconds
 // since 2001 as a real.
 Value fromPlist(plist_t node);
+
+// Whether a property-list string can be held and written back unchanged: well-formed UTF-8
+// without NUL bytes (the writer ends a string at its first NUL). A list holding other text is
+// damaged; reading it on would change the text at the next write.
+bool isStorableText(const std::string& text);
 
 // Binary property-list bytes, or nothing when the value cannot be written.
 std::optional<Data> toBinaryPlist(const Value& value);

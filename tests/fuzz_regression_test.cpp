@@ -1,0 +1,100 @@
+// Inputs the fuzzers in fuzz/ found faults with, fed through the same paths.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "prefs/keys.h"
+#include "sim/console_log.h"
+#include "sim/keyed_archiver.h"
+#include "sim/plist_value.h"
+#include "sim/run_loop.h"
+#include "sim/sim_preferences.h"
+#include "wallpaper/wallpaper_records.h"
+
+namespace tidra::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+Data readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+Data regression(const std::string& name) {
+    return readFile(std::string(TIDRA_TEST_DATA_DIR) + "/fuzz-regressions/" + name);
+}
+
+std::string freshFolder(const std::string& name) {
+    const std::string dir = (fs::temp_directory_path() / ("fuzz-regression-" + name)).string();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) {
+    // An options record whose fill-colour string ends in a stray UTF-8 lead byte: it used to be
+    // taken in, and storing it again dropped the byte.
+    const Data archive = regression("wallpapersOptions-string-not-utf8.archive");
+    KeyedArchiver archiver;
+    EXPECT_TRUE(archiver.unarchiveObjectWithData(archive).isNil());
+
+    // Loaded as Tidra loads its records: the record is empty and its bytes stay in the store.
+    const std::string dir = freshFolder("records");
+    RunLoop loop(false);
+    ConsoleLog console(loop, "");
+    {
+        SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+        prefs.standardUserDefaults().setObject(Value(archive), prefs::kWallpapersOptions);
+        ASSERT_TRUE(prefs.standardUserDefaults().synchronize());
+    }
+    SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+    WallpaperRecordStore store(prefs.standardUserDefaults(), archiver);
+    EXPECT_TRUE(store.load().options.empty());
+    EXPECT_EQ(prefs.standardUserDefaults().objectForKey(prefs::kWallpapersOptions), Value(archive));
+
+    // The same bytes as a preference file: damaged, so moved aside untouched.
+    const std::string filesDir = freshFolder("file");
+    const std::string file = filesDir + "/xq.morv.Tidra.plist";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
+    ConsoleLog fileConsole(loop, "");
+    SimPreferences damaged(filesDir, "/Users/me", prefs::kAppDomain, fileConsole);
+    EXPECT_TRUE(damaged.standardUserDefaults().objectForKey(prefs::kWallpapers).isNil());
+    EXPECT_EQ(readFile(file + ".corrupt-1"), archive);
+    ASSERT_EQ(fileConsole.lines().size(), 1u);
+    EXPECT_NE(fileConsole.lines()[0].find("is damaged and was moved aside"), std::string::npos);
+
+    // A preference file one of whose keys is not text: written back, the key came out changed.
+    const Data keyFile = regression("preference-key-not-utf8.plist");
+    const std::string keyDir = freshFolder("key");
+    std::ofstream(keyDir + "/xq.morv.Tidra.plist", std::ios::binary)
+        .write(reinterpret_cast<const char*>(keyFile.data()), std::streamsize(keyFile.size()));
+    ConsoleLog keyConsole(loop, "");
+    {
+        SimPreferences keyPrefs(keyDir, "/Users/me", prefs::kAppDomain, keyConsole);
+        EXPECT_TRUE(keyPrefs.standardUserDefaults().objectForKey(prefs::kRestoreFinder).isNil());
+        keyPrefs.standardUserDefaults().setBool(true, prefs::kRestoreFinder);
+        EXPECT_TRUE(keyPrefs.standardUserDefaults().synchronize());
+    }
+    EXPECT_EQ(readFile(keyDir + "/xq.morv.Tidra.plist.corrupt-1"), keyFile);
+    EXPECT_EQ(parsePlist(readFile(keyDir + "/xq.morv.Tidra.plist")),
+              Value(Dictionary{{Value(prefs::kRestoreFinder), Value(true)}}));
+
+    // What counts as text.
+    EXPECT_TRUE(isStorableText(""));
+    EXPECT_TRUE(isStorableText("Beach Day \xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8C\x8A"));
+    EXPECT_FALSE(isStorableText("colour 1\xD2"));          // lead byte at the end
+    EXPECT_FALSE(isStorableText("\xC0\xAF"));              // overlong '/'
+    EXPECT_FALSE(isStorableText("\xED\xA0\x80"));          // a lone UTF-16 surrogate
+    EXPECT_FALSE(isStorableText("\xF4\x90\x80\x80"));      // past U+10FFFF
+    EXPECT_FALSE(isStorableText("\x80"));                  // continuation byte alone
+    EXPECT_FALSE(isStorableText("\xE2\x82!"));             // cut short
+    EXPECT_FALSE(isStorableText(std::string("a\0b", 3)));  // the writer ends it at the NUL
+}
+
+}  // namespace
+}  // namespace tidra::sim
