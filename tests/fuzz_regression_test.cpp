@@ -1,9 +1,12 @@
 // Inputs the fuzzers in fuzz/ found faults with, fed through the same paths.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 
 #include "prefs/keys.h"
@@ -94,6 +97,28 @@ TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) 
     EXPECT_FALSE(isStorableText("\x80"));                  // continuation byte alone
     EXPECT_FALSE(isStorableText("\xE2\x82!"));             // cut short
     EXPECT_FALSE(isStorableText(std::string("a\0b", 3)));  // the writer ends it at the NUL
+}
+
+TEST(FuzzRegression, ARealBeyondEveryIntegerReadsAsTheNearestOne) {
+    // A preference file holding only a real of 4e116: converting it to an integer was undefined.
+    const Data file = regression("preference-real-beyond-integers.plist");
+    const Value root = parsePlist(file);
+    ASSERT_EQ(root.kind(), Value::Kind::Real);
+    EXPECT_EQ(root.intValue(), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(Value(-1e300).intValue(), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Value(std::nan("")).intValue(), 0);
+    EXPECT_EQ(Value(-9223372036854775808.0).intValue(), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Value(42.9).intValue(), 42);
+
+    // Not a dictionary: moved aside, and the domain starts empty.
+    const std::string dir = freshFolder("real");
+    std::ofstream(dir + "/xq.morv.Tidra.plist", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    RunLoop loop(false);
+    ConsoleLog console(loop, "");
+    SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+    EXPECT_FALSE(prefs.standardUserDefaults().boolForKey(prefs::kRestoreFinder));
+    EXPECT_EQ(readFile(dir + "/xq.morv.Tidra.plist.corrupt-1"), file);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/value.h"
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace tidra {
@@ -22,6 +23,16 @@ int kindRank(Value::Kind k) {
             return static_cast<int>(k) + 10;
     }
 }
+
+// A real read from a file may lie beyond any integer; converting it directly is undefined.
+std::int64_t saturatedInteger(double d) {
+    if (!std::isfinite(d)) return 0;
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (d >= kTwoTo63) return std::numeric_limits<std::int64_t>::max();
+    if (d < -kTwoTo63) return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(d);
+}
+
 }  // namespace
 
 Value Value::null() {
@@ -31,8 +42,7 @@ Value Value::null() {
 }
 Value::Value(bool b) : kind_(Kind::Boolean), b_(b), i_(b ? 1 : 0), d_(b ? 1 : 0) {}
 Value::Value(std::int64_t i) : kind_(Kind::Integer), b_(i != 0), i_(i), d_(double(i)) {}
-Value::Value(double d)
-    : kind_(Kind::Real), b_(d != 0), i_(std::isfinite(d) ? std::int64_t(d) : 0), d_(d) {}
+Value::Value(double d) : kind_(Kind::Real), b_(d != 0), i_(saturatedInteger(d)), d_(d) {}
 Value::Value(const char* s) : Value(std::string(s)) {}
 Value::Value(std::string s) : kind_(Kind::String), s_(std::make_shared<std::string>(std::move(s))) {}
 Value::Value(Data d) : kind_(Kind::Data), data_(std::make_shared<Data>(std::move(d))) {}
