@@ -120,4 +120,3 @@ BENCHMARK(CpLargePicture)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace tidra::sim
 
-BENCHMARK_MAIN();

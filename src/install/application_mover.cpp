@@ -83,11 +83,13 @@ void ApplicationMover::offerMoveToApplicationsFolder() {
     alert->setMessageText(text(install::kOfferTitle));
     std::string informative = text(install::kOfferText);
     if (needsAuthorization) {
-        informative += " " + text(install::kOfferPasswordNote);
+        informative += ' ';
+        informative += text(install::kOfferPasswordNote);
     } else if (anyHasPrefix(s_.fileManager.searchPathForDirectoriesInDomains(
                                 SearchPathDirectory::Downloads, kAllDomainsMask, true),
                             source)) {
-        informative += " " + text(install::kOfferDownloadsNote);
+        informative += ' ';
+        informative += text(install::kOfferDownloadsNote);
     }
     alert->setInformativeText(informative);
     alert->addButtonWithTitle(text(install::kMoveButton));
