@@ -12,7 +12,12 @@ namespace fs = std::filesystem;
 
 struct SimFiles : ::testing::Test {
     std::string root = [] {
-        std::string r = (fs::path(::testing::TempDir()) / "files-sim").string();
+        // One folder per test: the tests of this suite may run side by side.
+        std::string r =
+            (fs::path(::testing::TempDir()) /
+             ("files-sim-" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                .string();
         fs::remove_all(r);
         Disk(r).populate();
         return r;
