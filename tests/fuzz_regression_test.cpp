@@ -99,6 +99,24 @@ TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) 
     EXPECT_FALSE(isStorableText(std::string("a\0b", 3)));  // the writer ends it at the NUL
 }
 
+TEST(FuzzRegression, AKeyHoldingANulIsDamageNotAnAbort) {
+    // A binary preference file whose "replaceWallpaper" key was overwritten with NUL bytes:
+    // walking the dictionary aborted inside the property-list library.
+    const Data file = regression("preference-key-with-nul.plist");
+    EXPECT_TRUE(parsePlist(file).isNil());
+    KeyedArchiver archiver;
+    EXPECT_TRUE(archiver.propertyListWithData(file).isNil());
+
+    const std::string dir = freshFolder("nul-key");
+    std::ofstream(dir + "/xq.morv.Tidra.plist", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    RunLoop loop(false);
+    ConsoleLog console(loop, "");
+    SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+    EXPECT_TRUE(prefs.standardUserDefaults().objectForKey(prefs::kReplaceWallpaper).isNil());
+    EXPECT_EQ(readFile(dir + "/xq.morv.Tidra.plist.corrupt-1"), file);
+}
+
 TEST(FuzzRegression, ARealBeyondEveryIntegerReadsAsTheNearestOne) {
     // A preference file holding only a real of 4e116: converting it to an integer was undefined.
     const Data file = regression("preference-real-beyond-integers.plist");

@@ -78,7 +78,7 @@ bool binaryLooksSound(const Data& b) {
         size_t pos = offsets[obj];
         std::uint8_t marker = b[pos++];
         int type = marker >> 4;
-        if (type != 0xA && type != 0xC && type != 0xD) return true;
+        if (type != 0xA && type != 0xC && type != 0xD && type != 0x5 && type != 0x6) return true;
         std::uint64_t n = marker & 0xF;
         if (n == 0xF) {
             if (pos >= table || (b[pos] >> 4) != 1) return false;
@@ -86,6 +86,18 @@ bool binaryLooksSound(const Data& b) {
             if (len > 8 || pos + 1 + len > table) return false;
             n = readBigEndian(b.data() + pos + 1, len);
             pos += 1 + len;
+        }
+        if (type == 0x5 || type == 0x6) {
+            // A NUL inside a string: libplist asserts (and so aborts) when such a string is a
+            // dictionary key, and could not write it back as a value.
+            const std::uint64_t unit = type == 0x6 ? 2 : 1;
+            if (n > (table - pos) / unit) return false;
+            for (std::uint64_t i = 0; i < n; ++i) {
+                bool nul = true;
+                for (std::uint64_t k = 0; k < unit; ++k) nul = nul && b[pos + i * unit + k] == 0;
+                if (nul) return false;
+            }
+            return true;
         }
         std::uint64_t refs = type == 0xD ? n * 2 : n;
         if (n > table || refs > (table - pos) / refSize) return false;
