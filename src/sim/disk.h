@@ -26,9 +26,15 @@ class Disk {
     // or two and the default desktop picture.
     void populate() const;
 
+    // Whether the user's Trash takes items. When it does not (a damaged or unreachable .Trash
+    // folder), every way into it fails alike: the file manager, the workspace and Finder.
+    bool trashAvailable() const { return trashAvailable_; }
+    void setTrashAvailable(bool available) { trashAvailable_ = available; }
+
   private:
     std::string root_;
     std::string user_;
+    bool trashAvailable_ = true;
 };
 
 }  // namespace tidra::sim

@@ -44,13 +44,23 @@ void addInstallCommands(Frontend& f) {
         if (!mac.simAuthorization().answerPassword(cl.words[1] == "ok"))
             throw CommandError{"no password dialog is open"};
     });
-    f.add("applications", "applications writable on|off", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() != 3 || cl.words[1] != "writable" ||
+    // `full on`: Applications stays writable but has no room for a copy of Tidra.
+    f.add("applications", "applications writable|full on|off", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 3 || (cl.words[1] != "writable" && cl.words[1] != "full") ||
             (cl.words[2] != "on" && cl.words[2] != "off"))
             f.usageError();
         auto* files = dynamic_cast<SimFileManager*>(mac.fileManager.get());
         if (!files) throw CommandError{"the file manager is not the simulated one"};
-        files->setLocalApplicationsWritable(cl.words[2] == "on");
+        const bool on = cl.words[2] == "on";
+        if (cl.words[1] == "writable") {
+            files->setLocalApplicationsWritable(on);
+        } else {
+            files->setCopiesFailing("/Applications", on);
+        }
+    });
+    f.add("trash", "trash on|off", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2 || (cl.words[1] != "on" && cl.words[1] != "off")) f.usageError();
+        mac.disk().setTrashAvailable(cl.words[1] == "on");
     });
 
     f.addModal(

@@ -18,6 +18,8 @@ constexpr long kNoSuchFile = 4;
 constexpr long kWriteUnknown = 512;
 constexpr long kWriteNoPermission = 513;
 constexpr long kWriteFileExists = 516;
+constexpr long kWriteOutOfSpace = 640;
+constexpr long kFeatureUnsupported = 3328;
 
 Error cocoa(long code, std::string text) {
     return Error{"NSCocoaErrorDomain", code, std::move(text)};
@@ -79,11 +81,23 @@ void SimFileManager::setReadOnly(const std::string& macPath, bool readOnly) {
 }
 
 bool SimFileManager::isReadOnly(const std::string& macPath) const {
-    const std::string p = standardized(macPath);
     std::lock_guard lock(mutex_);
-    for (const auto& root : readOnly_)
-        if (p == root || paths::hasPrefix(p, root == "/" ? root : root + "/")) return true;
+    return withinAny(readOnly_, standardized(macPath));
+}
+
+bool SimFileManager::withinAny(const std::set<std::string>& folders, const std::string& path) {
+    for (const auto& root : folders)
+        if (path == root || paths::hasPrefix(path, root == "/" ? root : root + "/")) return true;
     return false;
+}
+
+void SimFileManager::setCopiesFailing(const std::string& macFolder, bool failing) {
+    std::lock_guard lock(mutex_);
+    if (failing) {
+        copiesFailing_.insert(standardized(macFolder));
+    } else {
+        copiesFailing_.erase(standardized(macFolder));
+    }
 }
 
 bool SimFileManager::refuseChange(const std::string& macPath, ErrorOut error) const {
@@ -221,6 +235,16 @@ bool SimFileManager::copyItemAtPath(const std::string& from, const std::string& 
                                      quoted(paths::deletingLastPathComponent(dst)) +
                                      " because an item with the same name already exists."));
     if (refuseChange(dst, error)) return false;
+    bool outOfSpace = false;
+    {
+        std::lock_guard lock(mutex_);
+        outOfSpace = withinAny(copiesFailing_, dst);
+    }
+    if (outOfSpace)
+        return fail(error,
+                    cocoa(kWriteOutOfSpace, quoted(src) + " couldn’t be copied to " +
+                                                quoted(paths::deletingLastPathComponent(dst)) +
+                                                " because there isn’t enough space."));
     if (!fs::is_directory(realDst.parent_path(), ec))
         return fail(error, cocoa(kNoSuchFile, "The folder " +
                                                   quoted(paths::deletingLastPathComponent(dst)) +
@@ -264,6 +288,10 @@ bool SimFileManager::trashItemAtURL(const Url& url, ErrorOut error) {
         return fail(error, cocoa(kNoSuchFile, quoted(mac) + " couldn’t be moved to the Trash "
                                                             "because it doesn’t exist."));
     if (refuseChange(mac, error)) return false;
+    if (!disk_.trashAvailable())
+        return fail(error,
+                    cocoa(kFeatureUnsupported, quoted(mac) + " couldn’t be moved to the Trash "
+                                                             "because the Trash is unavailable."));
     const fs::path trash = disk_.real(disk_.home() + "/.Trash");
     fs::create_directories(trash, ec);
     // The Trash keeps both items of the same name, numbering the newer one.

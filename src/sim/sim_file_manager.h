@@ -39,16 +39,21 @@ class SimFileManager : public FileManager {
     void setReadOnly(const std::string& macPath, bool readOnly);
     void setLocalApplicationsWritable(bool writable) { setReadOnly("/Applications", !writable); }
     bool isReadOnly(const std::string& macPath) const;
+    // Copies into the folder (or below it) fail as on a full volume, while the folder stays
+    // writable: nothing is left behind at the destination.
+    void setCopiesFailing(const std::string& macFolder, bool failing);
 
   private:
     std::string standardized(const std::string& macPath) const;
     // The Mac paths of a standard directory in one domain; empty when the domain has none.
     std::string directoryIn(SearchPathDirectory directory, unsigned domain) const;
     bool refuseChange(const std::string& macPath, ErrorOut error) const;
+    static bool withinAny(const std::set<std::string>& folders, const std::string& path);
 
     const Disk& disk_;
     mutable std::mutex mutex_;
     std::set<std::string> readOnly_;
+    std::set<std::string> copiesFailing_;
 };
 
 }  // namespace tidra::sim

@@ -87,7 +87,8 @@ bool SimWorkspace::setDesktopImageURL(const Url& url, const Screen& screen,
 bool SimWorkspace::performFileOperation(const std::string& operation, const std::string& source,
                                         const std::string& /*destination*/,
                                         const std::vector<std::string>& files) {
-    if (operation != kWorkspaceRecycleOperation || files.empty()) return false;
+    if (operation != kWorkspaceRecycleOperation || files.empty() || !disk_.trashAvailable())
+        return false;
     const std::string trash = disk_.real(disk_.home() + "/.Trash");
     std::error_code ec;
     fs::create_directories(trash, ec);

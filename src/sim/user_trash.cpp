@@ -22,7 +22,7 @@ std::optional<std::string> moveToUserTrash(const Disk& disk, const std::string& 
     const std::string path = paths::standardize(macPath, disk.home());
     const std::string trash = disk.home() + "/.Trash";
     if (path.empty() || path[0] != '/' || path == "/" || path == disk.home() || path == trash ||
-        paths::hasPrefix(path, trash + "/"))
+        paths::hasPrefix(path, trash + "/") || !disk.trashAvailable())
         return std::nullopt;
     std::error_code ec;
     const fs::path source = disk.real(path);
