@@ -62,4 +62,31 @@ Value DiskImages::info() const {
     return Dictionary{{"framework", "671.100.2"}, {"images", images}, {"vendor", "Apple"}};
 }
 
+Value DiskImages::state() const {
+    Array images;
+    for (const auto& image : mounted_)
+        images.push_back(Dictionary{{"image", image.imagePath},
+                                    {"wholeDisk", image.wholeDisk},
+                                    {"device", image.device},
+                                    {"mountPoint", image.mountPoint}});
+    return Dictionary{{"images", images}, {"nextDisk", std::int64_t(nextDisk_)}};
+}
+
+void DiskImages::restore(const Value& state) {
+    mounted_.clear();
+    const std::int64_t next = state["nextDisk"].intValue();
+    if (next > nextDisk_ && next < 100000) nextDisk_ = int(next);
+    if (!state["images"].isArray()) return;
+    for (const Value& entry : state["images"].array()) {
+        MountedImage image{entry["image"].string(), entry["wholeDisk"].string(),
+                           entry["device"].string(), entry["mountPoint"].string()};
+        std::error_code ec;
+        if (image.wholeDisk.empty() || image.device.empty() ||
+            !paths::hasPrefix(image.mountPoint, "/Volumes/") ||
+            !fs::is_directory(disk_.real(image.mountPoint), ec) || holding(image.mountPoint))
+            continue;
+        mounted_.push_back(image);
+    }
+}
+
 }  // namespace tidra::sim

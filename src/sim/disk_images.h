@@ -32,6 +32,10 @@ class DiskImages {
     const MountedImage* holding(const std::string& macPath) const;
     // What "hdiutil info -plist" reports.
     Value info() const;
+    // The attached images, to be kept across runs of the simulated Mac, and taken back: an
+    // entry whose volume is no longer on the disk, or that is malformed, is dropped.
+    Value state() const;
+    void restore(const Value& state);
 
   private:
     const Disk& disk_;

@@ -97,6 +97,7 @@ Mac::Mac(MacOptions options)
     Value state = parsePlist(Data((std::istreambuf_iterator<char>(in)), {}));
     bundlePath_ = state["bundlePath"].isString() ? state["bundlePath"].string()
                                                  : disk_.home() + "/Downloads/Tidra.app";
+    diskImages_.restore(state["diskImages"]);
     if (options_.bundleIn == "dmg")
         bundlePath_ = mountTidraImage();
     else if (!options_.bundleIn.empty())
@@ -134,7 +135,8 @@ Mac::~Mac() {
 }
 
 void Mac::rememberState() const {
-    Dictionary state{{Value("bundlePath"), Value(bundlePath_)}};
+    Dictionary state{{Value("bundlePath"), Value(bundlePath_)},
+                     {Value("diskImages"), diskImages_.state()}};
     if (auto bytes = toBinaryPlist(Value(state)))
         std::ofstream(disk_.root() + kStateFile, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
@@ -150,6 +152,9 @@ std::string Mac::bundleLocation(const std::string& where) const {
 
 std::string Mac::mountTidraImage() {
     const std::string image = disk_.home() + "/Downloads/Tidra.dmg";
+    // Opening an image that is still attached only shows its volume again.
+    for (const auto& mounted : diskImages_.mounted())
+        if (mounted.imagePath == image) return mounted.mountPoint + "/Tidra.app";
     std::ofstream(disk_.real(image), std::ios::binary) << "koly";
     const std::string bundle = diskImages_.attach(image, "Tidra").mountPoint + "/Tidra.app";
     simTasks_->quarantine(bundle);
