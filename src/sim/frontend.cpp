@@ -127,6 +127,9 @@ bool Frontend::nextInput() {
 }
 
 void Frontend::launch() {
+    if (interactive_)
+        out_ << "Tidra on a simulated Mac (" << mac_.disk().root()
+             << "). Type `help` for the commands, `exit` to leave.\n";
     if (!mac_.launchTidra()) out_ << "Tidra did not start: " << mac_.launchError() << "\n";
     mac_.intoTidra([&] { mac_.settle(); });
 }
@@ -144,8 +147,6 @@ int Frontend::runScript(std::istream& in) {
 int Frontend::runInteractive(std::istream& in) {
     in_ = &in;
     interactive_ = true;
-    out_ << "Tidra on a simulated Mac (" << mac_.disk().root()
-         << "). Type `help` for the commands, `exit` to leave.\n";
     while (nextInput()) {
     }
     out_ << "\n";

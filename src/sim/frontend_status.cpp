@@ -5,6 +5,8 @@
 #include "sim/frontend.h"
 #include "sim/frontend_wallpaper.h"
 #include "sim/frontend_windows.h"
+#include "sim/sim_alert.h"
+#include "sim/sim_authorization.h"
 #include "sim/value_json.h"
 
 namespace tidra::sim {
@@ -109,8 +111,8 @@ std::string Frontend::picture() {
     }
     // The item shows its icon; its title only when no icon could be shown.
     std::string face = !item ? "" : item->image() ? icon : item->title();
-    o << "+-- menu bar " << std::string(face.size() < 43 ? 43 - face.size() : 1, '-') << " "
-      << face << " --+\n";
+    o << "+-- menu bar " << std::string(face.size() < 43 ? 43 - face.size() : 1, '-') << " " << face
+      << " --+\n";
     auto finders = mac_.finder().instances();
     if (finders.empty()) {
         o << "|  Finder is not running\n";
@@ -149,6 +151,22 @@ std::string Frontend::picture() {
     }
     o << drawScreens(mac_);
     o << drawPopoverAndWindows(mac_);
+    // A modal alert or the password dialog waits for its answer: show what it asks.
+    for (const SimAlert* alert : mac_.alerts().open()) {
+        o << "|  +- alert: " << alert->messageText() << "\n";
+        if (!alert->informativeText().empty()) o << "|  | " << alert->informativeText() << "\n";
+        o << "|  |";
+        for (const auto& b : alert->buttons()) o << " <" << b->title() << ">";
+        if (alert->buttons().empty()) o << " <OK>";
+        o << "\n";
+        if (alert->showsSuppressionButton())
+            o << "|  | [" << (alert->suppression().state() ? "x" : " ") << "] "
+              << alert->suppression().title() << "\n";
+        o << "|  +- answer with `alert BUTTON-TITLE [--suppress]`\n";
+    }
+    if (mac_.simAuthorization().passwordDialogOpen())
+        o << "|  +- password: " << mac_.simAuthorization().passwordDialogText()
+          << "\n|  +- answer with `password ok|cancel`\n";
     if (!mac_.tidraRunning()) o << "|  Tidra is not running (`launch`)\n";
     return o.str();
 }
