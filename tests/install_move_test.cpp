@@ -246,5 +246,95 @@ TEST(MoveOffer, ASourceThatCannotBeRemovedIsTrashedInsteadAndTheMoveGoesOn) {
     EXPECT_TRUE(rig.mac().tidraRunning());
 }
 
+TEST(MoveOffer, ACopyThatFailsShowsTheFailureAlertAndLosesNothing) {
+    InstallRig rig;
+    rig.run("applications full on\n");
+    EXPECT_TRUE(rig.files().isWritableFileAtPath("/Applications"));  // the plain path is taken
+    rig.launch(std::string(kMove) + "alert OK\n");
+    const auto log = rig.moveLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "INFO -- Moving myself to the Applications folder");
+    EXPECT_EQ(
+        log[1],
+        "ERROR -- Could not copy '/Users/me/Downloads/Tidra.app' to '/Applications/Tidra.app' "
+        "(Error Domain=NSCocoaErrorDomain Code=640 \"“Tidra.app” couldn’t be copied to "
+        "“Applications” because there isn’t enough space.\")");
+    EXPECT_EQ(log[2], "ERROR -- Could not copy myself to /Applications/Tidra.app");
+    ASSERT_EQ(rig.alertsShown(), 2u);
+    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    EXPECT_EQ(rig.alert(1).informativeText(), "");
+    // The launch goes on from Downloads, whole; no half copy, no relaunch.
+    EXPECT_TRUE(rig.mac().tidraRunning());
+    EXPECT_EQ(rig.mac().tidraLaunches(), 1);
+    EXPECT_EQ(rig.mac().bundlePath(), kDownloads);
+    EXPECT_TRUE(rig.exists(std::string(kDownloads) + "/Contents/Info.plist"));
+    EXPECT_FALSE(rig.exists(kApplications));
+    EXPECT_FALSE(rig.exists("/Users/me/.Trash/Tidra.app"));
+    for (const auto& line : rig.mac().simTasks().history())
+        EXPECT_EQ(line.find("/usr/bin/open"), std::string::npos) << line;
+
+    // With room again the next launch moves.
+    rig.run("quit\napplications full off\nlaunch\n" + std::string(kMove));
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+    EXPECT_FALSE(rig.exists(kDownloads));
+}
+
+TEST(MoveOffer, AStaleCopyThatCannotBeTrashedStopsTheMoveBeforeAnyCopy) {
+    InstallRig rig;
+    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), kApplications, TIDRA_RESOURCES_DIR, "1"));
+    const std::string marker = std::string(kApplications) + "/old-version-marker";
+    std::ofstream(rig.mac().disk().real(marker));
+    rig.run("trash off\n");
+    rig.launch(std::string(kMove) + "alert OK\n");
+    const auto log = rig.moveLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "INFO -- Moving myself to the Applications folder");
+    // Finder, the last of the three routes, failed too, and its error is what is logged.
+    EXPECT_EQ(log[1].rfind("Trash AppleScript error: ", 0), 0u) << log[1];
+    EXPECT_NE(log[1].find("/Applications/Tidra.app"), std::string::npos) << log[1];
+    EXPECT_EQ(log[2], "ERROR -- Could not trash '/Applications/Tidra.app'");
+    ASSERT_EQ(rig.alertsShown(), 2u);
+    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    // Nothing copied, nothing removed: the stale copy and the source both stay.
+    EXPECT_TRUE(rig.exists(marker));
+    EXPECT_TRUE(rig.exists(std::string(kDownloads) + "/Contents/Info.plist"));
+    EXPECT_FALSE(rig.exists("/Users/me/.Trash/Tidra.app"));
+    EXPECT_TRUE(rig.mac().tidraRunning());
+    EXPECT_EQ(rig.mac().tidraLaunches(), 1);
+    EXPECT_EQ(rig.mac().bundlePath(), kDownloads);
+
+    // Once the Trash takes items again, the stale copy goes there and the move completes.
+    rig.run("quit\ntrash on\nlaunch\n" + std::string(kMove));
+    EXPECT_TRUE(rig.exists("/Users/me/.Trash/Tidra.app/old-version-marker"));
+    EXPECT_FALSE(rig.exists(marker));
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+}
+
+TEST(MoveOffer, ADiskImageLeftAttachedIsStillThereAtTheNextRun) {
+    InstallRig rig("dmg");
+    rig.launch("alert Do Not Move\n");
+    ASSERT_EQ(rig.status()["volumes"].size(), 1u);
+    const std::string device = rig.status()["volumes"][0]["device"];
+
+    rig.restart();
+    EXPECT_EQ(rig.mac().bundlePath(), "/Volumes/Tidra/Tidra.app");
+    ASSERT_EQ(rig.status()["volumes"].size(), 1u);
+    EXPECT_EQ(rig.status()["volumes"][0]["device"], device);
+    rig.launch(kMove);
+    // Known to lie on the image: the source stays and the image is ejected.
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+    EXPECT_TRUE(rig.exists("/Volumes/Tidra/Tidra.app/Contents/Info.plist"));
+    rig.run("wait 5.2\n");
+    EXPECT_TRUE(rig.status()["volumes"].empty());
+    EXPECT_FALSE(rig.exists("/Volumes/Tidra"));
+
+    // Ejected, it stays ejected.
+    rig.restart();
+    EXPECT_TRUE(rig.status()["volumes"].empty());
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+}
+
 }  // namespace
 }  // namespace tidra::testing

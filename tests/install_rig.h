@@ -26,6 +26,18 @@ class InstallRig {
                            .string();
         std::filesystem::remove_all(options.root);
         options.bundleIn = bundleIn;
+        root_ = options.root;
+        mac_ = std::make_unique<sim::Mac>(options);
+        frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
+    }
+
+    // Ends this run of the simulated Mac and starts the next one on the same disk, Tidra's
+    // bundle where the last run left it.
+    void restart() {
+        frontend_.reset();
+        mac_.reset();
+        sim::MacOptions options;
+        options.root = root_;
         mac_ = std::make_unique<sim::Mac>(options);
         frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
     }
@@ -69,6 +81,7 @@ class InstallRig {
   private:
     std::ostringstream out_;
     std::istringstream in_;
+    std::string root_;
     std::unique_ptr<sim::Mac> mac_;
     std::unique_ptr<sim::Frontend> frontend_;
     int status_ = 0;
