@@ -22,7 +22,7 @@ constexpr const char* kGlobalStem = ".GlobalPreferences";
 }  // namespace
 
 class SimPreferences::Store : public UserDefaults {
-public:
+  public:
     Store(SimPreferences& prefs, std::string domain, bool standard)
         : prefs_(prefs), domain_(std::move(domain)), standard_(standard) {}
 
@@ -39,7 +39,8 @@ public:
         if (v.isUrl()) return v.url();
         if (!v.isString() || v.string().empty()) return std::nullopt;
         const std::string& s = v.string();
-        if (s[0] == '/' || s[0] == '~') return Url::fileURLWithPath(paths::expandTilde(s, prefs_.home_));
+        if (s[0] == '/' || s[0] == '~')
+            return Url::fileURLWithPath(paths::expandTilde(s, prefs_.home_));
         return Url::fromString(s);
     }
     void setURL(const std::optional<Url>& url, const std::string& key) override {
@@ -54,7 +55,9 @@ public:
         if (value.isNil()) return removeObjectForKey(key);
         prefs_.write(domain_, key, value);
     }
-    void removeObjectForKey(const std::string& key) override { prefs_.write(domain_, key, Value()); }
+    void removeObjectForKey(const std::string& key) override {
+        prefs_.write(domain_, key, Value());
+    }
     bool synchronize() override { return prefs_.synchronizeDomain(domain_); }
     Value persistentDomainForName(const std::string& domain) override {
         return prefs_.persistentDomain(domain);
@@ -67,7 +70,7 @@ public:
         if (standard_) prefs_.removeObserver(observer, keyPath, context);
     }
 
-private:
+  private:
     SimPreferences& prefs_;
     std::string domain_;
     bool standard_;
@@ -81,9 +84,13 @@ SimPreferences::SimPreferences(std::string directory, std::string home, std::str
       console_(console),
       standard_(std::make_unique<Store>(*this, appDomain_, true)) {}
 
-SimPreferences::~SimPreferences() { flushAll(); }
+SimPreferences::~SimPreferences() {
+    flushAll();
+}
 
-UserDefaults& SimPreferences::standardUserDefaults() { return *standard_; }
+UserDefaults& SimPreferences::standardUserDefaults() {
+    return *standard_;
+}
 
 std::shared_ptr<UserDefaults> SimPreferences::suite(const std::string& name) {
     std::string domain = canonical(name);
@@ -138,12 +145,17 @@ void SimPreferences::load(const std::string& name, Domain& d) {
         if (!fs::exists(aside, ec)) break;
     }
     fs::rename(file, aside, ec);
+    // Named as the Mac sees them: the user's Preferences folder, not the folder behind it.
+    auto shown = [this](const std::string& real) {
+        return home_ + "/Library/Preferences/" + fs::path(real).filename().string();
+    };
     if (ec) {
-        console_.log("Preferences file " + file + " is damaged and could not be moved aside (" +
-                     ec.message() + "); starting with an empty domain " + name);
+        console_.log("Preferences file " + shown(file) +
+                     " is damaged and could not be moved aside (" + ec.message() +
+                     "); starting with an empty domain " + name);
     } else {
-        console_.log("Preferences file " + file + " is damaged and was moved aside to " + aside +
-                     "; starting with an empty domain " + name);
+        console_.log("Preferences file " + shown(file) + " is damaged and was moved aside to " +
+                     shown(aside) + "; starting with an empty domain " + name);
     }
 }
 
@@ -266,7 +278,8 @@ std::vector<std::string> SimPreferences::domainNames() {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(directory_, ec)) {
         std::string file = entry.path().filename().string();
-        if (file.size() > 6 && file.ends_with(".plist")) names.insert(file.substr(0, file.size() - 6));
+        if (file.size() > 6 && file.ends_with(".plist"))
+            names.insert(file.substr(0, file.size() - 6));
     }
     for (const auto& [name, d] : domains_)
         if (d.existed || !d.values.empty()) names.insert(name);
