@@ -9,6 +9,7 @@
 #include "sim/sim_apple_scripting.h"
 #include "sim/sim_system_events.h"
 #include "sim/user_trash.h"
+#include "test_folder.h"
 
 namespace tidra::sim {
 namespace {
@@ -20,11 +21,7 @@ const std::string kTell = "tell application \"System Events\" to ";
 class AppleScriptSim : public ::testing::Test {
   protected:
     void SetUp() override {
-        root = fs::path(::testing::TempDir()) /
-               ("applescript-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root);
-        fs::create_directories(root);
+        root = testing::freshTestFolder("applescript");
         disk = std::make_unique<Disk>(root.string());
         disk->populate();
         events = std::make_unique<SimSystemEvents>(itemsFile());

@@ -13,18 +13,15 @@
 #include "sim/frontend.h"
 #include "sim/mac.h"
 #include "sim/sim_file_manager.h"
+#include "test_folder.h"
 
 namespace tidra::testing {
 
 class InstallRig {
   public:
     explicit InstallRig(const std::string& bundleIn = "") {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         sim::MacOptions options;
-        options.root = (std::filesystem::path(::testing::TempDir()) /
-                        ("mac-" + std::string(info->test_suite_name()) + "-" + info->name()))
-                           .string();
-        std::filesystem::remove_all(options.root);
+        options.root = testing::freshTestFolder("mac").string();
         options.bundleIn = bundleIn;
         root_ = options.root;
         mac_ = std::make_unique<sim::Mac>(options);

@@ -14,6 +14,7 @@
 #include "sim/sim_dispatch.h"
 #include "sim/sim_system_events.h"
 #include "sim/user_trash.h"
+#include "test_folder.h"
 
 namespace tidra {
 namespace {
@@ -24,11 +25,7 @@ using sim::LoginItem;
 class LoginItemsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root = fs::path(::testing::TempDir()) /
-               ("login-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root);
-        fs::create_directories(root);
+        root = testing::freshTestFolder("login");
         disk = std::make_unique<sim::Disk>(root.string());
         disk->populate();
         console = std::make_unique<sim::ConsoleLog>(loop, (root / "console.log").string());

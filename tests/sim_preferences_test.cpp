@@ -8,6 +8,7 @@
 
 #include "platform/paths.h"
 #include "sim/plist_value.h"
+#include "test_folder.h"
 
 namespace tidra::sim {
 namespace {
@@ -37,21 +38,19 @@ struct Recorder : Object {
 };
 
 class Prefs : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::path(::testing::TempDir()) /
-              ("prefs-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+  protected:
+    void SetUp() override { dir = testing::freshTestFolder("prefs"); }
     std::unique_ptr<SimPreferences> open() {
-        return std::make_unique<SimPreferences>(dir.string(), "/Users/me", "xq.morv.Tidra", console);
+        return std::make_unique<SimPreferences>(dir.string(), "/Users/me", "xq.morv.Tidra",
+                                                console);
     }
     Data bytesOf(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
-    void writeBytes(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+    void writeBytes(const fs::path& p, const std::string& s) {
+        std::ofstream(p, std::ios::binary) << s;
+    }
     fs::path dir;
     Lines console;
 };
@@ -84,8 +83,9 @@ TEST_F(Prefs, ValuesUrlsAndPersistence) {
     EXPECT_EQ(onDisk["folder"], Value("~/Pictures"));
     auto prefs = open();
     EXPECT_TRUE(prefs->standardUserDefaults().boolForKey("flag"));
-    EXPECT_EQ(prefs->standardUserDefaults().persistentDomainForName(kGlobalDomain)["AppleInterfaceStyle"],
-              Value("Dark"));
+    EXPECT_EQ(
+        prefs->standardUserDefaults().persistentDomainForName(kGlobalDomain)["AppleInterfaceStyle"],
+        Value("Dark"));
     EXPECT_TRUE(prefs->standardUserDefaults().persistentDomainForName("com.nobody").isNil());
     auto names = prefs->domainNames();
     EXPECT_EQ(names, (std::vector<std::string>{"NSGlobalDomain", "xq.morv.Tidra"}));

@@ -11,6 +11,7 @@
 #include "menu/status_menu_controller.h"
 #include "sim/frontend.h"
 #include "sim/mac.h"
+#include "test_folder.h"
 
 namespace tidra::testing {
 
@@ -20,11 +21,7 @@ class SimWorld {
     explicit SimWorld(sim::MacOptions options = {}) {
         if (options.bundleIn.empty()) options.bundleIn = "applications";
         if (options.root.empty()) {
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            options.root = (std::filesystem::path(::testing::TempDir()) /
-                            ("mac-" + std::string(info->test_suite_name()) + "-" + info->name()))
-                               .string();
-            std::filesystem::remove_all(options.root);
+            options.root = freshTestFolder("mac").string();
         }
         options_ = options;
         start();

@@ -15,6 +15,7 @@
 #include "sim/mac.h"
 #include "sim/plist_value.h"
 #include "sim/sim_views.h"
+#include "test_folder.h"
 
 namespace tidra::sim {
 namespace {
@@ -24,12 +25,7 @@ using nlohmann::json;
 
 class WelcomeAndAbout : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root = fs::path(::testing::TempDir()) /
-               ("welcome-about-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root);
-    }
+    void SetUp() override { root = testing::freshTestFolder("welcome-about"); }
     void TearDown() override {
         frontend.reset();
         mac.reset();
