@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "sim/user_trash.h"
 
 namespace tidra::sim {
 
@@ -292,17 +293,7 @@ bool SimFileManager::trashItemAtURL(const Url& url, ErrorOut error) {
         return fail(error,
                     cocoa(kFeatureUnsupported, quoted(mac) + " couldn’t be moved to the Trash "
                                                              "because the Trash is unavailable."));
-    const fs::path trash = disk_.real(disk_.home() + "/.Trash");
-    fs::create_directories(trash, ec);
-    // The Trash keeps both items of the same name, numbering the newer one.
-    const std::string name = paths::lastPathComponent(mac);
-    const std::string ext = paths::pathExtension(name);
-    const std::string stem = ext.empty() ? name : name.substr(0, name.size() - ext.size() - 1);
-    fs::path target = trash / name;
-    for (int n = 2; fs::exists(fs::symlink_status(target, ec)); ++n)
-        target = trash / (stem + " " + std::to_string(n) + (ext.empty() ? "" : "." + ext));
-    fs::rename(real, target, ec);
-    if (ec)
+    if (!moveToUserTrash(disk_, mac))
         return fail(error, cocoa(kWriteUnknown, quoted(mac) + " couldn’t be moved to the Trash."));
     return true;
 }

@@ -1,12 +1,9 @@
 #include "sim/sim_workspace.h"
 
-#include <filesystem>
-
 #include "platform/paths.h"
+#include "sim/user_trash.h"
 
 namespace tidra::sim {
-
-namespace fs = std::filesystem;
 
 namespace {
 class SimRunningApplication : public RunningApplication {
@@ -87,21 +84,10 @@ bool SimWorkspace::setDesktopImageURL(const Url& url, const Screen& screen,
 bool SimWorkspace::performFileOperation(const std::string& operation, const std::string& source,
                                         const std::string& /*destination*/,
                                         const std::vector<std::string>& files) {
-    if (operation != kWorkspaceRecycleOperation || files.empty() || !disk_.trashAvailable())
-        return false;
-    const std::string trash = disk_.real(disk_.home() + "/.Trash");
-    std::error_code ec;
-    fs::create_directories(trash, ec);
+    if (operation != kWorkspaceRecycleOperation || files.empty()) return false;
     for (const auto& name : files) {
         if (name.empty() || name.find('/') != std::string::npos) return false;
-        fs::path from = disk_.real(paths::appendingPathComponent(source, name));
-        if (!fs::exists(fs::symlink_status(from, ec))) return false;
-        fs::path to = fs::path(trash) / name;
-        for (int n = 2; fs::exists(fs::symlink_status(to, ec)); ++n)
-            to = fs::path(trash) / (fs::path(name).stem().string() + " " + std::to_string(n) +
-                                    fs::path(name).extension().string());
-        fs::rename(from, to, ec);
-        if (ec) return false;
+        if (!moveToUserTrash(disk_, paths::appendingPathComponent(source, name))) return false;
     }
     return true;
 }
