@@ -13,14 +13,6 @@
 
 using namespace tidra;
 
-namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const fuzz::FuzzFolder folder;
     folder.clear();
@@ -28,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto compiled = sim::applescript::compile(source);
     if (const auto* error = std::get_if<sim::applescript::SyntaxError>(&compiled)) {
-        check(!error->message.empty());
-        check(error->span.begin <= error->span.end && error->span.end <= source.size());
+        fuzz::check(!error->message.empty());
+        fuzz::check(error->span.begin <= error->span.end && error->span.end <= source.size());
     }
 
     sim::SimSystemEvents systemEvents(folder.path() + "/com.apple.loginitems.plist");
@@ -44,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!script) return 0;
     Dictionary errorInfo;
     const auto result = script->executeAndReturnError(&errorInfo);
-    check(result != nullptr || !errorInfo.empty());
-    if (std::holds_alternative<sim::applescript::SyntaxError>(compiled)) check(result == nullptr);
+    fuzz::check(result != nullptr || !errorInfo.empty());
+    if (std::holds_alternative<sim::applescript::SyntaxError>(compiled))
+        fuzz::check(result == nullptr);
     return 0;
 }

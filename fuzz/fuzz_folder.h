@@ -8,6 +8,11 @@
 
 namespace tidra::fuzz {
 
+// A property every input must keep: a broken one stops the fuzzer there, input saved.
+inline void check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
 class FuzzFolder {
   public:
     FuzzFolder() {

@@ -14,14 +14,6 @@
 
 using namespace tidra;
 
-namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const fuzz::FuzzFolder folder;
     folder.clear();
@@ -32,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!decoded.isNil()) {
         // What was read can be written again, and reads back the same.
         const Data again = archiver.archivedDataWithRootObject(decoded);
-        if (!again.empty()) check(archiver.unarchiveObjectWithData(again) == decoded);
+        if (!again.empty()) fuzz::check(archiver.unarchiveObjectWithData(again) == decoded);
     }
 
     sim::RunLoop loop(false);
@@ -42,21 +34,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         UserDefaults& defaults = prefs.standardUserDefaults();
         defaults.setObject(Value(bytes), prefs::kWallpapers);
         defaults.setObject(Value(bytes), prefs::kWallpapersOptions);
-        check(defaults.synchronize());
+        fuzz::check(defaults.synchronize());
     }
     sim::SimPreferences prefs(folder.path(), "/Users/me", prefs::kAppDomain, console);
     UserDefaults& defaults = prefs.standardUserDefaults();
     WallpaperRecordStore store(defaults, archiver);
     const WallpaperRecords records = store.load();
-    check(records.wallpapers.size() <= kMaxWallpaperRecordEntries);
-    check(records.options.size() <= kMaxWallpaperRecordEntries);
-    check(records.wallpapers.empty() || isWallpapersRecord(Value(records.wallpapers)));
-    check(records.options.empty() || isWallpapersOptionsRecord(Value(records.options)));
+    fuzz::check(records.wallpapers.size() <= kMaxWallpaperRecordEntries);
+    fuzz::check(records.options.size() <= kMaxWallpaperRecordEntries);
+    fuzz::check(records.wallpapers.empty() || isWallpapersRecord(Value(records.wallpapers)));
+    fuzz::check(records.options.empty() || isWallpapersOptionsRecord(Value(records.options)));
 
     // Records that were taken in are stored again as they are, and read back unchanged.
     store.store(records);
     const WallpaperRecords reloaded = store.load();
-    check(reloaded.wallpapers == records.wallpapers);
-    check(reloaded.options == records.options);
+    fuzz::check(reloaded.wallpapers == records.wallpapers);
+    fuzz::check(reloaded.options == records.options);
     return 0;
 }

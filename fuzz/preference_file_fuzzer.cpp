@@ -20,10 +20,6 @@ namespace {
 
 constexpr const char* kDomain = "xq.morv.Tidra";
 
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
 Data readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -52,20 +48,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::error_code ec;
     if (good) {
-        check(console.lines().empty());
-        check(!std::filesystem::exists(file + ".corrupt-1", ec));
+        fuzz::check(console.lines().empty());
+        fuzz::check(!std::filesystem::exists(file + ".corrupt-1", ec));
     } else {
-        check(console.lines().size() == 1);
-        check(!std::filesystem::exists(file, ec));
-        check(readFile(file + ".corrupt-1") == bytes);
+        fuzz::check(console.lines().size() == 1);
+        fuzz::check(!std::filesystem::exists(file, ec));
+        fuzz::check(readFile(file + ".corrupt-1") == bytes);
     }
 
     defaults.setBool(true, "fuzzWrite");
-    check(defaults.synchronize());
+    fuzz::check(defaults.synchronize());
     const Value written = sim::parsePlist(readFile(file));
-    check(written.isStringKeyedDictionary());
+    fuzz::check(written.isStringKeyedDictionary());
     Dictionary expected = good ? parsed.dictionary() : Dictionary{};
     expected[Value("fuzzWrite")] = Value(true);
-    check(Value(expected) == written);
+    fuzz::check(Value(expected) == written);
     return 0;
 }
