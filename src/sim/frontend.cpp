@@ -38,6 +38,11 @@ void Frontend::usageError(const std::string& detail) const {
     throw CommandError{(detail.empty() ? "" : detail + "; ") + "expected: " + usage};
 }
 
+bool Frontend::onOff(const std::string& word) const {
+    if (word != "on" && word != "off") usageError();
+    return word == "on";
+}
+
 SimMenu* Frontend::openMenu() const {
     auto item = mac_.statusItem();
     return item ? item->openMenu() : nullptr;

@@ -55,6 +55,8 @@ class Frontend {
     std::string picture();
     std::ostream& out() { return out_; }
     Mac& mac() { return mac_; }
+    // "on" or "off" as a Boolean; anything else is a usage error of the current command.
+    bool onOff(const std::string& word) const;
     // Throws a CommandError naming the usage of the current command.
     [[noreturn]] void usageError(const std::string& detail = "") const;
     // The status menu that is open now, or nothing.

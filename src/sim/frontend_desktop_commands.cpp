@@ -3,14 +3,6 @@
 
 namespace tidra::sim {
 
-namespace {
-bool onOff(const std::string& w, bool& value) {
-    if (w == "on") return value = true, true;
-    if (w == "off") return value = false, true;
-    return false;
-}
-}  // namespace
-
 void Frontend::addDesktopCommands() {
     auto clickWith = [this](EventType type, unsigned maskBit) {
         auto item = mac_.statusItem();
@@ -81,7 +73,6 @@ void Frontend::addDesktopCommands() {
             const auto& w = cl.words;
             if (w.size() < 2) usageError();
             auto finders = mac_.processes().withBundleIdentifier(kFinderBundleId);
-            bool on = false;
             if (w[1] == "quit" && w.size() == 2) {
                 if (finders.empty()) throw CommandError{"Finder is not running"};
                 mac_.processes().requestQuit(finders.front().pid);
@@ -91,10 +82,10 @@ void Frontend::addDesktopCommands() {
             } else if (w[1] == "spawn" && w.size() == 2) {
                 mac_.processes().spawn(kFinderBundleId, "Finder",
                                        "/System/Library/CoreServices/Finder.app");
-            } else if (w[1] == "refuse" && w.size() == 3 && onOff(w[2], on)) {
-                mac_.finder().setRefusesToQuit(on);
-            } else if (w[1] == "domain" && w.size() == 3 && onOff(w[2], on)) {
-                mac_.prefs().setSuiteAvailable(kFinderBundleId, on);
+            } else if (w[1] == "refuse" && w.size() == 3) {
+                mac_.finder().setRefusesToQuit(onOff(w[2]));
+            } else if (w[1] == "domain" && w.size() == 3) {
+                mac_.prefs().setSuiteAvailable(kFinderBundleId, onOff(w[2]));
             } else if (w[1] == "open" && w.size() >= 3) {
                 if (finders.empty()) throw CommandError{"Finder is not running"};
                 mac_.finder().openWindow(titleFrom(cl, 2));

@@ -46,12 +46,11 @@ void addInstallCommands(Frontend& f) {
     });
     // `full on`: Applications stays writable but has no room for a copy of Tidra.
     f.add("applications", "applications writable|full on|off", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() != 3 || (cl.words[1] != "writable" && cl.words[1] != "full") ||
-            (cl.words[2] != "on" && cl.words[2] != "off"))
+        if (cl.words.size() != 3 || (cl.words[1] != "writable" && cl.words[1] != "full"))
             f.usageError();
+        const bool on = f.onOff(cl.words[2]);
         auto* files = dynamic_cast<SimFileManager*>(mac.fileManager.get());
         if (!files) throw CommandError{"the file manager is not the simulated one"};
-        const bool on = cl.words[2] == "on";
         if (cl.words[1] == "writable") {
             files->setLocalApplicationsWritable(on);
         } else {
@@ -59,8 +58,8 @@ void addInstallCommands(Frontend& f) {
         }
     });
     f.add("trash", "trash on|off", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() != 2 || (cl.words[1] != "on" && cl.words[1] != "off")) f.usageError();
-        mac.disk().setTrashAvailable(cl.words[1] == "on");
+        if (cl.words.size() != 2) f.usageError();
+        mac.disk().setTrashAvailable(f.onOff(cl.words[1]));
     });
 
     f.addModal(

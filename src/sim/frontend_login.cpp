@@ -7,8 +7,8 @@ namespace tidra::sim {
 void addLoginCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("system-events", "system-events on|off", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() != 2 || (cl.words[1] != "on" && cl.words[1] != "off")) f.usageError();
-        mac.systemEvents().setAvailable(cl.words[1] == "on");
+        if (cl.words.size() != 2) f.usageError();
+        mac.systemEvents().setAvailable(f.onOff(cl.words[1]));
     });
     f.add("login-items", "login-items add NAME PATH", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 4 || cl.words[1] != "add") f.usageError();

@@ -78,10 +78,9 @@ void addWallpaperCommands(Frontend& f) {
                   throw CommandError{"no display numbered " + cl.words[2]};
           });
     f.add("screen", "screen fail NUMBER on|off", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() != 4 || cl.words[1] != "fail" ||
-            (cl.words[3] != "on" && cl.words[3] != "off"))
-            f.usageError();
-        if (!mac.simScreens().setFailing(displayNumber(f, cl.words[2]), cl.words[3] == "on"))
+        if (cl.words.size() != 4 || cl.words[1] != "fail") f.usageError();
+        const bool failing = f.onOff(cl.words[3]);
+        if (!mac.simScreens().setFailing(displayNumber(f, cl.words[2]), failing))
             throw CommandError{"no display numbered " + cl.words[2]};
     });
     f.add("wallpaper", "wallpaper set NUMBER PATH", [&f, &mac](const CommandLine& cl) {
