@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
-#include "sim/frontend.h"
 #include "sim/mac.h"
 
 namespace tidra {

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "../tests/wallpaper_rig.h"
-#include "sim/sim_status_bar.h"
+#include "sim/interface/status_bar.h"
 
 namespace tidra::sim {
 namespace {
@@ -119,4 +119,3 @@ BENCHMARK(CpLargePicture)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tidra::sim
-

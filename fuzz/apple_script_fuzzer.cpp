@@ -7,9 +7,9 @@
 #include <string>
 
 #include "fuzz_folder.h"
-#include "sim/apple_script_parser.h"
-#include "sim/sim_apple_scripting.h"
-#include "sim/sim_system_events.h"
+#include "sim/apple_scripting.h"
+#include "sim/apps/system_events.h"
+#include "sim/formats/apple_script_parser.h"
 
 using namespace tidra;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "install/disk_image_info.h"
-#include "sim/keyed_archiver.h"
+#include "sim/formats/keyed_archiver.h"
 
 using namespace tidra;
 

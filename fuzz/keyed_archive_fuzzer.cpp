@@ -7,9 +7,9 @@
 #include "fuzz_folder.h"
 #include "prefs/keys.h"
 #include "sim/console_log.h"
-#include "sim/keyed_archiver.h"
+#include "sim/formats/keyed_archiver.h"
+#include "sim/preferences.h"
 #include "sim/run_loop.h"
-#include "sim/sim_preferences.h"
 #include "wallpaper/wallpaper_records.h"
 
 using namespace tidra;

@@ -10,9 +10,9 @@
 
 #include "fuzz_folder.h"
 #include "sim/console_log.h"
-#include "sim/plist_value.h"
+#include "sim/formats/plist_value.h"
+#include "sim/preferences.h"
 #include "sim/run_loop.h"
-#include "sim/sim_preferences.h"
 
 using namespace tidra;
 

@@ -5,9 +5,9 @@
 #include <random>
 
 #include "login/apple_script_literal.h"
+#include "sim/apple_scripting.h"
+#include "sim/apps/system_events.h"
 #include "sim/disk.h"
-#include "sim/sim_apple_scripting.h"
-#include "sim/sim_system_events.h"
 #include "sim/user_trash.h"
 #include "test_folder.h"
 

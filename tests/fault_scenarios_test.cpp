@@ -11,8 +11,8 @@
 #include <iterator>
 
 #include "install_rig.h"
-#include "sim/keyed_archiver.h"
-#include "sim/plist_value.h"
+#include "sim/formats/keyed_archiver.h"
+#include "sim/formats/plist_value.h"
 #include "sim_world.h"
 
 namespace tidra {

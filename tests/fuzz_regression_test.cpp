@@ -11,10 +11,10 @@
 
 #include "prefs/keys.h"
 #include "sim/console_log.h"
-#include "sim/keyed_archiver.h"
-#include "sim/plist_value.h"
+#include "sim/formats/keyed_archiver.h"
+#include "sim/formats/plist_value.h"
+#include "sim/preferences.h"
 #include "sim/run_loop.h"
-#include "sim/sim_preferences.h"
 #include "wallpaper/wallpaper_records.h"
 
 namespace tidra::sim {

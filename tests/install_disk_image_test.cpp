@@ -5,8 +5,8 @@
 #include <string>
 
 #include "install/disk_image_info.h"
-#include "sim/keyed_archiver.h"
-#include "sim/plist_value.h"
+#include "sim/formats/keyed_archiver.h"
+#include "sim/formats/plist_value.h"
 
 namespace tidra {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "install_rig.h"
 #include "prefs/keys.h"
-#include "sim/sim_bundle.h"
+#include "sim/bundle.h"
 
 namespace tidra::testing {
 namespace {

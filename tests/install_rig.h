@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "sim/frontend.h"
+#include "frontend/frontend.h"
+#include "sim/file_manager.h"
 #include "sim/mac.h"
-#include "sim/sim_file_manager.h"
 #include "test_folder.h"
 
 namespace tidra::testing {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "install/shell_quote.h"
-#include "sim/shell_words.h"
+#include "sim/formats/shell_words.h"
 
 namespace tidra {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/keyed_archiver.h"
+#include "sim/formats/keyed_archiver.h"
 
 #include <gtest/gtest.h>
 
@@ -6,17 +6,20 @@
 #include <fstream>
 #include <iterator>
 
-#include "sim/plist_value.h"
+#include "sim/formats/plist_value.h"
 
 namespace tidra::sim {
 namespace {
 
 Data readFixture(const std::string& name) {
-    std::ifstream in(std::string(TIDRA_TEST_DATA_DIR) + "/keyed-archives/" + name, std::ios::binary);
+    std::ifstream in(std::string(TIDRA_TEST_DATA_DIR) + "/keyed-archives/" + name,
+                     std::ios::binary);
     return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-Value fileUrl(const std::string& text) { return Value(*Url::fromString(text)); }
+Value fileUrl(const std::string& text) {
+    return Value(*Url::fromString(text));
+}
 
 // The archive's property list with every UID shown as {"CF$UID": n}, as its XML form writes it:
 // parsePlist alone refuses UIDs, which only keyed archives hold.
@@ -69,12 +72,14 @@ TEST(KeyedArchiver, RoundTripsWallpaperAndOptionsDictionaries) {
     Dictionary options{{Value("NSWorkspaceDesktopImageScalingKey"), Value(3)},
                        {Value("NSWorkspaceDesktopImageAllowClippingKey"), Value(true)},
                        {Value("$null"), Value("$null")}};
-    Value back = archiver.unarchiveObjectWithData(archiver.archivedDataWithRootObject(Value(options)));
+    Value back =
+        archiver.unarchiveObjectWithData(archiver.archivedDataWithRootObject(Value(options)));
     EXPECT_EQ(back, Value(options));
     EXPECT_EQ(back["NSWorkspaceDesktopImageAllowClippingKey"].kind(), Value::Kind::Boolean);
 
     // The structure matches the platform's archiver: header keys, $null first, deduped records.
-    Dictionary nested{{Value(1), Value(Dictionary{})}, {Value(2), Value(Dictionary{})},
+    Dictionary nested{{Value(1), Value(Dictionary{})},
+                      {Value(2), Value(Dictionary{})},
                       {Value(3), Value(Array{Value("a"), Value("a")})}};
     Value archive = archiveStructure(archiver.archivedDataWithRootObject(Value(nested)));
     EXPECT_EQ(archive["$archiver"], Value("NSKeyedArchiver"));
@@ -103,7 +108,8 @@ TEST(KeyedArchiver, DecodesArchivesFromAnIndependentArchiver) {
                         fileUrl("file:///Library/Desktop%20Pictures/Monterey%20Graphic.heic")}}));
     EXPECT_EQ(*two[Value(1)].url().path(), "/Users/me/Pictures/Beach Day.jpg");
 
-    Value options = archiver.unarchiveObjectWithData(readFixture("wallpapersOptions-2-screens.archive"));
+    Value options =
+        archiver.unarchiveObjectWithData(readFixture("wallpapersOptions-2-screens.archive"));
     EXPECT_EQ(options[Value(1)]["NSWorkspaceDesktopImageScalingKey"], Value(3));
     EXPECT_EQ(options[Value(1)]["NSWorkspaceDesktopImageAllowClippingKey"], Value(true));
     EXPECT_EQ(options[Value(69732928)], Value(Dictionary{}));
@@ -115,7 +121,8 @@ TEST(KeyedArchiver, DecodesArchivesFromAnIndependentArchiver) {
         EXPECT_EQ(v.dictionary().size(), size_t(n));
         EXPECT_EQ(v[Value(n)], fileUrl("file:///Users/me/Pictures/p" + std::to_string(n) + ".png"));
     }
-    Value stringKeys = archiver.unarchiveObjectWithData(readFixture("wallpapers-string-keys.archive"));
+    Value stringKeys =
+        archiver.unarchiveObjectWithData(readFixture("wallpapers-string-keys.archive"));
     EXPECT_EQ(stringKeys, Value(Dictionary{{Value("1"), fileUrl("file:///x.png")}}));
     EXPECT_EQ(archiver.unarchiveObjectWithData(readFixture("wallpapers-array-root.archive")),
               Value(Array{Value("x")}));
@@ -126,7 +133,8 @@ TEST(KeyedArchiver, MalformedArchivesAnswerNil) {
     Data good = readFixture("wallpapers-2-screens.archive");
     ASSERT_FALSE(archiver.unarchiveObjectWithData(good).isNil());
     for (size_t cut : {size_t(0), size_t(8), good.size() / 2, good.size() - 1})
-        EXPECT_TRUE(archiver.unarchiveObjectWithData(Data(good.begin(), good.begin() + cut)).isNil())
+        EXPECT_TRUE(
+            archiver.unarchiveObjectWithData(Data(good.begin(), good.begin() + cut)).isNil())
             << cut;
     EXPECT_TRUE(archiver.unarchiveObjectWithData(Data{'g', 'a', 'r', 'b', 'a', 'g', 'e'}).isNil());
     Data noise(4096);
@@ -139,8 +147,7 @@ TEST(KeyedArchiver, MalformedArchivesAnswerNil) {
         (void)archiver.unarchiveObjectWithData(bad);
     }
 
-    auto xmlArchive = [](const std::string& archiverName, const std::string& objects,
-                         int root) {
+    auto xmlArchive = [](const std::string& archiverName, const std::string& objects, int root) {
         std::string xml =
             "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>$archiver</key><string>" +
             archiverName + "</string><key>$version</key><integer>100000</integer>" +
@@ -157,20 +164,25 @@ TEST(KeyedArchiver, MalformedArchivesAnswerNil) {
         "<string>NSArray</string><string>NSObject</string></array></dict>";
     std::string selfArray = "<dict><key>$class</key>" + uid(2) + "<key>NS.objects</key><array>" +
                             uid(1) + "</array></dict>" + arrayClass;
-    ASSERT_EQ(archiver.unarchiveObjectWithData(xmlArchive(
-                  "NSKeyedArchiver",
-                  "<dict><key>$class</key>" + uid(2) + "<key>NS.objects</key><array>" + uid(3) +
-                      "</array></dict>" + arrayClass + "<string>x</string>",
-                  1)),
+    ASSERT_EQ(archiver.unarchiveObjectWithData(
+                  xmlArchive("NSKeyedArchiver",
+                             "<dict><key>$class</key>" + uid(2) + "<key>NS.objects</key><array>" +
+                                 uid(3) + "</array></dict>" + arrayClass + "<string>x</string>",
+                             1)),
               Value(Array{Value("x")}));
-    EXPECT_TRUE(archiver.unarchiveObjectWithData(xmlArchive("NSKeyedArchiver", selfArray, 1)).isNil());
-    EXPECT_TRUE(archiver.unarchiveObjectWithData(xmlArchive("NSArchiver", "<string>x</string>", 1)).isNil());
-    EXPECT_TRUE(archiver.unarchiveObjectWithData(xmlArchive("NSKeyedArchiver", "<string>x</string>", 9)).isNil());
-    EXPECT_TRUE(archiver.unarchiveObjectWithData(
-                    xmlArchive("NSKeyedArchiver",
-                               "<dict><key>$class</key>" + uid(2) + "<key>NS.objects</key>" +
-                                   "<string>no array</string></dict>" + arrayClass,
-                               1))
+    EXPECT_TRUE(
+        archiver.unarchiveObjectWithData(xmlArchive("NSKeyedArchiver", selfArray, 1)).isNil());
+    EXPECT_TRUE(archiver.unarchiveObjectWithData(xmlArchive("NSArchiver", "<string>x</string>", 1))
+                    .isNil());
+    EXPECT_TRUE(
+        archiver.unarchiveObjectWithData(xmlArchive("NSKeyedArchiver", "<string>x</string>", 9))
+            .isNil());
+    EXPECT_TRUE(archiver
+                    .unarchiveObjectWithData(
+                        xmlArchive("NSKeyedArchiver",
+                                   "<dict><key>$class</key>" + uid(2) + "<key>NS.objects</key>" +
+                                       "<string>no array</string></dict>" + arrayClass,
+                                   1))
                     .isNil());
     // Arrays nested far deeper than any real archive.
     std::string deep;

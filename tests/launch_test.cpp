@@ -1,7 +1,7 @@
 // What a launch leaves in the stores, in which order it runs, and what a second launch changes.
 #include <gtest/gtest.h>
 
-#include "sim/command_line.h"
+#include "frontend/command_line.h"
 #include "sim_world.h"
 
 namespace tidra {

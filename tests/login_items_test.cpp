@@ -6,13 +6,13 @@
 #include <thread>
 
 #include "login/apple_script_literal.h"
+#include "sim/apple_scripting.h"
+#include "sim/apps/system_events.h"
+#include "sim/bundle.h"
 #include "sim/console_log.h"
 #include "sim/disk.h"
+#include "sim/dispatch.h"
 #include "sim/run_loop.h"
-#include "sim/sim_apple_scripting.h"
-#include "sim/sim_bundle.h"
-#include "sim/sim_dispatch.h"
-#include "sim/sim_system_events.h"
 #include "sim/user_trash.h"
 #include "test_folder.h"
 

@@ -1,9 +1,9 @@
-#include "sim/sim_file_manager.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "sim/file_manager.h"
 
 namespace tidra::sim {
 namespace {

@@ -1,5 +1,3 @@
-#include "sim/sim_preferences.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +5,8 @@
 #include <iterator>
 
 #include "platform/paths.h"
-#include "sim/plist_value.h"
+#include "sim/formats/plist_value.h"
+#include "sim/preferences.h"
 #include "test_folder.h"
 
 namespace tidra::sim {

@@ -1,9 +1,9 @@
-#include "sim/sim_screens.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "sim/screens.h"
 
 namespace tidra::sim {
 namespace {

@@ -1,10 +1,9 @@
 // The simulated window server and view hierarchy that the About window and the popover rely on.
-#include "sim/sim_windows.h"
-
 #include <gtest/gtest.h>
 
-#include "sim/sim_ui.h"
-#include "sim/sim_views.h"
+#include "sim/interface/ui.h"
+#include "sim/interface/views.h"
+#include "sim/interface/windows.h"
 
 namespace tidra::sim {
 namespace {

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
-#include "sim/frontend.h"
 #include "sim/mac.h"
 #include "test_folder.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "sim/sim_status_bar.h"
+#include "sim/interface/status_bar.h"
 #include "wallpaper_rig.h"
 
 namespace tidra::sim {

@@ -8,13 +8,13 @@
 #include <sstream>
 
 #include "about/companion_store.h"
+#include "frontend/frontend.h"
+#include "frontend/window_commands.h"
 #include "menu/popover_view_controller.h"
 #include "menu/status_menu_controller.h"
-#include "sim/frontend.h"
-#include "sim/frontend_windows.h"
+#include "sim/formats/plist_value.h"
+#include "sim/interface/views.h"
 #include "sim/mac.h"
-#include "sim/plist_value.h"
-#include "sim/sim_views.h"
 #include "test_folder.h"
 
 namespace tidra::sim {

@@ -12,7 +12,7 @@
 namespace tidra {
 
 class UserDefaults : public Object {
-public:
+  public:
     // objectForKey: nil when absent.
     virtual Value objectForKey(const std::string& key) = 0;
     // Absent or non-number reads false.
@@ -39,7 +39,7 @@ public:
 inline constexpr const char* kGlobalDomain = "NSGlobalDomain";
 
 class Preferences {
-public:
+  public:
     virtual ~Preferences() = default;
     virtual UserDefaults& standardUserDefaults() = 0;
     // initWithSuiteName: a fresh object for another domain, or nothing when it cannot be made.
@@ -49,7 +49,7 @@ public:
 // NSKeyedArchiver / NSKeyedUnarchiver for the values the logic archives, and the plain
 // property-list reader.
 class Archiver {
-public:
+  public:
     virtual ~Archiver() = default;
     virtual Data archivedDataWithRootObject(const Value& root) = 0;
     // Nil for anything that is not a well-formed archive.

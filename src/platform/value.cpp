@@ -44,7 +44,8 @@ Value::Value(bool b) : kind_(Kind::Boolean), b_(b), i_(b ? 1 : 0), d_(b ? 1 : 0)
 Value::Value(std::int64_t i) : kind_(Kind::Integer), b_(i != 0), i_(i), d_(double(i)) {}
 Value::Value(double d) : kind_(Kind::Real), b_(d != 0), i_(saturatedInteger(d)), d_(d) {}
 Value::Value(const char* s) : Value(std::string(s)) {}
-Value::Value(std::string s) : kind_(Kind::String), s_(std::make_shared<std::string>(std::move(s))) {}
+Value::Value(std::string s)
+    : kind_(Kind::String), s_(std::make_shared<std::string>(std::move(s))) {}
 Value::Value(Data d) : kind_(Kind::Data), data_(std::make_shared<Data>(std::move(d))) {}
 Value::Value(Url u) : kind_(Kind::Url), url_(std::make_shared<Url>(std::move(u))) {}
 Value::Value(Array a) : kind_(Kind::Array), array_(std::make_shared<Array>(std::move(a))) {}
@@ -80,13 +81,27 @@ bool Value::boolValue() const {
     }
     return false;
 }
-std::int64_t Value::intValue() const { return isNumber() ? i_ : 0; }
-double Value::realValue() const { return isNumber() ? d_ : 0; }
-const std::string& Value::string() const { return isString() ? *s_ : kEmptyString; }
-const Data& Value::data() const { return isData() ? *data_ : kEmptyData; }
-const Url& Value::url() const { return isUrl() ? *url_ : kEmptyUrl; }
-const Array& Value::array() const { return isArray() ? *array_ : kEmptyArray; }
-const Dictionary& Value::dictionary() const { return isDictionary() ? *dict_ : kEmptyDictionary; }
+std::int64_t Value::intValue() const {
+    return isNumber() ? i_ : 0;
+}
+double Value::realValue() const {
+    return isNumber() ? d_ : 0;
+}
+const std::string& Value::string() const {
+    return isString() ? *s_ : kEmptyString;
+}
+const Data& Value::data() const {
+    return isData() ? *data_ : kEmptyData;
+}
+const Url& Value::url() const {
+    return isUrl() ? *url_ : kEmptyUrl;
+}
+const Array& Value::array() const {
+    return isArray() ? *array_ : kEmptyArray;
+}
+const Dictionary& Value::dictionary() const {
+    return isDictionary() ? *dict_ : kEmptyDictionary;
+}
 
 Dictionary& Value::mutableDictionary() {
     if (!isDictionary()) *this = Value(Dictionary{});
@@ -129,14 +144,14 @@ bool ValueLess::operator()(const Value& a, const Value& b) const {
             return std::lexicographical_compare(a.array().begin(), a.array().end(),
                                                 b.array().begin(), b.array().end(), ValueLess{});
         case Value::Kind::Dictionary:
-            return std::lexicographical_compare(
-                a.dictionary().begin(), a.dictionary().end(), b.dictionary().begin(),
-                b.dictionary().end(), [](const auto& x, const auto& y) {
-                    ValueLess less;
-                    if (less(x.first, y.first)) return true;
-                    if (less(y.first, x.first)) return false;
-                    return less(x.second, y.second);
-                });
+            return std::lexicographical_compare(a.dictionary().begin(), a.dictionary().end(),
+                                                b.dictionary().begin(), b.dictionary().end(),
+                                                [](const auto& x, const auto& y) {
+                                                    ValueLess less;
+                                                    if (less(x.first, y.first)) return true;
+                                                    if (less(y.first, x.first)) return false;
+                                                    return less(x.second, y.second);
+                                                });
     }
     return false;
 }

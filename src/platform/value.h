@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <variant>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/url.h"
@@ -27,7 +27,7 @@ struct ValueLess {
 using Dictionary = std::map<Value, Value, ValueLess>;
 
 class Value {
-public:
+  public:
     enum class Kind { Nil, Null, Boolean, Integer, Real, String, Data, Url, Array, Dictionary };
 
     Value() = default;  // nil
@@ -80,7 +80,7 @@ public:
     // A short human-readable rendering, close to the platform's description of the object.
     std::string description() const;
 
-private:
+  private:
     Kind kind_ = Kind::Nil;
     bool b_ = false;
     std::int64_t i_ = 0;

@@ -14,7 +14,7 @@
 namespace tidra {
 
 class RunningApplication {
-public:
+  public:
     virtual ~RunningApplication() = default;
     virtual std::string bundleIdentifier() const = 0;
     virtual std::optional<Url> bundleURL() const = 0;
@@ -30,7 +30,7 @@ inline constexpr unsigned kWorkspaceLaunchAsync = 0x10000;
 inline constexpr const char* kWorkspaceRecycleOperation = "recycle";
 
 class NotificationCenter {
-public:
+  public:
     virtual ~NotificationCenter() = default;
     // `name` and `object` empty / null mean any. Delivery is on the main thread.
     virtual void addObserver(Object* observer, const std::string& selector,
@@ -40,11 +40,11 @@ public:
 };
 
 class Workspace {
-public:
+  public:
     virtual ~Workspace() = default;
     virtual NotificationCenter& notificationCenter() = 0;
-    virtual std::vector<std::shared_ptr<RunningApplication>> runningApplicationsWithBundleIdentifier(
-        const std::string& bundleIdentifier) = 0;
+    virtual std::vector<std::shared_ptr<RunningApplication>>
+    runningApplicationsWithBundleIdentifier(const std::string& bundleIdentifier) = 0;
     virtual std::vector<std::shared_ptr<RunningApplication>> runningApplications() = 0;
     virtual bool launchAppWithBundleIdentifier(const std::string& bundleIdentifier,
                                                unsigned options) = 0;
@@ -53,8 +53,8 @@ public:
     virtual std::optional<Url> desktopImageURLForScreen(const Screen& screen) = 0;
     // Nil when the platform has no options for the screen.
     virtual Value desktopImageOptionsForScreen(const Screen& screen) = 0;
-    virtual bool setDesktopImageURL(const Url& url, const Screen& screen,
-                                    const Dictionary& options, ErrorOut error) = 0;
+    virtual bool setDesktopImageURL(const Url& url, const Screen& screen, const Dictionary& options,
+                                    ErrorOut error) = 0;
 
     virtual bool performFileOperation(const std::string& operation, const std::string& source,
                                       const std::string& destination,

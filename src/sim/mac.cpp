@@ -8,7 +8,7 @@
 #include "menu/status_menu_controller.h"
 #include "platform/paths.h"
 #include "prefs/keys.h"
-#include "sim/plist_value.h"
+#include "sim/formats/plist_value.h"
 #include "sim/user_trash.h"
 
 #ifndef TIDRA_RESOURCES_DIR

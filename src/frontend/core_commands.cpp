@@ -1,0 +1,139 @@
+// The front end's general commands: state, console, preference domains, time, Tidra's own life.
+#include <cstdlib>
+#include <sstream>
+
+#include "frontend/frontend.h"
+#include "menu/status_menu_controller.h"
+#include "platform/platform.h"
+
+namespace tidra::sim {
+
+namespace {
+
+std::string canonicalDomain(const std::string& d) {
+    return d == "-g" ? kGlobalDomain : d;
+}
+
+// The defaults tool's rendering of a value.
+std::string defaultsText(const Value& v) {
+    if (v.kind() == Value::Kind::Boolean) return v.boolValue() ? "1" : "0";
+    if (v.isString()) return v.string();
+    return v.description();
+}
+
+double parseSeconds(const std::string& s, bool& ok) {
+    char* end = nullptr;
+    double d = std::strtod(s.c_str(), &end);
+    ok = !s.empty() && end && *end == '\0' && d >= 0 && d < 1e7;
+    return d;
+}
+
+}  // namespace
+
+void Frontend::addCoreCommands() {
+    add("help", "help", [this](const CommandLine&) {
+        for (const auto& [name, c] : commands_) out_ << "  " << c.usage << "\n";
+    });
+    add("status", "status [--json]", [this](const CommandLine& cl) {
+        if (cl.words.size() == 1) {
+            out_ << statusText();
+        } else if (cl.words.size() == 2 && cl.words[1] == "--json") {
+            out_ << statusJson().dump() << "\n";
+        } else {
+            usageError();
+        }
+    });
+    add("log", "log", [this](const CommandLine& cl) {
+        if (cl.words.size() != 1) usageError();
+        for (const auto& line : mac_.console().takeNew()) out_ << line << "\n";
+    });
+    add("wait", "wait SECONDS", [this](const CommandLine& cl) {
+        bool ok = false;
+        double s = cl.words.size() == 2 ? parseSeconds(cl.words[1], ok) : 0;
+        if (!ok) usageError("SECONDS must be a number of seconds");
+        mac_.intoTidra([&] { mac_.wait(s); });
+    });
+    add("quit", "quit", [this](const CommandLine& cl) {
+        if (cl.words.size() != 1) usageError();
+        StatusMenuController* c = mac_.controller();
+        if (!c) throw CommandError{"Tidra is not running"};
+        mac_.intoTidra([&] { c->quitClicked(nullptr); });
+    });
+    add("launch", "launch", [this](const CommandLine& cl) {
+        if (cl.words.size() != 1) usageError();
+        if (mac_.tidraRunning()) throw CommandError{"Tidra is already running"};
+        if (!mac_.launchTidra()) throw CommandError{"Tidra did not start: " + mac_.launchError()};
+    });
+    add("defaults",
+        "defaults read DOMAIN [KEY] | defaults write DOMAIN KEY -bool|-int|-string VALUE | "
+        "defaults delete DOMAIN [KEY]",
+        [this](const CommandLine& cl) {
+            const auto& w = cl.words;
+            if (w.size() < 3) usageError();
+            const std::string verb = w[1], domain = canonicalDomain(w[2]);
+            SimPreferences& prefs = mac_.prefs();
+            if (verb == "read" && w.size() <= 4) {
+                Value all = prefs.domainSnapshot(domain);
+                if (w.size() == 3) {
+                    if (all.dictionary().empty()) {
+                        out_ << "Domain " << w[2] << " does not exist\n";
+                        return;
+                    }
+                    out_ << all.description() << "\n";
+                    return;
+                }
+                Value v = all[Value(w[3])];
+                if (v.isNil())
+                    out_ << "The domain/default pair of (" << w[2] << ", " << w[3]
+                         << ") does not exist\n";
+                else
+                    out_ << defaultsText(v) << "\n";
+                return;
+            }
+            if (verb == "write" && w.size() == 6) {
+                Value v;
+                const std::string& type = w[4];
+                const std::string& text = w[5];
+                if (type == "-bool" || type == "-boolean") {
+                    if (text == "true" || text == "YES" || text == "yes" || text == "1")
+                        v = Value(true);
+                    else if (text == "false" || text == "NO" || text == "no" || text == "0")
+                        v = Value(false);
+                    else
+                        usageError("-bool takes true, false, yes, no, 1 or 0");
+                } else if (type == "-int" || type == "-integer") {
+                    char* end = nullptr;
+                    long long n = std::strtoll(text.c_str(), &end, 10);
+                    if (text.empty() || *end != '\0') usageError("-int takes a whole number");
+                    v = Value(static_cast<std::int64_t>(n));
+                } else if (type == "-string") {
+                    v = Value(text);
+                } else {
+                    usageError("unknown value type " + type);
+                }
+                mac_.intoTidra([&] { prefs.writeFromOutside(domain, w[3], v); });
+                prefs.flushAll();
+                return;
+            }
+            if (verb == "delete" && w.size() <= 4) {
+                if (w.size() == 4) {
+                    if (prefs.domainSnapshot(domain)[Value(w[3])].isNil()) {
+                        out_ << "Domain (" << w[2]
+                             << ") not found.\nDefaults have not been changed.\n";
+                        return;
+                    }
+                    mac_.intoTidra([&] { prefs.deleteFromOutside(domain, w[3]); });
+                } else {
+                    Value all = prefs.domainSnapshot(domain);
+                    for (const auto& [k, val] : all.dictionary())
+                        if (k.isString())
+                            mac_.intoTidra([&] { prefs.deleteFromOutside(domain, k.string()); });
+                }
+                prefs.flushAll();
+                return;
+            }
+            usageError();
+        });
+}
+
+}  // namespace tidra::sim

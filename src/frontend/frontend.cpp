@@ -1,0 +1,162 @@
+#include "frontend/frontend.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <iostream>
+
+#include "frontend/install_commands.h"
+#include "frontend/login_commands.h"
+#include "frontend/wallpaper_commands.h"
+#include "frontend/window_commands.h"
+
+namespace tidra::sim {
+
+Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
+    addCoreCommands();
+    addDesktopCommands();
+    addWindowCommands(*this);
+    addWallpaperCommands(*this);
+    addLoginCommands(*this);
+    addInstallCommands(*this);
+    // Nested loops (the status menu, modal alerts) read the next commands from here.
+    mac_.loop().setInputHook([this] { return nextInput(); });
+}
+
+void Frontend::add(const std::string& name, const std::string& usage, Handler handler) {
+    commands_[name] = {usage, std::move(handler)};
+}
+
+void Frontend::addModal(std::function<std::string()> waiting, std::vector<std::string> answers) {
+    modals_.push_back({std::move(waiting), std::move(answers)});
+}
+
+void Frontend::usageError(const std::string& detail) const {
+    auto it = commands_.find(current_);
+    std::string usage = it == commands_.end() ? current_ : it->second.usage;
+    throw CommandError{(detail.empty() ? "" : detail + "; ") + "expected: " + usage};
+}
+
+bool Frontend::onOff(const std::string& word) const {
+    if (word != "on" && word != "off") usageError();
+    return word == "on";
+}
+
+SimMenu* Frontend::openMenu() const {
+    auto item = mac_.statusItem();
+    return item ? item->openMenu() : nullptr;
+}
+
+void Frontend::execute(const CommandLine& cl) {
+    current_ = cl.words[0];
+    auto it = commands_.find(current_);
+    if (it == commands_.end()) throw CommandError{"unknown command; try `help`"};
+    static const std::vector<std::string> alwaysAllowed = {"status", "log", "defaults", "wait",
+                                                           "help"};
+    auto allowed = [&](const std::vector<std::string>& names) {
+        for (const auto& n : names)
+            if (n == current_) return true;
+        return false;
+    };
+    bool readOnlyDefaults =
+        current_ != "defaults" || (cl.words.size() > 1 && cl.words[1] == "read");
+    if (!(allowed(alwaysAllowed) && readOnlyDefaults)) {
+        for (const auto& m : modals_) {
+            std::string waiting = m.waiting();
+            if (!waiting.empty() && !allowed(m.answers))
+                throw CommandError{waiting + " is waiting for an answer"};
+        }
+        if (openMenu() && current_ != "choose" && current_ != "dismiss")
+            throw CommandError{"the status menu is open: `choose TITLE` or `dismiss` first"};
+    }
+    it->second.handler(cl);
+}
+
+bool Frontend::executeLine(const std::string& line) {
+    std::string error;
+    auto cl = splitCommandLine(line, error);
+    std::string name;
+    if (!interactive_ && !line.empty()) out_ << "> " << line << "\n";
+    try {
+        if (!cl) throw CommandError{error};
+        if (cl->words.empty()) return true;
+        name = cl->words[0];
+        execute(*cl);
+        // Everything due at the current time runs before the next line is read.
+        mac_.intoTidra([&] { mac_.settle(); });
+        return true;
+    } catch (const CommandError& e) {
+        out_ << "line " << lineNumber_ << ": " << (name.empty() ? "?" : name) << ": " << e.message
+             << "\n";
+        return false;
+    }
+}
+
+bool Frontend::nextInput() {
+    if (!pendingChoices_.empty()) {
+        // `menu TITLE`: the menu has just opened; the title was checked before.
+        std::string title = pendingChoices_.front();
+        pendingChoices_.erase(pendingChoices_.begin());
+        if (SimMenu* menu = openMenu()) mac_.statusItem()->closeMenu(findMenuItem(*menu, title));
+        return true;
+    }
+    if (!in_ || failed_) return false;
+    std::string line;
+    if (interactive_) {
+        out_ << picture() << "tidra> " << std::flush;
+        // Sleeps in the kernel until a line arrives or the next timer is due.
+        for (;;) {
+            double due = mac_.loop().nextDueIn();
+            int timeout = due < 0 ? -1 : int(std::ceil(due * 1000));
+            pollfd fd{STDIN_FILENO, POLLIN, 0};
+            int ready = ::poll(&fd, 1, timeout);
+            if (ready > 0) break;
+            std::string before = picture();
+            mac_.intoTidra([&] { mac_.settle(); });
+            std::string after = picture();
+            if (after != before) out_ << "\n" << after << "tidra> " << std::flush;
+        }
+    }
+    if (!std::getline(*in_, line)) return false;
+    ++lineNumber_;
+    if (interactive_ && (line == "exit" || line == "bye")) {
+        failed_ = true;  // nested loops give up too
+        return false;
+    }
+    if (!executeLine(line) && !interactive_) {
+        failed_ = true;
+        return false;
+    }
+    return true;
+}
+
+void Frontend::launch() {
+    if (interactive_)
+        out_ << "Tidra on a simulated Mac (" << mac_.disk().root()
+             << "). Type `help` for the commands, `exit` to leave.\n";
+    if (!mac_.launchTidra()) out_ << "Tidra did not start: " << mac_.launchError() << "\n";
+    mac_.intoTidra([&] { mac_.settle(); });
+}
+
+int Frontend::runScript(std::istream& in) {
+    in_ = &in;
+    lineNumber_ = 0;
+    failed_ = false;
+    interactive_ = false;
+    while (nextInput()) {
+    }
+    return failed_ ? 2 : 0;
+}
+
+int Frontend::runInteractive(std::istream& in) {
+    in_ = &in;
+    interactive_ = true;
+    while (nextInput()) {
+    }
+    out_ << "\n";
+    failed_ = false;
+    return 0;
+}
+
+}  // namespace tidra::sim

@@ -1,0 +1,98 @@
+#include "frontend/install_commands.h"
+
+#include "frontend/frontend.h"
+#include "sim/file_manager.h"
+
+namespace tidra::sim {
+
+namespace {
+
+nlohmann::json alertJson(const SimAlert& alert) {
+    nlohmann::json buttons = nlohmann::json::array();
+    for (const auto& b : alert.buttons()) {
+        std::string key = b->keyEquivalent();
+        if (key == "\r") key = "return";
+        if (key == "\x1b") key = "escape";
+        buttons.push_back({{"title", b->title()}, {"key", key}});
+    }
+    nlohmann::json j = {{"kind", "alert"},
+                        {"message", alert.messageText()},
+                        {"informative", alert.informativeText()},
+                        {"buttons", buttons}};
+    if (alert.showsSuppressionButton())
+        j["checkbox"] = {{"title", alert.suppression().title()},
+                         {"checked", alert.suppression().state() == 1}};
+    return j;
+}
+
+}  // namespace
+
+void addInstallCommands(Frontend& f) {
+    Mac& mac = f.mac();
+    f.add("alert", "alert BUTTON-TITLE [--suppress]", [&f, &mac](const CommandLine& cl) {
+        std::vector<std::string> words(cl.words.begin() + 1, cl.words.end());
+        const bool suppress = !words.empty() && words.back() == "--suppress";
+        if (suppress) words.pop_back();
+        if (words.empty()) f.usageError();
+        std::string title;
+        for (const auto& w : words) title += (title.empty() ? "" : " ") + w;
+        if (auto problem = mac.alerts().answer(title, suppress)) throw CommandError{*problem};
+    });
+    f.add("password", "password ok|cancel", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2 || (cl.words[1] != "ok" && cl.words[1] != "cancel"))
+            f.usageError();
+        if (!mac.simAuthorization().answerPassword(cl.words[1] == "ok"))
+            throw CommandError{"no password dialog is open"};
+    });
+    // `full on`: Applications stays writable but has no room for a copy of Tidra.
+    f.add("applications", "applications writable|full on|off", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 3 || (cl.words[1] != "writable" && cl.words[1] != "full"))
+            f.usageError();
+        const bool on = f.onOff(cl.words[2]);
+        auto* files = dynamic_cast<SimFileManager*>(mac.fileManager.get());
+        if (!files) throw CommandError{"the file manager is not the simulated one"};
+        if (cl.words[1] == "writable") {
+            files->setLocalApplicationsWritable(on);
+        } else {
+            files->setCopiesFailing("/Applications", on);
+        }
+    });
+    f.add("trash", "trash on|off", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2) f.usageError();
+        mac.disk().setTrashAvailable(f.onOff(cl.words[1]));
+    });
+
+    f.addModal(
+        [&mac] {
+            const auto& open = mac.alerts().open();
+            if (open.empty()) return std::string();
+            return "the alert \"" + open.back()->messageText() + "\" (`alert BUTTON-TITLE`)";
+        },
+        {"alert"});
+    f.addModal(
+        [&mac] {
+            return mac.simAuthorization().passwordDialogOpen()
+                       ? std::string("the administrator password dialog (`password ok|cancel`)")
+                       : std::string();
+        },
+        {"password"});
+
+    f.addStatus([&mac](nlohmann::json& s) {
+        nlohmann::json alerts = nlohmann::json::array();
+        for (const SimAlert* a : mac.alerts().open()) alerts.push_back(alertJson(*a));
+        if (mac.simAuthorization().passwordDialogOpen())
+            alerts.push_back(
+                {{"kind", "password"},
+                 {"message", mac.simAuthorization().passwordDialogText()},
+                 {"buttons", nlohmann::json::array({{{"title", "OK"}, {"key", "return"}},
+                                                    {{"title", "Cancel"}, {"key", "escape"}}})}});
+        s["alerts"] = alerts;
+        nlohmann::json volumes = nlohmann::json::array();
+        for (const auto& v : mac.diskImages().mounted())
+            volumes.push_back(
+                {{"image", v.imagePath}, {"device", v.device}, {"mountPoint", v.mountPoint}});
+        s["volumes"] = volumes;
+    });
+}
+
+}  // namespace tidra::sim

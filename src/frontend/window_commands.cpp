@@ -1,0 +1,111 @@
+#include "frontend/window_commands.h"
+
+#include <sstream>
+
+#include "frontend/frontend.h"
+#include "menu/status_menu_controller.h"
+#include "sim/interface/views.h"
+
+namespace tidra::sim {
+
+namespace {
+
+constexpr const char* kAboutNib = "TransluscentWindow";
+
+SimWindow* visibleAboutWindow(Mac& mac) {
+    for (SimWindow* w : mac.windows().windows())
+        if (w->nibName() == kAboutNib && w->isVisible()) return w;
+    return nullptr;
+}
+
+void click(Mac& mac, SimButton& button) {
+    mac.intoTidra([&] { button.performClick(); });
+}
+
+// The texts a person reads in a view: labels and control titles, in order.
+std::vector<std::string> textsIn(View* root) {
+    std::vector<std::string> out;
+    for (View* v : viewsIn(root)) {
+        if (auto* field = dynamic_cast<TextField*>(v))
+            out.push_back(field->stringValue());
+        else if (auto* button = dynamic_cast<SimButton*>(v))
+            out.push_back("<" + button->title() + ">");
+    }
+    return out;
+}
+
+std::vector<std::string> wrapped(const std::string& text, size_t width) {
+    std::vector<std::string> out;
+    std::istringstream words(text);
+    std::string word, line;
+    while (words >> word) {
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            out.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    if (!line.empty() || out.empty()) out.push_back(line);
+    return out;
+}
+
+void box(std::ostringstream& o, const std::string& indent, const std::string& heading,
+         const std::vector<std::string>& lines) {
+    o << indent << "+- " << heading << "\n";
+    for (const auto& line : lines)
+        for (const auto& part : wrapped(line, 44)) o << indent << "| " << part << "\n";
+    o << indent << "+-\n";
+}
+
+}  // namespace
+
+SimPopover* tidraPopover(Mac& mac) {
+    StatusMenuController* c = mac.controller();
+    return c ? dynamic_cast<SimPopover*>(&c->popover()) : nullptr;
+}
+
+void addWindowCommands(Frontend& f) {
+    Mac& mac = f.mac();
+    f.add("popover", "popover close", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2 || cl.words[1] != "close") f.usageError();
+        SimPopover* popover = tidraPopover(mac);
+        if (!popover || !popover->isShown()) throw CommandError{"no popover is shown"};
+        SimButton* close = buttonWithAction(popover->contentView(), "closePopover:");
+        if (!close) throw CommandError{"the popover has no close control"};
+        click(mac, *close);
+    });
+    f.add("about", "about link", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2 || cl.words[1] != "link") f.usageError();
+        SimWindow* about = visibleAboutWindow(mac);
+        if (!about) throw CommandError{"the About window is not open (choose About in the menu)"};
+        SimButton* link = buttonWithAction(about->contentView(), "brimleClicked:");
+        if (!link) throw CommandError{"the About window has no link"};
+        click(mac, *link);
+    });
+    f.add("window", "window close TITLE-OR-INDEX", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() < 3 || cl.words[1] != "close") f.usageError();
+        SimWindow* window = mac.windows().find(titleFrom(cl, 2));
+        if (!window) throw CommandError{"no window with that title or number (see `status`)"};
+        window->close();
+    });
+    f.addStatus([&mac](nlohmann::json& s) {
+        SimPopover* popover = tidraPopover(mac);
+        s["popover"] = popover ? popover->describe() : nlohmann::json();
+        s["windows"] = mac.windows().describe();
+    });
+}
+
+std::string drawPopoverAndWindows(Mac& mac) {
+    std::ostringstream o;
+    if (SimPopover* popover = tidraPopover(mac); popover && popover->isShown())
+        box(o, "|" + std::string(40, ' '), "popover", textsIn(popover->contentView()));
+    for (SimWindow* w : mac.windows().onScreen()) {
+        std::string heading = "window ";
+        heading += w->title().empty() ? "(untitled)" : "\"" + w->title() + "\"";
+        heading += ", level " + std::to_string(w->level()) + (w->isKey() ? ", key" : "");
+        box(o, "|  ", heading, textsIn(w->contentView()));
+    }
+    return o.str();
+}
+
+}  // namespace tidra::sim

@@ -1,0 +1,60 @@
+// NSApplication on the simulated Mac: NSApplicationMain loads the main interface description
+// from the bundle, creates its objects, connects outlets, actions and bindings, wakes the
+// objects, then runs the delegate's launch callbacks. The front end then drives the event loop.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/application.h"
+#include "platform/defaults.h"
+#include "sim/bundle.h"
+#include "sim/interface/status_bar.h"
+
+namespace tidra::sim {
+
+class SimApplication : public Application {
+  public:
+    SimApplication(SimBundle& bundle, UserDefaults& store, int pid)
+        : bundle_(bundle), store_(store), pid_(pid) {}
+    ~SimApplication() override;
+
+    int applicationMain(int argc, char** argv, const ClassRegistry& classes) override;
+    std::optional<Event> currentEvent() override { return event_; }
+    [[noreturn]] void terminate(Object* sender) override;
+    [[noreturn]] void exit(int status) override;
+    bool isActive() override { return active_; }
+    void activateIgnoringOtherApps(bool flag) override {
+        (void)flag;
+        active_ = true;
+    }
+    int processIdentifier() override { return pid_; }
+
+    // The front end's event being handled, if any.
+    void setCurrentEvent(std::optional<Event> e) { event_ = e; }
+    // The objects the main interface description made, by identifier.
+    Object* object(const std::string& id) const;
+    std::shared_ptr<SimMenu> menu(const std::string& id) const;
+    // Releases what the interface description made, the controller's teardown included.
+    void releaseObjects();
+    // The description could not be loaded: why.
+    const std::string& loadError() const { return loadError_; }
+
+  private:
+    bool loadMainInterface(const ClassRegistry& classes);
+
+    SimBundle& bundle_;
+    UserDefaults& store_;
+    int pid_;
+    std::optional<Event> event_;
+    bool active_ = false;
+    std::vector<std::pair<std::string, std::shared_ptr<Object>>> objects_;
+    std::vector<std::pair<std::string, std::shared_ptr<SimMenu>>> menus_;
+    std::vector<std::pair<std::string, SimMenuItem*>> items_;
+    std::string loadError_;
+    std::string delegateId_;
+};
+
+}  // namespace tidra::sim

@@ -1,0 +1,97 @@
+#include "sim/apps/system_events.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "sim/formats/plist_value.h"
+
+namespace tidra::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The file's layout follows the system's own login-items list.
+constexpr const char* kSessionItems = "SessionItems";
+constexpr const char* kCustomListItems = "CustomListItems";
+
+}  // namespace
+
+SimSystemEvents::SimSystemEvents(std::string file) : file_(std::move(file)) {
+    load();
+}
+
+bool SimSystemEvents::available() const {
+    std::lock_guard lock(mutex_);
+    return available_;
+}
+
+void SimSystemEvents::setAvailable(bool available) {
+    std::lock_guard lock(mutex_);
+    available_ = available;
+}
+
+std::vector<LoginItem> SimSystemEvents::loginItems() const {
+    std::lock_guard lock(mutex_);
+    return items_;
+}
+
+void SimSystemEvents::addLoginItem(const LoginItem& item) {
+    std::lock_guard lock(mutex_);
+    items_.push_back(item);
+    save();
+}
+
+bool SimSystemEvents::deleteLoginItem(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (it->name != name) continue;
+        items_.erase(it);
+        save();
+        return true;
+    }
+    return false;
+}
+
+void SimSystemEvents::load() {
+    std::ifstream in(file_, std::ios::binary);
+    if (!in) return;
+    Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const Value list = parsePlist(bytes)[kSessionItems][kCustomListItems];
+    for (const Value& entry : list.array()) {
+        if (!entry["Name"].isString() || !entry["Path"].isString()) continue;
+        items_.push_back(
+            {entry["Name"].string(), entry["Path"].string(), entry["Hidden"].boolValue()});
+    }
+}
+
+// Written to a side file and renamed over the old one, so a crash never leaves half a list.
+void SimSystemEvents::save() const {
+    Array entries;
+    for (const auto& item : items_) {
+        Dictionary entry;
+        entry[Value("Name")] = Value(item.name);
+        entry[Value("Path")] = Value(item.path);
+        entry[Value("Hidden")] = Value(item.hidden);
+        entries.push_back(Value(std::move(entry)));
+    }
+    Dictionary session;
+    session[Value("Controller")] = Value(kCustomListItems);
+    session[Value(kCustomListItems)] = Value(std::move(entries));
+    Dictionary root;
+    root[Value(kSessionItems)] = Value(std::move(session));
+    auto bytes = toBinaryPlist(Value(std::move(root)));
+    if (!bytes) return;
+    std::error_code ec;
+    fs::create_directories(fs::path(file_).parent_path(), ec);
+    const std::string temp = file_ + ".new";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
+        if (!out) return;
+    }
+    fs::rename(temp, file_, ec);
+}
+
+}  // namespace tidra::sim

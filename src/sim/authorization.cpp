@@ -1,0 +1,130 @@
+#include "sim/authorization.h"
+
+#include <filesystem>
+
+#include "platform/paths.h"
+
+namespace tidra::sim {
+
+namespace fs = std::filesystem;
+
+void SimAuthorization::setFailing(Step step, bool failing) {
+    if (failing)
+        failing_.insert(step);
+    else
+        failing_.erase(step);
+}
+
+bool SimAuthorization::fails(Step step) const {
+    return failing_.count(step) != 0;
+}
+
+int SimAuthorization::create(AuthorizationRef* out) {
+    if (!out) return kErrInvalidRef;
+    if (fails(Step::Create)) return kErrDenied;
+    auto ref = reinterpret_cast<AuthorizationRef>(nextRef_);
+    nextRef_ += 0x10;
+    live_.insert(ref);
+    *out = ref;
+    return kErrAuthorizationSuccess;
+}
+
+int SimAuthorization::copyRights(AuthorizationRef auth, const std::string& rightName,
+                                 unsigned flags) {
+    if (!live_.count(auth)) return kErrInvalidRef;
+    if (rightName != "system.privilege.admin") return kErrDenied;
+    if (admin_.count(auth)) return kErrAuthorizationSuccess;
+    if (!(flags & kAuthorizationFlagInteractionAllowed)) return kErrInteractionNotAllowed;
+    dialogOpen_ = true;
+    dialogText_ = "Tidra wants to make changes. Enter your password to allow this.";
+    answer_.reset();
+    ++dialogsShown_;
+    // The dialog is modal: the caller waits here until the user answers. Without anyone left to
+    // answer it, it is as good as cancelled.
+    loop_.runUntil([this] { return answer_.has_value(); });
+    dialogOpen_ = false;
+    const bool ok = answer_.value_or(false);
+    answer_.reset();
+    if (!ok) return kErrAuthorizationCanceled;
+    if (fails(Step::CopyRights)) return kErrDenied;
+    if (flags & kAuthorizationFlagExtendRights) admin_.insert(auth);
+    return kErrAuthorizationSuccess;
+}
+
+bool SimAuthorization::answerPassword(bool ok) {
+    if (!dialogOpen_ || answer_) return false;
+    answer_ = ok;
+    return true;
+}
+
+int SimAuthorization::free(AuthorizationRef auth, unsigned) {
+    if (!live_.count(auth)) return kErrInvalidRef;
+    live_.erase(auth);
+    admin_.erase(auth);
+    return fails(Step::Free) ? kErrDenied : kErrAuthorizationSuccess;
+}
+
+std::optional<PrivilegedExecute> SimAuthorization::lookupPrivilegedExecute(
+    const std::string& symbol) {
+    if (symbol != "AuthorizationExecuteWithPrivileges" || fails(Step::Lookup)) return std::nullopt;
+    return PrivilegedExecute([this](AuthorizationRef auth, const std::string& path, unsigned,
+                                    const std::vector<std::string>& arguments) {
+        return execute(auth, path, arguments);
+    });
+}
+
+int SimAuthorization::execute(AuthorizationRef auth, const std::string& path,
+                              const std::vector<std::string>& arguments) {
+    if (!live_.count(auth)) return kErrInvalidRef;
+    if (!admin_.count(auth)) return kErrDenied;
+    if (fails(Step::Execute)) return kErrToolExecuteFailure;
+    std::string record = path;
+    for (const auto& a : arguments) record += " " + a;
+    history_.push_back(record);
+
+    int status;
+    if (path == "/bin/rm" && arguments.size() >= 2 && arguments[0] == "-rf") {
+        status = 0;
+        for (size_t i = 1; i < arguments.size(); ++i) status |= removeTree(arguments[i]);
+    } else if (path == "/bin/cp" && arguments.size() == 3 && arguments[0] == "-pR") {
+        status = copyTree(arguments[1], arguments[2]);
+    } else {
+        return kErrToolExecuteFailure;
+    }
+    ChildStatus child{nextPid_++, true, status};
+    if (fails(Step::ChildCrash)) child.exitedNormally = false;
+    children_.push_back(child);
+    return kErrAuthorizationSuccess;
+}
+
+ChildStatus SimAuthorization::wait() {
+    if (children_.empty() || fails(Step::Wait)) return ChildStatus{};
+    ChildStatus child = children_.front();
+    children_.pop_front();
+    return child;
+}
+
+int SimAuthorization::removeTree(const std::string& macPath) {
+    // A relative path would be taken from rm's own working folder; the sim has none.
+    if (macPath.empty() || macPath[0] != '/' || paths::standardize(macPath, disk_.home()) == "/")
+        return 1;
+    std::error_code ec;
+    fs::remove_all(disk_.real(macPath), ec);
+    return ec ? 1 : 0;
+}
+
+int SimAuthorization::copyTree(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const fs::path source = disk_.real(from);
+    fs::path target = disk_.real(to);
+    if (!fs::exists(source, ec)) return 1;
+    // cp -R into an existing folder puts the copy inside it.
+    if (fs::is_directory(target, ec)) target /= source.filename();
+    fs::copy(source, target,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks |
+                 fs::copy_options::overwrite_existing,
+             ec);
+    return ec ? 1 : 0;
+}
+
+}  // namespace tidra::sim

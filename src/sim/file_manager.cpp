@@ -1,0 +1,333 @@
+#include "sim/file_manager.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "platform/paths.h"
+#include "sim/user_trash.h"
+
+namespace tidra::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr long kNoSuchFile = 4;
+constexpr long kWriteUnknown = 512;
+constexpr long kWriteNoPermission = 513;
+constexpr long kWriteFileExists = 516;
+constexpr long kWriteOutOfSpace = 640;
+constexpr long kFeatureUnsupported = 3328;
+
+Error cocoa(long code, std::string text) {
+    return Error{"NSCocoaErrorDomain", code, std::move(text)};
+}
+
+bool fail(ErrorOut out, Error e) {
+    if (out) *out = std::move(e);
+    return false;
+}
+
+std::string quoted(const std::string& path) {
+    return "“" + paths::lastPathComponent(path) + "”";
+}
+
+class SnapshotEnumerator : public DirectoryEnumerator {
+  public:
+    explicit SnapshotEnumerator(std::vector<std::string> entries) : entries_(std::move(entries)) {}
+    std::optional<std::string> nextObject() override {
+        if (next_ >= entries_.size()) return std::nullopt;
+        return entries_[next_++];
+    }
+
+  private:
+    std::vector<std::string> entries_;
+    size_t next_ = 0;
+};
+
+// A folder before its contents, names in byte order: a fixed order, like the platform's.
+void listInto(const fs::path& dir, const std::string& prefix, std::vector<std::string>& out,
+              int depth) {
+    std::error_code ec;
+    std::vector<fs::directory_entry> children;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) children.push_back(entry);
+    std::sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
+        return a.path().filename() < b.path().filename();
+    });
+    for (const auto& child : children) {
+        const std::string rel = prefix + child.path().filename().string();
+        out.push_back(rel);
+        // Symbolic links to folders are listed, not followed, so no loop can form.
+        if (depth < 64 && child.is_directory(ec) && !child.is_symlink(ec))
+            listInto(child.path(), rel + "/", out, depth + 1);
+    }
+}
+
+}  // namespace
+
+std::string SimFileManager::standardized(const std::string& macPath) const {
+    return paths::standardize(macPath, disk_.home());
+}
+
+void SimFileManager::setReadOnly(const std::string& macPath, bool readOnly) {
+    std::lock_guard lock(mutex_);
+    if (readOnly) {
+        readOnly_.insert(standardized(macPath));
+    } else {
+        readOnly_.erase(standardized(macPath));
+    }
+}
+
+bool SimFileManager::isReadOnly(const std::string& macPath) const {
+    std::lock_guard lock(mutex_);
+    return withinAny(readOnly_, standardized(macPath));
+}
+
+bool SimFileManager::withinAny(const std::set<std::string>& folders, const std::string& path) {
+    for (const auto& root : folders)
+        if (path == root || paths::hasPrefix(path, root == "/" ? root : root + "/")) return true;
+    return false;
+}
+
+void SimFileManager::setCopiesFailing(const std::string& macFolder, bool failing) {
+    std::lock_guard lock(mutex_);
+    if (failing) {
+        copiesFailing_.insert(standardized(macFolder));
+    } else {
+        copiesFailing_.erase(standardized(macFolder));
+    }
+}
+
+bool SimFileManager::refuseChange(const std::string& macPath, ErrorOut error) const {
+    if (!isReadOnly(macPath)) return false;
+    const std::string folder = paths::deletingLastPathComponent(standardized(macPath));
+    fail(error,
+         cocoa(kWriteNoPermission, "You don’t have permission to save the file " + quoted(macPath) +
+                                       " in the folder " + quoted(folder) + "."));
+    return true;
+}
+
+std::string SimFileManager::directoryIn(SearchPathDirectory directory, unsigned domain) const {
+    const std::string home = disk_.home();
+    switch (directory) {
+        case SearchPathDirectory::Applications:
+            if (domain == kUserDomainMask) return home + "/Applications";
+            if (domain == kLocalDomainMask) return "/Applications";
+            if (domain == kNetworkDomainMask) return "/Network/Applications";
+            if (domain == kSystemDomainMask) return "/System/Applications";
+            return "";
+        case SearchPathDirectory::ApplicationSupport:
+            if (domain == kUserDomainMask) return home + "/Library/Application Support";
+            if (domain == kLocalDomainMask) return "/Library/Application Support";
+            if (domain == kNetworkDomainMask) return "/Network/Library/Application Support";
+            if (domain == kSystemDomainMask) return "/System/Library/Application Support";
+            return "";
+        // Personal folders exist in the user's domain only.
+        case SearchPathDirectory::Pictures:
+            return domain == kUserDomainMask ? home + "/Pictures" : "";
+        case SearchPathDirectory::Downloads:
+            return domain == kUserDomainMask ? home + "/Downloads" : "";
+    }
+    return "";
+}
+
+std::vector<std::string> SimFileManager::searchPathForDirectoriesInDomains(
+    SearchPathDirectory directory, unsigned domains, bool expandTilde) {
+    std::vector<std::string> out;
+    for (unsigned domain :
+         {kUserDomainMask, kLocalDomainMask, kNetworkDomainMask, kSystemDomainMask}) {
+        if (!(domains & domain)) continue;
+        std::string path = directoryIn(directory, domain);
+        if (path.empty()) continue;
+        out.push_back(expandTilde ? path : paths::abbreviateWithTilde(path, disk_.home()));
+    }
+    return out;
+}
+
+std::optional<Url> SimFileManager::URLForDirectory(SearchPathDirectory directory,
+                                                   SearchPathDomainMask domain, bool create,
+                                                   ErrorOut error) {
+    const std::string path = directoryIn(directory, domain);
+    if (path.empty()) {
+        fail(error, cocoa(kNoSuchFile,
+                          "The requested operation couldn’t be completed because "
+                          "the feature is not supported."));
+        return std::nullopt;
+    }
+    if (create && !createDirectoryAtURL(Url::fileURLWithPath(path), true, error))
+        return std::nullopt;
+    return Url::fileURLWithPath(path);
+}
+
+bool SimFileManager::createDirectoryAtURL(const Url& url, bool withIntermediateDirectories,
+                                          ErrorOut error) {
+    auto path = url.isFileURL() ? url.path() : std::nullopt;
+    if (!path) return fail(error, cocoa(kWriteUnknown, "The file couldn’t be saved."));
+    const std::string mac = standardized(*path);
+    const fs::path real = disk_.real(mac);
+    std::error_code ec;
+    if (fs::is_directory(real, ec)) {
+        if (!withIntermediateDirectories)
+            return fail(error, cocoa(kWriteFileExists, "The file " + quoted(mac) +
+                                                           " couldn’t be saved because a file "
+                                                           "with the same name already exists."));
+        return true;
+    }
+    if (fs::exists(fs::symlink_status(real, ec)))
+        return fail(error, cocoa(kWriteFileExists, "The file " + quoted(mac) +
+                                                       " couldn’t be saved because a file with "
+                                                       "the same name already exists."));
+    if (refuseChange(mac, error)) return false;
+    if (!withIntermediateDirectories && !fs::is_directory(real.parent_path(), ec))
+        return fail(error, cocoa(kNoSuchFile, "The folder " + quoted(mac) + " doesn’t exist."));
+    bool ok = withIntermediateDirectories ? (fs::create_directories(real, ec), !ec)
+                                          : fs::create_directory(real, ec);
+    if (!ok || !fs::is_directory(real, ec))
+        return fail(error,
+                    cocoa(kWriteUnknown, "The folder " + quoted(mac) + " couldn’t be saved."));
+    return true;
+}
+
+std::unique_ptr<DirectoryEnumerator> SimFileManager::enumeratorAtPath(const std::string& path) {
+    const fs::path real = disk_.real(standardized(path));
+    std::error_code ec;
+    if (!fs::is_directory(real, ec)) return nullptr;
+    std::vector<std::string> entries;
+    listInto(real, "", entries, 0);
+    return std::make_unique<SnapshotEnumerator>(std::move(entries));
+}
+
+bool SimFileManager::removeItemAtPath(const std::string& path, ErrorOut error) {
+    const std::string mac = standardized(path);
+    const fs::path real = disk_.real(mac);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(real, ec)))
+        return fail(error, cocoa(kNoSuchFile,
+                                 quoted(mac) + " couldn’t be removed because it doesn’t exist."));
+    if (mac == "/" || refuseChange(mac, error)) {
+        if (mac == "/") fail(error, cocoa(kWriteNoPermission, "“/” couldn’t be removed."));
+        return false;
+    }
+    fs::remove_all(real, ec);
+    if (ec) return fail(error, cocoa(kWriteUnknown, quoted(mac) + " couldn’t be removed."));
+    return true;
+}
+
+bool SimFileManager::removeItemAtURL(const Url& url, ErrorOut error) {
+    auto path = url.isFileURL() ? url.path() : std::nullopt;
+    if (!path) return fail(error, cocoa(kNoSuchFile, "The item couldn’t be removed."));
+    return removeItemAtPath(*path, error);
+}
+
+bool SimFileManager::copyItemAtPath(const std::string& from, const std::string& to,
+                                    ErrorOut error) {
+    const std::string src = standardized(from), dst = standardized(to);
+    const fs::path realSrc = disk_.real(src), realDst = disk_.real(dst);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(realSrc, ec)))
+        return fail(error, cocoa(260, "The file " + quoted(src) +
+                                          " couldn’t be opened because there is no such file."));
+    if (fs::exists(fs::symlink_status(realDst, ec)))
+        return fail(error, cocoa(kWriteFileExists,
+                                 quoted(src) + " couldn’t be copied to " +
+                                     quoted(paths::deletingLastPathComponent(dst)) +
+                                     " because an item with the same name already exists."));
+    if (refuseChange(dst, error)) return false;
+    bool outOfSpace = false;
+    {
+        std::lock_guard lock(mutex_);
+        outOfSpace = withinAny(copiesFailing_, dst);
+    }
+    if (outOfSpace)
+        return fail(error,
+                    cocoa(kWriteOutOfSpace, quoted(src) + " couldn’t be copied to " +
+                                                quoted(paths::deletingLastPathComponent(dst)) +
+                                                " because there isn’t enough space."));
+    if (!fs::is_directory(realDst.parent_path(), ec))
+        return fail(error, cocoa(kNoSuchFile, "The folder " +
+                                                  quoted(paths::deletingLastPathComponent(dst)) +
+                                                  " doesn’t exist."));
+    fs::copy(realSrc, realDst, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove_all(realDst, ignored);
+        return fail(error,
+                    cocoa(kWriteUnknown, quoted(src) + " couldn’t be copied to " +
+                                             quoted(paths::deletingLastPathComponent(dst)) + "."));
+    }
+    return true;
+}
+
+bool SimFileManager::copyItemAtURL(const Url& from, const Url& to, ErrorOut error) {
+    auto src = from.isFileURL() ? from.path() : std::nullopt;
+    auto dst = to.isFileURL() ? to.path() : std::nullopt;
+    if (!src || !dst) return fail(error, cocoa(kWriteUnknown, "The item couldn’t be copied."));
+    return copyItemAtPath(*src, *dst, error);
+}
+
+bool SimFileManager::fileExistsAtPath(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(disk_.real(standardized(path)), ec);
+}
+
+bool SimFileManager::isWritableFileAtPath(const std::string& path) {
+    const std::string mac = standardized(path);
+    if (!fileExistsAtPath(mac) || isReadOnly(mac)) return false;
+    return ::access(disk_.real(mac).c_str(), W_OK) == 0;
+}
+
+bool SimFileManager::trashItemAtURL(const Url& url, ErrorOut error) {
+    auto path = url.isFileURL() ? url.path() : std::nullopt;
+    if (!path) return fail(error, cocoa(kNoSuchFile, "The item couldn’t be moved to the Trash."));
+    const std::string mac = standardized(*path);
+    const fs::path real = disk_.real(mac);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(real, ec)))
+        return fail(error, cocoa(kNoSuchFile, quoted(mac) + " couldn’t be moved to the Trash "
+                                                            "because it doesn’t exist."));
+    if (refuseChange(mac, error)) return false;
+    if (!disk_.trashAvailable())
+        return fail(error,
+                    cocoa(kFeatureUnsupported, quoted(mac) + " couldn’t be moved to the Trash "
+                                                             "because the Trash is unavailable."));
+    if (!moveToUserTrash(disk_, mac))
+        return fail(error, cocoa(kWriteUnknown, quoted(mac) + " couldn’t be moved to the Trash."));
+    return true;
+}
+
+std::string SimFileManager::resolvingSymlinksInPath(const std::string& path) {
+    std::string mac = standardized(path);
+    if (mac.empty() || mac[0] != '/') return mac;
+    // Links are followed component by component; their targets are Mac paths, or relative to
+    // the link's folder. A loop ends after a bounded number of links, as the platform's does.
+    std::vector<std::string> pending = paths::components(mac);
+    std::string resolved = "/";
+    int links = 0;
+    for (size_t i = 1; i < pending.size(); ++i) {
+        if (pending[i] == "/") continue;
+        std::string next = paths::appendingPathComponent(resolved, pending[i]);
+        std::error_code ec;
+        fs::path real = disk_.real(next);
+        if (links < 32 && fs::is_symlink(fs::symlink_status(real, ec))) {
+            ++links;
+            std::string target = fs::read_symlink(real, ec).string();
+            if (ec) return mac;
+            std::string base =
+                target.starts_with("/") ? target : paths::appendingPathComponent(resolved, target);
+            std::string rest = base;
+            for (size_t j = i + 1; j < pending.size(); ++j)
+                if (pending[j] != "/") rest = paths::appendingPathComponent(rest, pending[j]);
+            pending = paths::components(standardized(rest));
+            resolved = "/";
+            i = 0;
+            continue;
+        }
+        resolved = next;
+    }
+    return resolved;
+}
+
+}  // namespace tidra::sim

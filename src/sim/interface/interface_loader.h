@@ -1,0 +1,39 @@
+// Loads window and view descriptions (<name>.json among the main bundle's resources) into
+// simulated windows and views, connecting outlets and actions to the description's owner by
+// name. The main menu's description is read elsewhere.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "platform/console.h"
+#include "platform/interface_loader.h"
+#include "sim/interface/windows.h"
+
+namespace tidra::sim {
+
+class SimInterfaceLoader : public InterfaceLoader {
+  public:
+    // The real path of a description file by its name, or nothing when the bundle lacks it.
+    using ResourceLookup = std::function<std::optional<std::string>(const std::string& nibName)>;
+
+    SimInterfaceLoader(ResourceLookup lookup, SimWindowList& windows, Console& console)
+        : lookup_(std::move(lookup)), windows_(windows), console_(console) {}
+    // Descriptions from a folder of <name>.json files.
+    static ResourceLookup inFolder(std::string dir);
+
+    std::shared_ptr<Window> loadWindow(const std::string& nibName, Object& owner) override;
+    std::shared_ptr<View> loadView(const std::string& nibName, Object& owner) override;
+
+  private:
+    std::optional<nlohmann::json> read(const std::string& nibName);
+
+    ResourceLookup lookup_;
+    SimWindowList& windows_;
+    Console& console_;
+};
+
+}  // namespace tidra::sim

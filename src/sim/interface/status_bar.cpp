@@ -1,0 +1,92 @@
+#include "sim/interface/status_bar.h"
+
+namespace tidra::sim {
+
+int SimMenuItem::state() const {
+    if (!bindKey.empty() && store)
+        return store->boolForKey(bindKey) ? kControlStateOn : kControlStateOff;
+    return state_;
+}
+
+Menu* SimMenuItem::submenu() const {
+    return submenu_.get();
+}
+
+MenuItem* SimMenu::itemWithTag(int tag) const {
+    for (const auto& e : entries)
+        if (!e->separator && e->tag_ == tag) return e.get();
+    return nullptr;
+}
+
+std::vector<MenuItem*> SimMenu::items() const {
+    std::vector<MenuItem*> out;
+    for (const auto& e : entries) out.push_back(e.get());
+    return out;
+}
+
+Rect SimStatusBarButton::bounds() const {
+    double w = item_.length() > 0 ? item_.length() : 22;
+    return Rect{{0, 0}, {w, 22}};
+}
+
+SimStatusItem::SimStatusItem(RunLoop& loop, double length, bool hasButton)
+    : loop_(loop), length_(length) {
+    if (hasButton) button_ = std::make_unique<SimStatusBarButton>(*this);
+}
+
+void SimStatusItem::popUpStatusItemMenu(Menu* menu) {
+    auto* m = dynamic_cast<SimMenu*>(menu);
+    if (!m) return;
+    open_ = m;
+    chosen_ = nullptr;
+    closed_ = false;
+    loop_.runUntil([this] { return closed_; });
+    SimMenuItem* chosen = closed_ ? chosen_ : nullptr;
+    open_ = nullptr;
+    chosen_ = nullptr;
+    if (!chosen) return;
+    if (!chosen->bindKey.empty() && chosen->store) {
+        chosen->store->setBool(!chosen->store->boolForKey(chosen->bindKey), chosen->bindKey);
+        chosen->store->synchronize();
+    } else if (chosen->target && !chosen->action.empty()) {
+        chosen->target->performAction(chosen->action, chosen);
+    }
+}
+
+void SimStatusItem::closeMenu(SimMenuItem* chosen) {
+    chosen_ = chosen;
+    closed_ = true;
+}
+
+std::shared_ptr<StatusItem> SimStatusBar::statusItemWithLength(double length) {
+    auto item = std::make_shared<SimStatusItem>(loop_, length, buttons_);
+    items_.push_back(item);
+    return item;
+}
+
+std::vector<std::shared_ptr<SimStatusItem>> SimStatusBar::items() const {
+    std::vector<std::shared_ptr<SimStatusItem>> out;
+    for (const auto& w : items_)
+        if (auto s = w.lock()) out.push_back(s);
+    return out;
+}
+
+namespace {
+std::string trim(const std::string& s) {
+    size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+}  // namespace
+
+SimMenuItem* findMenuItem(const SimMenu& menu, const std::string& path) {
+    size_t sep = path.find(" > ");
+    std::string head = trim(sep == std::string::npos ? path : path.substr(0, sep));
+    for (const auto& e : menu.entries) {
+        if (e->separator || e->title_ != head) continue;
+        if (sep == std::string::npos) return e.get();
+        if (e->submenu_) return findMenuItem(*e->submenu_, path.substr(sep + 3));
+    }
+    return nullptr;
+}
+
+}  // namespace tidra::sim
