@@ -52,7 +52,7 @@ class Archiver {
   public:
     virtual ~Archiver() = default;
     virtual Data archivedDataWithRootObject(const Value& root) = 0;
-    // Nil for anything that is not a well-formed archive.
+    // Nothing (nil) for anything that is not a well-formed archive.
     virtual Value unarchiveObjectWithData(const Data& data) = 0;
     // NSPropertyListSerialization propertyListWithData:options:format:error: with no options:
     // the value held by XML or binary property-list bytes, nil for anything else.

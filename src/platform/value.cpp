@@ -125,7 +125,7 @@ bool ValueLess::operator()(const Value& a, const Value& b) const {
     int ra = kindRank(a.kind()), rb = kindRank(b.kind());
     if (ra != rb) return ra < rb;
     switch (a.kind()) {
-        case Value::Kind::Nil:
+        case Value::Kind::Absent:
         case Value::Kind::Null:
             return false;
         case Value::Kind::Boolean:
@@ -249,7 +249,7 @@ std::string nestedDescription(const Value& v, int level) {
 std::string Value::description() const {
     std::ostringstream out;
     switch (kind_) {
-        case Kind::Nil:
+        case Kind::Absent:
             return "(null)";
         case Kind::Null:
             return "<null>";

@@ -28,7 +28,7 @@ using Dictionary = std::map<Value, Value, ValueLess>;
 
 class Value {
   public:
-    enum class Kind { Nil, Null, Boolean, Integer, Real, String, Data, Url, Array, Dictionary };
+    enum class Kind { Absent, Null, Boolean, Integer, Real, String, Data, Url, Array, Dictionary };
 
     Value() = default;  // nil
     static Value null();
@@ -45,7 +45,7 @@ class Value {
     Value(Dictionary d);
 
     Kind kind() const { return kind_; }
-    bool isNil() const { return kind_ == Kind::Nil; }
+    bool isNil() const { return kind_ == Kind::Absent; }
     bool isNull() const { return kind_ == Kind::Null; }
     // The platform's Booleans are number objects: any number answers a Boolean query.
     bool isNumber() const;
@@ -81,7 +81,7 @@ class Value {
     std::string description() const;
 
   private:
-    Kind kind_ = Kind::Nil;
+    Kind kind_ = Kind::Absent;
     bool b_ = false;
     std::int64_t i_ = 0;
     double d_ = 0;

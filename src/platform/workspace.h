@@ -51,7 +51,7 @@ class Workspace {
     virtual bool openURL(const Url& url) = 0;
 
     virtual std::optional<Url> desktopImageURLForScreen(const Screen& screen) = 0;
-    // Nil when the platform has no options for the screen.
+    // Nothing (nil) when the platform has no options for the screen.
     virtual Value desktopImageOptionsForScreen(const Screen& screen) = 0;
     virtual bool setDesktopImageURL(const Url& url, const Screen& screen, const Dictionary& options,
                                     ErrorOut error) = 0;

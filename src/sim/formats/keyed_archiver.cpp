@@ -24,7 +24,7 @@ class Encoder {
     std::optional<std::uint64_t> encode(const Value& v, int depth) {
         if (depth > kMaxDepth) return std::nullopt;
         switch (v.kind()) {
-            case Value::Kind::Nil:
+            case Value::Kind::Absent:
                 return 0;
             case Value::Kind::Boolean:
                 return add(plist_new_bool(v.boolValue() ? 1 : 0));
@@ -270,7 +270,7 @@ class Decoder {
             case PLIST_REAL:
             case PLIST_STRING:
             case PLIST_DATA: {
-                // Nil when the scalar is damaged (a string that is not text).
+                // Nothing (nil) when the scalar is damaged (a string that is not text).
                 Value v = fromPlist(node);
                 if (v.isNil()) return std::nullopt;
                 return v;

@@ -10,7 +10,7 @@ class KeyedArchiver : public Archiver {
   public:
     // Deterministic output; empty data for a value too deep to archive.
     Data archivedDataWithRootObject(const Value& root) override;
-    // Nil for anything that is not a well-formed archive of the supported classes.
+    // Nothing (nil) for anything that is not a well-formed archive of the supported classes.
     Value unarchiveObjectWithData(const Data& data) override;
     Value propertyListWithData(const Data& data) override;
 };

@@ -167,7 +167,7 @@ bool xmlDepthSound(const Data& b) {
 PlistNode toPlistAt(const Value& v, int depth) {
     if (depth > kMaxDepth) return nullptr;
     switch (v.kind()) {
-        case Value::Kind::Nil:
+        case Value::Kind::Absent:
         case Value::Kind::Null:
             return nullptr;
         case Value::Kind::Boolean:

@@ -21,7 +21,7 @@ using PlistNode = std::unique_ptr<void, PlistFree>;
 // Nothing for values a property list cannot hold: nil, null, or a dictionary whose keys are
 // not all strings (anywhere in the tree). A URL is written as its absolute string.
 PlistNode toPlist(const Value& value);
-// Nil for nodes with no Value counterpart (UIDs) anywhere in the tree. Dates become the
+// Nothing (nil) for nodes with no Value counterpart (UIDs) anywhere in the tree. Dates become the
 // seconds since 2001 as a real.
 Value fromPlist(plist_t node);
 

@@ -23,7 +23,7 @@ std::string base64(const Data& d) {
 nlohmann::json valueToJson(const Value& v) {
     using nlohmann::json;
     switch (v.kind()) {
-        case Value::Kind::Nil:
+        case Value::Kind::Absent:
         case Value::Kind::Null:
             return nullptr;
         case Value::Kind::Boolean:
