@@ -1,0 +1,57 @@
+#include "mac/forwarder.h"
+
+#include "mac/value_bridge.h"
+
+@implementation TidraForwarder
+
+- (instancetype)initWithTarget:(tidra::Object*)target
+                      selector:(const std::string&)selectorName
+                        sender:(tidra::Object*)sender {
+    self = [super init];
+    if (self != nil) {
+        _target = target;
+        _selectorName = selectorName;
+        _sender = sender;
+    }
+    return self;
+}
+
++ (SEL)action {
+    return @selector(send:);
+}
+
++ (SEL)notificationSelector {
+    return @selector(notify:);
+}
+
+- (tidra::Object*)senderFor:(id)native {
+    if ([native conformsToProtocol:@protocol(TidraWrapped)])
+        return [(id<TidraWrapped>)native tidraObject];
+    return _sender;
+}
+
+- (void)send:(id)sender {
+    if (_target != nullptr) _target->performAction(_selectorName, [self senderFor:sender]);
+}
+
+- (void)notify:(NSNotification*)notification {
+    if (_target == nullptr) return;
+    tidra::Notification note{tidra::mac::fromNSString([notification name]),
+                             [self senderFor:[notification object]],
+                             tidra::mac::fromFoundation([notification userInfo])};
+    _target->performNotification(_selectorName, note);
+}
+
+- (void)observeValueForKeyPath:(NSString*)keyPath
+                      ofObject:(id)object
+                        change:(NSDictionary*)change
+                       context:(void*)context {
+    if (_target == nullptr) return;
+    std::optional<std::string> path;
+    if (keyPath != nil) path = tidra::mac::fromNSString(keyPath);
+    std::optional<tidra::Dictionary> translated;
+    if (change != nil) translated = tidra::mac::fromNSDictionary(change);
+    _target->observeValueForKeyPath(path, [self senderFor:object], translated, context);
+}
+
+@end
