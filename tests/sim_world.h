@@ -34,6 +34,17 @@ class SimWorld {
         status_ = frontend_->runScript(in);
         return out_.str();
     }
+    // Runs lines as a person types them at the prompt (on the virtual clock); answers everything
+    // shown, pictures included.
+    std::string type(const std::string& lines) {
+        std::istringstream in(lines);
+        out_.str("");
+        frontend_->attach(in, true);
+        status_ = frontend_->runInteractive(in);
+        std::istringstream none;
+        frontend_->attach(none, false);
+        return out_.str();
+    }
     int lastStatus() const { return status_; }
     nlohmann::json status() { return frontend_->statusJson(); }
     // Shuts the simulated Mac down and starts it again on the same disk.

@@ -7,6 +7,8 @@ std::optional<CommandLine> splitCommandLine(const std::string& line, std::string
     size_t i = 0;
     const size_t n = line.size();
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::vector<size_t> starts;
+    size_t end = 0;
     while (true) {
         while (i < n && blank(line[i])) ++i;
         if (i >= n || line[i] == '#') break;
@@ -55,10 +57,11 @@ std::optional<CommandLine> splitCommandLine(const std::string& line, std::string
             }
         }
         out.words.push_back(word);
-        std::string rest = line.substr(start);
-        while (!rest.empty() && blank(rest.back())) rest.pop_back();
-        out.rests.push_back(rest);
+        starts.push_back(start);
+        end = i;
     }
+    // A rest ends with the last word, so that a comment never becomes part of a title.
+    for (size_t start : starts) out.rests.push_back(line.substr(start, end - start));
     return out;
 }
 

@@ -21,6 +21,18 @@ std::string defaultsText(const Value& v) {
     return v.description();
 }
 
+// Said once here and in the README; the picture itself stays terse.
+constexpr const char* kPictureMarks =
+    "Marks in the picture:\n"
+    "  [*] [#] [ ]   Tidra's status item: icons shown, icons shown with the dark theme, clean\n"
+    "  [Name]        a desktop icon, or a Finder window\n"
+    "  ✓  Title >    a checked menu item; an item that opens a submenu\n"
+    "  <Title>       a button\n"
+    "  [x] [ ]       an alert's checkbox, ticked or not\n"
+    "  [fails]       a screen whose picture cannot be set (`screen fail`)\n"
+    "  +- ...        a box: a window, popover, panel or alert; its last line names the\n"
+    "                command that closes or answers it\n";
+
 double parseSeconds(const std::string& s, bool& ok) {
     char* end = nullptr;
     double d = std::strtod(s.c_str(), &end);
@@ -30,9 +42,31 @@ double parseSeconds(const std::string& s, bool& ok) {
 
 }  // namespace
 
+void Frontend::wait(double seconds) {
+    if (!interactive_) {
+        mac_.intoTidra([&] { mac_.wait(seconds); });
+        return;
+    }
+    // One due item at a time, so that a person sees Finder leave and come back.
+    RunLoop& loop = mac_.loop();
+    const double end = loop.now() + seconds;
+    std::string shown = picture();
+    for (double left = seconds; left > 0; left = end - loop.now()) {
+        const double next = loop.nextDueIn();
+        const double step = next >= 0 && next < left ? next : left;
+        mac_.intoTidra([&] { mac_.wait(step); });
+        std::string now = picture();
+        if (now == shown) continue;
+        out_ << "\n" << now << std::flush;
+        shown = redrawn_ = now;
+    }
+}
+
 void Frontend::addCoreCommands() {
     add("help", "help", [this](const CommandLine&) {
+        out_ << "Commands (`#` starts a comment; a title or path may end a line unquoted):\n";
         for (const auto& [name, c] : commands_) out_ << "  " << c.usage << "\n";
+        out_ << kPictureMarks;
     });
     add("status", "status [--json]", [this](const CommandLine& cl) {
         if (cl.words.size() == 1) {
@@ -51,7 +85,11 @@ void Frontend::addCoreCommands() {
         bool ok = false;
         double s = cl.words.size() == 2 ? parseSeconds(cl.words[1], ok) : 0;
         if (!ok) usageError("SECONDS must be a number of seconds");
-        mac_.intoTidra([&] { mac_.wait(s); });
+        wait(s);
+    });
+    add("exit", "exit", [this](const CommandLine& cl) {
+        if (cl.words.size() != 1) usageError();
+        exiting_ = true;
     });
     add("quit", "quit", [this](const CommandLine& cl) {
         if (cl.words.size() != 1) usageError();

@@ -1,5 +1,6 @@
 // The front end's commands for the menu bar, the theme, Finder and other applications.
 #include "frontend/frontend.h"
+#include "frontend/menu_titles.h"
 
 namespace tidra::sim {
 
@@ -30,14 +31,12 @@ void Frontend::addDesktopCommands() {
         if (cl.words.size() != 1) usageError();
         clickWith(EventType::RightMouseUp, kEventMaskRightMouseUp);
     });
-    auto chosenItem = [this](const SimMenu& menu, const std::string& title) {
-        SimMenuItem* item = findMenuItem(menu, title);
-        if (!item) throw CommandError{"the menu has no item \"" + title + "\""};
-        if (item->submenu_)
-            throw CommandError{"\"" + title + "\" opens a submenu; use \"" + title + " > ITEM\""};
-        return item;
+    auto chosenItem = [](const SimMenu& menu, const std::string& title) {
+        MenuTitleMatch match = findMenuTitle(menu, title);
+        if (!match.item) throw CommandError{match.error};
+        return match.item;
     };
-    add("choose", "choose TITLE (Parent > Child for a submenu item)",
+    add("choose", "choose TITLE (Parent > Child, or the title alone)",
         [this, chosenItem](const CommandLine& cl) {
             if (cl.words.size() < 2) usageError();
             SimMenu* menu = openMenu();

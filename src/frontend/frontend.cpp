@@ -6,8 +6,10 @@
 #include <cmath>
 #include <iostream>
 
+#include "frontend/folder_commands.h"
 #include "frontend/install_commands.h"
 #include "frontend/login_commands.h"
+#include "frontend/menu_titles.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 
@@ -20,6 +22,7 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
     addWallpaperCommands(*this);
     addLoginCommands(*this);
     addInstallCommands(*this);
+    addFolderCommands(*this);
     // Nested loops (the status menu, modal alerts) read the next commands from here.
     mac_.loop().setInputHook([this] { return nextInput(); });
 }
@@ -53,7 +56,7 @@ void Frontend::execute(const CommandLine& cl) {
     auto it = commands_.find(current_);
     if (it == commands_.end()) throw CommandError{"unknown command; try `help`"};
     static const std::vector<std::string> alwaysAllowed = {"status", "log", "defaults", "wait",
-                                                           "help"};
+                                                           "help",   "ls",  "exit"};
     auto allowed = [&](const std::vector<std::string>& names) {
         for (const auto& n : names)
             if (n == current_) return true;
@@ -87,8 +90,9 @@ bool Frontend::executeLine(const std::string& line) {
         mac_.intoTidra([&] { mac_.settle(); });
         return true;
     } catch (const CommandError& e) {
-        out_ << "line " << lineNumber_ << ": " << (name.empty() ? "?" : name) << ": " << e.message
-             << "\n";
+        // At the prompt the line in question is the one just typed.
+        if (!interactive_) out_ << "line " << lineNumber_ << ": ";
+        out_ << (name.empty() ? "?" : name) << ": " << e.message << "\n";
         return false;
     }
 }
@@ -98,15 +102,20 @@ bool Frontend::nextInput() {
         // `menu TITLE`: the menu has just opened; the title was checked before.
         std::string title = pendingChoices_.front();
         pendingChoices_.erase(pendingChoices_.begin());
-        if (SimMenu* menu = openMenu()) mac_.statusItem()->closeMenu(findMenuItem(*menu, title));
+        if (SimMenu* menu = openMenu())
+            mac_.statusItem()->closeMenu(findMenuTitle(*menu, title).item);
         return true;
     }
-    if (!in_ || failed_) return false;
+    if (!in_ || failed_ || exiting_) return false;
     std::string line;
     if (interactive_) {
-        out_ << picture() << "tidra> " << std::flush;
-        // Sleeps in the kernel until a line arrives or the next timer is due.
-        for (;;) {
+        std::string now = picture();
+        if (now != redrawn_) out_ << now;
+        redrawn_.clear();
+        out_ << "tidra> " << std::flush;
+        // Sleeps in the kernel until a line arrives or the next timer is due. On a virtual
+        // clock (tests) nothing runs by itself between lines.
+        while (mac_.loop().realTime()) {
             double due = mac_.loop().nextDueIn();
             int timeout = due < 0 ? -1 : int(std::ceil(due * 1000));
             pollfd fd{STDIN_FILENO, POLLIN, 0};
@@ -120,15 +129,12 @@ bool Frontend::nextInput() {
     }
     if (!std::getline(*in_, line)) return false;
     ++lineNumber_;
-    if (interactive_ && (line == "exit" || line == "bye")) {
-        failed_ = true;  // nested loops give up too
-        return false;
-    }
+    if (interactive_ && line == "bye") line = "exit";
     if (!executeLine(line) && !interactive_) {
         failed_ = true;
         return false;
     }
-    return true;
+    return !exiting_;  // after `exit`, nested loops give up too
 }
 
 void Frontend::launch() {
@@ -143,6 +149,7 @@ int Frontend::runScript(std::istream& in) {
     in_ = &in;
     lineNumber_ = 0;
     failed_ = false;
+    exiting_ = false;
     interactive_ = false;
     while (nextInput()) {
     }
@@ -152,6 +159,7 @@ int Frontend::runScript(std::istream& in) {
 int Frontend::runInteractive(std::istream& in) {
     in_ = &in;
     interactive_ = true;
+    exiting_ = false;
     while (nextInput()) {
     }
     out_ << "\n";

@@ -26,10 +26,11 @@ class Frontend {
 
     Frontend(Mac& mac, std::ostream& out);
 
-    // Reads commands until the end of the input. Answers the exit status: 0 at the end, 2 at the
-    // first rejected command.
+    // Reads commands until the end of the input or `exit`. Answers the exit status: 0 at the end,
+    // 2 at the first rejected command.
     int runScript(std::istream& in);
-    // Prompt, picture, real clock; ends at the end of input or with `exit`.
+    // Prompt and picture, on the Mac's clock (real when run by a person); ends at the end of
+    // input or with `exit`.
     int runInteractive(std::istream& in);
     // Where the commands come from; set before Tidra launches, since an alert at launch is
     // answered by the lines that follow.
@@ -64,6 +65,8 @@ class Frontend {
 
   private:
     void addCoreCommands();
+    // Lets time pass; interactively the picture is drawn again whenever it changes.
+    void wait(double seconds);
     void addDesktopCommands();
     void execute(const CommandLine& cl);
     bool nextInput();
@@ -84,6 +87,9 @@ class Frontend {
     std::istream* in_ = nullptr;
     bool interactive_ = false;
     bool failed_ = false;
+    bool exiting_ = false;  // `exit` was given
+    // The picture an interactive `wait` drew last, so that the prompt does not draw it again.
+    std::string redrawn_;
     int lineNumber_ = 0;
     std::string current_;  // the command being run
     std::vector<std::string> pendingChoices_;

@@ -1,7 +1,9 @@
-// What the front end shows of the simulated Mac: `status`, `status --json` and the picture.
+// What the front end tells of the simulated Mac: `status` and `status --json`.
 #include <sstream>
 
+#include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
+#include "frontend/status_lines.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 #include "menu/status_menu_controller.h"
@@ -98,76 +100,35 @@ std::string Frontend::statusText() {
         o << "\n";
     }
     if (mac_.finder().instances().empty()) o << "Finder: not running\n";
-    return o.str();
-}
-
-std::string Frontend::picture() {
-    std::ostringstream o;
-    auto item = mac_.statusItem();
-    std::string icon = "   ";
-    if (item && item->image()) {
-        const std::string& n = item->image()->name();
-        icon = n == "statusIconClean" ? "[ ]" : n == "statusIconDirtyDark" ? "[#]" : "[*]";
+    for (const auto& screen : mac_.simScreens().snapshot()) {
+        std::string line = screenLine(screen, false), options = screenOptions(screen);
+        line[0] = 'S';
+        o << line << (options.empty() ? "" : " (" + options + ")") << "\n";
     }
-    // The item shows its icon; its title only when no icon could be shown.
-    std::string face = !item ? "" : item->image() ? icon : item->title();
-    o << "+-- menu bar " << std::string(face.size() < 43 ? 43 - face.size() : 1, '-') << " " << face
-      << " --+\n";
-    auto finders = mac_.finder().instances();
-    if (finders.empty()) {
-        o << "|  Finder is not running\n";
-    } else {
-        const auto& f = finders.front();
-        if (!f.ready)
-            o << "|  Finder is starting...\n";
-        else if (!f.drawsDesktop)
-            o << "|  desktop: clean\n";
-        else {
-            o << "|  desktop:";
-            for (const auto& i : f.desktopIcons) o << " [" << i << "]";
-            o << "\n";
-        }
-        if (!f.windows.empty()) {
-            o << "|  Finder windows:";
-            for (const auto& w : f.windows) o << " [" << w << "]";
-            o << "\n";
-        }
+    if (mac_.tidraRunning())
+        o << "Wallpaper when clean: " << replacementChoice(mac_, false) << "\n";
+    auto list = [&o](const std::string& heading, const std::vector<std::string>& lines) {
+        o << heading << ":" << (lines.empty() ? " none" : "") << "\n";
+        for (const auto& line : lines) o << "  " << line << "\n";
+    };
+    list("Login items", loginItemLines(mac_));
+    list("Notifications", notificationLines(mac_));
+    if (openMenu()) o << "Status menu: open (`choose TITLE`, `dismiss`)\n";
+    if (SimPopover* popover = tidraPopover(mac_); popover && popover->isShown())
+        list("Popover (`popover close`)", textsIn(popover->contentView()));
+    for (SimWindow* w : mac_.windows().onScreen()) {
+        std::string heading = windowHeading(mac_, *w);
+        heading[0] = 'W';
+        list(heading, textsIn(w->contentView()));
     }
-    if (item && item->openMenu()) {
-        std::function<void(const SimMenu&, int)> draw = [&](const SimMenu& m, int depth) {
-            for (const auto& e : m.entries) {
-                o << "|    " << std::string(depth * 4, ' ');
-                if (e->separator) {
-                    o << "-----\n";
-                    continue;
-                }
-                o << (e->state() == kControlStateOn ? "✓ " : "  ") << e->title()
-                  << (e->submenu_ ? " >" : "") << "\n";
-                if (e->submenu_) draw(*e->submenu_, depth + 1);
-            }
-        };
-        o << "|  menu:\n";
-        draw(*item->openMenu(), 0);
-    }
-    o << drawScreens(mac_);
-    o << drawPopoverAndWindows(mac_);
-    // A modal alert or the password dialog waits for its answer: show what it asks.
-    for (const SimAlert* alert : mac_.alerts().open()) {
-        o << "|  +- alert: " << alert->messageText() << "\n";
-        if (!alert->informativeText().empty()) o << "|  | " << alert->informativeText() << "\n";
-        o << "|  |";
-        for (const auto& b : alert->buttons()) o << " <" << b->title() << ">";
-        if (alert->buttons().empty()) o << " <OK>";
-        o << "\n";
-        if (alert->showsSuppressionButton())
-            o << "|  | [" << (alert->suppression().state() ? "x" : " ") << "] "
-              << alert->suppression().title() << "\n";
-        o << "|  +- answer with `alert BUTTON-TITLE [--suppress]`\n";
-    }
+    if (auto panel = mac_.openPanels().front())
+        o << "Open panel: \"" << panel->settings().title << "\" in " << currentFolder(mac_)
+          << " (`ls`, `panel choose NAME`, `panel cancel`)\n";
+    for (const SimAlert* alert : mac_.alerts().open())
+        o << "Alert: \"" << alert->messageText() << "\" (`alert BUTTON-TITLE`)\n";
     if (mac_.simAuthorization().passwordDialogOpen())
-        o << "|  +- password: " << mac_.simAuthorization().passwordDialogText()
-          << "\n|  +- answer with `password ok|cancel`\n";
-    if (!mac_.tidraRunning()) o << "|  Tidra is not running (`launch`)\n";
+        o << "Password dialog: " << mac_.simAuthorization().passwordDialogText()
+          << " (`password ok|cancel`)\n";
     return o.str();
 }
 

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
 #include "platform/paths.h"
 #include "sim/formats/value_json.h"
@@ -89,10 +90,10 @@ void addWallpaperCommands(Frontend& f) {
                 mac.simScreens().setPictureByHand(displayNumber(f, cl.words[2]), titleFrom(cl, 3)))
             throw CommandError{*error};
     });
-    f.add("panel", "panel choose PATH | panel cancel", [&f, &mac](const CommandLine& cl) {
+    f.add("panel", "panel choose NAME-OR-PATH | panel cancel", [&f, &mac](const CommandLine& cl) {
         std::optional<std::string> error;
         if (cl.words.size() >= 3 && cl.words[1] == "choose") {
-            error = mac.openPanels().choose(titleFrom(cl, 2));
+            error = mac.openPanels().choose(typedMacPath(mac, titleFrom(cl, 2)));
         } else if (cl.words.size() == 2 && cl.words[1] == "cancel") {
             error = mac.openPanels().cancel();
         } else {
@@ -116,9 +117,8 @@ std::string drawScreens(Mac& mac) {
     }
     if (auto panel = mac.openPanels().front()) {
         OpenPanelSettings p = panel->settings();
-        o << "|  +- " << p.title << "\n|  | " << p.message << "\n|  | in "
-          << p.directory.value_or("(default folder)") << "  <Cancel> <" << p.prompt
-          << ">   (`panel choose PATH`, `panel cancel`)\n|  +-\n";
+        o << "|  +- " << p.title << "\n|  | " << p.message << "\n|  | in " << currentFolder(mac)
+          << "  <Cancel> <" << p.prompt << ">\n|  +- `ls`, `panel choose NAME`, `panel cancel`\n";
     }
     return o.str();
 }

@@ -1,8 +1,10 @@
 #include "frontend/window_commands.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "frontend/frontend.h"
+#include "frontend/status_lines.h"
 #include "menu/status_menu_controller.h"
 #include "sim/interface/views.h"
 
@@ -22,18 +24,6 @@ void click(Mac& mac, SimButton& button) {
     mac.intoTidra([&] { button.performClick(); });
 }
 
-// The texts a person reads in a view: labels and control titles, in order.
-std::vector<std::string> textsIn(View* root) {
-    std::vector<std::string> out;
-    for (View* v : viewsIn(root)) {
-        if (auto* field = dynamic_cast<TextField*>(v))
-            out.push_back(field->stringValue());
-        else if (auto* button = dynamic_cast<SimButton*>(v))
-            out.push_back("<" + button->title() + ">");
-    }
-    return out;
-}
-
 std::vector<std::string> wrapped(const std::string& text, size_t width) {
     std::vector<std::string> out;
     std::istringstream words(text);
@@ -49,12 +39,13 @@ std::vector<std::string> wrapped(const std::string& text, size_t width) {
     return out;
 }
 
+// The box ends with the command that closes it.
 void box(std::ostringstream& o, const std::string& indent, const std::string& heading,
-         const std::vector<std::string>& lines) {
+         const std::vector<std::string>& lines, const std::string& closer) {
     o << indent << "+- " << heading << "\n";
     for (const auto& line : lines)
         for (const auto& part : wrapped(line, 44)) o << indent << "| " << part << "\n";
-    o << indent << "+-\n";
+    o << indent << "+- `" << closer << "`\n";
 }
 
 }  // namespace
@@ -82,10 +73,17 @@ void addWindowCommands(Frontend& f) {
         if (!link) throw CommandError{"the About window has no link"};
         click(mac, *link);
     });
-    f.add("window", "window close TITLE-OR-INDEX", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() < 3 || cl.words[1] != "close") f.usageError();
-        SimWindow* window = mac.windows().find(titleFrom(cl, 2));
-        if (!window) throw CommandError{"no window with that title or number (see `status`)"};
+    f.add("window", "window close [TITLE-OR-INDEX]", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() < 2 || cl.words[1] != "close") f.usageError();
+        SimWindow* window = nullptr;
+        if (cl.words.size() == 2) {
+            auto front = mac.windows().onScreen();
+            if (front.empty()) throw CommandError{"no window is open"};
+            window = front.front();
+        } else {
+            window = mac.windows().find(titleFrom(cl, 2));
+            if (!window) throw CommandError{"no window with that title or number (see `status`)"};
+        }
         window->close();
     });
     f.addStatus([&mac](nlohmann::json& s) {
@@ -98,12 +96,13 @@ void addWindowCommands(Frontend& f) {
 std::string drawPopoverAndWindows(Mac& mac) {
     std::ostringstream o;
     if (SimPopover* popover = tidraPopover(mac); popover && popover->isShown())
-        box(o, "|" + std::string(40, ' '), "popover", textsIn(popover->contentView()));
+        box(o, "|" + std::string(40, ' '), "popover", textsIn(popover->contentView()),
+            "popover close");
+    const auto all = mac.windows().windows();
     for (SimWindow* w : mac.windows().onScreen()) {
-        std::string heading = "window ";
-        heading += w->title().empty() ? "(untitled)" : "\"" + w->title() + "\"";
-        heading += ", level " + std::to_string(w->level()) + (w->isKey() ? ", key" : "");
-        box(o, "|  ", heading, textsIn(w->contentView()));
+        const size_t index = std::find(all.begin(), all.end(), w) - all.begin();
+        box(o, "|  ", windowHeading(mac, *w), textsIn(w->contentView()),
+            "window close " + std::to_string(index));
     }
     return o.str();
 }

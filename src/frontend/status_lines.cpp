@@ -1,0 +1,111 @@
+#include "frontend/status_lines.h"
+
+#include <functional>
+
+#include "platform/paths.h"
+#include "prefs/keys.h"
+#include "sim/interface/views.h"
+#include "sim/mac.h"
+
+namespace tidra::sim {
+
+namespace {
+
+constexpr const char* kReplacementAction = "setReplaceWallpaperPreference:";
+
+// The checked item among the ones that choose the replacement, wherever the menu holds them.
+std::string checkedReplacementTitle(const SimMenu& menu) {
+    for (const auto& e : menu.entries) {
+        if (e->separator) continue;
+        if (e->action == kReplacementAction && e->state() == kControlStateOn) return e->title();
+        if (e->submenu_) {
+            std::string inside = checkedReplacementTitle(*e->submenu_);
+            if (!inside.empty()) return inside;
+        }
+    }
+    return "";
+}
+
+// "NSWorkspaceDesktopImageScalingKey" reads as "Scaling".
+std::string shortOptionName(std::string key) {
+    const std::string prefix = "NSWorkspaceDesktopImage", suffix = "Key";
+    if (key.rfind(prefix, 0) == 0) key.erase(0, prefix.size());
+    if (key.size() > suffix.size() &&
+        key.compare(key.size() - suffix.size(), suffix.size(), suffix) == 0)
+        key.erase(key.size() - suffix.size());
+    return key;
+}
+
+}  // namespace
+
+std::string replacementChoice(Mac& mac, bool shortName) {
+    Value stored = mac.prefs().domainSnapshot(prefs::kAppDomain)[Value(prefs::kReplaceWallpaper)];
+    std::string picture = stored.isString() ? stored.string()
+                          : stored.isUrl()  ? stored.description()
+                                            : "";
+    if (shortName && !picture.empty()) picture = paths::lastPathComponent(picture);
+    std::string title;
+    if (auto menu = mac.statusMenu()) title = checkedReplacementTitle(*menu);
+    if (title.empty()) title = picture.empty() ? "keep each screen's picture" : "picture";
+    return picture.empty() ? title : title + " (" + picture + ")";
+}
+
+std::string screenLine(const SimScreens::Info& s, bool shortName) {
+    std::string picture = s.wallpaper.empty() ? "(no picture)"
+                          : shortName         ? paths::lastPathComponent(s.wallpaper)
+                                              : s.wallpaper;
+    return "screen " + (s.number ? std::to_string(*s.number) : std::string("-")) + " (" + s.name +
+           "): " + picture + (s.failing ? "  [fails]" : "");
+}
+
+std::string screenOptions(const SimScreens::Info& s) {
+    if (!s.options.isDictionary()) return "";
+    std::string out;
+    for (const auto& [key, value] : s.options.dictionary()) {
+        if (!out.empty()) out += ", ";
+        out += shortOptionName(key.isString() ? key.string() : key.description()) + " ";
+        const bool scalar = !value.isArray() && !value.isDictionary() && !value.isData();
+        out += scalar ? value.description() : "(set)";
+    }
+    return out;
+}
+
+std::vector<std::string> loginItemLines(Mac& mac) {
+    std::vector<std::string> out;
+    for (const auto& item : mac.systemEvents().loginItems())
+        out.push_back(item.name + " (" + item.path + ")" + (item.hidden ? ", hidden" : ""));
+    return out;
+}
+
+std::vector<std::string> notificationLines(Mac& mac) {
+    std::vector<std::string> out;
+    for (const auto& d : mac.simUserNotifications().delivered()) {
+        std::string line = d.notification.title;
+        if (!d.notification.informativeText.empty()) line += ": " + d.notification.informativeText;
+        out.push_back(line + (d.presented ? " (banner shown)" : ""));
+    }
+    return out;
+}
+
+std::string windowHeading(Mac& mac, const SimWindow& w) {
+    const auto all = mac.windows().windows();
+    size_t index = 0;
+    while (index < all.size() && all[index] != &w) ++index;
+    std::string heading = "window " + std::to_string(index) + " ";
+    heading += w.title().empty() ? "(untitled)" : "\"" + w.title() + "\"";
+    heading += ", level " + std::to_string(w.level()) + (w.isKey() ? ", key" : "");
+    return heading;
+}
+
+std::vector<std::string> textsIn(View* root) {
+    std::vector<std::string> out;
+    for (View* v : viewsIn(root)) {
+        if (auto* field = dynamic_cast<TextField*>(v))
+            out.push_back(field->stringValue());
+        else if (auto* button = dynamic_cast<SimButton*>(v))
+            out.push_back("<" + button->title() + ">");
+    }
+    return out;
+}
+
+}  // namespace tidra::sim

@@ -1,0 +1,228 @@
+// The front end as a person meets it: comments, menu titles as typed, windows by number, the
+// disk seen from the open panel, what `status` and the picture tell, and the interactive prompt.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "frontend/command_line.h"
+#include "sim_world.h"
+
+namespace tidra {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::SimWorld;
+
+constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(FrontendCommands, HashBeginningAWordStartsAComment) {
+    std::string error;
+    auto cl = sim::splitCommandLine("menu Show That Mess # hide again", error);
+    ASSERT_TRUE(cl);
+    EXPECT_EQ(cl->words, (std::vector<std::string>{"menu", "Show", "That", "Mess"}));
+    EXPECT_EQ(sim::titleFrom(*cl, 1), "Show That Mess");
+    // Inside a word or in quotes it is an ordinary character.
+    cl = sim::splitCommandLine("finder open 'Work #2' #3 and more", error);
+    ASSERT_TRUE(cl);
+    EXPECT_EQ(cl->words, (std::vector<std::string>{"finder", "open", "Work #2"}));
+    EXPECT_EQ(sim::titleFrom(*cl, 2), "Work #2");
+    cl = sim::splitCommandLine("finder open Issue#4  ", error);
+    ASSERT_TRUE(cl);
+    EXPECT_EQ(sim::titleFrom(*cl, 2), "Issue#4");
+
+    SimWorld w;
+    std::string out = w.run(
+        "# the whole line is a comment\n"
+        "click # hide\n"
+        "wait 3\n"
+        "menu Show That Mess # and back again\n"
+        "wait 3\n"
+        "finder open Work #2\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    auto s = w.status();
+    EXPECT_EQ(s["clean"], false);
+    auto windows = s["finder"]["instances"][0]["windows"];
+    EXPECT_EQ(windows.back(), "Work") << windows;
+}
+
+TEST(FrontendCommands, MenuTitlesAsAPersonTypesThem) {
+    SimWorld w;
+    // The item alone, anywhere in the menu.
+    std::string out = w.run("menu Grey\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"], kGrey);
+    // Three dots for the ellipsis, with and without the submenu, and through `choose`.
+    out = w.run("menu Wallpaper > Custom Image...\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_FALSE(w.status()["panel"].is_null());
+    out = w.run("panel cancel\nright-click\nchoose Custom Image...\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_FALSE(w.status()["panel"].is_null());
+    out = w.run("panel cancel\nmenu Wallpaper   >   Keep Wallpaper\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_TRUE(w.defaults("xq.morv.Tidra")["replaceWallpaper"].is_null());
+
+    // A title matching nothing is answered with the ones there are, and the menu stays shut.
+    out = w.run("menu Gray\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("the menu has no item \"Gray\""));
+    EXPECT_THAT(out, HasSubstr("\n  Wallpaper > Grey\n"));
+    EXPECT_THAT(out, HasSubstr("\n  Wallpaper > Custom Image…\n"));
+    EXPECT_THAT(out, HasSubstr("\n  Quit Tidra\n"));
+    EXPECT_THAT(out, Not(HasSubstr("\n  Wallpaper\n")));
+    EXPECT_EQ(w.status()["statusItem"]["menuOpen"], false);
+    // A submenu's own title names its items; a wrong path is not guessed at.
+    out = w.run("menu Wallpaper\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("\"Wallpaper\" opens a submenu; choose one of:\n"
+                               "  Wallpaper > Keep Wallpaper\n"
+                               "  Wallpaper > Custom Image…\n"
+                               "  Wallpaper > Grey\n"));
+    out = w.run("menu Grey > Wallpaper\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("no item \"Grey > Wallpaper\""));
+    out = w.run("right-click\nchoose Nothing\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("line 2: choose: the menu has no item \"Nothing\"; it has:\n"));
+    EXPECT_THAT(out, HasSubstr("  About Tidra\n"));
+}
+
+TEST(FrontendCommands, WindowsAreShownWithTheNumberThatClosesThem) {
+    SimWorld w;
+    std::string out = w.run("popover close\nmenu About Tidra\nstatus\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    // The About window has no title: its number is what `window close` takes.
+    EXPECT_THAT(out, HasSubstr("Window 0 (untitled)"));
+    EXPECT_THAT(w.frontend().picture(), HasSubstr("`window close 0`"));
+    out = w.run("window close\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.status()["windows"][0]["visible"], false);
+    EXPECT_THAT(w.frontend().picture(), Not(HasSubstr("window close")));
+    out = w.run("window close\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("window: no window is open"));
+    // By number as before, once it is open again.
+    out = w.run("menu About Tidra\nwindow close 0\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.status()["windows"][0]["visible"], false);
+}
+
+TEST(FrontendCommands, TheDiskSeenFromTheOpenPanel) {
+    SimWorld w;
+    // Without a panel: the home folder. Hidden files stay hidden; ".." stays on the disk.
+    std::string out = w.run("ls\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("/Users/me:\n"));
+    EXPECT_THAT(out, HasSubstr("\n  Desktop/\n"));
+    EXPECT_THAT(out, HasSubstr("\n  Pictures/\n"));
+    EXPECT_THAT(out, Not(HasSubstr(".Trash")));
+    out = w.run("ls ../../../..\nls Desktop/Holiday Photos\nls ~/Desktop/todo.txt\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("\n/:\n  Applications/\n  Library/\n  Users/\n  Volumes/\n"));
+    EXPECT_THAT(out, HasSubstr("/Users/me/Desktop/Holiday Photos:\n  beach.jpg\n"));
+    EXPECT_THAT(out, HasSubstr("\n/Users/me/Desktop/todo.txt\n"));
+    out = w.run("ls Nowhere\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("ls: no such file or folder: /Users/me/Nowhere"));
+
+    // With the panel open: its folder, for `ls` and for `panel choose`.
+    out = w.run("menu Custom Image...\nls\nls Nowhere\n");
+    EXPECT_THAT(out, HasSubstr("/Users/me/Pictures:\n  Mountains.jpg\n  Sunset.heic\n"));
+    EXPECT_THAT(out, HasSubstr("no such file or folder: /Users/me/Pictures/Nowhere"));
+    EXPECT_FALSE(w.status()["panel"].is_null());
+    EXPECT_THAT(w.frontend().picture(), HasSubstr("in /Users/me/Pictures  <Cancel> <Choose>"));
+    out = w.run("panel choose Missing.jpg\n");
+    EXPECT_THAT(out, HasSubstr("no such file: /Users/me/Pictures/Missing.jpg"));
+    out = w.run("panel choose Mountains.jpg\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_TRUE(w.status()["panel"].is_null());
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
+              "~/Library/Application Support/Tidra/Mountains.jpg");
+    // An absolute path still works.
+    out = w.run("menu Custom Image...\npanel choose ~/Desktop/Holiday Photos/beach.jpg\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
+              "~/Library/Application Support/Tidra/beach.jpg");
+}
+
+TEST(FrontendCommands, StatusAndPictureTellWhatAPersonWouldSee) {
+    SimWorld w;
+    std::string out = w.run("status\n");
+    // The first launch shows the welcome popover; no login item yet.
+    EXPECT_THAT(out, HasSubstr("Screen 1 ("));
+    EXPECT_THAT(out, HasSubstr("): /Library/Desktop Pictures/Monterey Graphic.heic"));
+    EXPECT_THAT(out, HasSubstr("Wallpaper when clean: Keep Wallpaper\n"));
+    EXPECT_THAT(out, HasSubstr("Login items: none\n"));
+    EXPECT_THAT(out, HasSubstr("Notifications: none\n"));
+    EXPECT_THAT(out, HasSubstr("Popover (`popover close`):\n"));
+    std::string picture = w.frontend().picture();
+    EXPECT_THAT(picture, HasSubstr("Monterey Graphic.heic\n"));
+    EXPECT_THAT(picture, HasSubstr("|  login items: none\n"));
+    EXPECT_THAT(picture, HasSubstr("+- popover"));
+
+    out = w.run(
+        "popover close\n"
+        "menu Launch at Login\n"
+        "menu Custom Image...\n"
+        "panel choose Mountains.jpg\n"
+        "click\n"
+        "wait 3\n"
+        "status\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("Wallpaper when clean: Custom Image… "
+                               "(~/Library/Application Support/Tidra/Mountains.jpg)\n"));
+    EXPECT_THAT(out, HasSubstr("Login items:\n  Tidra (/Applications/Tidra.app)"));
+    EXPECT_THAT(out, HasSubstr("Notifications:\n  Operation successful: A custom image has been "
+                               "set as replacement wallpaper."));
+    EXPECT_THAT(out, HasSubstr("): /Users/me/Library/Application Support/Tidra/Mountains.jpg"));
+    EXPECT_THAT(out, Not(HasSubstr("Popover")));
+    picture = w.frontend().picture();
+    EXPECT_THAT(picture, HasSubstr("|  wallpaper when clean: Custom Image… (Mountains.jpg)\n"));
+    EXPECT_THAT(picture, HasSubstr("|  login items: Tidra\n"));
+    EXPECT_THAT(picture, HasSubstr("|  notification: Operation successful: "));
+    EXPECT_THAT(picture, HasSubstr("): Mountains.jpg\n"));
+}
+
+TEST(FrontendCommands, HelpListsEveryCommandAndTheMarks) {
+    SimWorld w;
+    std::string out = w.run("help\n");
+    for (const char* usage :
+         {"  exit\n", "  ls [PATH]\n", "  window close [TITLE-OR-INDEX]\n", "  help\n",
+          "  panel choose NAME-OR-PATH | panel cancel\n", "  status [--json]\n"})
+        EXPECT_THAT(out, HasSubstr(usage));
+    EXPECT_THAT(out, HasSubstr("Marks in the picture:\n  [*] [#] [ ]"));
+    EXPECT_EQ(count(out, "Marks in the picture"), 1u);
+
+    // `exit` ends a script there, successfully.
+    out = w.run("exit\nclick\n");
+    EXPECT_EQ(w.lastStatus(), 0);
+    EXPECT_EQ(w.status()["clean"], false);
+}
+
+TEST(FrontendCommands, AtThePromptErrorsHaveNoLineNumberAndWaitingRedraws) {
+    SimWorld w;
+    std::string out = w.type("popover close\nnonsense\nmenu Gray\n");
+    EXPECT_THAT(out, HasSubstr("tidra> nonsense: unknown command; try `help`\n"));
+    EXPECT_THAT(out, HasSubstr("tidra> menu: the menu has no item \"Gray\""));
+    EXPECT_THAT(out, Not(HasSubstr("line ")));
+
+    // Finder quits and comes back during the wait: each change is drawn as it happens, the
+    // last one only once.
+    out = w.type("click\nwait 5\nexit\nstatus\n");
+    EXPECT_THAT(out, HasSubstr("|  Finder is not running\n"));
+    EXPECT_THAT(out, HasSubstr("|  desktop: clean\n"));
+    EXPECT_LT(out.find("Finder is not running"), out.find("desktop: clean"));
+    EXPECT_EQ(count(out, "desktop: clean"), 1u) << out;
+    // Nothing after `exit` runs.
+    EXPECT_THAT(out, Not(HasSubstr("Clock:")));
+    EXPECT_EQ(w.status()["clean"], true);
+}
+
+}  // namespace
+}  // namespace tidra
