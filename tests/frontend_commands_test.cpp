@@ -3,7 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "frontend/command_line.h"
+#include "frontend/menu_titles.h"
 #include "sim_world.h"
 
 namespace tidra {
@@ -93,6 +96,31 @@ TEST(FrontendCommands, MenuTitlesAsAPersonTypesThem) {
     EXPECT_THAT(out, HasSubstr("  About Tidra\n"));
 }
 
+TEST(FrontendCommands, ATitleInTwoSubmenusNeedsItsPath) {
+    auto item = [](const std::string& title) {
+        auto i = std::make_shared<sim::SimMenuItem>();
+        i->title_ = title;
+        return i;
+    };
+    auto parent = [&](const std::string& title, std::vector<std::string> children) {
+        auto p = item(title);
+        p->submenu_ = std::make_shared<sim::SimMenu>();
+        for (const auto& c : children) p->submenu_->entries.push_back(item(c));
+        return p;
+    };
+    sim::SimMenu menu;
+    menu.entries = {parent("Wallpaper", {"Grey", "Other…"}), parent("Sound", {"Grey", "Loud"})};
+    auto match = sim::findMenuTitle(menu, "Grey");
+    EXPECT_EQ(match.item, nullptr);
+    EXPECT_EQ(match.error,
+              "\"Grey\" names several items; give one of:\n  Wallpaper > Grey\n  "
+              "Sound > Grey");
+    match = sim::findMenuTitle(menu, "Sound > Grey");
+    EXPECT_EQ(match.item, menu.entries[1]->submenu_->entries[0].get());
+    EXPECT_EQ(sim::findMenuTitle(menu, " Other... ").item,
+              menu.entries[0]->submenu_->entries[1].get());
+}
+
 TEST(FrontendCommands, WindowsAreShownWithTheNumberThatClosesThem) {
     SimWorld w;
     std::string out = w.run("popover close\nmenu About Tidra\nstatus\n");
@@ -127,6 +155,13 @@ TEST(FrontendCommands, TheDiskSeenFromTheOpenPanel) {
     EXPECT_THAT(out, HasSubstr("\n/:\n  Applications/\n  Library/\n  Users/\n  Volumes/\n"));
     EXPECT_THAT(out, HasSubstr("/Users/me/Desktop/Holiday Photos:\n  beach.jpg\n"));
     EXPECT_THAT(out, HasSubstr("\n/Users/me/Desktop/todo.txt\n"));
+    // A link names a Mac path, never one of the host.
+    std::filesystem::create_directory_symlink("/Library",
+                                              w.mac().disk().real("/Users/me/Documents/Library"));
+    out = w.run("ls Documents\nls Documents/Library\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("/Users/me/Documents:\n  Library/\n  notes.txt\n"));
+    EXPECT_THAT(out, HasSubstr("/Users/me/Documents/Library:\n  Desktop Pictures/\n"));
     out = w.run("ls Nowhere\n");
     EXPECT_EQ(w.lastStatus(), 2);
     EXPECT_THAT(out, HasSubstr("ls: no such file or folder: /Users/me/Nowhere"));

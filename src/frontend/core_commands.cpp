@@ -51,7 +51,8 @@ void Frontend::wait(double seconds) {
     RunLoop& loop = mac_.loop();
     const double end = loop.now() + seconds;
     std::string shown = picture();
-    for (double left = seconds; left > 0; left = end - loop.now()) {
+    // A microsecond's remainder is rounding, not time still to pass.
+    for (double left = seconds; left > 1e-6; left = end - loop.now()) {
         const double next = loop.nextDueIn();
         const double step = next >= 0 && next < left ? next : left;
         mac_.intoTidra([&] { mac_.wait(step); });

@@ -10,6 +10,16 @@ namespace tidra::sim {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Through the simulated Mac's own mapping: links point at Mac paths, and ".." never leads out of
+// the simulated disk.
+fs::path realFile(Mac& mac, const std::string& macPath) {
+    return mac.disk().real(mac.simFileManager().resolvingSymlinksInPath(macPath));
+}
+
+}  // namespace
+
 std::string currentFolder(Mac& mac) {
     if (auto panel = mac.openPanels().front()) {
         auto directory = panel->settings().directory;
@@ -30,8 +40,7 @@ void addFolderCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("ls", "ls [PATH]", [&f, &mac](const CommandLine& cl) {
         const std::string path = typedMacPath(mac, cl.words.size() > 1 ? titleFrom(cl, 1) : "");
-        // Through the disk's own mapping, which keeps ".." inside the simulated disk.
-        const fs::path real = mac.disk().real(path);
+        const fs::path real = realFile(mac, path);
         std::error_code ec;
         if (!fs::exists(real, ec)) throw CommandError{"no such file or folder: " + path};
         if (!fs::is_directory(real, ec)) {
@@ -44,7 +53,8 @@ void addFolderCommands(Frontend& f) {
             // Hidden files stay hidden, as in the panel and Finder.
             if (name.empty() || name[0] == '.') continue;
             std::error_code kindError;
-            names.push_back(name + (it->is_directory(kindError) ? "/" : ""));
+            const bool folder = fs::is_directory(realFile(mac, path + "/" + name), kindError);
+            names.push_back(name + (folder ? "/" : ""));
         }
         if (ec) throw CommandError{"cannot read " + path + ": " + ec.message()};
         std::sort(names.begin(), names.end());
