@@ -1,6 +1,7 @@
 #include "frontend/folder_commands.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "frontend/frontend.h"
@@ -16,6 +17,19 @@ namespace {
 // the simulated disk.
 fs::path realFile(Mac& mac, const std::string& macPath) {
     return mac.disk().real(mac.simFileManager().resolvingSymlinksInPath(macPath));
+}
+
+// Whether the open panel would take a file of that name: it greys out the others.
+bool panelTakes(const OpenPanelSettings& panel, const std::string& name) {
+    if (!panel.canChooseFiles) return false;
+    if (panel.allowedFileTypes.empty()) return true;
+    auto lower = [](std::string t) {
+        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return t;
+    };
+    const std::string extension = lower(paths::pathExtension(name));
+    return std::any_of(panel.allowedFileTypes.begin(), panel.allowedFileTypes.end(),
+                       [&](const std::string& t) { return lower(t) == extension; });
 }
 
 }  // namespace
@@ -47,19 +61,25 @@ void addFolderCommands(Frontend& f) {
             f.out() << path << "\n";
             return;
         }
-        std::vector<std::string> names;
+        auto panel = mac.openPanels().front();
+        std::vector<std::pair<std::string, std::string>> names;  // sorted by name, then shown
         for (fs::directory_iterator it(real, ec), end; !ec && it != end; it.increment(ec)) {
             std::string name = it->path().filename().string();
             // Hidden files stay hidden, as in the panel and Finder.
             if (name.empty() || name[0] == '.') continue;
             std::error_code kindError;
             const bool folder = fs::is_directory(realFile(mac, path + "/" + name), kindError);
-            names.push_back(name + (folder ? "/" : ""));
+            std::string shown = name;
+            if (folder)
+                shown += "/";
+            else if (panel && !panelTakes(panel->settings(), name))
+                shown += "  (the panel does not take it)";
+            names.emplace_back(name, shown);
         }
         if (ec) throw CommandError{"cannot read " + path + ": " + ec.message()};
         std::sort(names.begin(), names.end());
         f.out() << path << ":\n";
-        for (const auto& name : names) f.out() << "  " << name << "\n";
+        for (const auto& [name, shown] : names) f.out() << "  " << shown << "\n";
         if (names.empty()) f.out() << "  (empty)\n";
     });
 }
