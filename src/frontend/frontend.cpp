@@ -10,6 +10,7 @@
 #include "frontend/install_commands.h"
 #include "frontend/login_commands.h"
 #include "frontend/menu_titles.h"
+#include "frontend/screenshot/screenshot_command.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 
@@ -23,6 +24,7 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
     addLoginCommands(*this);
     addInstallCommands(*this);
     addFolderCommands(*this);
+    addScreenshotCommand(*this);
     // Nested loops (the status menu, modal alerts) read the next commands from here.
     mac_.loop().setInputHook([this] { return nextInput(); });
 }
@@ -55,8 +57,8 @@ void Frontend::execute(const CommandLine& cl) {
     current_ = cl.words[0];
     auto it = commands_.find(current_);
     if (it == commands_.end()) throw CommandError{"unknown command; try `help`"};
-    static const std::vector<std::string> alwaysAllowed = {"status", "log", "defaults", "wait",
-                                                           "help",   "ls",  "exit"};
+    static const std::vector<std::string> alwaysAllowed = {
+        "status", "log", "defaults", "wait", "help", "ls", "exit", "screenshot"};
     auto allowed = [&](const std::vector<std::string>& names) {
         for (const auto& n : names)
             if (n == current_) return true;

@@ -5,6 +5,10 @@
 
 #include "platform/paths.h"
 
+#ifndef TIDRA_SAMPLE_PICTURES_DIR
+#define TIDRA_SAMPLE_PICTURES_DIR "sample-pictures"
+#endif
+
 namespace tidra::sim {
 
 namespace fs = std::filesystem;
@@ -41,6 +45,16 @@ void writeFile(const std::string& path, const std::string& contents) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << contents;
 }
+
+// A real picture drawn at build time; without one (a tree built without the drawing tools) the
+// file still exists, with its format's signature, so everything but decoding it works alike.
+void placePicture(const std::string& path, const std::string& signature) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::error_code ec;
+    fs::path sample = fs::path(TIDRA_SAMPLE_PICTURES_DIR) / fs::path(path).filename();
+    if (fs::copy_file(sample, path, fs::copy_options::overwrite_existing, ec)) return;
+    writeFile(path, signature);
+}
 }  // namespace
 
 void Disk::populate() const {
@@ -50,13 +64,13 @@ void Disk::populate() const {
                             "Library/Application Support", "Applications", ".Trash"})
         fs::create_directories(real(home() + "/" + dir));
     writeFile(real(home() + "/Desktop/Quarterly Report.pdf"), "%PDF-1.4\n% quarterly figures\n");
-    writeFile(real(home() + "/Desktop/Screenshot 2026-11-30 at 09.12.44.png"), "\x89PNG\r\n");
+    placePicture(real(home() + "/Desktop/Screenshot 2026-11-30 at 09.12.44.png"), "\x89PNG\r\n");
     writeFile(real(home() + "/Desktop/todo.txt"), "- water the plants\n- call Sam\n");
-    writeFile(real(home() + "/Desktop/Holiday Photos/beach.jpg"), "\xff\xd8\xff\xe0");
+    placePicture(real(home() + "/Desktop/Holiday Photos/beach.jpg"), "\xff\xd8\xff\xe0");
     writeFile(real(home() + "/Documents/notes.txt"), "Meeting notes\n");
-    writeFile(real(home() + "/Pictures/Mountains.jpg"), "\xff\xd8\xff\xe0 mountains");
-    writeFile(real(home() + "/Pictures/Sunset.heic"), "ftypheic sunset");
-    writeFile(real("/Library/Desktop Pictures/Monterey Graphic.heic"), "ftypheic monterey");
+    placePicture(real(home() + "/Pictures/Mountains.jpg"), "\xff\xd8\xff\xe0");
+    placePicture(real(home() + "/Pictures/Sunset.heic"), "ftypheic");
+    placePicture(real("/Library/Desktop Pictures/Monterey Graphic.heic"), "ftypheic");
 }
 
 }  // namespace tidra::sim

@@ -1,0 +1,195 @@
+// The screens' desktop pictures, placed as their options ask, and Finder's desktop icons.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <regex>
+
+#include "frontend/screenshot/pictures.h"
+#include "frontend/screenshot/scene.h"
+#include "platform/paths.h"
+
+namespace tidra::sim::shot {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// NSImageScaling values.
+constexpr int kScaleProportionallyDown = 0;
+constexpr int kScaleAxesIndependently = 1;
+constexpr int kScaleNone = 2;
+
+struct Placement {
+    int scaling = 3;  // proportionally up or down
+    bool clipping = true;
+    Rgba fill{0.1176, 0.1176, 0.1176, 1};
+};
+
+// The fill colour as the platform describes it ("sRGB IEC61966-2.1 colorspace 0.1 0.2 0.3 1"):
+// the last three or four numbers are its components.
+std::optional<Rgba> parseColour(const std::string& text) {
+    static const std::regex number(R"((\d*\.?\d+))");
+    std::vector<double> values;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), number);
+         it != std::sregex_iterator(); ++it)
+        values.push_back(std::stod((*it)[1].str()));
+    // The colour space's own name carries numbers too; the components are the last ones.
+    if (values.size() < 4) return std::nullopt;
+    const size_t n = values.size();
+    for (size_t i = n - 4; i < n; ++i)
+        if (values[i] > 1) return std::nullopt;
+    return Rgba{values[n - 4], values[n - 3], values[n - 2], values[n - 1]};
+}
+
+Placement placementFrom(const Value& options) {
+    Placement p;
+    if (!options.isDictionary()) return p;
+    Value scaling = options[Value("NSWorkspaceDesktopImageScalingKey")];
+    if (scaling.isNumber()) p.scaling = int(scaling.intValue());
+    Value clipping = options[Value("NSWorkspaceDesktopImageAllowClippingKey")];
+    if (clipping.isNumber()) p.clipping = clipping.boolValue();
+    Value fill = options[Value("NSWorkspaceDesktopImageFillColorKey")];
+    if (fill.isString())
+        if (auto c = parseColour(fill.string())) p.fill = *c;
+    return p;
+}
+
+void drawWallpaper(Scene& scene, const ScreenArea& screen) {
+    cairo_t* cr = scene.cr;
+    const Box area = screen.box;
+    const Placement placement = placementFrom(screen.info.options);
+    cairo_save(cr);
+    cairo_rectangle(cr, area.x, area.y, area.width, area.height);
+    cairo_clip(cr);
+    setColour(cr, placement.fill);
+    cairo_paint(cr);
+    const std::string& macPath = screen.info.wallpaper;
+    if (macPath.empty()) {
+        cairo_restore(cr);
+        return;
+    }
+    Picture picture = loadPicture(scene.mac.disk().real(macPath));
+    if (!picture.surface) {
+        drawPicturePlaceholder(cr, area, paths::lastPathComponent(macPath), picture.error);
+        cairo_restore(cr);
+        return;
+    }
+    const double iw = picture.width, ih = picture.height;
+    double sx = 1, sy = 1;
+    switch (placement.scaling) {
+        case kScaleAxesIndependently:
+            sx = area.width / iw;
+            sy = area.height / ih;
+            break;
+        case kScaleNone:
+            break;
+        case kScaleProportionallyDown:
+            sx = sy = std::min({1.0, area.width / iw, area.height / ih});
+            break;
+        default:
+            sx = sy = placement.clipping ? std::max(area.width / iw, area.height / ih)
+                                         : std::min(area.width / iw, area.height / ih);
+    }
+    const double x = area.x + (area.width - iw * sx) / 2, y = area.y + (area.height - ih * sy) / 2;
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, sx, sy);
+    cairo_set_source_surface(cr, picture.surface.get(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+std::string lowerExtension(const std::string& name) {
+    std::string ext = fs::path(name).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return ext.empty() ? ext : ext.substr(1);
+}
+
+bool isPictureName(const std::string& name) {
+    static const std::vector<std::string> kinds = {"png", "jpg",  "jpeg", "heic",
+                                                   "tif", "tiff", "gif",  "bmp"};
+    return std::find(kinds.begin(), kinds.end(), lowerExtension(name)) != kinds.end();
+}
+
+void drawFolder(cairo_t* cr, Box b) {
+    fillRounded(cr, Box{b.x + 4, b.y + 10, b.width * 0.42, 12}, 3, Rgba{0.36, 0.64, 0.88});
+    fillRounded(cr, Box{b.x + 4, b.y + 16, b.width - 8, b.height - 24}, 4, Rgba{0.42, 0.71, 0.94});
+    fillRounded(cr, Box{b.x + 4, b.y + 22, b.width - 8, b.height - 30}, 4, Rgba{0.51, 0.77, 0.97});
+}
+
+void drawDocument(cairo_t* cr, Box b, const std::string& ext) {
+    const double w = b.width * 0.72, x = b.x + (b.width - w) / 2, fold = 14;
+    cairo_move_to(cr, x, b.y + 2);
+    cairo_line_to(cr, x + w - fold, b.y + 2);
+    cairo_line_to(cr, x + w, b.y + 2 + fold);
+    cairo_line_to(cr, x + w, b.bottom() - 2);
+    cairo_line_to(cr, x, b.bottom() - 2);
+    cairo_close_path(cr);
+    setColour(cr, Rgba{0.98, 0.98, 0.98});
+    cairo_fill_preserve(cr);
+    setColour(cr, Rgba{0.6, 0.6, 0.62});
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    std::string label = ext;
+    std::transform(label.begin(), label.end(), label.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
+    const Rgba tint = ext == "pdf" ? Rgba{0.85, 0.22, 0.2} : Rgba{0.45, 0.45, 0.5};
+    drawText(cr, label, x, b.bottom() - 24, w, TextStyle{10, true, tint, Align::Centre});
+}
+
+void drawThumbnail(Scene& scene, Box b, const std::string& realPath, const std::string& ext) {
+    cairo_t* cr = scene.cr;
+    Picture p = loadPicture(realPath);
+    if (!p.surface) {
+        drawDocument(cr, b, ext);
+        return;
+    }
+    const double s = std::min((b.width - 8) / p.width, (b.height - 8) / p.height);
+    const double w = p.width * s, h = p.height * s;
+    const Box frame{b.x + (b.width - w) / 2 - 3, b.y + (b.height - h) / 2 - 3, w + 6, h + 6};
+    dropShadow(cr, frame, 2);
+    fillRounded(cr, frame, 2, Rgba{1, 1, 1});
+    cairo_save(cr);
+    cairo_translate(cr, frame.x + 3, frame.y + 3);
+    cairo_scale(cr, s, s);
+    cairo_set_source_surface(cr, p.surface.get(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+// Finder's desktop: icons in columns from the top-right corner, as a new Mac arranges them.
+void drawDesktopIcons(Scene& scene, const std::vector<std::string>& icons) {
+    cairo_t* cr = scene.cr;
+    const Box screen = scene.main();
+    const double cell = 100, icon = 64, top = kMenuBarHeight + 12;
+    const int perColumn = std::max(1, int((screen.height - top) / cell));
+    const std::string desktop = scene.mac.disk().home() + "/Desktop/";
+    for (size_t i = 0; i < icons.size(); ++i) {
+        const int column = int(i) / perColumn, row = int(i) % perColumn;
+        const double cx = screen.right() - 16 - cell * (column + 0.5);
+        const Box b{cx - icon / 2, top + row * cell, icon, icon};
+        const std::string real = scene.mac.disk().real(desktop + icons[i]);
+        std::error_code ec;
+        if (fs::is_directory(real, ec))
+            drawFolder(cr, b);
+        else if (isPictureName(icons[i]))
+            drawThumbnail(scene, b, real, lowerExtension(icons[i]));
+        else
+            drawDocument(cr, b, lowerExtension(icons[i]));
+        drawText(cr, icons[i], cx - cell / 2 + 4, b.bottom() + 4, cell - 8,
+                 TextStyle{11, false, Rgba{1, 1, 1}, Align::Centre, true, 2});
+    }
+}
+
+}  // namespace
+
+void paintDesktops(Scene& scene) {
+    for (const auto& screen : scene.screens) drawWallpaper(scene, screen);
+    auto finders = scene.mac.finder().instances();
+    if (finders.empty() || !finders.front().ready || !finders.front().drawsDesktop) return;
+    drawDesktopIcons(scene, finders.front().desktopIcons);
+}
+
+}  // namespace tidra::sim::shot

@@ -1,0 +1,49 @@
+// One picture of the simulated Mac being drawn: where each screen lies in it and what the
+// painters share. Each painter reads the Mac's state and draws one layer.
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "frontend/screenshot/canvas.h"
+#include "sim/mac.h"
+
+namespace tidra::sim::shot {
+
+inline constexpr double kMenuBarHeight = 24;
+
+struct ScreenArea {
+    SimScreens::Info info;
+    Box box;
+};
+
+struct Scene {
+    Mac& mac;
+    cairo_t* cr;
+    cairo_surface_t* surface;
+    std::vector<ScreenArea> screens;  // the main screen first
+    bool dark = false;                // the interface theme
+
+    // The main screen: the menu bar, Finder's desktop and the windows are on it.
+    Box main() const { return screens.front().box; }
+};
+
+// Where the screens lie, side by side from the main one, top-aligned; never empty (a Mac
+// without a display is drawn as one dark screen).
+std::vector<ScreenArea> layOutScreens(Mac& mac);
+
+// The layers, from the back.
+void paintDesktops(Scene& scene);
+void paintFinderWindows(Scene& scene);
+void paintWindows(Scene& scene);
+void paintMenuBar(Scene& scene);
+void paintPopover(Scene& scene);
+void paintNotifications(Scene& scene);
+void paintOpenMenu(Scene& scene);
+void paintModals(Scene& scene);
+
+// Where Tidra's status item sits in the menu bar.
+Box statusItemBox(const Scene& scene);
+
+}  // namespace tidra::sim::shot

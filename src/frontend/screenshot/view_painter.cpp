@@ -1,0 +1,112 @@
+#include "frontend/screenshot/view_painter.h"
+
+#include "sim/interface/views.h"
+
+namespace tidra::sim::shot {
+
+void drawButton(cairo_t* cr, Box b, const std::string& title, bool isDefault, bool dark) {
+    if (isDefault) {
+        fillRounded(cr, b, 5, Rgba{0.16, 0.47, 0.96});
+    } else {
+        fillRounded(cr, b, 5, dark ? Rgba{1, 1, 1, 0.2} : Rgba{1, 1, 1});
+        strokeRounded(cr, b, 5, dark ? Rgba{1, 1, 1, 0.15} : Rgba{0, 0, 0, 0.2});
+    }
+    const Rgba text = isDefault || dark ? Rgba{1, 1, 1} : Rgba{0, 0, 0, 0.85};
+    drawText(cr, title, b.x, b.y + (b.height - 16) / 2, b.width,
+             TextStyle{13, false, text, Align::Centre, false, 1});
+}
+
+void drawCheckbox(cairo_t* cr, double x, double y, const std::string& title, bool checked,
+                  bool dark) {
+    const Box box{x, y + 1, 14, 14};
+    if (checked) {
+        fillRounded(cr, box, 3, Rgba{0.16, 0.47, 0.96});
+        drawText(cr, "✓", x + 2, y - 1, 0, TextStyle{12, true, Rgba{1, 1, 1}});
+    } else {
+        fillRounded(cr, box, 3, dark ? Rgba{1, 1, 1, 0.15} : Rgba{1, 1, 1});
+        strokeRounded(cr, box, 3, dark ? Rgba{1, 1, 1, 0.3} : Rgba{0, 0, 0, 0.3});
+    }
+    drawText(cr, title, x + 22, y, 0,
+             TextStyle{12, false, dark ? Rgba{1, 1, 1, 0.9} : Rgba{0, 0, 0, 0.85}});
+}
+
+void drawTrafficLights(cairo_t* cr, double x, double y) {
+    const Rgba colours[] = {{1.0, 0.37, 0.34}, {1.0, 0.74, 0.18}, {0.16, 0.79, 0.25}};
+    for (int i = 0; i < 3; ++i) {
+        cairo_arc(cr, x + 14 + i * 20, y + 14, 6, 0, 2 * M_PI);
+        setColour(cr, colours[i]);
+        cairo_fill(cr);
+    }
+}
+
+Box drawStandardWindow(Scene& scene, Box frame, const std::string& title, bool key) {
+    cairo_t* cr = scene.cr;
+    dropShadow(cr, frame, 10);
+    fillRounded(cr, frame, 10, Rgba{0.98, 0.98, 0.98});
+    cairo_save(cr);
+    roundedRect(cr, frame, 10);
+    cairo_clip(cr);
+    setColour(cr, key ? Rgba{0.91, 0.91, 0.92} : Rgba{0.95, 0.95, 0.95});
+    cairo_rectangle(cr, frame.x, frame.y, frame.width, 28);
+    cairo_fill(cr);
+    setColour(cr, Rgba{0, 0, 0, 0.12});
+    cairo_rectangle(cr, frame.x, frame.y + 28, frame.width, 1);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    strokeRounded(cr, frame, 10, Rgba{0, 0, 0, 0.22});
+    drawTrafficLights(cr, frame.x + 2, frame.y);
+    drawText(cr, title, frame.x + 80, frame.y + 6, frame.width - 160,
+             TextStyle{13, true, Rgba{0, 0, 0, key ? 0.85 : 0.5}, Align::Centre, false, 1});
+    return Box{frame.x, frame.y + 29, frame.width, frame.height - 29};
+}
+
+namespace {
+
+bool isDarkAppearance(View* view) {
+    auto a = view->appearance();
+    return a && a->find("Dark") != std::string::npos;
+}
+
+}  // namespace
+
+void drawViewTree(Scene& scene, View* view, Box box, bool dark) {
+    if (!view) return;
+    cairo_t* cr = scene.cr;
+    dark = dark || isDarkAppearance(view);
+    if (auto* effect = dynamic_cast<SimVisualEffectView*>(view)) {
+        // A behind-window blur of the material's darkness; its frame covers the window.
+        blurArea(cr, scene.surface, box, 10);
+        const bool ultra = effect->material() == kVisualEffectMaterialUltraDark;
+        fillRounded(cr, box, 10, ultra ? Rgba{0.07, 0.07, 0.08, 0.72} : Rgba{0.2, 0.2, 0.22, 0.7});
+        dark = true;
+    } else if (auto* field = dynamic_cast<SimTextField*>(view)) {
+        // A field one line tall shows a heading as large as it allows; taller ones hold
+        // running text.
+        const double h = box.height;
+        const bool heading = h < 40;
+        TextStyle style{!heading  ? 12.5
+                        : h >= 30 ? 26.0
+                        : h >= 21 ? 15.0
+                                  : 12.5,
+                        heading && h >= 21, dark ? Rgba{1, 1, 1, 0.92} : Rgba{0, 0, 0, 0.85}};
+        drawText(cr, field->stringValue(), box.x, box.y + 1, box.width, style);
+    } else if (auto* button = dynamic_cast<SimButton*>(view)) {
+        // Buttons that lead away (a store link) read as links; the others as push buttons.
+        if (button->title().rfind("Get ", 0) == 0)
+            drawText(cr, button->title(), box.x, box.y + 3, box.width,
+                     TextStyle{13, false, Rgba{0.4, 0.65, 1.0}, Align::Left});
+        else
+            drawButton(cr, Box{box.x, box.y + 2, box.width, box.height - 4}, button->title(), true,
+                       dark);
+    }
+    for (const auto& child : view->subviews()) {
+        const Rect f = child->frame();
+        // Frames grow upwards from the superview's bottom-left corner.
+        Box childBox{box.x + f.origin.x, box.bottom() - f.origin.y - f.size.height, f.size.width,
+                     f.size.height};
+        if (f.size.width <= 0 || f.size.height <= 0) childBox = box;
+        drawViewTree(scene, child.get(), childBox, dark);
+    }
+}
+
+}  // namespace tidra::sim::shot

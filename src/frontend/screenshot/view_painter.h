@@ -1,0 +1,23 @@
+// Views of the simulated Mac's interface drawn as they lie in their window or popover, and the
+// chrome around panels: title bars, buttons, checkboxes.
+#pragma once
+
+#include "frontend/screenshot/scene.h"
+#include "platform/views.h"
+
+namespace tidra::sim::shot {
+
+// Draws `view` and its subviews with the view's frame placed at `box` (top-left corner on the
+// picture; the view's own coordinates grow upwards, as on the Mac). `dark`: on a dark surface.
+void drawViewTree(Scene& scene, View* view, Box box, bool dark);
+
+// A push button; the default one is blue.
+void drawButton(cairo_t* cr, Box b, const std::string& title, bool isDefault, bool dark);
+void drawCheckbox(cairo_t* cr, double x, double y, const std::string& title, bool checked,
+                  bool dark);
+// The three window buttons at the top-left of a window whose top-left corner is (x, y).
+void drawTrafficLights(cairo_t* cr, double x, double y);
+// A standard light window with its title bar; answers the content area under the bar.
+Box drawStandardWindow(Scene& scene, Box frame, const std::string& title, bool key);
+
+}  // namespace tidra::sim::shot
