@@ -93,8 +93,13 @@ void drawWallpaper(Scene& scene, const ScreenArea& screen) {
     const double x = area.x + (area.width - iw * sx) / 2, y = area.y + (area.height - ih * sy) / 2;
     cairo_translate(cr, x, y);
     cairo_scale(cr, sx, sy);
+    // Clipped to the picture and padded, so that its edges stay sharp where it meets the fill
+    // colour or the screen's border.
+    cairo_rectangle(cr, 0, 0, iw, ih);
+    cairo_clip(cr);
     cairo_set_source_surface(cr, picture.surface.get(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
     cairo_paint(cr);
     cairo_restore(cr);
 }

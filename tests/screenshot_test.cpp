@@ -1,0 +1,258 @@
+// The picture of the simulated Mac: its size, each screen's desktop picture as it is in force,
+// Finder's icons, the open menu and what stands in for a picture that cannot be decoded.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "frontend/screenshot/pictures.h"
+#include "sim_world.h"
+
+namespace tidra {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::SimWorld;
+
+struct Colour {
+    int r = 0, g = 0, b = 0;
+};
+
+bool near(Colour a, Colour b, int tolerance = 4) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+bool same(Colour a, Colour b) {
+    return near(a, b);
+}
+
+std::ostream& operator<<(std::ostream& o, Colour c) {
+    return o << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+constexpr Colour kGrey{0x80, 0x80, 0x80};
+constexpr Colour kRed{200, 30, 40};
+constexpr Colour kBlue{20, 60, 210};
+
+// A decoded screenshot.
+class Shot {
+  public:
+    explicit Shot(const fs::path& file)
+        : surface_(cairo_image_surface_create_from_png(file.c_str())) {}
+    ~Shot() { cairo_surface_destroy(surface_); }
+    Shot(const Shot&) = delete;
+    Shot& operator=(const Shot&) = delete;
+
+    bool ok() const { return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
+    int width() const { return cairo_image_surface_get_width(surface_); }
+    int height() const { return cairo_image_surface_get_height(surface_); }
+    Colour at(int x, int y) const {
+        const unsigned char* data = cairo_image_surface_get_data(surface_);
+        const int stride = cairo_image_surface_get_stride(surface_);
+        std::uint32_t p = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
+        return Colour{int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)};
+    }
+    // How many pixels of the rectangle differ from `c` beyond the tolerance.
+    int countUnlike(Colour c, int x0, int y0, int w, int h) const {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) n += !near(at(x, y), c, 12);
+        return n;
+    }
+
+  private:
+    cairo_surface_t* surface_;
+};
+
+// A picture of one colour, written on the simulated disk.
+void writeSolidPicture(sim::Mac& mac, const std::string& macPath, Colour c, int w = 64,
+                       int h = 40) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    fs::create_directories(fs::path(mac.disk().real(macPath)).parent_path());
+    ASSERT_EQ(cairo_surface_write_to_png(s, mac.disk().real(macPath).c_str()),
+              CAIRO_STATUS_SUCCESS);
+    cairo_surface_destroy(s);
+}
+
+class ScreenshotTest : public ::testing::Test {
+  protected:
+    // Takes a picture into the test's folder; the command prints its path and size.
+    // `before` and `after`: lines around it in the same script (a menu stays open only while its
+    // script runs).
+    std::unique_ptr<Shot> shoot(const std::string& before = "", const std::string& after = "") {
+        const fs::path file = folder_ / "shot.png";
+        std::string out = world_.run(before + "screenshot " + file.string() + "\n" + after);
+        EXPECT_EQ(world_.lastStatus(), 0) << out;
+        EXPECT_NE(out.find(file.string() + " ("), std::string::npos) << out;
+        auto shot = std::make_unique<Shot>(file);
+        EXPECT_TRUE(shot->ok());
+        return shot;
+    }
+    void run(const std::string& lines) {
+        std::string out = world_.run(lines);
+        ASSERT_EQ(world_.lastStatus(), 0) << out;
+    }
+
+    fs::path folder_ = testing::freshTestFolder("shots");
+    SimWorld world_;
+};
+
+TEST_F(ScreenshotTest, SizeFollowsTheScreensAndFilesAreNamedAndPlaced) {
+    run("popover close\n");
+    auto one = shoot();
+    EXPECT_EQ(one->width(), 1440);
+    EXPECT_EQ(one->height(), 900);
+
+    run("display add Studio Display\n");
+    auto two = shoot();
+    EXPECT_EQ(two->width(), 1440 + 1920);
+    EXPECT_EQ(two->height(), 1080);
+    // Below the shorter main screen lies no desktop.
+    EXPECT_EQ(two->countUnlike(Colour{20, 20, 20}, 0, 905, 1440, 170), 0);
+
+    // Without a name, the next free "tidra-screenshot-N.png" of the current folder; a relative
+    // name is taken from there too.
+    const fs::path before = fs::current_path();
+    fs::current_path(folder_);
+    std::string out = world_.run("screenshot\nscreenshot\nscreenshot relative.png\n");
+    fs::current_path(before);
+    EXPECT_EQ(world_.lastStatus(), 0) << out;
+    EXPECT_NE(out.find((folder_ / "tidra-screenshot-1.png").string() + " (3360x1080)"),
+              std::string::npos)
+        << out;
+    EXPECT_TRUE(fs::exists(folder_ / "tidra-screenshot-2.png"));
+    EXPECT_FALSE(fs::exists(folder_ / "tidra-screenshot-3.png"));
+    EXPECT_TRUE(fs::exists(folder_ / "relative.png"));
+
+    out = world_.run("screenshot " + (folder_ / "missing" / "x.png").string() + "\n");
+    EXPECT_EQ(world_.lastStatus(), 2);
+    EXPECT_NE(out.find("cannot write " + (folder_ / "missing" / "x.png").string() +
+                       ": No such file or directory"),
+              std::string::npos)
+        << out;
+}
+
+TEST_F(ScreenshotTest, EachScreenShowsThePictureInForceGreyWhileHiddenAndItsOwnAfter) {
+    sim::Mac& mac = world_.mac();
+    writeSolidPicture(mac, "/Users/me/Pictures/red.png", kRed);
+    writeSolidPicture(mac, "/Users/me/Pictures/blue.png", kBlue);
+    run("popover close\n"
+        "display add\n"
+        "wallpaper set 1 ~/Pictures/red.png\n"
+        "wallpaper set 2 ~/Pictures/blue.png\n"
+        "menu Wallpaper > Grey\n");
+    // Away from the menu bar, Finder's windows and icons.
+    auto mainColour = [](const Shot& s) { return s.at(40, 860); };
+    auto secondColour = [](const Shot& s) { return s.at(1440 + 960, 540); };
+    auto shown = shoot();
+    EXPECT_PRED2(same, mainColour(*shown), kRed) << mainColour(*shown);
+    EXPECT_PRED2(same, secondColour(*shown), kBlue) << secondColour(*shown);
+
+    run("click\nwait 6\n");
+    auto hidden = shoot();
+    EXPECT_PRED2(same, mainColour(*hidden), kGrey) << mainColour(*hidden);
+    EXPECT_PRED2(same, secondColour(*hidden), kGrey) << secondColour(*hidden);
+    EXPECT_EQ(hidden->countUnlike(kGrey, 1440, 0, 1920, 1080), 0);
+
+    run("click\nwait 3\n");
+    auto back = shoot();
+    EXPECT_PRED2(same, mainColour(*back), kRed) << mainColour(*back);
+    EXPECT_PRED2(same, secondColour(*back), kBlue) << secondColour(*back);
+}
+
+TEST_F(ScreenshotTest, PicturesArePlacedAsTheirOptionsSayAndUnreadableOnesAreNamed) {
+    sim::Mac& mac = world_.mac();
+    writeSolidPicture(mac, "/Users/me/Pictures/small.png", kRed, 200, 100);
+    run("popover close\ndisplay add\nwallpaper set 2 ~/Pictures/small.png\n");
+    auto options = [](int scaling) {
+        return Value(Dictionary{{Value("NSWorkspaceDesktopImageScalingKey"), Value(scaling)},
+                                {Value("NSWorkspaceDesktopImageAllowClippingKey"), Value(false)},
+                                {Value("NSWorkspaceDesktopImageFillColorKey"),
+                                 Value("sRGB IEC61966-2.1 colorspace 0 0.5 0 1")}});
+    };
+    const int cx = 1440 + 960, cy = 540;
+    const Colour fill{0, 128, 0};
+    // Centred at its own size, the fill colour around it.
+    ASSERT_TRUE(mac.simScreens().setOptions(2, options(2)));
+    auto centred = shoot();
+    EXPECT_PRED2(same, centred->at(cx, cy), kRed);
+    EXPECT_PRED2(same, centred->at(cx + 110, cy), fill);
+    EXPECT_PRED2(same, centred->at(cx + 90, cy + 45), kRed);
+    // Stretched over the whole screen.
+    ASSERT_TRUE(mac.simScreens().setOptions(2, options(1)));
+    auto stretched = shoot();
+    EXPECT_EQ(stretched->countUnlike(kRed, 1440, 0, 1920, 1080), 0);
+    // Fitted without clipping: as wide as the screen, bands of fill above and below.
+    ASSERT_TRUE(mac.simScreens().setOptions(2, options(3)));
+    auto fitted = shoot();
+    EXPECT_PRED2(same, fitted->at(1440 + 5, cy), kRed);
+    EXPECT_PRED2(same, fitted->at(cx, 40), fill);
+
+    // A file that is no picture at all: a neutral pattern with its name, not a crash.
+    fs::create_directories(mac.disk().real("/Users/me/Pictures"));
+    std::ofstream(mac.disk().real("/Users/me/Pictures/broken.jpg")) << "not a JPEG";
+    run("wallpaper set 2 ~/Pictures/broken.jpg\n");
+    auto broken = shoot();
+    Colour c = broken->at(1440 + 30, 1000);
+    EXPECT_TRUE(c.r == c.g && c.r > 130 && c.r < 170) << c;
+    EXPECT_GT(broken->countUnlike(c, 1440, 0, 1920, 1080), 1000);  // stripes and the name
+}
+
+TEST_F(ScreenshotTest, DesktopIconsWhileFinderDrawsThemAndTheMenuWhileItIsOpen) {
+    sim::Mac& mac = world_.mac();
+    writeSolidPicture(mac, "/Users/me/Pictures/red.png", kRed);
+    run("popover close\nwallpaper set 1 ~/Pictures/red.png\n");
+    // The column of icons at the top-right corner, under the menu bar.
+    const int iconsX = 1440 - 116, iconsY = 30, iconsW = 100, iconsH = 500;
+    auto cluttered = shoot();
+    EXPECT_GT(cluttered->countUnlike(kRed, iconsX, iconsY, iconsW, iconsH), 2000);
+    run("click\nwait 3\n");
+    auto clean = shoot();
+    EXPECT_EQ(clean->countUnlike(kRed, iconsX, iconsY, iconsW, iconsH), 0);
+
+    // The menu opens under the status item and reaches into the icons' corner; its submenu opens
+    // to its left.
+    const int menuX = 1200, menuY = 40, menuW = 200, menuH = 150;
+    EXPECT_EQ(clean->countUnlike(kRed, menuX, menuY, menuW, menuH), 0);
+    auto open = shoot("right-click\n", "dismiss\n");
+    EXPECT_GT(open->countUnlike(kRed, menuX, menuY, menuW, menuH), menuW * menuH * 9 / 10);
+    EXPECT_GT(open->countUnlike(kRed, 1040, 65, 100, 40), 3600);  // the submenu
+    Colour menuColour = open->at(menuX + menuW - 5, menuY + menuH - 5);
+    EXPECT_GT(menuColour.g, 200) << menuColour;  // a light menu in the light theme
+    EXPECT_EQ(shoot()->countUnlike(kRed, menuX, menuY, menuW, menuH), 0);
+
+    // In the dark theme the menu bar and the menu turn dark.
+    auto dark = shoot("theme dark\nright-click\n", "dismiss\n");
+    EXPECT_LT(dark->at(700, 12).g, 100);
+    EXPECT_LT(dark->at(menuX + menuW - 5, menuY + menuH - 5).g, 100);
+}
+
+TEST(SamplePictures, ANewMacsPicturesAreRealImagesThatDecode) {
+    SimWorld w;
+    struct Expected {
+        const char* path;
+        int width, height;
+    };
+    for (const Expected& e :
+         {Expected{"/Library/Desktop Pictures/Monterey Graphic.heic", 1680, 1050},
+          Expected{"/Users/me/Pictures/Mountains.jpg", 1600, 1000},
+          Expected{"/Users/me/Pictures/Sunset.heic", 1600, 1000},
+          Expected{"/Users/me/Desktop/Holiday Photos/beach.jpg", 1200, 800},
+          Expected{"/Users/me/Desktop/Screenshot 2026-11-30 at 09.12.44.png", 960, 600}}) {
+        sim::shot::Picture p = sim::shot::loadPicture(w.mac().disk().real(e.path));
+        EXPECT_TRUE(p.surface) << e.path << ": " << p.error;
+        EXPECT_EQ(p.width, e.width) << e.path;
+        EXPECT_EQ(p.height, e.height) << e.path;
+    }
+}
+
+}  // namespace
+}  // namespace tidra
