@@ -10,19 +10,13 @@
 
 #include "platform/object.h"
 
-// Native objects that stand for a Tidra object (menu items, buttons made from a description)
-// say which, so that the action's sender reaches the logic as that object.
-@protocol TidraWrapped
-- (tidra::Object*)tidraObject;
-@end
-
 @interface TidraForwarder : NSObject {
     tidra::Object* _target;
     std::string _selectorName;
     tidra::Object* _sender;
 }
-// `sender` is what the logic receives as the sender or observed object when the native one
-// stands for no Tidra object.
+// `sender` is the Tidra object the logic receives as the action's sender, the notification's
+// object or the observed object.
 - (instancetype)initWithTarget:(tidra::Object*)target
                       selector:(const std::string&)selectorName
                         sender:(tidra::Object*)sender;

@@ -24,34 +24,29 @@
     return @selector(notify:);
 }
 
-- (tidra::Object*)senderFor:(id)native {
-    if ([native conformsToProtocol:@protocol(TidraWrapped)])
-        return [(id<TidraWrapped>)native tidraObject];
-    return _sender;
-}
-
-- (void)send:(id)sender {
-    if (_target != nullptr) _target->performAction(_selectorName, [self senderFor:sender]);
+- (void)send:(id)native {
+    (void)native;
+    if (_target != nullptr) _target->performAction(_selectorName, _sender);
 }
 
 - (void)notify:(NSNotification*)notification {
     if (_target == nullptr) return;
-    tidra::Notification note{tidra::mac::fromNSString([notification name]),
-                             [self senderFor:[notification object]],
+    tidra::Notification note{tidra::mac::fromNSString([notification name]), _sender,
                              tidra::mac::fromFoundation([notification userInfo])};
     _target->performNotification(_selectorName, note);
 }
 
 - (void)observeValueForKeyPath:(NSString*)keyPath
-                      ofObject:(id)object
+                      ofObject:(id)observed
                         change:(NSDictionary*)change
                        context:(void*)context {
+    (void)observed;
     if (_target == nullptr) return;
     std::optional<std::string> path;
     if (keyPath != nil) path = tidra::mac::fromNSString(keyPath);
     std::optional<tidra::Dictionary> translated;
     if (change != nil) translated = tidra::mac::fromNSDictionary(change);
-    _target->observeValueForKeyPath(path, [self senderFor:object], translated, context);
+    _target->observeValueForKeyPath(path, _sender, translated, context);
 }
 
 @end

@@ -32,9 +32,13 @@ class Retained {
   private:
 #if __has_feature(objc_arc)
     void retain() {}
-    void release() { object_ = nil; }
+    void release() {
+        object_ = nil;
+    }
 #else
-    void retain() { [object_ retain]; }
+    void retain() {
+        [object_ retain];
+    }
     void release() {
         [object_ release];
         object_ = nil;

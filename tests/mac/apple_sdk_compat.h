@@ -5,6 +5,13 @@
 #pragma once
 
 #import <Foundation/Foundation.h>
+// GNUstep's popover has an appearance of an older, numeric kind under the name Apple's popover
+// uses for its NSAppearance; GNUstep's is renamed out of the way, Apple's is declared below.
+#define appearance gnustepPopoverAppearance
+#define setAppearance gnustepPopoverSetAppearance
+#import <AppKit/NSPopover.h>
+#undef appearance
+#undef setAppearance
 #import <AppKit/AppKit.h>
 
 #include <stdint.h>
@@ -50,46 +57,136 @@ struct statfs {
     uint32_t f_flags_ext;
     uint32_t f_reserved[7];
 };
-extern "C" int statfs(const char *, struct statfs *);
+extern "C" int statfs(const char*, struct statfs*);
+
+// ---- Core Graphics ----
+
+// CGDirectDisplayID, CGDisplayChangeSummaryFlags, CGDisplayRegisterReconfigurationCallback,
+// macOS 10.3.
+typedef uint32_t CGDirectDisplayID;
+typedef uint32_t CGDisplayChangeSummaryFlags;
+enum {
+    kCGDisplayBeginConfigurationFlag = (1 << 0),
+    kCGDisplayMovedFlag = (1 << 1),
+    kCGDisplaySetMainFlag = (1 << 2),
+    kCGDisplaySetModeFlag = (1 << 3),
+    kCGDisplayAddFlag = (1 << 4),
+    kCGDisplayRemoveFlag = (1 << 5),
+};
+typedef int32_t CGError;
+typedef void (*CGDisplayReconfigurationCallBack)(CGDirectDisplayID display,
+                                                 CGDisplayChangeSummaryFlags flags,
+                                                 void* _Nullable userInfo);
+extern "C" CGError CGDisplayRegisterReconfigurationCallback(
+    CGDisplayReconfigurationCallBack _Nullable callback, void* _Nullable userInfo);
+
+// CGWindowLevel, CGWindowLevelKey, CGWindowLevelForKey, macOS 10.0.
+typedef int32_t CGWindowLevel;
+typedef int32_t CGWindowLevelKey;
+enum { kCGMaximumWindowLevelKey = 14 };
+extern "C" CGWindowLevel CGWindowLevelForKey(CGWindowLevelKey key);
+
+// ---- libdispatch, macOS 10.6; queues are Objective-C objects under ARC (OS_OBJECT_USE_OBJC) ----
+@protocol OS_dispatch_object <NSObject>
+@end
+@protocol OS_dispatch_queue <OS_dispatch_object>
+@end
+typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
+typedef void (^dispatch_block_t)(void);
+typedef uint64_t dispatch_time_t;
+typedef long dispatch_queue_priority_t;
+#define DISPATCH_TIME_NOW (0ull)
+#define DISPATCH_QUEUE_PRIORITY_DEFAULT 0
+extern "C" {
+dispatch_queue_t dispatch_get_global_queue(intptr_t identifier, uintptr_t flags);
+// The SDK's dispatch_get_main_queue() is an inline function over the main queue object.
+dispatch_queue_t dispatch_get_main_queue(void);
+dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
+void dispatch_sync(dispatch_queue_t queue, __attribute__((noescape)) dispatch_block_t block);
+void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
+void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
+}
+
+// ---- Security (Authorization.h), macOS 10.0 ----
+typedef const struct AuthorizationOpaqueRef* AuthorizationRef;
+typedef UInt32 AuthorizationFlags;
+enum {
+    kAuthorizationFlagDefaults = 0,
+    kAuthorizationFlagInteractionAllowed = (1 << 0),
+    kAuthorizationFlagExtendRights = (1 << 1),
+    kAuthorizationFlagPartialRights = (1 << 2),
+    kAuthorizationFlagDestroyRights = (1 << 3),
+    kAuthorizationFlagPreAuthorize = (1 << 4),
+};
+enum {
+    errAuthorizationSuccess = 0,
+    errAuthorizationCanceled = -60006,
+    errAuthorizationInteractionNotAllowed = -60007,
+};
+typedef const char* AuthorizationString;
+typedef struct {
+    AuthorizationString name;
+    size_t valueLength;
+    void* _Nullable value;
+    UInt32 flags;
+} AuthorizationItem;
+typedef struct {
+    UInt32 count;
+    AuthorizationItem* _Nullable items;
+} AuthorizationItemSet;
+typedef AuthorizationItemSet AuthorizationRights;
+typedef AuthorizationItemSet AuthorizationEnvironment;
+extern "C" {
+OSStatus AuthorizationCreate(const AuthorizationRights* _Nullable rights,
+                             const AuthorizationEnvironment* _Nullable environment,
+                             AuthorizationFlags flags,
+                             AuthorizationRef _Nullable* _Nullable authorization);
+OSStatus AuthorizationCopyRights(AuthorizationRef authorization, const AuthorizationRights* rights,
+                                 const AuthorizationEnvironment* _Nullable environment,
+                                 AuthorizationFlags flags,
+                                 AuthorizationRights* _Nullable* _Nullable authorizedRights);
+OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags flags);
+// Deprecated since macOS 10.7; Tidra finds it by name at run time and declares no use of it.
+}
 
 // ---- Foundation ----
 
 @interface NSUserDefaults (AppleSDK)
 // -[NSUserDefaults initWithSuiteName:], macOS 10.9.
-- (nullable instancetype)initWithSuiteName:(nullable NSString *)suitename;
+- (nullable instancetype)initWithSuiteName:(nullable NSString*)suitename;
 // -[NSUserDefaults URLForKey:], -[NSUserDefaults setURL:forKey:], macOS 10.6.
-- (nullable NSURL *)URLForKey:(NSString *)defaultName;
-- (void)setURL:(nullable NSURL *)url forKey:(NSString *)defaultName;
+- (nullable NSURL*)URLForKey:(NSString*)defaultName;
+- (void)setURL:(nullable NSURL*)url forKey:(NSString*)defaultName;
 @end
 
 // NSKeyValueChangeKey, macOS 10.0 (a named type since the 10.12 SDK).
-typedef NSString *NSKeyValueChangeKey;
+typedef NSString* NSKeyValueChangeKey;
 
 @interface NSObject (AppleSDKKeyValueObserverRegistration)
 // -[NSObject removeObserver:forKeyPath:context:], macOS 10.7.
-- (void)removeObserver:(NSObject *)observer
-            forKeyPath:(NSString *)keyPath
-               context:(nullable void *)context;
+- (void)removeObserver:(NSObject*)observer
+            forKeyPath:(NSString*)keyPath
+               context:(nullable void*)context;
 @end
 
 @interface NSKeyedUnarchiver (AppleSDK)
 // +[NSKeyedUnarchiver unarchivedObjectOfClasses:fromData:error:], macOS 10.13.
-+ (nullable id)unarchivedObjectOfClasses:(NSSet<Class> *)classes
-                                fromData:(NSData *)data
-                                   error:(NSError **)error;
++ (nullable id)unarchivedObjectOfClasses:(NSSet<Class>*)classes
+                                fromData:(NSData*)data
+                                   error:(NSError**)error;
 @end
 
 @interface NSFileManager (AppleSDK)
 // -[NSFileManager trashItemAtURL:resultingItemURL:error:], macOS 10.8.
-- (BOOL)trashItemAtURL:(NSURL *)url
-      resultingItemURL:(NSURL *_Nullable *_Nullable)outResultingURL
-                 error:(NSError **)error;
+- (BOOL)trashItemAtURL:(NSURL*)url
+      resultingItemURL:(NSURL* _Nullable* _Nullable)outResultingURL
+                 error:(NSError**)error;
 @end
 
 @interface NSTask (AppleSDK)
 // -[NSTask executableURL], -[NSTask launchAndReturnError:], macOS 10.13.
-@property(nullable, copy) NSURL *executableURL;
-- (BOOL)launchAndReturnError:(NSError **)error;
+@property(nullable, copy) NSURL* executableURL;
+- (BOOL)launchAndReturnError:(NSError**)error;
 @end
 
 // NSOperatingSystemVersion, -[NSProcessInfo operatingSystemVersion], macOS 10.10.
@@ -105,21 +202,108 @@ typedef struct {
 
 // NSAppleScript and NSAppleEventDescriptor, macOS 10.2 (GNUstep declares both classes empty).
 typedef uint32_t DescType;
-extern NSString *const NSAppleScriptErrorMessage;
-extern NSString *const NSAppleScriptErrorNumber;
+extern NSString* const NSAppleScriptErrorMessage;
+extern NSString* const NSAppleScriptErrorNumber;
 
 @interface NSAppleEventDescriptor (AppleSDK)
 @property(readonly) DescType descriptorType;
 @property(readonly) NSInteger numberOfItems;
-- (nullable NSAppleEventDescriptor *)descriptorAtIndex:(NSInteger)index;
-@property(nullable, readonly, copy) NSString *stringValue;
+- (nullable NSAppleEventDescriptor*)descriptorAtIndex:(NSInteger)index;
+@property(nullable, readonly, copy) NSString* stringValue;
 @property(readonly) Boolean booleanValue;
 @end
 
 @interface NSAppleScript (AppleSDK)
-- (nullable instancetype)initWithSource:(NSString *)source;
-- (NSAppleEventDescriptor *)executeAndReturnError:
-    (NSDictionary<NSString *, id> *_Nullable *_Nullable)errorInfo;
+- (nullable instancetype)initWithSource:(NSString*)source;
+- (NSAppleEventDescriptor*)executeAndReturnError:
+    (NSDictionary<NSString*, id>* _Nullable* _Nullable)errorInfo;
+@end
+
+// ---- AppKit ----
+
+// NSAppearanceCustomization, macOS 10.9: views (and popovers, below) take an appearance.
+@protocol NSAppearanceCustomization <NSObject>
+@property(nullable, strong) NSAppearance* appearance;
+@property(readonly, strong) NSAppearance* effectiveAppearance;
+@end
+
+@interface NSView (AppleSDK) <NSAppearanceCustomization>
+// -[NSView wantsLayer], macOS 10.5.
+@property BOOL wantsLayer;
+// -[NSView translatesAutoresizingMaskIntoConstraints], -[NSView addConstraints:], macOS 10.7.
+@property BOOL translatesAutoresizingMaskIntoConstraints;
+- (void)addConstraints:(NSArray<__kindof NSLayoutConstraint*>*)constraints;
+@end
+
+// NSPopover conforms to NSAppearanceCustomization, macOS 10.10.
+@interface NSPopover (AppleSDK) <NSAppearanceCustomization>
+@end
+
+@interface NSImage (AppleSDK)
+// -[NSImage isTemplate], -[NSImage setTemplate:], macOS 10.5 (the SDK's `template` property
+// as Objective-C++ reaches it: `template` is a C++ keyword).
+- (BOOL)isTemplate;
+- (void)setTemplate:(BOOL)isTemplate;
+@end
+
+@interface NSStatusItem (AppleSDK)
+// -[NSStatusItem button], macOS 10.10.
+@property(readonly, strong, nullable) NSStatusBarButton* button;
+@end
+
+// NSWorkspaceApplicationKey, macOS 10.6.
+APPKIT_EXPORT NSString* const NSWorkspaceApplicationKey;
+
+// NSWorkspaceDesktopImageOptionKey and its keys, macOS 10.6 (a named type since the 10.12 SDK).
+typedef NSString* NSWorkspaceDesktopImageOptionKey;
+APPKIT_EXPORT NSWorkspaceDesktopImageOptionKey const NSWorkspaceDesktopImageScalingKey;
+APPKIT_EXPORT NSWorkspaceDesktopImageOptionKey const NSWorkspaceDesktopImageAllowClippingKey;
+APPKIT_EXPORT NSWorkspaceDesktopImageOptionKey const NSWorkspaceDesktopImageFillColorKey;
+
+@interface NSWorkspace (AppleSDK)
+// Desktop pictures per screen, macOS 10.6.
+- (nullable NSURL*)desktopImageURLForScreen:(NSScreen*)screen;
+- (nullable NSDictionary<NSWorkspaceDesktopImageOptionKey, id>*)desktopImageOptionsForScreen:
+    (NSScreen*)screen;
+- (BOOL)setDesktopImageURL:(NSURL*)url
+                 forScreen:(NSScreen*)screen
+                   options:(NSDictionary<NSWorkspaceDesktopImageOptionKey, id>*)options
+                     error:(NSError**)error;
+@end
+
+// NSImageName, macOS 10.0 (a named type since the 10.13 SDK).
+typedef NSString* NSImageName;
+
+@interface NSBundle (AppleSDKImageAdditions)
+// -[NSBundle URLForImageResource:], macOS 10.7.
+- (nullable NSURL*)URLForImageResource:(NSImageName)name;
+@end
+
+// NSEventType and NSEventMask names of the 10.12 SDK (the values are those of macOS 10.0).
+static const NSEventType NSEventTypeLeftMouseDown = NSLeftMouseDown;    // 1
+static const NSEventType NSEventTypeLeftMouseUp = NSLeftMouseUp;        // 2
+static const NSEventType NSEventTypeRightMouseDown = NSRightMouseDown;  // 3
+static const NSEventType NSEventTypeRightMouseUp = NSRightMouseUp;      // 4
+static const NSEventMask NSEventMaskLeftMouseUp = 1ull << 2;
+static const NSEventMask NSEventMaskRightMouseUp = 1ull << 4;
+
+// NSBezelStyleRounded, macOS 10.0 (this name since the 10.12 SDK; the older one is deprecated).
+static const NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
+
+@interface NSControl (AppleSDK)
+// -[NSControl controlSize], macOS 10.10 (a property of the control, not only of its cell).
+@property NSControlSize controlSize;
+@end
+
+@interface NSAlert (AppleSDK)
+// -[NSAlert showsSuppressionButton], -[NSAlert suppressionButton], macOS 10.5.
+@property BOOL showsSuppressionButton;
+@property(readonly, nullable, strong) NSButton* suppressionButton;
+@end
+
+@interface NSWindow (AppleSDK)
+// -[NSWindow titlebarAppearsTransparent], macOS 10.10.
+@property BOOL titlebarAppearsTransparent;
 @end
 
 #pragma clang assume_nonnull end

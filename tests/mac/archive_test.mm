@@ -28,9 +28,9 @@ Value wallpapers() {
 
 Value wallpapersOptions() {
     return Value(Dictionary{
-        {Value(1), Value(Dictionary{{Value("NSWorkspaceDesktopImageScalingKey"), Value(3)},
-                                    {Value("NSWorkspaceDesktopImageAllowClippingKey"),
-                                     Value(true)}})},
+        {Value(1),
+         Value(Dictionary{{Value("NSWorkspaceDesktopImageScalingKey"), Value(3)},
+                          {Value("NSWorkspaceDesktopImageAllowClippingKey"), Value(true)}})},
         {Value(std::int64_t(69732928)), Value(Dictionary{})}});
 }
 
@@ -56,7 +56,8 @@ TEST(MacArchiver, ReadsTheStoredArchivesAndRefusesWhatIsNone) {
                   wallpapers());
         EXPECT_EQ(native->unarchiveObjectWithData(readFile("wallpapersOptions-2-screens.archive")),
                   wallpapersOptions());
-        const Value ten = native->unarchiveObjectWithData(readFile("wallpapers-10-entries.archive"));
+        const Value ten =
+            native->unarchiveObjectWithData(readFile("wallpapers-10-entries.archive"));
         const Value eleven =
             native->unarchiveObjectWithData(readFile("wallpapers-11-entries.archive"));
         EXPECT_EQ(ten.dictionary().size(), 10u);

@@ -13,12 +13,12 @@ Value roundTrip(const Value& v) {
 TEST(MacBridge, EveryKindComesBackAsItWent) {
     @autoreleasepool {
         const Url picture = Url::fileURLWithPath("/Users/me/Pictures/Beach Day.jpg");
-        const Value record(Dictionary{{Value(1), Value(picture)},
-                                      {Value(std::int64_t(69732928)),
-                                       Value(Url::fileURLWithPath("/Library/x.heic"))}});
-        const Value options(Dictionary{{Value("NSWorkspaceDesktopImageScalingKey"), Value(3)},
-                                       {Value("NSWorkspaceDesktopImageAllowClippingKey"),
-                                        Value(true)}});
+        const Value record(Dictionary{
+            {Value(1), Value(picture)},
+            {Value(std::int64_t(69732928)), Value(Url::fileURLWithPath("/Library/x.heic"))}});
+        const Value options(
+            Dictionary{{Value("NSWorkspaceDesktopImageScalingKey"), Value(3)},
+                       {Value("NSWorkspaceDesktopImageAllowClippingKey"), Value(true)}});
         for (const Value& v :
              {Value(true), Value(false), Value(0), Value(1), Value(std::int64_t(1) << 40),
               Value(-7), Value(2.5), Value(""), Value("Grüße"), Value(Data{0, 1, 255}),
@@ -39,9 +39,9 @@ TEST(MacBridge, BooleansStayBooleansAndIntegersStayIntegers) {
     @autoreleasepool {
         EXPECT_EQ(fromFoundation([NSNumber numberWithBool:YES]).kind(), Value::Kind::Boolean);
         EXPECT_EQ(fromFoundation([NSNumber numberWithBool:NO]).kind(), Value::Kind::Boolean);
-        for (NSNumber* n : {[NSNumber numberWithInt:1], [NSNumber numberWithInt:0],
-                            [NSNumber numberWithChar:1], [NSNumber numberWithUnsignedChar:1],
-                            [NSNumber numberWithLongLong:1]}) {
+        for (NSNumber* n :
+             {[NSNumber numberWithInt:1], [NSNumber numberWithInt:0], [NSNumber numberWithChar:1],
+              [NSNumber numberWithUnsignedChar:1], [NSNumber numberWithLongLong:1]}) {
             EXPECT_EQ(fromFoundation(n).kind(), Value::Kind::Integer) << [n objCType];
         }
         EXPECT_EQ(fromFoundation([NSNumber numberWithDouble:1]).kind(), Value::Kind::Real);
@@ -76,11 +76,11 @@ TEST(MacBridge, TextsKeepEveryByte) {
 
 TEST(MacBridge, ErrorsCarryDomainCodeAndDescription) {
     @autoreleasepool {
-        NSError* error = [NSError
-            errorWithDomain:@"NSCocoaErrorDomain"
-                       code:516
-                   userInfo:[NSDictionary dictionaryWithObject:@"“x” already exists."
-                                                        forKey:NSLocalizedDescriptionKey]];
+        NSError* error =
+            [NSError errorWithDomain:@"NSCocoaErrorDomain"
+                                code:516
+                            userInfo:[NSDictionary dictionaryWithObject:@"“x” already exists."
+                                                                 forKey:NSLocalizedDescriptionKey]];
         std::optional<Error> out;
         report(&out, error);
         ASSERT_TRUE(out.has_value());

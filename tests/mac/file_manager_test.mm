@@ -22,8 +22,8 @@ TEST(MacFileManager, CopiesRemovesAndReportsWhyNot) {
         const Url copy = Url::fileURLWithPath((dir / "Tidra" / "custom.png").string());
 
         std::optional<Error> error;
-        EXPECT_TRUE(files->createDirectoryAtURL(
-            Url::fileURLWithPath((dir / "Tidra").string()), true, &error));
+        EXPECT_TRUE(files->createDirectoryAtURL(Url::fileURLWithPath((dir / "Tidra").string()),
+                                                true, &error));
         EXPECT_TRUE(files->copyItemAtURL(source, copy, &error));
         EXPECT_FALSE(error.has_value());
         EXPECT_TRUE(files->fileExistsAtPath((dir / "Tidra" / "custom.png").string()));
@@ -37,11 +37,11 @@ TEST(MacFileManager, CopiesRemovesAndReportsWhyNot) {
         EXPECT_FALSE(files->removeItemAtPath((dir / "missing").string(), &error));
         EXPECT_TRUE(error.has_value());
         error.reset();
-        EXPECT_FALSE(files->copyItemAtPath((dir / "missing").string(), (dir / "x").string(),
-                                           &error));
+        EXPECT_FALSE(
+            files->copyItemAtPath((dir / "missing").string(), (dir / "x").string(), &error));
         EXPECT_TRUE(error.has_value());
-        EXPECT_FALSE(files->removeItemAtURL(Url::fileURLWithPath((dir / "missing").string()),
-                                            nullptr));
+        EXPECT_FALSE(
+            files->removeItemAtURL(Url::fileURLWithPath((dir / "missing").string()), nullptr));
 
         fs::create_directories(dir / "Tidra" / "deeper");
         std::ofstream(dir / "Tidra" / "deeper" / "a.txt") << "a";

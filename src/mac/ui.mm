@@ -1,0 +1,115 @@
+// The interface objects Tidra makes itself: popover, visual-effect view, open panel, alert, and
+// the window levels.
+#import <AppKit/AppKit.h>
+#import <CoreGraphics/CoreGraphics.h>
+
+#include "mac/services.h"
+#include "mac/value_bridge.h"
+#include "mac/views.h"
+
+namespace tidra::mac {
+namespace {
+
+class MacOpenPanel final : public OpenPanel {
+  public:
+    MacOpenPanel() : panel_([NSOpenPanel openPanel]) {}
+    void setDirectoryURL(const Url& url) override { [panel_ setDirectoryURL:toNSURL(url)]; }
+    void setPrompt(const std::string& prompt) override { [panel_ setPrompt:toNSString(prompt)]; }
+    void setCanChooseFiles(bool can) override { [panel_ setCanChooseFiles:can ? YES : NO]; }
+    void setResolvesAliases(bool resolves) override {
+        [panel_ setResolvesAliases:resolves ? YES : NO];
+    }
+    void setAllowedFileTypes(const std::vector<std::string>& types) override {
+        NSMutableArray* native = [NSMutableArray arrayWithCapacity:types.size()];
+        for (const std::string& type : types) [native addObject:toNSString(type)];
+        [panel_ setAllowedFileTypes:native];
+    }
+    void setTitle(const std::string& title) override { [panel_ setTitle:toNSString(title)]; }
+    void setMessage(const std::string& message) override {
+        [panel_ setMessage:toNSString(message)];
+    }
+    void setLevel(long level) override { [panel_ setLevel:level]; }
+    void beginWithCompletionHandler(std::function<void(long response)> handler) override {
+        [panel_ beginWithCompletionHandler:^(NSInteger response) {
+          handler(static_cast<long>(response));
+        }];
+    }
+    std::optional<Url> URL() const override { return fromNSURL([panel_ URL]); }
+
+  private:
+    NSOpenPanel* panel_;
+};
+
+class MacAlertButton final : public AlertButton {
+  public:
+    explicit MacAlertButton(NSButton* button) : button_(button) {}
+    void setKeyEquivalent(const std::string& key) override {
+        [button_ setKeyEquivalent:toNSString(key)];
+    }
+
+  private:
+    NSButton* button_;
+};
+
+class MacSuppressionButton final : public SuppressionButton {
+  public:
+    explicit MacSuppressionButton(NSAlert* alert) : alert_(alert) {}
+    int state() const override { return static_cast<int>([[alert_ suppressionButton] state]); }
+    void setControlSize(int size) override {
+        [[alert_ suppressionButton] setControlSize:static_cast<NSControlSize>(size)];
+    }
+    void setFontSize(double points) override {
+        [[alert_ suppressionButton] setFont:[NSFont systemFontOfSize:points]];
+    }
+
+  private:
+    NSAlert* alert_;
+};
+
+class MacAlert final : public Alert {
+  public:
+    MacAlert() : alert_([[NSAlert alloc] init]), suppression_(alert_) {}
+    void setMessageText(const std::string& text) override {
+        [alert_ setMessageText:toNSString(text)];
+    }
+    void setInformativeText(const std::string& text) override {
+        [alert_ setInformativeText:toNSString(text)];
+    }
+    AlertButton& addButtonWithTitle(const std::string& title) override {
+        buttons_.push_back(
+            std::make_unique<MacAlertButton>([alert_ addButtonWithTitle:toNSString(title)]));
+        return *buttons_.back();
+    }
+    void setShowsSuppressionButton(bool shows) override {
+        [alert_ setShowsSuppressionButton:shows ? YES : NO];
+    }
+    SuppressionButton& suppressionButton() override { return suppression_; }
+    long runModal() override { return static_cast<long>([alert_ runModal]); }
+
+  private:
+    NSAlert* alert_;
+    MacSuppressionButton suppression_;
+    std::vector<std::unique_ptr<MacAlertButton>> buttons_;
+};
+
+class MacUi final : public Ui {
+  public:
+    std::shared_ptr<Popover> makePopover() override { return mac::makePopover(); }
+    std::shared_ptr<VisualEffectView> makeVisualEffectView(Rect frame) override {
+        return mac::makeVisualEffectView(frame);
+    }
+    std::shared_ptr<OpenPanel> makeOpenPanel() override { return std::make_shared<MacOpenPanel>(); }
+    std::shared_ptr<Alert> makeAlert() override { return std::make_shared<MacAlert>(); }
+    long windowLevelForKey(int key) override {
+        return CGWindowLevelForKey(static_cast<CGWindowLevelKey>(key));
+    }
+    double smallSystemFontSize() override { return [NSFont smallSystemFontSize]; }
+};
+
+}  // namespace
+
+std::unique_ptr<Ui> makeUi() {
+    return std::make_unique<MacUi>();
+}
+
+}  // namespace tidra::mac
