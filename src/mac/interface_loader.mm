@@ -31,6 +31,8 @@ class Builder {
             [label setSelectable:NO];
             [label setBezeled:NO];
             [label setDrawsBackground:NO];
+            // Longer texts wrap inside the label's frame, as a label drawn in a nib does.
+            [[label cell] setWraps:YES];
             made = label;
         } else if ([cls isEqualToString:@"NSButton"]) {
             NSButton* button = [[NSButton alloc] initWithFrame:frame];

@@ -15,8 +15,10 @@ class MacUserDefaults final : public UserDefaults {
   public:
     explicit MacUserDefaults(NSUserDefaults* defaults) : defaults_(defaults) {}
     ~MacUserDefaults() override {
-        for (auto& [key, forwarder] : observers_)
-            [defaults_ removeObserver:forwarder forKeyPath:toNSString(key.second) context:nullptr];
+        for (auto& [key, registration] : observers_)
+            [defaults_ removeObserver:registration.forwarder
+                           forKeyPath:toNSString(key.second)
+                              context:registration.context];
     }
 
     Value objectForKey(const std::string& key) override {
@@ -52,7 +54,7 @@ class MacUserDefaults final : public UserDefaults {
         TidraForwarder* forwarder = [[TidraForwarder alloc] initWithTarget:observer
                                                                   selector:keyPath
                                                                     sender:this];
-        observers_[key] = forwarder;
+        observers_[key] = Registration{forwarder, context};
         NSKeyValueObservingOptions native = 0;
         if (options & kKeyValueObservingOptionNew) native |= NSKeyValueObservingOptionNew;
         [defaults_ addObserver:forwarder
@@ -63,13 +65,19 @@ class MacUserDefaults final : public UserDefaults {
     void removeObserver(Object* observer, const std::string& keyPath, void* context) override {
         auto found = observers_.find(std::make_pair(observer, keyPath));
         if (found == observers_.end()) return;
-        [defaults_ removeObserver:found->second forKeyPath:toNSString(keyPath) context:context];
+        [defaults_ removeObserver:found->second.forwarder
+                       forKeyPath:toNSString(keyPath)
+                          context:context];
         observers_.erase(found);
     }
 
   private:
+    struct Registration {
+        TidraForwarder* forwarder;
+        void* context;
+    };
     NSUserDefaults* defaults_;
-    std::map<std::pair<Object*, std::string>, TidraForwarder*> observers_;
+    std::map<std::pair<Object*, std::string>, Registration> observers_;
 };
 
 class MacPreferences final : public Preferences {
