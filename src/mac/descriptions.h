@@ -3,7 +3,7 @@
 // interface.
 #pragma once
 
-#import <AppKit/AppKit.h>
+#import <Foundation/Foundation.h>
 
 #include <string>
 
@@ -11,6 +11,8 @@ namespace tidra::mac {
 
 // The description's top-level object; nil when the bundle lacks it or it is not a JSON object.
 NSDictionary* readDescription(const std::string& name);
+// The same from the file's bytes.
+NSDictionary* descriptionFromData(NSData* bytes);
 
 // Typed reads that answer the fallback for a missing key or a value of another kind.
 NSString* stringIn(NSDictionary* node, NSString* key, NSString* fallback);

@@ -7,7 +7,10 @@ namespace tidra::mac {
 NSDictionary* readDescription(const std::string& name) {
     NSString* path = [[NSBundle mainBundle] pathForResource:toNSString(name) ofType:@"json"];
     if (path == nil) return nil;
-    NSData* bytes = [NSData dataWithContentsOfFile:path];
+    return descriptionFromData([NSData dataWithContentsOfFile:path]);
+}
+
+NSDictionary* descriptionFromData(NSData* bytes) {
     if (bytes == nil) return nil;
     id parsed = [NSJSONSerialization JSONObjectWithData:bytes options:0 error:NULL];
     return [parsed isKindOfClass:[NSDictionary class]] ? parsed : nil;
