@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -19,10 +20,13 @@ namespace tidra::testing {
 
 class InstallRig {
   public:
-    explicit InstallRig(const std::string& bundleIn = "") {
+    explicit InstallRig(const std::string& bundleIn = "",
+                        std::optional<OperatingSystemVersion> version = std::nullopt)
+        : version_(version) {
         sim::MacOptions options;
         options.root = testing::freshTestFolder("mac").string();
         options.bundleIn = bundleIn;
+        options.systemVersion = version;
         root_ = options.root;
         mac_ = std::make_unique<sim::Mac>(options);
         frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
@@ -35,6 +39,7 @@ class InstallRig {
         mac_.reset();
         sim::MacOptions options;
         options.root = root_;
+        options.systemVersion = version_;
         mac_ = std::make_unique<sim::Mac>(options);
         frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
     }
@@ -79,6 +84,7 @@ class InstallRig {
     std::ostringstream out_;
     std::istringstream in_;
     std::string root_;
+    std::optional<OperatingSystemVersion> version_;
     std::unique_ptr<sim::Mac> mac_;
     std::unique_ptr<sim::Frontend> frontend_;
     int status_ = 0;

@@ -39,7 +39,7 @@ struct WallpaperRig {
                 kTidraBundleIdentifier, console),
           center(loop),
           processes(loop, center),
-          workspace(loop, processes, center, disk),
+          workspace(loop, processes, center),
           screens(loop, disk),
           files(disk),
           dispatch(loop),

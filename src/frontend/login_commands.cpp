@@ -6,10 +6,17 @@ namespace tidra::sim {
 
 void addLoginCommands(Frontend& f) {
     Mac& mac = f.mac();
-    f.add("system-events", "system-events on|off", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() != 2) f.usageError();
-        mac.systemEvents().setAvailable(f.onOff(cl.words[1]));
-    });
+    f.add("system-events", "system-events on|off | system-events consent allow|deny",
+          [&f, &mac](const CommandLine& cl) {
+              if (cl.words.size() == 3 && cl.words[1] == "consent") {
+                  if (cl.words[2] != "allow" && cl.words[2] != "deny")
+                      f.usageError("consent is allow or deny");
+                  mac.systemEvents().setAutomationAllowed(cl.words[2] == "allow");
+                  return;
+              }
+              if (cl.words.size() != 2) f.usageError();
+              mac.systemEvents().setAvailable(f.onOff(cl.words[1]));
+          });
     f.add("login-items", "login-items add NAME PATH", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 4 || cl.words[1] != "add") f.usageError();
         if (cl.words[2].empty() || cl.words[3].empty()) f.usageError("NAME and PATH are needed");

@@ -22,23 +22,22 @@ enum SearchPathDomainMask : unsigned {
 };
 
 class DirectoryEnumerator {
-public:
+  public:
     virtual ~DirectoryEnumerator() = default;
     // Paths relative to the enumerated folder, descending into subfolders; nothing at the end.
     virtual std::optional<std::string> nextObject() = 0;
 };
 
 class FileManager {
-public:
+  public:
     virtual ~FileManager() = default;
     virtual std::string homeDirectory() = 0;
     virtual std::optional<Url> URLForDirectory(SearchPathDirectory directory,
                                                SearchPathDomainMask domain, bool create,
                                                ErrorOut error) = 0;
     // NSSearchPathForDirectoriesInDomains.
-    virtual std::vector<std::string> searchPathForDirectoriesInDomains(SearchPathDirectory directory,
-                                                                       unsigned domains,
-                                                                       bool expandTilde) = 0;
+    virtual std::vector<std::string> searchPathForDirectoriesInDomains(
+        SearchPathDirectory directory, unsigned domains, bool expandTilde) = 0;
     virtual bool createDirectoryAtURL(const Url& url, bool withIntermediateDirectories,
                                       ErrorOut error) = 0;
     virtual std::unique_ptr<DirectoryEnumerator> enumeratorAtPath(const std::string& path) = 0;
@@ -48,6 +47,8 @@ public:
     virtual bool isWritableFileAtPath(const std::string& path) = 0;
     virtual bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) = 0;
     virtual bool removeItemAtPath(const std::string& path, ErrorOut error) = 0;
+    // moveItemAtPath:toPath:error: fails when something already lies at `to`.
+    virtual bool moveItemAtPath(const std::string& from, const std::string& to, ErrorOut error) = 0;
     virtual bool trashItemAtURL(const Url& url, ErrorOut error) = 0;
     virtual std::string resolvingSymlinksInPath(const std::string& path) = 0;
 };

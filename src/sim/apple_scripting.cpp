@@ -18,6 +18,7 @@ constexpr long kSyntaxError = -2741;
 constexpr long kCantGet = -1728;
 constexpr long kCantMakeType = -1700;
 constexpr long kNotRunning = -600;
+constexpr long kNotAuthorized = -1743;
 constexpr long kUndefinedVariable = -2753;
 constexpr long kHandlerFailed = -10000;
 constexpr long kStackOverflow = -2706;
@@ -79,6 +80,8 @@ struct RuntimeError {
     std::string brief;
     std::string appName;
     as::Span span;
+    // The system's own refusals are not worded as the application's error.
+    bool fromSystem = false;
 };
 
 class Interpreter {
@@ -117,6 +120,10 @@ class Interpreter {
     SimSystemEvents& systemEvents(const as::Statement& s) {
         if (!scripting_.systemEvents().available())
             throw RuntimeError{kNotRunning, "Application isn’t running.", s.application, s.span};
+        if (!scripting_.systemEvents().automationAllowed())
+            throw RuntimeError{kNotAuthorized,
+                               "Not authorized to send Apple events to " + s.application + ".",
+                               s.application, s.span, true};
         return scripting_.systemEvents();
     }
 
@@ -284,18 +291,19 @@ class SimAppleScript : public AppleScript {
         try {
             return Interpreter(scripting_).run(std::get<as::Script>(compiled).statements);
         } catch (const RuntimeError& error) {
-            fail(errorInfo, error.number, error.brief, error.appName, error.span);
+            fail(errorInfo, error.number, error.brief, error.appName, error.span, error.fromSystem);
             return nullptr;
         }
     }
 
   private:
     void fail(Dictionary* errorInfo, long number, const std::string& brief,
-              const std::string& appName, as::Span span) const {
+              const std::string& appName, as::Span span, bool fromSystem = false) const {
         if (!errorInfo) return;
         const std::size_t start = utf16Units(source_, span.begin);
         const std::size_t end = utf16Units(source_, span.end);
         *errorInfo = appleScriptError(number, brief, appName, start, end - start);
+        if (fromSystem) (*errorInfo)[Value("NSAppleScriptErrorMessage")] = Value(brief);
     }
 
     SimAppleScripting& scripting_;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/paths.h"
+#include "sim/partial_copy.h"
 
 namespace tidra::sim {
 
@@ -88,6 +89,8 @@ int SimAuthorization::execute(AuthorizationRef auth, const std::string& path,
         for (size_t i = 1; i < arguments.size(); ++i) status |= removeTree(arguments[i]);
     } else if (path == "/bin/cp" && arguments.size() == 3 && arguments[0] == "-pR") {
         status = copyTree(arguments[1], arguments[2]);
+    } else if (path == "/bin/mv" && arguments.size() == 2) {
+        status = moveTree(arguments[0], arguments[1]);
     } else {
         return kErrToolExecuteFailure;
     }
@@ -120,10 +123,27 @@ int SimAuthorization::copyTree(const std::string& from, const std::string& to) {
     if (!fs::exists(source, ec)) return 1;
     // cp -R into an existing folder puts the copy inside it.
     if (fs::is_directory(target, ec)) target /= source.filename();
+    if (copyRunsOutOfRoom_ && copyRunsOutOfRoom_(disk_.mac(target.string()))) {
+        // cp stops at the first file that finds no room; what it wrote stays.
+        copyUntilFull(source, target);
+        return 1;
+    }
     fs::copy(source, target,
              fs::copy_options::recursive | fs::copy_options::copy_symlinks |
                  fs::copy_options::overwrite_existing,
              ec);
+    return ec ? 1 : 0;
+}
+
+int SimAuthorization::moveTree(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const fs::path source = disk_.real(from);
+    fs::path target = disk_.real(to);
+    if (from.empty() || from[0] != '/' || to.empty() || to[0] != '/') return 1;
+    if (!fs::exists(fs::symlink_status(source, ec))) return 1;
+    // mv into an existing folder puts the item inside it.
+    if (fs::is_directory(target, ec)) target /= source.filename();
+    fs::rename(source, target, ec);
     return ec ? 1 : 0;
 }
 

@@ -1,10 +1,11 @@
 // The Security authorization services on the simulated Mac: references, the administrator
-// password dialog (answered by the front end), the privileged execution of rm and cp on the
+// password dialog (answered by the front end), the privileged execution of rm, cp and mv on the
 // simulated disk, and the children it leaves for wait(). Each step can be made to fail.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -34,6 +35,10 @@ class SimAuthorization : public Authorization {
     ChildStatus wait() override;
 
     void setFailing(Step step, bool failing);
+    // Whether a copy to a Mac path runs out of room: administrator rights give no more space.
+    void setCopyRunsOutOfRoom(std::function<bool(const std::string& macPath)> full) {
+        copyRunsOutOfRoom_ = std::move(full);
+    }
 
     bool passwordDialogOpen() const { return dialogOpen_; }
     const std::string& passwordDialogText() const { return dialogText_; }
@@ -50,6 +55,7 @@ class SimAuthorization : public Authorization {
     RunLoop& loop_;
     const Disk& disk_;
     std::set<Step> failing_;
+    std::function<bool(const std::string&)> copyRunsOutOfRoom_;
     std::set<AuthorizationRef> live_;
     std::set<AuthorizationRef> admin_;
     std::deque<ChildStatus> children_;
@@ -66,6 +72,7 @@ class SimAuthorization : public Authorization {
                 const std::vector<std::string>& arguments);
     int removeTree(const std::string& macPath);
     int copyTree(const std::string& from, const std::string& to);
+    int moveTree(const std::string& from, const std::string& to);
 };
 
 }  // namespace tidra::sim

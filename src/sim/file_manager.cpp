@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "sim/partial_copy.h"
 #include "sim/user_trash.h"
 
 namespace tidra::sim {
@@ -90,6 +91,11 @@ bool SimFileManager::withinAny(const std::set<std::string>& folders, const std::
     for (const auto& root : folders)
         if (path == root || paths::hasPrefix(path, root == "/" ? root : root + "/")) return true;
     return false;
+}
+
+bool SimFileManager::copiesFailInto(const std::string& macPath) const {
+    std::lock_guard lock(mutex_);
+    return withinAny(copiesFailing_, standardized(macPath));
 }
 
 void SimFileManager::setCopiesFailing(const std::string& macFolder, bool failing) {
@@ -236,24 +242,20 @@ bool SimFileManager::copyItemAtPath(const std::string& from, const std::string& 
                                      quoted(paths::deletingLastPathComponent(dst)) +
                                      " because an item with the same name already exists."));
     if (refuseChange(dst, error)) return false;
-    bool outOfSpace = false;
-    {
-        std::lock_guard lock(mutex_);
-        outOfSpace = withinAny(copiesFailing_, dst);
-    }
-    if (outOfSpace)
-        return fail(error,
-                    cocoa(kWriteOutOfSpace, quoted(src) + " couldn’t be copied to " +
-                                                quoted(paths::deletingLastPathComponent(dst)) +
-                                                " because there isn’t enough space."));
     if (!fs::is_directory(realDst.parent_path(), ec))
         return fail(error, cocoa(kNoSuchFile, "The folder " +
                                                   quoted(paths::deletingLastPathComponent(dst)) +
                                                   " doesn’t exist."));
+    if (copiesFailInto(dst)) {
+        copyUntilFull(realSrc, realDst);
+        return fail(error,
+                    cocoa(kWriteOutOfSpace, quoted(src) + " couldn’t be copied to " +
+                                                quoted(paths::deletingLastPathComponent(dst)) +
+                                                " because there isn’t enough space."));
+    }
+    // What was copied before a failure stays, as the platform's copy leaves it.
     fs::copy(realSrc, realDst, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec) {
-        std::error_code ignored;
-        fs::remove_all(realDst, ignored);
         return fail(error,
                     cocoa(kWriteUnknown, quoted(src) + " couldn’t be copied to " +
                                              quoted(paths::deletingLastPathComponent(dst)) + "."));
@@ -282,19 +284,55 @@ bool SimFileManager::isWritableFileAtPath(const std::string& path) {
 bool SimFileManager::trashItemAtURL(const Url& url, ErrorOut error) {
     auto path = url.isFileURL() ? url.path() : std::nullopt;
     if (!path) return fail(error, cocoa(kNoSuchFile, "The item couldn’t be moved to the Trash."));
-    const std::string mac = standardized(*path);
-    const fs::path real = disk_.real(mac);
+    return moveToTrash(*path, error).has_value();
+}
+
+std::optional<std::string> SimFileManager::moveToTrash(const std::string& macPath, ErrorOut error) {
+    const std::string mac = standardized(macPath);
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(real, ec)))
-        return fail(error, cocoa(kNoSuchFile, quoted(mac) + " couldn’t be moved to the Trash "
-                                                            "because it doesn’t exist."));
-    if (refuseChange(mac, error)) return false;
-    if (!disk_.trashAvailable())
-        return fail(error,
-                    cocoa(kFeatureUnsupported, quoted(mac) + " couldn’t be moved to the Trash "
+    if (!fs::exists(fs::symlink_status(disk_.real(mac), ec))) {
+        fail(error, cocoa(kNoSuchFile, quoted(mac) + " couldn’t be moved to the Trash "
+                                                     "because it doesn’t exist."));
+        return std::nullopt;
+    }
+    if (refuseChange(mac, error)) return std::nullopt;
+    if (!disk_.trashAvailable()) {
+        fail(error, cocoa(kFeatureUnsupported, quoted(mac) + " couldn’t be moved to the Trash "
                                                              "because the Trash is unavailable."));
-    if (!moveToUserTrash(disk_, mac))
-        return fail(error, cocoa(kWriteUnknown, quoted(mac) + " couldn’t be moved to the Trash."));
+        return std::nullopt;
+    }
+    auto trashed = moveToUserTrash(disk_, mac);
+    if (!trashed)
+        fail(error, cocoa(kWriteUnknown, quoted(mac) + " couldn’t be moved to the Trash."));
+    return trashed;
+}
+
+bool SimFileManager::moveItemAtPath(const std::string& from, const std::string& to,
+                                    ErrorOut error) {
+    const std::string src = standardized(from), dst = standardized(to);
+    const fs::path realSrc = disk_.real(src), realDst = disk_.real(dst);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(realSrc, ec)))
+        return fail(error, cocoa(kNoSuchFile,
+                                 quoted(src) + " couldn’t be moved because it doesn’t exist."));
+    if (fs::exists(fs::symlink_status(realDst, ec)))
+        return fail(error, cocoa(kWriteFileExists,
+                                 quoted(src) + " couldn’t be moved to " +
+                                     quoted(paths::deletingLastPathComponent(dst)) +
+                                     " because an item with the same name already exists."));
+    if (src == "/" || refuseChange(src, error) || refuseChange(dst, error)) {
+        if (src == "/") fail(error, cocoa(kWriteNoPermission, "“/” couldn’t be moved."));
+        return false;
+    }
+    if (!fs::is_directory(realDst.parent_path(), ec))
+        return fail(error, cocoa(kNoSuchFile, "The folder " +
+                                                  quoted(paths::deletingLastPathComponent(dst)) +
+                                                  " doesn’t exist."));
+    fs::rename(realSrc, realDst, ec);
+    if (ec)
+        return fail(error,
+                    cocoa(kWriteUnknown, quoted(src) + " couldn’t be moved to " +
+                                             quoted(paths::deletingLastPathComponent(dst)) + "."));
     return true;
 }
 

@@ -30,6 +30,7 @@ class SimFileManager : public FileManager {
     bool isWritableFileAtPath(const std::string& path) override;
     bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) override;
     bool removeItemAtPath(const std::string& path, ErrorOut error) override;
+    bool moveItemAtPath(const std::string& from, const std::string& to, ErrorOut error) override;
     bool trashItemAtURL(const Url& url, ErrorOut error) override;
     std::string resolvingSymlinksInPath(const std::string& path) override;
 
@@ -40,8 +41,13 @@ class SimFileManager : public FileManager {
     void setLocalApplicationsWritable(bool writable) { setReadOnly("/Applications", !writable); }
     bool isReadOnly(const std::string& macPath) const;
     // Copies into the folder (or below it) fail as on a full volume, while the folder stays
-    // writable: nothing is left behind at the destination.
+    // writable: the copy stops part way and what it wrote stays behind, as on a Mac.
     void setCopiesFailing(const std::string& macFolder, bool failing);
+    bool copiesFailInto(const std::string& macPath) const;
+    // The one way into the user's Trash (the file manager's, the workspace's recycle and
+    // Finder's): an item in a read-only place stays where it is. Answers the item's path in the
+    // Trash, or the reason it could not go there.
+    std::optional<std::string> moveToTrash(const std::string& macPath, ErrorOut error);
 
   private:
     std::string standardized(const std::string& macPath) const;

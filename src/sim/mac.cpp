@@ -9,7 +9,6 @@
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "sim/formats/plist_value.h"
-#include "sim/user_trash.h"
 
 #ifndef TIDRA_RESOURCES_DIR
 #define TIDRA_RESOURCES_DIR "resources"
@@ -34,7 +33,7 @@ Mac::Mac(MacOptions options)
       console_(loop_, disk_.real(disk_.home() + "/Library/Logs/console.log")),
       workspaceCenter_(loop_),
       processes_(loop_, workspaceCenter_),
-      workspace_(loop_, processes_, workspaceCenter_, disk_),
+      workspace_(loop_, processes_, workspaceCenter_),
       statusBar_(loop_),
       distributed_(loop_),
       ui_([this] { return openPanels_.make(); }, [this] { return alerts_.makeAlert(); }),
@@ -72,8 +71,12 @@ Mac::Mac(MacOptions options)
     fileManager = std::move(simFiles);
     systemEvents_ = std::make_unique<SimSystemEvents>(
         disk_.real(disk_.home() + "/Library/Preferences/com.apple.loginitems.plist"));
+    // Finder's Trash and the workspace's recycle are the file manager's: one set of rules.
+    workspace_.setTrashMover(
+        [this](const std::string& path) { return simFileManager_->moveToTrash(path, nullptr); });
     auto simAppleScript = std::make_unique<SimAppleScripting>(
-        *systemEvents_, [this](const std::string& path) { return moveToUserTrash(disk_, path); });
+        *systemEvents_,
+        [this](const std::string& path) { return simFileManager_->moveToTrash(path, nullptr); });
     simAppleScript_ = simAppleScript.get();
     appleScript = std::move(simAppleScript);
     auto simTasks = std::make_unique<SimTasks>(
@@ -85,11 +88,17 @@ Mac::Mac(MacOptions options)
                             for (const auto& p : processes_.running())
                                 commands.push_back(p.bundlePath + "/Contents/MacOS/" + p.name);
                             return commands;
+                        },
+                        [this] {
+                            const auto v = system_.operatingSystemVersion();
+                            return v.major > 10 || (v.major == 10 && v.minor >= 15);
                         }});
     simTasks_ = simTasks.get();
     tasks = std::move(simTasks);
     auto simAuthorization = std::make_unique<SimAuthorization>(loop_, disk_);
     simAuthorization_ = simAuthorization.get();
+    simAuthorization_->setCopyRunsOutOfRoom(
+        [this](const std::string& path) { return simFileManager_->copiesFailInto(path); });
     authorization = std::move(simAuthorization);
 
     // Where Tidra lies: as asked, else where it lay last time, else where a download lands.
@@ -102,6 +111,11 @@ Mac::Mac(MacOptions options)
         bundlePath_ = mountTidraImage();
     else if (!options_.bundleIn.empty())
         bundlePath_ = bundleLocation(options_.bundleIn);
+    // Tidra is laid out once, when it is put in a place, as a download or an installer would;
+    // launches start whatever lies there, damaged or not.
+    std::error_code noBundle;
+    if (!fs::exists(fs::symlink_status(disk_.real(bundlePath_), noBundle)))
+        installTidraBundle(disk_, bundlePath_, options_.resourcesDir, TIDRA_BUNDLE_VERSION);
 
     finder_ = std::make_shared<SimFinder>(loop_, *prefs_, disk_);
     processes_.setBehaviour(kFinderBundleId, finder_);
@@ -198,9 +212,9 @@ bool Mac::launchTidra() {
         launchError_ = "Tidra is already running";
         return false;
     }
-    // The bundle is laid out afresh from the project's resources at every launch.
-    if (!installTidraBundle(disk_, bundlePath_, options_.resourcesDir, TIDRA_BUNDLE_VERSION)) {
-        launchError_ = "cannot write Tidra.app at " + bundlePath_;
+    std::error_code ec;
+    if (!fs::is_directory(disk_.real(bundlePath_), ec)) {
+        launchError_ = "there is no Tidra.app at " + bundlePath_;
         return false;
     }
     rememberState();

@@ -5,6 +5,10 @@
 
 namespace tidra::sim {
 
+// The application framework's version number that shipped with a system version: the platform's
+// published NSAppKitVersionNumber constants (10.0 to 10.15, and 11.0 for every later system).
+double appKitVersionFor(OperatingSystemVersion version);
+
 class SimSystemInfo : public SystemInfo {
   public:
     // 10.15 and the application framework that shipped with it.
@@ -14,7 +18,11 @@ class SimSystemInfo : public SystemInfo {
 
     OperatingSystemVersion operatingSystemVersion() override { return version_; }
     double appKitVersionNumber() override { return appKit_; }
-    void setOperatingSystemVersion(OperatingSystemVersion version) { version_ = version; }
+    // Sets the framework's version number along with it.
+    void setOperatingSystemVersion(OperatingSystemVersion version) {
+        version_ = version;
+        appKit_ = appKitVersionFor(version);
+    }
     void setAppKitVersionNumber(double number) { appKit_ = number; }
 
   private:

@@ -17,6 +17,15 @@ namespace {
 constexpr double kPollInterval = 0.1;
 constexpr double kDetachDelay = 5.0;
 constexpr int kUnsupported = 127;
+constexpr std::uint32_t kMntLocal = 0x1000;
+constexpr std::uint32_t kMntJournaled = 0x00800000;
+
+// The folders that 10.15 keeps on the Data volume and shows inside the root file system.
+bool onDataVolume(const std::string& macPath) {
+    for (const char* top : {"/Users", "/Applications", "/Library", "/private", "/usr/local"})
+        if (macPath == top || paths::hasPrefix(macPath, std::string(top) + "/")) return true;
+    return false;
+}
 
 Data bytes(const std::string& s) {
     return Data(s.begin(), s.end());
@@ -93,11 +102,14 @@ std::optional<StatFs> SimTasks::statfs(const std::string& path) {
     if (const MountedImage* image = images_.holding(path)) {
         std::error_code ec;
         if (!fs::exists(disk_.real(path), ec)) return std::nullopt;
-        return StatFs{0x1 /* read-only */ | 0x1000 /* local */, image->device, image->mountPoint};
+        return StatFs{0x1 /* read-only */ | kMntLocal, image->device, image->mountPoint};
     }
     std::error_code ec;
     if (!fs::exists(disk_.real(path), ec)) return std::nullopt;
-    return StatFs{kMntRootFs | 0x1000, "/dev/disk1s1", "/"};
+    // From 10.15 on, the user's folders lie on the Data volume, which is no root file system.
+    if (hooks_.separateDataVolume && hooks_.separateDataVolume() && onDataVolume(path))
+        return StatFs{kMntLocal | kMntJournaled, "/dev/disk1s2", "/System/Volumes/Data"};
+    return StatFs{kMntRootFs | kMntLocal, "/dev/disk1s1", "/"};
 }
 
 SimTasks::Result SimTasks::run(const std::string& launchPath,
@@ -180,13 +192,14 @@ void SimTasks::relaunchWhenGone(int pid, std::string quarantinePath, bool recurs
 
 SimTasks::Result SimTasks::shell(const std::string& line) {
     size_t p = 0;
-    // (while /bin/kill -0 PID >&/dev/null; do /bin/sleep 0.1; done; XATTR; /usr/bin/open PATH) &
+    // (while /bin/kill -0 PID >/dev/null 2>&1; do /bin/sleep 0.1; done; XATTR; /usr/bin/open PATH)
+    // & As dash reads it: ">&/dev/null" is no redirection there, and the line does not run.
     if (skipLiteral(line, p, "(while /bin/kill -0 ")) {
         size_t digits = p;
         while (p < line.size() && std::isdigit(static_cast<unsigned char>(line[p]))) ++p;
         if (p == digits || p - digits > 9) return {{}, kUnsupported};
         const int pid = std::stoi(line.substr(digits, p - digits));
-        if (!skipLiteral(line, p, " >&/dev/null; do /bin/sleep 0.1; done; /usr/bin/xattr -d "))
+        if (!skipLiteral(line, p, " >/dev/null 2>&1; do /bin/sleep 0.1; done; /usr/bin/xattr -d "))
             return {{}, kUnsupported};
         const bool recursive = skipLiteral(line, p, "-r ");
         if (!skipLiteral(line, p, "com.apple.quarantine ")) return {{}, kUnsupported};

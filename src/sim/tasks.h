@@ -33,6 +33,8 @@ class SimTasks : public Tasks {
         std::function<bool(int pid)> processAlive;
         // The executable path of every running process ("ps ax -o comm").
         std::function<std::vector<std::string>()> processCommands;
+        // Whether the system keeps the user's data on a volume of its own (10.15 and later).
+        std::function<bool()> separateDataVolume;
     };
 
     struct ToolOverride {

@@ -1,7 +1,6 @@
 #include "sim/workspace.h"
 
 #include "platform/paths.h"
-#include "sim/user_trash.h"
 
 namespace tidra::sim {
 
@@ -87,7 +86,7 @@ bool SimWorkspace::performFileOperation(const std::string& operation, const std:
     if (operation != kWorkspaceRecycleOperation || files.empty()) return false;
     for (const auto& name : files) {
         if (name.empty() || name.find('/') != std::string::npos) return false;
-        if (!moveToUserTrash(disk_, paths::appendingPathComponent(source, name))) return false;
+        if (!trash_ || !trash_(paths::appendingPathComponent(source, name))) return false;
     }
     return true;
 }

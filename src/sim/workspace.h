@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/workspace.h"
-#include "sim/disk.h"
 #include "sim/processes.h"
 
 namespace tidra::sim {
@@ -22,14 +21,16 @@ struct DesktopPictures {
 
 class SimWorkspace : public Workspace {
   public:
-    SimWorkspace(RunLoop& loop, Processes& processes, SimNotificationCenter& center,
-                 const Disk& disk)
-        : loop_(loop), processes_(processes), center_(center), disk_(disk) {}
+    SimWorkspace(RunLoop& loop, Processes& processes, SimNotificationCenter& center)
+        : loop_(loop), processes_(processes), center_(center) {}
 
     // Applications that can be launched by bundle identifier: their name and bundle path.
     void addKnownApplication(const std::string& bundleIdentifier, const std::string& name,
                              const std::string& bundlePath);
     void setDesktopPictures(DesktopPictures pictures) { pictures_ = std::move(pictures); }
+    // The way into the user's Trash that every route shares; without it, recycling fails.
+    using TrashMover = std::function<std::optional<std::string>(const std::string& macPath)>;
+    void setTrashMover(TrashMover trash) { trash_ = std::move(trash); }
     static constexpr double kLaunchDelay = 0.3;
 
     NotificationCenter& notificationCenter() override { return center_; }
@@ -56,12 +57,12 @@ class SimWorkspace : public Workspace {
     RunLoop& loop_;
     Processes& processes_;
     SimNotificationCenter& center_;
-    const Disk& disk_;
     struct Known {
         std::string name, path;
     };
     std::map<std::string, Known> known_;
     DesktopPictures pictures_;
+    TrashMover trash_;
     std::vector<std::string> opened_;
     int launchRequests_ = 0;
 };
