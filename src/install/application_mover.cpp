@@ -15,23 +15,11 @@ namespace {
 
 constexpr int kModernFramework = 949;     // running applications, recursive xattr, plist parsing
 constexpr int kTrashingFramework = 1187;  // trashItemAtURL:
-constexpr unsigned kAdminRightsFlags = kAuthorizationFlagInteractionAllowed |
-                                       kAuthorizationFlagExtendRights |
-                                       kAuthorizationFlagPreAuthorize;
-constexpr const char* kAdminRight = "system.privilege.admin";
-constexpr const char* kPrivilegedExecuteSymbol = "AuthorizationExecuteWithPrivileges";
 
 bool anyHasPrefix(const std::vector<std::string>& prefixes, const std::string& path) {
     for (const auto& p : prefixes)
         if (paths::hasPrefix(path, p)) return true;
     return false;
-}
-
-std::string trimmedWhitespace(const std::string& s) {
-    const char* ws = " \t\n\r\v\f";
-    size_t b = s.find_first_not_of(ws);
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(ws) - b + 1);
 }
 
 }  // namespace
@@ -120,27 +108,15 @@ void ApplicationMover::offerMoveToApplicationsFolder() {
         return;
     }
 
-    if (s_.fileManager.fileExistsAtPath(destination)) {
-        if (isRunning(destination)) {
-            s_.console.log("INFO -- Switching to an already running version");
-            auto open = s_.tasks.makeTask("/usr/bin/open", {destination});
-            if (open->launch()) open->waitUntilExit();
-            s_.application.exit(0);
-            return;
-        }
-        if (!moveItemToTrash(
-                paths::appendingPathComponent(applications, paths::lastPathComponent(source)))) {
-            showFailureAlert();
-            return;
-        }
+    const bool replacing = s_.fileManager.fileExistsAtPath(destination);
+    if (replacing && isRunning(destination)) {
+        s_.console.log("INFO -- Switching to an already running version");
+        auto open = s_.tasks.makeTask("/usr/bin/open", {destination});
+        if (open->launch()) open->waitUntilExit();
+        s_.application.exit(0);
+        return;
     }
-
-    std::optional<Error> error;
-    if (!s_.fileManager.copyItemAtPath(source, destination, &error)) {
-        const std::string why = error ? error->description() : "(null)";
-        s_.console.log("ERROR -- Could not copy '" + source + "' to '" + destination + "' (" + why +
-                       ")");
-        s_.console.log("ERROR -- Could not copy myself to " + destination);
+    if (!copyIntoPlace(source, destination, replacing)) {
         showFailureAlert();
         return;
     }
@@ -190,9 +166,11 @@ std::string ApplicationMover::relaunchLine(int pid, const std::string& destinati
     const std::string quarantine = frameworkVersion() > kModernFramework
                                        ? "/usr/bin/xattr -d -r com.apple.quarantine " + quoted
                                        : "/usr/bin/xattr -d com.apple.quarantine " + quoted;
+    // Only POSIX redirections: "/bin/sh" may be dash, which rejects ">&file" and would then
+    // never reopen Tidra.
     return "(while /bin/kill -0 " + std::to_string(pid) +
-           " >&/dev/null; do /bin/sleep 0.1; done; " + quarantine + "; /usr/bin/open " + quoted +
-           ") &";
+           " >/dev/null 2>&1; do /bin/sleep 0.1; done; " + quarantine + "; /usr/bin/open " +
+           quoted + ") &";
 }
 
 std::string ApplicationMover::detachLine(const std::string& device) {
@@ -228,44 +206,6 @@ std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::stri
     hdiutil->waitUntilExit();
     if (frameworkVersion() <= kModernFramework) return std::nullopt;
     return diskImageDeviceIn(s_.propertyLists.propertyListWithData(output), device);
-}
-
-AdministratorCopyResult ApplicationMover::copyWithAdministratorRights(
-    const std::string& source, const std::string& destination) {
-    if (paths::pathExtension(destination) != "app" || trimmedWhitespace(destination).empty() ||
-        trimmedWhitespace(source).empty())
-        return {};
-    AuthorizationRef auth = nullptr;
-    if (s_.authorization.create(&auth) != kErrAuthorizationSuccess) return {};
-
-    AdministratorCopyResult result;
-    const auto run = [&]() -> bool {
-        const int status = s_.authorization.copyRights(auth, kAdminRight, kAdminRightsFlags);
-        if (status == kErrAuthorizationCanceled) {
-            result.canceled = true;
-            return false;
-        }
-        if (status != kErrAuthorizationSuccess) return false;
-        if (!privilegedExecute_)
-            privilegedExecute_ = s_.authorization.lookupPrivilegedExecute(kPrivilegedExecuteSymbol);
-        if (!privilegedExecute_) return false;
-
-        // The destination usually does not exist, so rm's own status says nothing.
-        if ((*privilegedExecute_)(auth, "/bin/rm", kAuthorizationFlagDefaults,
-                                  {"-rf", destination}) != kErrAuthorizationSuccess)
-            return false;
-        ChildStatus child = s_.authorization.wait();
-        if (child.pid == -1 || !child.exitedNormally) return false;
-
-        if ((*privilegedExecute_)(auth, "/bin/cp", kAuthorizationFlagDefaults,
-                                  {"-pR", source, destination}) != kErrAuthorizationSuccess)
-            return false;
-        child = s_.authorization.wait();
-        return child.pid != -1 && child.exitedNormally && child.exitStatus == 0;
-    };
-    result.copied = run();
-    s_.authorization.free(auth, kAuthorizationFlagDefaults);
-    return result;
 }
 
 bool ApplicationMover::moveItemToTrash(const std::string& path) {

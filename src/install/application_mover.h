@@ -69,6 +69,12 @@ class ApplicationMover {
     std::string text(const char* key);
     void showFailureAlert();
     bool isRunning(const std::string& destination);
+    // Where a copy is written before it replaces the destination: beside it, hidden.
+    static std::string incomingPath(const std::string& destination);
+    // The copy without administrator rights: the new bundle is copied beside the destination,
+    // the older one (when `replacing`) goes to the Trash, and the new one is renamed into place.
+    // On failure the messages are logged, nothing half-made remains and an older copy stays.
+    bool copyIntoPlace(const std::string& source, const std::string& destination, bool replacing);
     // Removes or trashes the source, starts the relaunch (and the eject), ends the process.
     void finishMove(const std::string& source, const std::string& destination, bool nested,
                     const std::optional<std::string>& device);

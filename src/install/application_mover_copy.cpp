@@ -1,0 +1,106 @@
+// The copy into Applications, with and without administrator rights. Both copy beside the
+// destination first and replace an older copy only once the new one is whole, so a copy that
+// fails leaves Applications as it was.
+#include "install/application_mover.h"
+#include "platform/paths.h"
+
+namespace tidra {
+
+namespace {
+
+constexpr unsigned kAdminRightsFlags = kAuthorizationFlagInteractionAllowed |
+                                       kAuthorizationFlagExtendRights |
+                                       kAuthorizationFlagPreAuthorize;
+constexpr const char* kAdminRight = "system.privilege.admin";
+constexpr const char* kPrivilegedExecuteSymbol = "AuthorizationExecuteWithPrivileges";
+
+std::string trimmedWhitespace(const std::string& s) {
+    const char* ws = " \t\n\r\v\f";
+    size_t b = s.find_first_not_of(ws);
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(ws) - b + 1);
+}
+
+}  // namespace
+
+std::string ApplicationMover::incomingPath(const std::string& destination) {
+    // Hidden, and without the "app" extension, so that nothing takes it for an application
+    // while it is being written.
+    return paths::appendingPathComponent(paths::deletingLastPathComponent(destination),
+                                         "." + paths::lastPathComponent(destination) + ".incoming");
+}
+
+bool ApplicationMover::copyIntoPlace(const std::string& source, const std::string& destination,
+                                     bool replacing) {
+    const std::string incoming = incomingPath(destination);
+    // Left by an earlier attempt that was cut short.
+    if (s_.fileManager.fileExistsAtPath(incoming))
+        s_.fileManager.removeItemAtPath(incoming, nullptr);
+
+    std::optional<Error> error;
+    bool placed = s_.fileManager.copyItemAtPath(source, incoming, &error);
+    if (placed && replacing && !moveItemToTrash(destination)) {
+        s_.fileManager.removeItemAtPath(incoming, nullptr);
+        return false;
+    }
+    if (placed) placed = s_.fileManager.moveItemAtPath(incoming, destination, &error);
+    if (placed) return true;
+
+    // A copy that stopped part way leaves part of the bundle behind.
+    if (s_.fileManager.fileExistsAtPath(incoming))
+        s_.fileManager.removeItemAtPath(incoming, nullptr);
+    const std::string why = error ? error->description() : "(null)";
+    s_.console.log("ERROR -- Could not copy '" + source + "' to '" + destination + "' (" + why +
+                   ")");
+    s_.console.log("ERROR -- Could not copy myself to " + destination);
+    return false;
+}
+
+AdministratorCopyResult ApplicationMover::copyWithAdministratorRights(
+    const std::string& source, const std::string& destination) {
+    if (paths::pathExtension(destination) != "app" || trimmedWhitespace(destination).empty() ||
+        trimmedWhitespace(source).empty())
+        return {};
+    AuthorizationRef auth = nullptr;
+    if (s_.authorization.create(&auth) != kErrAuthorizationSuccess) return {};
+
+    AdministratorCopyResult result;
+    // Runs one tool with the rights and reaps it: its exit status, or nothing when it could not
+    // be started or did not end normally.
+    const auto privileged = [&](const std::string& tool,
+                                const std::vector<std::string>& arguments) -> std::optional<int> {
+        if ((*privilegedExecute_)(auth, tool, kAuthorizationFlagDefaults, arguments) !=
+            kErrAuthorizationSuccess)
+            return std::nullopt;
+        const ChildStatus child = s_.authorization.wait();
+        if (child.pid == -1 || !child.exitedNormally) return std::nullopt;
+        return child.exitStatus;
+    };
+    const auto run = [&]() -> bool {
+        const int status = s_.authorization.copyRights(auth, kAdminRight, kAdminRightsFlags);
+        if (status == kErrAuthorizationCanceled) {
+            result.canceled = true;
+            return false;
+        }
+        if (status != kErrAuthorizationSuccess) return false;
+        if (!privilegedExecute_)
+            privilegedExecute_ = s_.authorization.lookupPrivilegedExecute(kPrivilegedExecuteSymbol);
+        if (!privilegedExecute_) return false;
+
+        const std::string incoming = incomingPath(destination);
+        // Whatever an earlier attempt left; usually there is nothing, so rm's status says nothing.
+        if (!privileged("/bin/rm", {"-rf", incoming})) return false;
+        const auto copied = privileged("/bin/cp", {"-pR", source, incoming});
+        // The old copy goes only once the new one is whole, and is never moved into a folder
+        // that rm could not take away.
+        const bool placed = copied == 0 && privileged("/bin/rm", {"-rf", destination}) == 0 &&
+                            privileged("/bin/mv", {incoming, destination}) == 0;
+        if (!placed) privileged("/bin/rm", {"-rf", incoming});
+        return placed;
+    };
+    result.copied = run();
+    s_.authorization.free(auth, kAuthorizationFlagDefaults);
+    return result;
+}
+
+}  // namespace tidra

@@ -1,0 +1,158 @@
+// The move offer when the copy fails part way, with and without administrator rights: the copy
+// already in Applications stays, nothing half-made remains, and the user sees the failure alert.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "install/application_mover.h"
+#include "install/shell_quote.h"
+#include "install_rig.h"
+#include "sim/bundle.h"
+
+namespace tidra::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr const char* kDownloads = "/Users/me/Downloads/Tidra.app";
+constexpr const char* kApplications = "/Applications/Tidra.app";
+constexpr const char* kIncoming = "/Applications/.Tidra.app.incoming";
+constexpr const char* kMarker = "/Applications/Tidra.app/old-version-marker";
+constexpr const char* kMove = "alert Move to Applications Folder\n";
+
+// An older Tidra already in Applications, marked so that it can be told from the new one.
+void installOldCopy(InstallRig& rig) {
+    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), kApplications, TIDRA_RESOURCES_DIR, "1"));
+    std::ofstream(rig.mac().disk().real(kMarker));
+}
+
+TEST(ReplacingACopy, APrivilegedCopyThatFailsKeepsTheOldCopyAndLeavesNothingHalfMade) {
+    InstallRig rig;
+    installOldCopy(rig);
+    rig.files().setLocalApplicationsWritable(false);
+    rig.run("applications full on\n");
+    rig.launch(std::string(kMove) + "password ok\nalert OK\n");
+
+    EXPECT_EQ(rig.moveLog(),
+              (Strings{"INFO -- Moving myself to the Applications folder",
+                       "ERROR -- Could not copy myself to /Applications with authorization"}));
+    ASSERT_EQ(rig.alertsShown(), 2u);
+    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    // The copy ran out of room part way; what it wrote is gone again, the old copy untouched.
+    EXPECT_EQ(
+        rig.mac().simAuthorization().privilegedHistory(),
+        (Strings{"/bin/rm -rf /Applications/.Tidra.app.incoming",
+                 "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
+                 "/bin/rm -rf /Applications/.Tidra.app.incoming"}));
+    EXPECT_FALSE(rig.exists(kIncoming));
+    EXPECT_TRUE(rig.exists(kMarker));
+    EXPECT_TRUE(rig.exists(std::string(kApplications) + "/Contents/Resources/MainMenu.json"));
+    EXPECT_TRUE(rig.exists(std::string(kDownloads) + "/Contents/Info.plist"));
+    EXPECT_EQ(rig.mac().bundlePath(), kDownloads);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+    EXPECT_EQ(rig.mac().simAuthorization().liveReferences(), 0u);
+
+    // With room again the new copy takes the old one's place, and only then is the old removed.
+    rig.run("quit\napplications full off\nlaunch\n" + std::string(kMove) + "password ok\n");
+    const Strings replaced{
+        "/bin/rm -rf /Applications/.Tidra.app.incoming",
+        "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
+        "/bin/rm -rf /Applications/Tidra.app",
+        "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app"};
+    const auto& history = rig.mac().simAuthorization().privilegedHistory();
+    ASSERT_GE(history.size(), 4u);
+    EXPECT_EQ(Strings(history.end() - 4, history.end()), replaced);
+    EXPECT_FALSE(rig.exists(kMarker));
+    EXPECT_FALSE(rig.exists(kIncoming));
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+}
+
+TEST(ReplacingACopy, APlainCopyThatFailsLeavesTheOldCopyInPlaceAndTheTrashEmpty) {
+    InstallRig rig;
+    installOldCopy(rig);
+    rig.run("applications full on\n");
+    rig.launch(std::string(kMove) + "alert OK\n");
+
+    const auto log = rig.moveLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1].rfind("ERROR -- Could not copy '/Users/me/Downloads/Tidra.app' to "
+                           "'/Applications/Tidra.app' (Error Domain=NSCocoaErrorDomain Code=640 ",
+                           0),
+              0u)
+        << log[1];
+    EXPECT_EQ(log[2], "ERROR -- Could not copy myself to /Applications/Tidra.app");
+    ASSERT_EQ(rig.alertsShown(), 2u);
+    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    EXPECT_TRUE(rig.exists(kMarker));
+    EXPECT_FALSE(rig.exists(kIncoming));
+    EXPECT_FALSE(rig.exists("/Users/me/.Trash/Tidra.app"));
+    EXPECT_TRUE(rig.exists(std::string(kDownloads) + "/Contents/Info.plist"));
+    EXPECT_EQ(rig.mac().bundlePath(), kDownloads);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+
+    // A copy cut short by an earlier run that ended abruptly is no obstacle to the next one.
+    std::filesystem::create_directories(
+        rig.mac().disk().real(std::string(kIncoming) + "/Contents"));
+    rig.run("quit\napplications full off\nlaunch\n" + std::string(kMove));
+    EXPECT_TRUE(rig.exists("/Users/me/.Trash/Tidra.app/old-version-marker"));
+    EXPECT_FALSE(rig.exists(kMarker));
+    EXPECT_FALSE(rig.exists(kIncoming));
+    EXPECT_TRUE(rig.exists(std::string(kApplications) + "/Contents/Resources/MainMenu.json"));
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+}
+
+TEST(ReplacingACopy, AFailedCopyOnTheSimulatedMacLeavesPartOfTheBundle) {
+    InstallRig rig("applications");
+    rig.launch("");
+    rig.run("applications full on\n");
+    std::optional<Error> error;
+    EXPECT_FALSE(rig.files().copyItemAtPath(kApplications, "/Applications/Copy.app", &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, 640);
+    const auto files = [&](const std::string& bundle) {
+        size_t n = 0;
+        for (const auto& e :
+             std::filesystem::recursive_directory_iterator(rig.mac().disk().real(bundle)))
+            n += e.is_regular_file();
+        return n;
+    };
+    EXPECT_TRUE(rig.exists("/Applications/Copy.app/Contents/Info.plist"));
+    EXPECT_GT(files("/Applications/Copy.app"), 0u);
+    EXPECT_LT(files("/Applications/Copy.app"), files(kApplications));
+    // Copies elsewhere are whole.
+    EXPECT_TRUE(rig.files().copyItemAtPath(kApplications, "/Users/me/Copy.app", &error));
+    EXPECT_TRUE(rig.exists("/Users/me/Copy.app/Contents/Resources/MainMenu.json"));
+}
+
+// "/bin/sh" may be dash: the relaunch line must run there, or the moved copy never opens.
+TEST(ReplacingACopy, TheRelaunchLineRunsUnderDash) {
+    const std::string dash = std::filesystem::exists("/bin/dash") ? "/bin/dash" : "/usr/bin/dash";
+    if (!std::filesystem::exists(dash)) GTEST_SKIP() << "no dash on this system";
+    InstallRig rig("applications");
+    rig.launch("");
+    Platform p = rig.mac().platform();
+    ApplicationMover mover({p.preferences.standardUserDefaults(), p.mainBundle, p.fileManager,
+                            p.workspace, p.tasks, p.authorization, p.appleScript, p.archiver, p.ui,
+                            p.application, p.console, p.system});
+    // A process number above any the system hands out: the wait ends at once. The line's own
+    // "&" is dropped so that the shell's complaints can be read here.
+    std::string line = mover.relaunchLine(99999999, "/nonexistent/Tidra.app");
+    ASSERT_TRUE(line.ends_with(" &"));
+    line.resize(line.size() - 2);
+    const std::string command = dash + " -c " + shellQuote(line + "; echo reached") + " 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    EXPECT_EQ(out.find("Bad fd number"), std::string::npos) << out;
+    EXPECT_NE(out.find("reached"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace tidra::testing
