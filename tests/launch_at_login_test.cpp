@@ -2,8 +2,10 @@
 // Events' login items, and what a launch reads back.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
+#include "install_rig.h"
 #include "login/login_items.h"
 #include "sim_world.h"
 
@@ -21,6 +23,42 @@ sim::MacOptions inApplications() {
 nlohmann::json item(const std::string& name, const std::string& path) {
     return {{"name", name}, {"path", path}, {"hidden", false}};
 }
+
+// The tick of "Launch at Login" in the status menu, as the user would see it.
+int tick(SimWorld& world) {
+    const nlohmann::json status = world.status();
+    for (const auto& entry : status["menu"])
+        if (entry.value("title", "") == "Launch at Login") return entry["state"];
+    ADD_FAILURE() << "no Launch at Login item";
+    return -1;
+}
+
+// A System Events that refuses every change and, asked afterwards, reports the opposite of what
+// was asked for (an entry after a refused removal, none after a refused addition), as one being
+// switched about might. Left unchecked, Tidra's correction of the option would set off the
+// opposite change, and so on without end.
+class ContraryLoginItems : public AppleScripting {
+  public:
+    explicit ContraryLoginItems(AppleScripting& real) : real_(real) {}
+    std::unique_ptr<AppleScript> scriptWithSource(const std::string& source) override {
+        // Far more than any one change needs: stop answering rather than run for ever.
+        if (++scripts > 100) return nullptr;
+        if (source == loginItemQueryScript())
+            return real_.scriptWithSource(lastWasAdd_ ? "set answer to {}"
+                                                      : "set answer to {\"Tidra\"}");
+        if (source.starts_with("tell application \"System Events\" to make login item"))
+            lastWasAdd_ = true;
+        else if (source == loginItemDeleteScript())
+            lastWasAdd_ = false;
+        return real_.scriptWithSource(
+            "tell application \"System Events\" to delete login item \"nothing by this name\"");
+    }
+    std::atomic<int> scripts = 0;
+
+  private:
+    AppleScripting& real_;
+    std::atomic<bool> lastWasAdd_ = false;
+};
 
 TEST(LaunchAtLogin, TickingAndUntickingKeepsOneEntryAndALaunchReadsItBack) {
     SimWorld world(inApplications());
@@ -75,6 +113,102 @@ TEST(LaunchAtLogin, WithoutSystemEventsTheQueryIsFalseAndTheAddLogsTheError) {
     EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
     EXPECT_EQ(world.status()["loginItems"],
               nlohmann::json({item("Tidra", "/Applications/Tidra.app")}));
+}
+
+TEST(LaunchAtLogin, AnAddThatSystemEventsRefusesLeavesTheOptionOff) {
+    for (const char* refusal : {"system-events off", "system-events consent deny"}) {
+        SimWorld world(inApplications());
+        world.run(std::string(refusal) + "\nmenu Launch at Login\n");
+        ASSERT_EQ(world.lastStatus(), 0) << refusal;
+        EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false) << refusal;
+        EXPECT_EQ(tick(world), 0) << refusal;
+        EXPECT_TRUE(world.status()["loginItems"].empty()) << refusal;
+        // The add's own error line stays, and it is the only line.
+        const auto lines = world.mac().console().lines();
+        ASSERT_EQ(lines.size(), 1u) << refusal;
+        EXPECT_TRUE(lines[0].starts_with("{\n")) << lines[0];
+        // Delete, add, the read-back query: the write of the read-back starts nothing more.
+        EXPECT_EQ(world.mac().simAppleScript().runs().size(), 1u + 3u) << refusal;
+    }
+    // Consent declined: the platform's own wording, not System Events'.
+    SimWorld world(inApplications());
+    world.run("system-events consent deny\nmenu Launch at Login\n");
+    const std::string line = world.mac().console().lines().at(0);
+    EXPECT_NE(line.find("NSAppleScriptErrorNumber = \"-1743\";"), std::string::npos) << line;
+    EXPECT_NE(line.find("NSAppleScriptErrorMessage = \"Not authorized to send Apple events to "
+                        "System Events.\";"),
+              std::string::npos)
+        << line;
+    // Allowed again, the option works.
+    world.run("system-events consent allow\nmenu Launch at Login\n");
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    EXPECT_EQ(tick(world), 1);
+    EXPECT_EQ(world.status()["loginItems"],
+              nlohmann::json({item("Tidra", "/Applications/Tidra.app")}));
+}
+
+TEST(LaunchAtLogin, ARefusedRemovalShowsTheEntryThatIsStillThere) {
+    SimWorld world(inApplications());
+    world.run("menu Launch at Login\nsystem-events consent deny\nmenu Launch at Login\n");
+    // System Events answers nothing while it refuses: the option reads off, as at a launch.
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
+    EXPECT_EQ(world.status()["loginItems"],
+              nlohmann::json({item("Tidra", "/Applications/Tidra.app")}));
+    // Once it answers again, the next launch finds the entry.
+    world.run("system-events consent allow\nquit\nlaunch\n");
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    EXPECT_EQ(tick(world), 1);
+}
+
+TEST(LaunchAtLogin, ASystemEventsThatKeepsRefusingStartsNoRunOfChanges) {
+    SimWorld world(inApplications());
+    world.run("quit\n");
+    auto contrary = std::make_unique<ContraryLoginItems>(*world.mac().appleScript);
+    ContraryLoginItems& events = *contrary;
+    std::unique_ptr<AppleScripting> real = std::move(world.mac().appleScript);
+    world.mac().appleScript = std::move(contrary);
+    world.run("launch\n");
+    const int atLaunch = events.scripts;
+
+    // The launch read an entry. Off: the removal is refused and an entry is read back.
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    world.run("menu Launch at Login\n");
+    ASSERT_EQ(world.lastStatus(), 0);
+    EXPECT_EQ(events.scripts - atLaunch, 2);  // delete, query
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    EXPECT_EQ(tick(world), 1);
+
+    // On again: the addition is refused and no entry is read back.
+    world.run("defaults write xq.morv.Tidra launchAtLogin -bool true\n");
+    EXPECT_EQ(events.scripts - atLaunch, 2 + 3);  // delete, add, query
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
+    EXPECT_EQ(tick(world), 0);
+    EXPECT_TRUE(world.mac().tidraRunning());
+    world.run("quit\n");
+    world.mac().appleScript = std::move(real);
+}
+
+TEST(LaunchAtLogin, AfterAMoveTheEntryOpensTheCopyInApplications) {
+    testing::InstallRig rig;  // Tidra in Downloads, declined once, launch at login chosen
+    rig.launch("alert Do Not Move\nmenu Launch at Login\n");
+    EXPECT_EQ(rig.status()["loginItems"],
+              nlohmann::json({item("Tidra", "/Users/me/Downloads/Tidra.app")}));
+    rig.run("quit\nlaunch\nalert Move to Applications Folder\n");
+    ASSERT_EQ(rig.mac().bundlePath(), "/Applications/Tidra.app");
+    ASSERT_TRUE(rig.mac().tidraRunning());
+    EXPECT_EQ(rig.status()["loginItems"],
+              nlohmann::json({item("Tidra", "/Applications/Tidra.app")}));
+    EXPECT_EQ(rig.status()["defaults"]["xq.morv.Tidra"]["launchAtLogin"], true);
+
+    // An entry that opens another copy still in place is left as it is.
+    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), "/Users/me/Desktop/Tidra.app",
+                                        TIDRA_RESOURCES_DIR, "1"));
+    rig.run("quit\n");
+    rig.mac().systemEvents().deleteLoginItem("Tidra");
+    rig.run("login-items add Tidra /Users/me/Desktop/Tidra.app\nlaunch\n");
+    EXPECT_EQ(rig.status()["loginItems"],
+              nlohmann::json({item("Tidra", "/Users/me/Desktop/Tidra.app")}));
+    EXPECT_EQ(rig.status()["defaults"]["xq.morv.Tidra"]["launchAtLogin"], true);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // by its name, "Tidra". Every script runs on the background queue while the caller waits.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/apple_script.h"
 #include "platform/bundle.h"
@@ -15,6 +17,7 @@ inline constexpr const char* kLoginItemName = "Tidra";
 
 // The exact script texts, one line each.
 std::string loginItemQueryScript();
+std::string loginItemPathsScript();
 std::string loginItemDeleteScript();
 std::string loginItemAddScript(const std::string& bundlePath);
 
@@ -25,11 +28,15 @@ class LoginItems {
 
     // Whether an entry named "Tidra" exists; false whenever System Events gives no usable list.
     bool query();
-    // Deletes the entry; silent when there is none or scripting is refused.
-    void remove();
+    // The path the entry named "Tidra" opens; nothing when there is none or System Events gives
+    // no usable answer.
+    std::optional<std::string> itemPath();
+    // Deletes the entry; silent when there is none or scripting is refused. False when System
+    // Events answered with an error, which it also does when there was no entry.
+    bool remove();
     // Replaces any entry with one for the running bundle, so a moved application is re-pointed;
-    // a script error goes to the console.
-    void add();
+    // a script error goes to the console. False when the entry could not be made.
+    bool add();
 
   private:
     AppleScripting& scripting_;

@@ -102,11 +102,29 @@ bool StatusMenuController::isLoginItem() {
 }
 
 void StatusMenuController::addToLoginItems() {
-    loginItems_.add();
+    if (!loginItems_.add()) settleLaunchAtLogin();
 }
 
 void StatusMenuController::removeFromLoginItems() {
-    loginItems_.remove();
+    if (!loginItems_.remove()) settleLaunchAtLogin();
+}
+
+void StatusMenuController::settleLaunchAtLogin() {
+    const bool present = loginItems_.query();
+    if (defaults_.boolForKey(prefs::kLaunchAtLogin) == present) return;
+    // This write reaches our own observer, which must not try again: a System Events that
+    // keeps refusing would otherwise be asked to add and remove for ever.
+    settlingLaunchAtLogin_ = true;
+    defaults_.setBool(present, prefs::kLaunchAtLogin);
+    defaults_.synchronize();
+    settlingLaunchAtLogin_ = false;
+}
+
+void StatusMenuController::repointStaleLoginItem() {
+    const auto path = loginItems_.itemPath();
+    // An entry that opens another copy still in place is the user's choice.
+    if (!path || path->empty() || platform_.fileManager.fileExistsAtPath(*path)) return;
+    addToLoginItems();
 }
 
 void StatusMenuController::updateRestoreFinder(bool value, bool setDefault) {

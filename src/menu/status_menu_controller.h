@@ -85,6 +85,11 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void registerObservers();
     void showWelcomeOnce();
 
+    // After a login-item change that System Events refused: `launchAtLogin` (and so the tick)
+    // takes the state System Events reports, without starting another change.
+    void settleLaunchAtLogin();
+    // An entry left pointing at a bundle that is gone (Tidra was moved) opens this one instead.
+    void repointStaleLoginItem();
     void onLaunchAtLoginChanged(const Value& newValue);
     void onRestoreFinderChanged(const Value& newValue);
     void onReplaceWallpaperChanged(const Value& newValue);
@@ -110,6 +115,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     std::unique_ptr<TransluscentWindow> aboutWindow_;
     bool darkMode_ = false;
     bool observing_ = false;
+    bool settlingLaunchAtLogin_ = false;
 };
 
 }  // namespace tidra

@@ -26,7 +26,7 @@ void StatusMenuController::observeValueForKeyPath(const std::optional<std::strin
 }
 
 void StatusMenuController::onLaunchAtLoginChanged(const Value& newValue) {
-    if (!newValue.isBoolean()) return;
+    if (!newValue.isBoolean() || settlingLaunchAtLogin_) return;
     if (newValue.boolValue()) {
         addToLoginItems();
     } else {

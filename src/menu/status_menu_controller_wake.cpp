@@ -13,7 +13,7 @@ void StatusMenuController::awakeFromNib() {
     setIcon(false);
     updateStatus();
     configureStatusButton();
-    isLoginItem();
+    if (isLoginItem()) repointStaleLoginItem();
     registerObservers();
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
