@@ -115,6 +115,15 @@ class MacFileManager final : public FileManager {
         return removed;
     }
 
+    bool moveItemAtPath(const std::string& from, const std::string& to, ErrorOut error) override {
+        NSError* failure = nil;
+        const BOOL moved = [files() moveItemAtPath:toNSString(from)
+                                            toPath:toNSString(to)
+                                             error:&failure];
+        if (!moved) report(error, failure);
+        return moved;
+    }
+
     bool trashItemAtURL(const Url& url, ErrorOut error) override {
         NSError* failure = nil;
         const BOOL trashed = [files() trashItemAtURL:toNSURL(url)

@@ -51,6 +51,17 @@ TEST(MacFileManager, CopiesRemovesAndReportsWhyNot) {
         while (auto next = walk->nextObject()) seen.insert(*next);
         EXPECT_EQ(seen, (std::set<std::string>{"custom.png", "deeper", "deeper/a.txt"}));
 
+        // A rename into place, but never over something already there.
+        std::ofstream(dir / "incoming.txt") << "new";
+        EXPECT_FALSE(files->moveItemAtPath((dir / "incoming.txt").string(),
+                                           (dir / "wallpaper.png").string(), &error));
+        EXPECT_TRUE(error.has_value());
+        error.reset();
+        EXPECT_TRUE(files->moveItemAtPath((dir / "incoming.txt").string(),
+                                          (dir / "Tidra" / "placed.txt").string(), &error));
+        EXPECT_FALSE(fs::exists(dir / "incoming.txt"));
+        EXPECT_TRUE(fs::exists(dir / "Tidra" / "placed.txt"));
+
         // A whole folder goes at once.
         error.reset();
         EXPECT_TRUE(files->removeItemAtURL(Url::fileURLWithPath((dir / "Tidra").string()), &error));
