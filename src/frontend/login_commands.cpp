@@ -6,11 +6,11 @@ namespace tidra::sim {
 
 void addLoginCommands(Frontend& f) {
     Mac& mac = f.mac();
-    f.add("system-events", "system-events on|off | system-events consent allow|deny",
+    f.add("system-events", "system-events on|off | system-events consent deny|allow",
           [&f, &mac](const CommandLine& cl) {
               if (cl.words.size() == 3 && cl.words[1] == "consent") {
                   if (cl.words[2] != "allow" && cl.words[2] != "deny")
-                      f.usageError("consent is allow or deny");
+                      f.usageError("consent is deny or allow");
                   mac.systemEvents().setAutomationAllowed(cl.words[2] == "allow");
                   return;
               }
