@@ -71,7 +71,12 @@ class MacStatusItem final : public StatusItem {
     }
     Menu* menu() const override { return menu_; }
     void popUpStatusItemMenu(Menu* menu) override {
+// Deprecated since macOS 10.14 and still there: it tracks the menu until it closes, which the
+// right click relies on.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
         if (NSMenu* native = nativeMenuOf(menu)) [item_ popUpStatusItemMenu:native];
+#pragma clang diagnostic pop
     }
 
   private:

@@ -72,9 +72,15 @@ Value optionsFromNative(NSDictionary* options) {
     if (options == nil) return Value();
     NSMutableDictionary* plain = [NSMutableDictionary dictionaryWithDictionary:options];
     id fill = [options objectForKey:NSWorkspaceDesktopImageFillColorKey];
-    if ([fill isKindOfClass:[NSColor class]])
-        [plain setObject:[NSKeyedArchiver archivedDataWithRootObject:fill]
-                  forKey:NSWorkspaceDesktopImageFillColorKey];
+    if ([fill isKindOfClass:[NSColor class]]) {
+        NSData* archived = [NSKeyedArchiver archivedDataWithRootObject:fill
+                                                 requiringSecureCoding:YES
+                                                                 error:NULL];
+        if (archived != nil)
+            [plain setObject:archived forKey:NSWorkspaceDesktopImageFillColorKey];
+        else
+            [plain removeObjectForKey:NSWorkspaceDesktopImageFillColorKey];
+    }
     return fromFoundation(plain);
 }
 
@@ -83,12 +89,9 @@ NSDictionary* optionsToNative(const Dictionary& options) {
         [NSMutableDictionary dictionaryWithDictionary:toNSDictionary(options)];
     id fill = [native objectForKey:NSWorkspaceDesktopImageFillColorKey];
     if ([fill isKindOfClass:[NSData class]]) {
-        id colour = nil;
-        @try {
-            colour = [NSKeyedUnarchiver unarchiveObjectWithData:fill];
-        } @catch (NSException* malformed) {
-            colour = nil;
-        }
+        id colour = [NSKeyedUnarchiver unarchivedObjectOfClass:[NSColor class]
+                                                      fromData:fill
+                                                         error:NULL];
         if ([colour isKindOfClass:[NSColor class]])
             [native setObject:colour forKey:NSWorkspaceDesktopImageFillColorKey];
         else
@@ -111,10 +114,14 @@ class MacWorkspace final : public Workspace {
     }
     bool launchAppWithBundleIdentifier(const std::string& bundleIdentifier,
                                        unsigned options) override {
+// Deprecated since macOS 11 and still there; the relaunch of Finder relies on its options.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
         return [workspace() launchAppWithBundleIdentifier:toNSString(bundleIdentifier)
                                                   options:options
                            additionalEventParamDescriptor:nil
                                          launchIdentifier:NULL];
+#pragma clang diagnostic pop
     }
     bool openURL(const Url& url) override {
         NSURL* native = toNSURL(url);
@@ -167,7 +174,9 @@ class MacWorkspace final : public Workspace {
     }
 
   private:
-    static NSWorkspace* workspace() { return [NSWorkspace sharedWorkspace]; }
+    static NSWorkspace* workspace() {
+        return [NSWorkspace sharedWorkspace];
+    }
     MacNotificationCenter center_;
 };
 

@@ -170,6 +170,8 @@ typedef NSString* NSKeyValueChangeKey;
 @end
 
 @interface NSKeyedUnarchiver (AppleSDK)
+// +[NSKeyedUnarchiver unarchivedObjectOfClass:fromData:error:], macOS 10.13.
++ (nullable id)unarchivedObjectOfClass:(Class)cls fromData:(NSData *)data error:(NSError **)error;
 // +[NSKeyedUnarchiver unarchivedObjectOfClasses:fromData:error:], macOS 10.13.
 + (nullable id)unarchivedObjectOfClasses:(NSSet<Class>*)classes
                                 fromData:(NSData*)data
