@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "sim/file_manager.h"
 
@@ -107,6 +108,33 @@ TEST_F(SimFiles, SymlinksResolveWithinTheDisk) {
               "/Users/me/Real/photo.png");
     EXPECT_EQ(files.resolvingSymlinksInPath("/Users/me/none/x"), "/Users/me/none/x");
     (void)files.resolvingSymlinksInPath("/Users/me/loop/x");  // ends
+}
+
+TEST_F(SimFiles, AReplacementIsOneStepAndLeavesTheOriginalWhenRefused) {
+    auto contents = [&](const std::string& mac) {
+        std::ifstream in(disk.real(mac), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::optional<Error> error;
+    write("/Users/me/old.png", "old");
+    write("/Users/me/new.png", "new");
+    auto url = [](const std::string& p) { return Url::fileURLWithPath(p); };
+    EXPECT_TRUE(files.replaceItemAtURL(url("/Users/me/old.png"), url("/Users/me/new.png"), &error));
+    EXPECT_EQ(contents("/Users/me/old.png"), "new");
+    EXPECT_FALSE(fs::exists(disk.real("/Users/me/new.png")));
+    // A missing replacement or a folder closed to changes: the original stays as it was.
+    error.reset();
+    EXPECT_FALSE(
+        files.replaceItemAtURL(url("/Users/me/old.png"), url("/Users/me/new.png"), &error));
+    EXPECT_EQ(error->code, 4);
+    write("/Users/me/Locked/kept.png", "kept");
+    write("/Users/me/Locked/next.png", "next");
+    files.setReadOnly("/Users/me/Locked", true);
+    EXPECT_FALSE(files.replaceItemAtURL(url("/Users/me/Locked/kept.png"),
+                                        url("/Users/me/Locked/next.png"), &error));
+    EXPECT_EQ(error->code, 513);
+    EXPECT_EQ(contents("/Users/me/Locked/kept.png"), "kept");
+    EXPECT_TRUE(fs::exists(disk.real("/Users/me/Locked/next.png")));
 }
 
 }  // namespace

@@ -92,5 +92,46 @@ TEST(SimScreens, ANewMacHasOneScreenAndChangesPersistAndAreAnnounced) {
     EXPECT_EQ(shots[2].name, "Later");
 }
 
+TEST(SimScreens, DisplaysKeepTheirNumbersAndPicturesAcrossUnplugging) {
+    Disk disk(freshRoot("identity"));
+    RunLoop loop(false);
+    auto number = [](const std::shared_ptr<SimScreen>& s) { return s ? s->number() : 0u; };
+    {
+        SimScreens screens(loop, disk);
+        EXPECT_EQ(number(screens.addScreen("Studio")), 2u);
+        auto anonymous = screens.addScreen("");
+        EXPECT_EQ(number(anonymous), 3u);
+        EXPECT_EQ(anonymous->name(), "Display 3");
+        std::ofstream(disk.real("/Users/me/Pictures/s.png")) << "png";
+        ASSERT_FALSE(screens.setPictureByHand(2, "~/Pictures/s.png"));
+        ASSERT_TRUE(screens.removeScreen(2) && screens.removeScreen(3));
+
+        // Another display never takes a number that was given before.
+        EXPECT_EQ(number(screens.addScreen("LG")), 4u);
+        // Plugged back, a display has its number and the picture it last showed.
+        EXPECT_EQ(number(screens.addScreen("Studio")), 2u);
+        EXPECT_EQ(screens.desktopImageURL(*screens.find(2))->path(), "/Users/me/Pictures/s.png");
+        EXPECT_EQ(number(screens.addScreen("")), 3u);
+        EXPECT_EQ(number(screens.addScreen("")), 5u);
+
+        // A serial tells displays of one name apart.
+        EXPECT_EQ(number(screens.addScreen("Dell", true, "A")), 6u);
+        EXPECT_FALSE(screens.addScreen("Dell", true, "A"));  // connected already
+        EXPECT_EQ(number(screens.addScreen("Dell", true, "B")), 7u);
+        ASSERT_TRUE(screens.removeScreen(6) && screens.removeScreen(7));
+        EXPECT_EQ(number(screens.addScreen("Dell", true, "B")), 7u);
+        EXPECT_EQ(number(screens.addScreen("Dell")), 8u);
+        EXPECT_EQ(screens.snapshot().back().serial, "");
+        ASSERT_TRUE(screens.removeScreen(7));
+    }
+    // The window server remembers them across a restart of the Mac.
+    SimScreens again(loop, disk);
+    EXPECT_EQ(again.snapshot().size(), 6u);
+    auto dell = again.addScreen("Dell", true, "B");
+    EXPECT_EQ(number(dell), 7u);
+    EXPECT_EQ(dell->serial(), "B");
+    EXPECT_EQ(number(again.addScreen("Nobody")), 9u);
+}
+
 }  // namespace
 }  // namespace tidra::sim

@@ -1,5 +1,6 @@
 #include "frontend/wallpaper_commands.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "frontend/folder_commands.h"
@@ -23,11 +24,24 @@ std::uint32_t displayNumber(Frontend& f, const std::string& word) {
     f.usageError("not a display number: " + word);
 }
 
+// `display add [NAME] [--serial S]`: the name may be given unquoted when no serial follows.
+void addArguments(Frontend& f, const CommandLine& cl, std::string& name, std::string& serial) {
+    auto flag = std::find(cl.words.begin() + 2, cl.words.end(), "--serial");
+    if (flag == cl.words.end()) {
+        if (cl.words.size() > 2) name = titleFrom(cl, 2);
+        return;
+    }
+    if (flag + 2 != cl.words.end() || flag[1].empty()) f.usageError("--serial takes one serial");
+    serial = flag[1];
+    for (auto it = cl.words.begin() + 2; it != flag; ++it) name += (name.empty() ? "" : " ") + *it;
+}
+
 json screensJson(Mac& mac) {
     json list = json::array();
     for (const auto& s : mac.simScreens().snapshot())
         list.push_back({{"number", s.number ? json(*s.number) : json(nullptr)},
                         {"name", s.name},
+                        {"serial", s.serial.empty() ? json(nullptr) : json(s.serial)},
                         {"wallpaper", s.wallpaper},
                         {"options", valueToJson(s.options)},
                         {"fails", s.failing}});
@@ -65,19 +79,23 @@ json notificationsJson(Mac& mac) {
 
 void addWallpaperCommands(Frontend& f) {
     Mac& mac = f.mac();
-    f.add("display", "display add [NAME] | display remove NUMBER",
-          [&f, &mac](const CommandLine& cl) {
-              if (cl.words.size() >= 2 && cl.words[1] == "add") {
-                  auto screen = mac.simScreens().addScreen(cl.words.size() > 2 ? titleFrom(cl, 2)
-                                                                               : std::string());
-                  f.out() << "display " << screen->number().value_or(0)
-                          << " connected: " << screen->name() << "\n";
-                  return;
-              }
-              if (cl.words.size() != 3 || cl.words[1] != "remove") f.usageError();
-              if (!mac.simScreens().removeScreen(displayNumber(f, cl.words[2])))
-                  throw CommandError{"no display numbered " + cl.words[2]};
-          });
+    f.add(
+        "display", "display add [NAME] [--serial S] | display remove NUMBER",
+        [&f, &mac](const CommandLine& cl) {
+            if (cl.words.size() >= 2 && cl.words[1] == "add") {
+                std::string name, serial;
+                addArguments(f, cl, name, serial);
+                auto screen = mac.simScreens().addScreen(name, true, serial);
+                if (!screen)
+                    throw CommandError{"a display with serial " + serial + " is connected already"};
+                f.out() << "display " << screen->number().value_or(0)
+                        << " connected: " << screen->name() << "\n";
+                return;
+            }
+            if (cl.words.size() != 3 || cl.words[1] != "remove") f.usageError();
+            if (!mac.simScreens().removeScreen(displayNumber(f, cl.words[2])))
+                throw CommandError{"no display numbered " + cl.words[2]};
+        });
     f.add("screen", "screen fail NUMBER on|off", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 4 || cl.words[1] != "fail") f.usageError();
         const bool failing = f.onOff(cl.words[3]);
@@ -90,6 +108,20 @@ void addWallpaperCommands(Frontend& f) {
                 mac.simScreens().setPictureByHand(displayNumber(f, cl.words[2]), titleFrom(cl, 3)))
             throw CommandError{*error};
     });
+    // `full on`: copies into Tidra's support folder stop half way for want of room, leaving
+    // what they wrote; `writable off`: the folder refuses every change.
+    f.add("support-folder", "support-folder full|writable on|off",
+          [&f, &mac](const CommandLine& cl) {
+              if (cl.words.size() != 3 || (cl.words[1] != "full" && cl.words[1] != "writable"))
+                  f.usageError();
+              const bool on = f.onOff(cl.words[2]);
+              const std::string folder = mac.disk().home() + "/Library/Application Support/Tidra";
+              if (cl.words[1] == "full") {
+                  mac.simFileManager().setCopiesFailing(folder, on);
+              } else {
+                  mac.simFileManager().setReadOnly(folder, !on);
+              }
+          });
     f.add("panel", "panel choose NAME-OR-PATH | panel cancel", [&f, &mac](const CommandLine& cl) {
         std::optional<std::string> error;
         if (cl.words.size() >= 3 && cl.words[1] == "choose") {

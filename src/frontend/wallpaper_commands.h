@@ -10,9 +10,9 @@ namespace tidra::sim {
 class Frontend;
 class Mac;
 
-// `display add [NAME]`, `display remove NUMBER`, `screen fail NUMBER on|off`,
-// `wallpaper set NUMBER PATH`, `panel choose PATH`, `panel cancel`; the `screens`, `panel` and
-// `notifications` fields of `status --json`.
+// `display add [NAME] [--serial S]`, `display remove NUMBER`, `screen fail NUMBER on|off`,
+// `wallpaper set NUMBER PATH`, `support-folder full|writable on|off`, `panel choose PATH`,
+// `panel cancel`; the `screens`, `panel` and `notifications` fields of `status --json`.
 void addWallpaperCommands(Frontend& frontend);
 // Each screen with the file name of its picture, as lines of the picture.
 std::string drawScreens(Mac& mac);

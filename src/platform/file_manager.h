@@ -43,6 +43,10 @@ class FileManager {
     virtual std::unique_ptr<DirectoryEnumerator> enumeratorAtPath(const std::string& path) = 0;
     virtual bool removeItemAtURL(const Url& url, ErrorOut error) = 0;
     virtual bool copyItemAtURL(const Url& from, const Url& to, ErrorOut error) = 0;
+    // replaceItemAtURL:withItemAtURL:backupItemName:options:resultingItemURL:error: without a
+    // backup: `replacement` takes the place of `original` in one step and is gone afterwards.
+    // When it fails, `original` is as it was.
+    virtual bool replaceItemAtURL(const Url& original, const Url& replacement, ErrorOut error) = 0;
     virtual bool fileExistsAtPath(const std::string& path) = 0;
     virtual bool isWritableFileAtPath(const std::string& path) = 0;
     virtual bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) = 0;

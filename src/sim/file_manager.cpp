@@ -270,6 +270,28 @@ bool SimFileManager::copyItemAtURL(const Url& from, const Url& to, ErrorOut erro
     return copyItemAtPath(*src, *dst, error);
 }
 
+bool SimFileManager::replaceItemAtURL(const Url& original, const Url& replacement, ErrorOut error) {
+    auto from = replacement.isFileURL() ? replacement.path() : std::nullopt;
+    auto to = original.isFileURL() ? original.path() : std::nullopt;
+    if (!from || !to) return fail(error, cocoa(kWriteUnknown, "The item couldn’t be replaced."));
+    const std::string src = standardized(*from), dst = standardized(*to);
+    const fs::path realSrc = disk_.real(src), realDst = disk_.real(dst);
+    std::error_code ec;
+    for (const auto& [mac, real] : {std::pair{src, realSrc}, std::pair{dst, realDst}})
+        if (!fs::exists(fs::symlink_status(real, ec)))
+            return fail(error, cocoa(kNoSuchFile, "The file " + quoted(mac) +
+                                                      " couldn’t be opened because there is "
+                                                      "no such file."));
+    if (refuseChange(dst, error) || refuseChange(src, error)) return false;
+    // A rename within the volume: no room needed, and the original is never half replaced.
+    fs::rename(realSrc, realDst, ec);
+    if (ec)
+        return fail(error,
+                    cocoa(kWriteUnknown, "The file " + quoted(dst) + " couldn’t be replaced with " +
+                                             quoted(src) + "."));
+    return true;
+}
+
 bool SimFileManager::fileExistsAtPath(const std::string& path) {
     std::error_code ec;
     return fs::exists(disk_.real(standardized(path)), ec);

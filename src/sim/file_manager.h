@@ -26,6 +26,7 @@ class SimFileManager : public FileManager {
     std::unique_ptr<DirectoryEnumerator> enumeratorAtPath(const std::string& path) override;
     bool removeItemAtURL(const Url& url, ErrorOut error) override;
     bool copyItemAtURL(const Url& from, const Url& to, ErrorOut error) override;
+    bool replaceItemAtURL(const Url& original, const Url& replacement, ErrorOut error) override;
     bool fileExistsAtPath(const std::string& path) override;
     bool isWritableFileAtPath(const std::string& path) override;
     bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) override;

@@ -29,6 +29,15 @@ Error cocoaError(long code, const std::string& text) {
     return Error{"NSCocoaErrorDomain", code, text};
 }
 
+std::shared_ptr<SimScreen> screenFromEntry(const Value& entry) {
+    if (!entry.isDictionary() || !entry["Name"].isString()) return nullptr;
+    std::optional<std::uint32_t> number;
+    if (entry["Number"].isNumber()) number = static_cast<std::uint32_t>(entry["Number"].intValue());
+    return std::make_shared<SimScreen>(number, entry["Name"].string(),
+                                       entry["Serial"].isString() ? entry["Serial"].string() : "",
+                                       entry["Anonymous"].boolValue());
+}
+
 }  // namespace
 
 Dictionary SimScreen::deviceDescription() const {
@@ -61,33 +70,46 @@ void SimScreens::load() {
     if (!in) return;
     Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Value state = parsePlist(bytes);
-    Value list = state["Displays"];
-    if (!list.isArray()) return;
-    for (const Value& entry : list.array()) {
-        if (!entry.isDictionary() || !entry["Name"].isString()) continue;
-        std::optional<std::uint32_t> number;
-        if (entry["Number"].isNumber())
-            number = static_cast<std::uint32_t>(entry["Number"].intValue());
-        auto screen = std::make_shared<SimScreen>(number, entry["Name"].string());
-        screen->wallpaper_ = entry["Picture"].isString() ? entry["Picture"].string() : "";
-        screen->options_ = entry["Options"].isDictionary() ? entry["Options"] : Value();
-        screen->failing_ = entry["Fails"].boolValue();
-        screens_.push_back(screen);
+    if (state["NextNumber"].isNumber())
+        nextNumber_ = static_cast<std::uint32_t>(std::max<std::int64_t>(
+            2, std::min<std::int64_t>(state["NextNumber"].intValue(), 0xffffffff)));
+    for (auto [key, into] : {std::pair{"Displays", &screens_}, std::pair{"Departed", &departed_}}) {
+        Value list = state[key];
+        if (!list.isArray()) continue;
+        for (const Value& entry : list.array()) {
+            auto screen = screenFromEntry(entry);
+            if (!screen) continue;
+            screen->wallpaper_ = entry["Picture"].isString() ? entry["Picture"].string() : "";
+            screen->options_ = entry["Options"].isDictionary() ? entry["Options"] : Value();
+            screen->failing_ = entry["Fails"].boolValue();
+            screen->connected_ = into == &screens_;
+            // A number once given is never given to another display.
+            if (screen->number_ && *screen->number_ >= nextNumber_ && *screen->number_ < 0xffffffff)
+                nextNumber_ = *screen->number_ + 1;
+            into->push_back(screen);
+        }
     }
 }
 
 void SimScreens::saveLocked() {
     savePending_ = false;
-    Array list;
-    for (const auto& s : screens_) {
-        Dictionary entry{{Value("Name"), Value(s->name_)},
-                         {Value("Picture"), Value(s->wallpaper_)},
-                         {Value("Fails"), Value(s->failing_)}};
-        if (s->number_) entry[Value("Number")] = Value(*s->number_);
-        if (s->options_.isDictionary()) entry[Value("Options")] = s->options_;
-        list.push_back(Value(std::move(entry)));
-    }
-    auto bytes = toBinaryPlist(Value(Dictionary{{Value("Displays"), Value(std::move(list))}}));
+    auto listOf = [](const std::vector<std::shared_ptr<SimScreen>>& screens) {
+        Array list;
+        for (const auto& s : screens) {
+            Dictionary entry{{Value("Name"), Value(s->name_)},
+                             {Value("Picture"), Value(s->wallpaper_)},
+                             {Value("Fails"), Value(s->failing_)}};
+            if (s->number_) entry[Value("Number")] = Value(*s->number_);
+            if (s->options_.isDictionary()) entry[Value("Options")] = s->options_;
+            if (!s->serial_.empty()) entry[Value("Serial")] = Value(s->serial_);
+            if (s->anonymous_) entry[Value("Anonymous")] = Value(true);
+            list.push_back(Value(std::move(entry)));
+        }
+        return Value(std::move(list));
+    };
+    auto bytes = toBinaryPlist(Value(Dictionary{{Value("Displays"), listOf(screens_)},
+                                                {Value("Departed"), listOf(departed_)},
+                                                {Value("NextNumber"), Value(nextNumber_)}}));
     if (!bytes) return;
     const std::string file = disk_.real(kStateFile);
     std::error_code ec;
@@ -203,29 +225,53 @@ bool SimScreens::setPicture(const Url& url, const Screen& screen, const Dictiona
     return true;
 }
 
-std::shared_ptr<SimScreen> SimScreens::addScreen(const std::string& name, bool numbered) {
+std::shared_ptr<SimScreen> SimScreens::takeDepartedLocked(const std::string& name,
+                                                          const std::string& serial) {
+    auto best = departed_.end();
+    for (auto it = departed_.begin(); it != departed_.end(); ++it) {
+        const SimScreen& d = **it;
+        // A serial names one display whatever it is called; without one, the name does.
+        if (d.serial_ != serial) continue;
+        if (serial.empty() && (d.anonymous_ != name.empty() || (!name.empty() && d.name_ != name)))
+            continue;
+        if (best == departed_.end() || d.number_ < (*best)->number_) best = it;
+    }
+    if (best == departed_.end()) return nullptr;
+    auto found = *best;
+    departed_.erase(best);
+    return found;
+}
+
+std::shared_ptr<SimScreen> SimScreens::addScreen(const std::string& name, bool numbered,
+                                                 const std::string& serial) {
     std::shared_ptr<SimScreen> screen;
     std::uint32_t display = 0;
     {
         std::lock_guard lock(mutex_);
-        std::optional<std::uint32_t> number;
-        if (numbered) {
-            // A display that comes back gets its old number again, as a reconnected monitor
-            // does; the numbers stay unique among the connected ones.
-            std::uint32_t candidate = 2;
-            auto taken = [&](std::uint32_t n) {
-                return std::any_of(screens_.begin(), screens_.end(),
-                                   [n](const auto& s) { return s->number_ == n; });
-            };
-            while (taken(candidate)) ++candidate;
-            number = candidate;
-            display = candidate;
+        if (!serial.empty() && std::any_of(screens_.begin(), screens_.end(),
+                                           [&](const auto& s) { return s->serial_ == serial; }))
+            return nullptr;
+        if (auto back = numbered ? takeDepartedLocked(name, serial) : nullptr) {
+            // A fresh object, as the platform makes one per connection; the old one stays gone.
+            screen = std::make_shared<SimScreen>(back->number_, back->name_, back->serial_,
+                                                 back->anonymous_);
+            screen->wallpaper_ = back->wallpaper_;
+            screen->options_ = back->options_;
+            screen->failing_ = back->failing_;
+            display = back->number_.value_or(0);
+        } else {
+            std::optional<std::uint32_t> number;
+            if (numbered) {
+                number = nextNumber_;
+                display = nextNumber_;
+                if (nextNumber_ < 0xffffffff) ++nextNumber_;
+            }
+            std::string shown = name;
+            if (shown.empty()) shown = numbered ? "Display " + std::to_string(display) : "Display";
+            screen = std::make_shared<SimScreen>(number, shown, serial, name.empty());
+            screen->wallpaper_ = kDefaultPicture;
+            screen->options_ = Value(defaultOptions());
         }
-        std::string shown = name;
-        if (shown.empty()) shown = numbered ? "Display " + std::to_string(display) : "Display";
-        screen = std::make_shared<SimScreen>(number, shown);
-        screen->wallpaper_ = kDefaultPicture;
-        screen->options_ = Value(defaultOptions());
         screens_.push_back(screen);
         scheduleSaveLocked();
     }
@@ -240,6 +286,7 @@ bool SimScreens::removeScreen(std::uint32_t number) {
                                [number](const auto& s) { return s->number_ == number; });
         if (it == screens_.end()) return false;
         (*it)->connected_ = false;
+        departed_.push_back(*it);
         screens_.erase(it);
         scheduleSaveLocked();
     }
@@ -298,7 +345,7 @@ std::vector<SimScreens::Info> SimScreens::snapshot() const {
     std::lock_guard lock(mutex_);
     std::vector<Info> out;
     for (const auto& s : screens_)
-        out.push_back({s->number_, s->name_, s->wallpaper_, s->options_, s->failing_});
+        out.push_back({s->number_, s->name_, s->serial_, s->wallpaper_, s->options_, s->failing_});
     return out;
 }
 

@@ -17,18 +17,27 @@
 
 namespace tidra::sim {
 
+// A display's identity is its name, or its serial when it reports one; a display given no name
+// is anonymous and goes by "Display N".
 class SimScreen : public Screen {
   public:
-    SimScreen(std::optional<std::uint32_t> number, std::string name)
-        : number_(number), name_(std::move(name)) {}
+    SimScreen(std::optional<std::uint32_t> number, std::string name, std::string serial = "",
+              bool anonymous = false)
+        : number_(number),
+          name_(std::move(name)),
+          serial_(std::move(serial)),
+          anonymous_(anonymous) {}
     Dictionary deviceDescription() const override;
     std::optional<std::uint32_t> number() const { return number_; }
     const std::string& name() const { return name_; }
+    const std::string& serial() const { return serial_; }
 
   private:
     friend class SimScreens;
     const std::optional<std::uint32_t> number_;
     const std::string name_;
+    const std::string serial_;
+    const bool anonymous_;
     // Guarded by the SimScreens that owns the screen.
     std::string wallpaper_;  // Mac path
     Value options_;          // nil: the platform has none to report
@@ -60,9 +69,13 @@ class SimScreens : public Screens {
     bool setDesktopImage(const Url& url, const Screen& screen, const Dictionary& options,
                          ErrorOut error);
 
-    // Front-end controls. A display is connected with the next free number (from 2), or with
-    // none at all; the registered callbacks hear of each change on the main thread.
-    std::shared_ptr<SimScreen> addScreen(const std::string& name, bool numbered = true);
+    // Front-end controls; the registered callbacks hear of each change on the main thread. A
+    // display plugged in again keeps its number and shows the picture it last had, as the
+    // window server remembers both; a new one gets a number no display had before (from 2), or
+    // none at all. Without a serial, displays of one name are told apart only while both are
+    // connected. Nothing when a display of that serial is connected already.
+    std::shared_ptr<SimScreen> addScreen(const std::string& name, bool numbered = true,
+                                         const std::string& serial = "");
     bool removeScreen(std::uint32_t number);
     bool setFailing(std::uint32_t number, bool failing);
     // The user picking a picture in System Settings; the screen's options stay. The error
@@ -77,6 +90,7 @@ class SimScreens : public Screens {
     struct Info {
         std::optional<std::uint32_t> number;
         std::string name;
+        std::string serial;
         std::string wallpaper;  // Mac path
         Value options;
         bool failing = false;
@@ -105,6 +119,9 @@ class SimScreens : public Screens {
     void saveLocked();
     void announce(std::uint32_t display, std::uint32_t flags);
     std::shared_ptr<SimScreen> connectedLocked(const Screen& screen) const;
+    // The unplugged display that `name` and `serial` name, taken out of the remembered ones.
+    std::shared_ptr<SimScreen> takeDepartedLocked(const std::string& name,
+                                                  const std::string& serial);
     bool setPicture(const Url& url, const Screen& screen, const Dictionary& options, ErrorOut error,
                     bool byUser);
 
@@ -112,6 +129,8 @@ class SimScreens : public Screens {
     const Disk& disk_;
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<SimScreen>> screens_;
+    std::vector<std::shared_ptr<SimScreen>> departed_;  // unplugged, remembered
+    std::uint32_t nextNumber_ = 2;
     std::vector<Callback> callbacks_;
     bool listAvailable_ = true;
     bool savePending_ = false;
