@@ -42,6 +42,7 @@ TEST(FinderTermination, OnlyFindersExactIdentifierCounts) {
 struct RecordingTarget : DisplayTriggerTarget {
     bool clean = false;
     bool trigger = false, disconnect = false;
+    bool finderReachable = true;
     std::vector<std::string> calls;
     bool isClean() const override { return clean; }
     void setIcon(bool c) override { calls.push_back(c ? "icon:clean" : "icon:dirty"); }
@@ -50,7 +51,11 @@ struct RecordingTarget : DisplayTriggerTarget {
         if (std::string(key) == prefs::kExternalScreenDisconnect) return disconnect;
         return false;
     }
-    void cleanDesktop(bool show) override { calls.push_back(show ? "show" : "hide"); }
+    bool cleanDesktop(bool show) override {
+        calls.push_back(show ? "show" : "hide");
+        return finderReachable;
+    }
+    void restoreWallpapers() override { calls.push_back("restore"); }
 };
 
 std::vector<std::string> run(RecordingTarget& t, std::uint32_t flags) {
@@ -62,21 +67,29 @@ std::vector<std::string> run(RecordingTarget& t, std::uint32_t flags) {
 TEST(DisplayTrigger, FollowsTheEnabledDirectionOnly) {
     RecordingTarget t;
     using V = std::vector<std::string>;
-    EXPECT_EQ(run(t, kDisplayAddFlag), V{});  // both preferences off
+    // Both preferences off: an added display while shown still gets its own picture back.
+    EXPECT_EQ(run(t, kDisplayAddFlag), V{"restore"});
     EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});
 
     t.trigger = true;
     EXPECT_EQ(run(t, kDisplayBeginConfigurationFlag), V{});
-    EXPECT_EQ(run(t, kDisplayAddFlag), (V{"icon:clean", "hide"}));
+    EXPECT_EQ(run(t, kDisplayAddFlag), (V{"restore", "icon:clean", "hide"}));
     // Both bits: the added branch alone.
-    EXPECT_EQ(run(t, kDisplayAddFlag | kDisplayRemoveFlag), (V{"icon:clean", "hide"}));
+    EXPECT_EQ(run(t, kDisplayAddFlag | kDisplayRemoveFlag), (V{"restore", "icon:clean", "hide"}));
     EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});  // disconnect not enabled
+
+    // Finder's preferences out of reach: nothing was written, the icon goes back.
+    t.finderReachable = false;
+    EXPECT_EQ(run(t, kDisplayAddFlag), (V{"restore", "icon:clean", "hide", "icon:dirty"}));
+    t.finderReachable = true;
 
     t.clean = true;
     EXPECT_EQ(run(t, kDisplayAddFlag), V{});  // already hidden: not even the icon
     t.disconnect = true;
     EXPECT_EQ(run(t, kDisplayRemoveFlag | kDisplayBeginConfigurationFlag),
               (V{"icon:dirty", "show"}));
+    t.finderReachable = false;
+    EXPECT_EQ(run(t, kDisplayRemoveFlag), (V{"icon:dirty", "show", "icon:clean"}));
     t.clean = false;
     EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});  // already shown
 

@@ -196,14 +196,16 @@ TEST(DisplayTrigger, OnlyTheAddAndRemoveBitsCountAndAddWinsOverRemove) {
     EXPECT_EQ(finderLaunches(w), 3);
 }
 
-TEST(DisplayTrigger, FinderDomainOutOfReachLogsAndTheIconHasAlreadySwitched) {
+TEST(DisplayTrigger, FinderDomainOutOfReachLogsAndTheIconStaysTrue) {
     SimWorld w;
     std::string out = w.run(std::string(kTriggerOn) + "finder domain off\ndisplay add\nwait 3\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     auto s = w.status();
     ASSERT_FALSE(s["log"].empty());
     EXPECT_EQ(s["log"].back(), "Could not get Finder defaults");
-    EXPECT_EQ(s["statusItem"]["image"], "statusIconClean");
+    // Nothing was written and nothing restarts: the icon and the toggle say what is.
+    EXPECT_EQ(s["statusItem"]["image"], "statusIconDirty");
+    EXPECT_EQ(s["menu"][0]["title"], "Tidra That Mess!");
     EXPECT_EQ(s["clean"], false);
     EXPECT_EQ(s["finder"]["launches"], 1);
     EXPECT_FALSE(s["finder"]["instances"][0]["desktopIcons"].empty());
@@ -213,6 +215,17 @@ TEST(DisplayTrigger, FinderDomainOutOfReachLogsAndTheIconHasAlreadySwitched) {
     EXPECT_NE(createDesktop(w), false);
     const auto log = w.status()["log"];
     EXPECT_EQ(std::count(log.begin(), log.end(), "Could not get Finder defaults"), 1);
+
+    // The toggle does what its title says; unplugging with the domain out of reach again puts
+    // the icon back to hidden.
+    out = w.run(std::string(kDisconnectOn) + "menu Tidra That Mess!\nwait 3\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.status()["clean"], true);
+    w.run("finder domain off\ndisplay remove 2\nwait 3\n");
+    s = w.status();
+    EXPECT_EQ(s["statusItem"]["image"], "statusIconClean");
+    EXPECT_EQ(s["menu"][0]["title"], "Show That Mess");
+    EXPECT_EQ(s["clean"], true);
 }
 
 }  // namespace

@@ -146,8 +146,11 @@ TEST_F(Wallpapers, RestoreFallsBackForScreensWithoutARecordAndFailuresAreLoggedP
     EXPECT_EQ(rig.screens.pictureChanges(), before);
 
     rig.hide();
-    // Display 3 comes while hidden: it takes another connected screen's wallpaper.
+    // Display 3 comes while hidden and gets the replacement when it is applied again: it
+    // takes another connected screen's wallpaper.
     rig.screens.addScreen("LG");
+    rig.loop.advance(5);
+    ASSERT_EQ(rig.picture(3), kGreyPath);
     rig.show();
     EXPECT_EQ(rig.picture(3), "/Users/me/Pictures/Beach.jpg");
     EXPECT_EQ(rig.options(3), Value(kPhotoOptions));
@@ -155,17 +158,19 @@ TEST_F(Wallpapers, RestoreFallsBackForScreensWithoutARecordAndFailuresAreLoggedP
     ASSERT_TRUE(rig.screens.removeScreen(1));
     ASSERT_TRUE(rig.screens.removeScreen(2));
     ASSERT_TRUE(rig.screens.setPictureByHand(3, "/nowhere.png"));  // a missing file is refused
+    ASSERT_FALSE(rig.screens.setPictureByHand(3, kGreyPath));
     rig.show();
     EXPECT_EQ(rig.picture(3), defaultPicture);
     EXPECT_EQ(rig.options(3), defaultOptions);
     EXPECT_TRUE(rig.console.lines().empty());
 
     // One screen refuses: it is logged with its number and the others are still handled.
-    rig.screens.addScreen("Dell");  // number 2 again, showing the default picture
+    rig.screens.addScreen("Dell");  // a display never seen: number 4, the default picture
+    ASSERT_FALSE(rig.screens.setPictureByHand(3, kGreyPath));
     rig.screens.setFailing(3, true);
     rig.hide();
-    EXPECT_EQ(rig.picture(2), kGreyPath);
-    EXPECT_EQ(rig.picture(3), defaultPicture);
+    EXPECT_EQ(rig.picture(4), kGreyPath);
+    EXPECT_EQ(rig.picture(3), kGreyPath);
     ASSERT_EQ(rig.console.lines().size(), 1u);
     EXPECT_EQ(rig.console.lines()[0],
               "Error when hiding wallpaper: Error Domain=NSCocoaErrorDomain Code=512 \"The "
@@ -175,10 +180,101 @@ TEST_F(Wallpapers, RestoreFallsBackForScreensWithoutARecordAndFailuresAreLoggedP
     EXPECT_EQ(rig.console.lines()[1],
               "Error when setting wallpaper for screen 3: Error Domain=NSCocoaErrorDomain "
               "Code=512 \"The desktop picture couldn’t be changed for the display.\"");
-    EXPECT_EQ(rig.picture(2), defaultPicture);
+    EXPECT_EQ(rig.picture(4), defaultPicture);
     // The re-application of the earlier hiding finds the icons shown and stays quiet.
     rig.loop.advance(6);
     EXPECT_EQ(rig.console.lines().size(), 2u);
+}
+
+TEST_F(Wallpapers, ShowingTouchesOnlyScreensThatShowTidrasPicture) {
+    threeScreens();
+    rig.chooseGrey();
+    rig.hide();
+    // While hidden, the user picks a picture by hand: showing leaves it.
+    rig.file("/Users/me/Pictures/B.png");
+    ASSERT_FALSE(rig.screens.setPictureByHand(1, "~/Pictures/B.png"));
+    rig.show();
+    EXPECT_EQ(rig.picture(1), "/Users/me/Pictures/B.png");
+    EXPECT_EQ(rig.picture(2), "/Users/me/Pictures/Beach.jpg");
+    // Later restores (a launch, Finder coming back) leave it too, and a display connected
+    // since keeps its own picture instead of another screen's.
+    rig.screens.addScreen("LG");
+    rig.makeLogic();
+    rig.switcher->loadRecords();
+    rig.show();
+    EXPECT_EQ(rig.picture(1), "/Users/me/Pictures/B.png");
+    EXPECT_EQ(rig.picture(3), defaultPicture);
+
+    // No replacement chosen while hidden: showing still puts every picture back.
+    rig.hide();
+    rig.defaults().removeObjectForKey(prefs::kReplaceWallpaper);
+    rig.show();
+    EXPECT_EQ(rig.picture(1), "/Users/me/Pictures/B.png");
+    EXPECT_EQ(rig.picture(2), "/Users/me/Pictures/Beach.jpg");
+    EXPECT_EQ(rig.picture(3), defaultPicture);
+    // ...also a custom image that is gone by now, recognised by its folder.
+    const std::string custom = "/Users/me/Library/Application Support/Tidra/photo.jpg";
+    rig.file(custom);
+    rig.defaults().setURL(Url::fileURLWithPath(custom), prefs::kReplaceWallpaper);
+    rig.hide();
+    ASSERT_EQ(rig.picture(2), custom);
+    rig.defaults().removeObjectForKey(prefs::kReplaceWallpaper);
+    fs::remove(rig.disk.real(custom));
+    rig.show();
+    EXPECT_EQ(rig.picture(2), "/Users/me/Pictures/Beach.jpg");
+    rig.loop.advance(6);  // the earlier hidings' re-applications find the icons shown
+    // Without a choice, hiding changes nothing.
+    int changes = rig.screens.pictureChanges();
+    rig.hide();
+    rig.loop.advance(6);
+    EXPECT_EQ(rig.screens.pictureChanges(), changes);
+    EXPECT_TRUE(rig.console.lines().empty());
+}
+
+TEST_F(Wallpapers, TheStoredRecordStaysWithinTheLimitKeepingTheConnectedScreens) {
+    // Ten displays met before, none connected now.
+    Dictionary ten, tenOptions;
+    for (int n = 20; n < 30; ++n) {
+        ten[Value(n)] = Value(Url::fileURLWithPath("/Users/me/Pictures/" + std::to_string(n)));
+        tenOptions[Value(n)] = Value(Dictionary{});
+    }
+    rig.defaults().setObject(Value(rig.archiver.archivedDataWithRootObject(Value(ten))),
+                             "wallpapers");
+    rig.defaults().setObject(Value(rig.archiver.archivedDataWithRootObject(Value(tenOptions))),
+                             "wallpapersOptions");
+    rig.switcher->loadRecords();
+    threeScreens();
+    rig.chooseGrey();
+    rig.hide();
+    for (const char* key : {"wallpapers", "wallpapersOptions"}) {
+        Value record = stored(key);
+        ASSERT_TRUE(record.isDictionary()) << key;
+        EXPECT_EQ(record.dictionary().size(), 10u) << key;
+        EXPECT_TRUE(record.dictionary().count(Value(1)) && record.dictionary().count(Value(2)));
+        EXPECT_FALSE(record.dictionary().count(Value(20)) || record.dictionary().count(Value(21)));
+    }
+    EXPECT_EQ(rig.switcher->wallpapers().size(), 10u);
+    // So the next launch loads it, and showing restores.
+    rig.makeLogic();
+    rig.switcher->loadRecords();
+    rig.show();
+    EXPECT_EQ(rig.picture(1), defaultPicture);
+    EXPECT_EQ(rig.picture(2), "/Users/me/Pictures/Beach.jpg");
+
+    // More connected screens than the limit: the ones listed last lose their entries.
+    Dictionary twelve;
+    std::vector<Value> connected;
+    for (int n = 1; n <= 12; ++n) {
+        twelve[Value(n)] = Value(n);
+        connected.push_back(Value(13 - n));
+    }
+    twelve[Value(40)] = Value(40);
+    trimRecord(twelve, connected, 10);
+    Dictionary expected;
+    for (int n = 3; n <= 12; ++n) expected[Value(n)] = Value(n);
+    EXPECT_EQ(twelve, expected);
+    trimRecord(twelve, {}, 10);  // within the limit: nothing goes
+    EXPECT_EQ(twelve, expected);
 }
 
 TEST_F(Wallpapers, WithoutAChoiceOrAScreenListNothingHappens) {
@@ -385,6 +481,60 @@ TEST_F(Chooser, AFailedStepStopsTheImportAndKeepsTheChoice) {
     rig.loop.runDue();
     EXPECT_EQ(chosenPath(), support + "/photo.png");
     EXPECT_FALSE(rig.exists(support + "/second.png"));
+}
+
+TEST_F(Chooser, TheCurrentPictureStaysUntilItsSuccessorIsWhole) {
+    SimMenuItem custom = item(1);
+    auto import = [&](const std::string& path) {
+        rig.chooser->choose(&custom);
+        ASSERT_FALSE(rig.panels.choose(path));
+        rig.loop.runDue();
+    };
+    auto contents = [&](const std::string& macPath) {
+        std::ifstream in(rig.disk.real(macPath), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    rig.file("/Users/me/Pictures/photo.png", "first photo");
+    import("/Users/me/Pictures/photo.png");
+    ASSERT_EQ(chosenPath(), support + "/photo.png");
+
+    // The folder runs out of room half way through the copy: the broken half goes, the
+    // picture in force and the choice stay.
+    rig.files.setCopiesFailing(support, true, true);
+    rig.file("/Users/me/Pictures/other.png", "another photo");
+    import("/Users/me/Pictures/other.png");
+    EXPECT_EQ(chosenPath(), support + "/photo.png");
+    EXPECT_EQ(contents(support + "/photo.png"), "first photo");
+    EXPECT_FALSE(rig.exists(support + "/other.png"));
+    ASSERT_EQ(rig.console.lines().size(), 1u);
+    EXPECT_NE(rig.console.lines()[0].find("Code=640"), std::string::npos);
+    // A new picture of the same name fails the same way: the old copy is untouched.
+    rig.file("/Users/me/Downloads/photo.png", "newer photo");
+    import("/Users/me/Downloads/photo.png");
+    EXPECT_EQ(contents(support + "/photo.png"), "first photo");
+    EXPECT_FALSE(rig.exists(support + "/.incoming-photo.png"));
+    EXPECT_EQ(rig.console.lines().size(), 2u);
+    EXPECT_EQ(rig.notifications.delivered().size(), 1u);
+
+    // With room again it replaces the copy, also past a half copy an interruption left.
+    rig.files.setCopiesFailing(support, false);
+    rig.file(support + "/.incoming-photo.png", "stale half");
+    import("/Users/me/Downloads/photo.png");
+    EXPECT_EQ(contents(support + "/photo.png"), "newer photo");
+    EXPECT_FALSE(rig.exists(support + "/.incoming-photo.png"));
+    EXPECT_EQ(chosenPath(), support + "/photo.png");
+    EXPECT_EQ(rig.notifications.delivered().size(), 2u);
+
+    // An earlier picture that cannot be removed stops the import; the one in force is removed
+    // last, so it is still there for the choice that stays.
+    rig.file(support + "/x.png");
+    rig.files.setReadOnly(support + "/x.png", true);
+    import("/Users/me/Pictures/other.png");
+    EXPECT_EQ(chosenPath(), support + "/photo.png");
+    EXPECT_EQ(contents(support + "/photo.png"), "newer photo");
+    EXPECT_FALSE(rig.exists(support + "/other.png"));
+    EXPECT_EQ(rig.console.lines().size(), 3u);
+    EXPECT_EQ(rig.notifications.delivered().size(), 2u);
 }
 
 }  // namespace

@@ -12,6 +12,9 @@ void displayReconfigurationCallback(std::uint32_t /*display*/, std::uint32_t fla
     bool hide;
     const char* key;
     if (flags & kDisplayAddFlag) {
+        // A display unplugged while the icons were hidden comes back showing Tidra's picture,
+        // and nothing else would ever give it its own again.
+        if (!target->isClean()) target->restoreWallpapers();
         hide = true;
         key = prefs::kExternalScreenTrigger;
     } else if (flags & kDisplayRemoveFlag) {
@@ -24,7 +27,8 @@ void displayReconfigurationCallback(std::uint32_t /*display*/, std::uint32_t fla
     if (target->isClean() == hide) return;  // already in the wanted state
     // The icon follows at once; the refresh after Finder's relaunch confirms it.
     target->setIcon(hide);
-    target->cleanDesktop(!hide);
+    // Nothing written means no Finder restart and no refresh to set the icon right.
+    if (!target->cleanDesktop(!hide)) target->setIcon(target->isClean());
 }
 
 }  // namespace tidra

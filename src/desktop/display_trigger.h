@@ -13,8 +13,11 @@ class DisplayTriggerTarget {
     virtual bool isClean() const = 0;
     virtual void setIcon(bool clean) = 0;
     virtual bool preference(const char* key) = 0;
-    // The Finder steps of the toggle: CreateDesktop = show, then Finder is asked to quit.
-    virtual void cleanDesktop(bool show) = 0;
+    // The Finder steps of the toggle: CreateDesktop = show, then Finder is asked to quit. False
+    // when Finder's preferences could not be opened, so nothing was written.
+    virtual bool cleanDesktop(bool show) = 0;
+    // Puts the recorded wallpapers back on the screens that show Tidra's own picture.
+    virtual void restoreWallpapers() = 0;
 };
 
 // Registered with the display service; `userInfo` is a DisplayTriggerTarget*.

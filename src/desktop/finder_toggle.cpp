@@ -4,14 +4,15 @@
 
 namespace tidra {
 
-void FinderToggle::cleanDesktop(bool show) {
+bool FinderToggle::cleanDesktop(bool show) {
     auto finder = finderDefaults();
     if (!finder) {
         console_.log("Could not get Finder defaults");
-        return;
+        return false;
     }
     finder->setBool(show, prefs::kCreateDesktop);
     restartFinder();
+    return true;
 }
 
 void FinderToggle::restartFinder() {

@@ -24,8 +24,8 @@ class FinderToggle {
     }
 
     // Writes CreateDesktop = show and asks Finder to quit. Logs when Finder's domain is out of
-    // reach, and then leaves Finder alone.
-    void cleanDesktop(bool show);
+    // reach, and then leaves Finder alone and answers false.
+    bool cleanDesktop(bool show);
     // Asks the first running Finder to quit; writes nothing.
     void restartFinder();
     // Starts Finder without waiting for it.

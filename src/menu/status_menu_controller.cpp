@@ -135,8 +135,8 @@ void StatusMenuController::restartFinder() {
     finder_.restartFinder();
 }
 
-void StatusMenuController::cleanDesktop(bool show) {
-    finder_.cleanDesktop(show);
+bool StatusMenuController::cleanDesktop(bool show) {
+    return finder_.cleanDesktop(show);
 }
 
 void StatusMenuController::toggleWallpapers(bool show) {

@@ -48,7 +48,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void updateStatus();
     void restartFinder();
     void toggleWallpapers(bool show);
-    void cleanDesktop(bool show) override;
+    bool cleanDesktop(bool show) override;
+    void restoreWallpapers() override { toggleWallpapers(true); }
 
     // Actions.
     void itemClicked(Object* sender);

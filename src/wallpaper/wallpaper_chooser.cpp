@@ -66,18 +66,53 @@ void WallpaperChooser::openChooser() {
     });
 }
 
-bool WallpaperChooser::cleanSupportFolder(const Url& folder, const std::string& keep) {
+std::string WallpaperChooser::standardized(const std::string& path) {
+    return paths::standardize(path, s_.fileManager.homeDirectory());
+}
+
+void WallpaperChooser::discard(const Url& item) {
+    auto path = item.path();
+    if (!path || !s_.fileManager.fileExistsAtPath(*path)) return;
+    s_.fileManager.removeItemAtURL(item, nullptr);
+}
+
+bool WallpaperChooser::copyChosen(const Url& chosen, const Url& to) {
+    std::optional<Error> error;
+    if (s_.fileManager.copyItemAtURL(chosen, to, &error)) return true;
+    s_.console.log(error ? error->description() : "");
+    // A copy that ran out of room half way leaves a broken picture behind.
+    discard(to);
+    return false;
+}
+
+bool WallpaperChooser::cleanSupportFolder(const Url& folder,
+                                          const std::vector<std::string>& spared) {
     auto folderPath = folder.path();
     if (!folderPath) return true;
     auto entries = s_.fileManager.enumeratorAtPath(*folderPath);
     if (!entries) return true;
-    const std::string home = s_.fileManager.homeDirectory();
+    std::optional<std::string> inForce;
+    if (auto chosen = s_.defaults.URLForKey(prefs::kReplaceWallpaper))
+        if (auto path = chosen->path()) inForce = standardized(*path);
+    std::vector<Url> doomed;
+    std::optional<Url> current;
     while (auto entry = entries->nextObject()) {
         if (!hasWallpaperImageType(*entry)) continue;
         Url item = folder.appendingPathComponent(*entry);
-        // The user may pick the current copy itself: deleting it would leave nothing to copy.
-        if (auto itemPath = item.path(); itemPath && paths::standardize(*itemPath, home) == keep)
-            continue;
+        auto itemPath = item.path();
+        if (!itemPath) continue;
+        const std::string path = standardized(*itemPath);
+        if (std::find(spared.begin(), spared.end(), path) != spared.end()) continue;
+        if (path == inForce) {
+            current = item;
+        } else {
+            doomed.push_back(item);
+        }
+    }
+    // The picture in force goes last: when a removal fails the import stops, and the choice it
+    // keeps must still have its file.
+    if (current) doomed.push_back(*current);
+    for (const Url& item : doomed) {
         std::optional<Error> error;
         if (!s_.fileManager.removeItemAtURL(item, &error)) {
             s_.console.log(error ? error->description() : "");
@@ -111,13 +146,30 @@ void WallpaperChooser::importCustomWallpaper(long response, const OpenPanel& pan
         return;
     }
 
-    const std::string home = s_.fileManager.homeDirectory();
-    const std::string keep = paths::standardize(*chosenPath, home);
-    if (!cleanSupportFolder(folder, keep)) return;
+    // The earlier pictures go only once the new copy is whole: a copy that fails must not
+    // take the current replacement with it.
+    const std::string keep = standardized(*chosenPath);
+    const std::string destinationPath = standardized(*destination.path());
+    Url incoming = destination;
     // Choosing the current copy again needs no copy: it is already where it belongs.
-    if (paths::standardize(*destination.path(), home) != keep &&
-        !s_.fileManager.copyItemAtURL(*chosen, destination, &error)) {
+    const bool copying = destinationPath != keep;
+    if (copying) {
+        // A picture of the same name already there stays until the new one can take its place.
+        if (s_.fileManager.fileExistsAtPath(destinationPath)) {
+            incoming = folder.appendingPathComponent(kIncomingCopyPrefix + name);
+            discard(incoming);
+        }
+        if (!copyChosen(*chosen, incoming)) return;
+    }
+    const std::string incomingPath = standardized(incoming.path().value_or(""));
+    if (!cleanSupportFolder(folder, {keep, destinationPath, incomingPath})) {
+        if (copying) discard(incoming);
+        return;
+    }
+    if (!(incoming == destination) &&
+        !s_.fileManager.replaceItemAtURL(destination, incoming, &error)) {
         s_.console.log(error ? error->description() : "");
+        discard(incoming);
         return;
     }
     s_.defaults.setURL(destination, prefs::kReplaceWallpaper);

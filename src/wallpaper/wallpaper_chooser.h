@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/bundle.h"
 #include "platform/console.h"
@@ -20,6 +21,9 @@ namespace tidra {
 inline constexpr std::array<const char*, 7> kWallpaperImageTypes = {"jpg",  "jpeg", "png", "tif",
                                                                     "tiff", "bmp",  "gif"};
 inline constexpr const char* kSupportFolderName = "Tidra";
+// A new copy that has the current copy's name waits under this prefix until it is whole; its
+// name keeps the picture type, so the next import clears away one left by an interruption.
+inline constexpr const char* kIncomingCopyPrefix = ".incoming-";
 inline constexpr const char* kCustomWallpaperNotificationIdentifier =
     "xq.morv.Tidra.customWallpaperSetNotification";
 
@@ -48,8 +52,15 @@ class WallpaperChooser {
 
   private:
     void openChooser();
-    // Removes the earlier imported pictures, sparing `keep`; false when one could not go.
-    bool cleanSupportFolder(const Url& folder, const std::string& keep);
+    // Copies the chosen file to `to`; on failure logs the error and takes away whatever part of
+    // the copy was left there.
+    bool copyChosen(const Url& chosen, const Url& to);
+    // Removes the earlier imported pictures, sparing the standardized paths in `spared`; false
+    // when one could not go.
+    bool cleanSupportFolder(const Url& folder, const std::vector<std::string>& spared);
+    // Removes an item Tidra made itself; nothing to report if it cannot go.
+    void discard(const Url& item);
+    std::string standardized(const std::string& path);
     void notifyImported();
 
     WallpaperChooserServices s_;

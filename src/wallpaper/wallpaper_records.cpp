@@ -1,5 +1,8 @@
 #include "wallpaper/wallpaper_records.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "prefs/keys.h"
 
 namespace tidra {
@@ -21,6 +24,16 @@ bool isWallpapersRecord(const Value& v) {
 
 bool isWallpapersOptionsRecord(const Value& v) {
     return numberKeysAnd(v, [](const Value& item) { return item.isStringKeyedDictionary(); });
+}
+
+void trimRecord(Dictionary& record, const std::vector<Value>& connected, std::size_t limit) {
+    auto isConnected = [&](const Value& key) {
+        return std::find(connected.begin(), connected.end(), key) != connected.end();
+    };
+    for (auto it = record.begin(); it != record.end() && record.size() > limit;)
+        it = isConnected(it->first) ? std::next(it) : record.erase(it);
+    for (auto it = connected.rbegin(); it != connected.rend() && record.size() > limit; ++it)
+        record.erase(*it);
 }
 
 Dictionary WallpaperRecordStore::loadOne(const char* key, bool (*shape)(const Value&)) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/defaults.h"
 #include "platform/value.h"
@@ -21,6 +22,11 @@ struct WallpaperRecords {
 bool isWallpapersRecord(const Value& v);
 // Screen numbers to dictionaries with string keys.
 bool isWallpapersOptionsRecord(const Value& v);
+
+// Cuts `record` down to `limit` entries: first the entries of screens not in `connected`, in the
+// record's order, then, should the connected screens alone be too many, the entries of those
+// listed last.
+void trimRecord(Dictionary& record, const std::vector<Value>& connected, std::size_t limit);
 
 class WallpaperRecordStore {
   public:

@@ -34,11 +34,13 @@ std::optional<Url> WallpaperSwitcher::replacementImage() {
 
 void WallpaperSwitcher::toggle(bool show) {
     auto image = replacementImage();
-    if (!image) return;
+    // Showing restores whatever the choice is now: a user who picked Keep Wallpaper while the
+    // icons were hidden would otherwise keep Tidra's picture for good.
+    if (!show && !image) return;
     auto screens = s_.screens.screens();
     if (!screens) return;
     if (show) {
-        restore(*screens);
+        restore(*screens, image);
     } else {
         replace(*screens, *image);
     }
@@ -48,19 +50,27 @@ std::string WallpaperSwitcher::standardized(const std::string& path) {
     return paths::standardize(path, s_.fileManager.homeDirectory());
 }
 
-bool WallpaperSwitcher::isTidrasImage(const std::string& path, const Url& image) {
+bool WallpaperSwitcher::isTidrasImage(const std::string& path, const std::optional<Url>& image) {
     if (paths::contains(path, kSupportFolderMarker)) return true;
     // A replacement that runs while the icons are already hidden (a launch at login, Finder
     // restarting) finds Tidra's own picture on the screens; recording it would lose the
     // user's wallpaper for good.
     const std::string current = standardized(path);
-    if (auto imagePath = image.path(); imagePath && standardized(*imagePath) == current)
+    if (auto imagePath = image ? image->path() : std::nullopt;
+        imagePath && standardized(*imagePath) == current)
         return true;
     if (auto grey = s_.bundle.URLForImageResource("wallpaper")) {
         if (auto greyPath = grey->path(); greyPath && standardized(*greyPath) == current)
             return true;
     }
     return false;
+}
+
+bool WallpaperSwitcher::showsTidrasImage(const Screen& screen, const std::optional<Url>& image) {
+    auto current = s_.workspace.desktopImageURLForScreen(screen);
+    if (!current) return false;
+    auto path = current->path();
+    return path && isTidrasImage(*path, image);
 }
 
 void WallpaperSwitcher::record(const Screen& screen, const Value& number, const Url& image) {
@@ -81,6 +91,13 @@ void WallpaperSwitcher::replace(const ScreenList& screens, const Url& image) {
         if (!s_.workspace.setDesktopImageURL(image, *screen, {}, &error))
             s_.console.log("Error when hiding wallpaper: " + (error ? error->description() : ""));
     }
+    std::vector<Value> connected;
+    for (const auto& screen : screens)
+        if (Value number = screenNumber(*screen); !number.isNil()) connected.push_back(number);
+    // Every monitor ever met has a number of its own: unbounded, the records would outgrow
+    // what a launch accepts and be thrown away whole.
+    trimRecord(records_.wallpapers, connected, kMaxWallpaperRecordEntries);
+    trimRecord(records_.options, connected, kMaxWallpaperRecordEntries);
     store_.store(records_);
     std::weak_ptr<int> alive = alive_;
     s_.dispatch.mainQueueAfter(kWallpaperReapplyDelayNanoseconds, [this, alive, image] {
@@ -101,7 +118,7 @@ void WallpaperSwitcher::reapply(const Url& image) {
     }
 }
 
-void WallpaperSwitcher::restore(const ScreenList& screens) {
+void WallpaperSwitcher::restore(const ScreenList& screens, const std::optional<Url>& image) {
     std::vector<Value> connected;
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
@@ -116,6 +133,8 @@ void WallpaperSwitcher::restore(const ScreenList& screens) {
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
         if (number.isNil()) continue;
+        // A picture Tidra did not put there is the user's latest choice: it stays.
+        if (!showsTidrasImage(*screen, image)) continue;
         const Dictionary& recorded = records_.wallpapers;
         auto chosen = recorded.find(number);
         if (chosen == recorded.end()) {

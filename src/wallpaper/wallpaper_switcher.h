@@ -41,8 +41,9 @@ class WallpaperSwitcher {
     // re-application asks it when it fires.
     WallpaperSwitcher(const WallpaperServices& services, std::function<bool()> isClean);
 
-    // Restores the recorded wallpapers (show) or records and replaces them (!show). Does nothing
-    // while no replacement image is chosen.
+    // Restores the recorded wallpapers (show) or records and replaces them (!show). Replacing
+    // needs a chosen image; restoring does not, and only touches screens that show Tidra's
+    // own picture, so that a picture the user chose since is never overwritten.
     void toggle(bool show);
     // Reads the stored records into wallpapers() and wallpapersOptions().
     void loadRecords();
@@ -57,12 +58,13 @@ class WallpaperSwitcher {
     // gone; nothing when no replacement is chosen.
     std::optional<Url> replacementImage();
     void replace(const ScreenList& screens, const Url& image);
-    void restore(const ScreenList& screens);
+    void restore(const ScreenList& screens, const std::optional<Url>& image);
     void reapply(const Url& image);
     void record(const Screen& screen, const Value& number, const Url& image);
-    // Whether `path` is a picture Tidra itself puts on screens, which must never be taken for
-    // the screen's own wallpaper.
-    bool isTidrasImage(const std::string& path, const Url& image);
+    // Whether `path` is a picture Tidra itself puts on screens (the replacement `image` in
+    // force, the grey image, anything in the support folder): never the screen's own wallpaper.
+    bool isTidrasImage(const std::string& path, const std::optional<Url>& image);
+    bool showsTidrasImage(const Screen& screen, const std::optional<Url>& image);
     std::string standardized(const std::string& path);
 
     WallpaperServices s_;
