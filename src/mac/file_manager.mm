@@ -91,6 +91,18 @@ class MacFileManager final : public FileManager {
         return copied;
     }
 
+    bool replaceItemAtURL(const Url& original, const Url& replacement, ErrorOut error) override {
+        NSError* failure = nil;
+        const BOOL replaced = [files() replaceItemAtURL:toNSURL(original)
+                                          withItemAtURL:toNSURL(replacement)
+                                         backupItemName:nil
+                                                options:0
+                                       resultingItemURL:NULL
+                                                  error:&failure];
+        if (!replaced) report(error, failure);
+        return replaced;
+    }
+
     bool fileExistsAtPath(const std::string& path) override {
         return [files() fileExistsAtPath:toNSString(path)];
     }

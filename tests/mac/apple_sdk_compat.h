@@ -178,11 +178,25 @@ typedef NSString* NSKeyValueChangeKey;
                                    error:(NSError**)error;
 @end
 
+// NSFileManagerItemReplacementOptions, macOS 10.6.
+typedef NS_OPTIONS(NSUInteger, NSFileManagerItemReplacementOptions) {
+    NSFileManagerItemReplacementUsingNewMetadataOnly = 1UL << 0,
+    NSFileManagerItemReplacementWithoutDeletingBackupItem = 1UL << 1
+};
+
 @interface NSFileManager (AppleSDK)
 // -[NSFileManager trashItemAtURL:resultingItemURL:error:], macOS 10.8.
 - (BOOL)trashItemAtURL:(NSURL*)url
       resultingItemURL:(NSURL* _Nullable* _Nullable)outResultingURL
                  error:(NSError**)error;
+// -[NSFileManager replaceItemAtURL:withItemAtURL:backupItemName:options:resultingItemURL:error:],
+// macOS 10.6.
+- (BOOL)replaceItemAtURL:(NSURL*)originalItemURL
+           withItemAtURL:(NSURL*)newItemURL
+          backupItemName:(nullable NSString*)backupItemName
+                 options:(NSFileManagerItemReplacementOptions)options
+        resultingItemURL:(NSURL* _Nullable* _Nullable)resultingURL
+                   error:(NSError**)error;
 @end
 
 @interface NSTask (AppleSDK)
