@@ -500,7 +500,7 @@ TEST_F(Chooser, TheCurrentPictureStaysUntilItsSuccessorIsWhole) {
 
     // The folder runs out of room half way through the copy: the broken half goes, the
     // picture in force and the choice stay.
-    rig.files.setCopiesFailing(support, true, true);
+    rig.files.setCopiesFailing(support, true);
     rig.file("/Users/me/Pictures/other.png", "another photo");
     import("/Users/me/Pictures/other.png");
     EXPECT_EQ(chosenPath(), support + "/photo.png");
