@@ -235,6 +235,40 @@ TEST_F(ScreenshotTest, DesktopIconsWhileFinderDrawsThemAndTheMenuWhileItIsOpen) 
     EXPECT_LT(dark->at(menuX + menuW - 5, menuY + menuH - 5).g, 100);
 }
 
+TEST_F(ScreenshotTest, PopoverWindowsAndAlertsAreDrawnWhileTheyAreOpen) {
+    sim::Mac& mac = world_.mac();
+    writeSolidPicture(mac, "/Users/me/Pictures/red.png", kRed);
+    run("wallpaper set 1 ~/Pictures/red.png\nclick\nwait 3\n");
+    // The welcome popover hangs under the status item, dark.
+    const int popX = 1150, popY = 60, popW = 150, popH = 60;
+    auto welcome = shoot();
+    EXPECT_GT(welcome->countUnlike(kRed, popX, popY, popW, popH), popW * popH * 3 / 4);
+    EXPECT_LT(welcome->at(1428, 178).r, 100);
+    run("popover close\n");
+    EXPECT_EQ(shoot()->countUnlike(kRed, popX, popY, popW, popH), 0);
+
+    // The About window: centred, dark and translucent (the red shows through, darkened). The
+    // point lies right of Finder's windows.
+    const int aboutX = 860, aboutY = 400;
+    auto about = shoot("menu About Tidra\n");
+    Colour through = about->at(aboutX, aboutY);
+    EXPECT_TRUE(through.r < 120 && through.r > through.g + 10 && through.r > through.b + 10)
+        << through;
+    run("window close\n");
+    EXPECT_PRED2(same, shoot()->at(aboutX, aboutY), kRed);
+
+    // An alert with its buttons stands in the middle of the screen, light.
+    run("quit\n");
+    world_.mac().setBundlePath("/Users/me/Downloads/Tidra.app");
+    ASSERT_TRUE(sim::installTidraBundle(world_.mac().disk(), "/Users/me/Downloads/Tidra.app",
+                                        TIDRA_RESOURCES_DIR, "100"));
+    // Its right margin, right of Finder's windows.
+    const int marginX = 935, marginY = 290;
+    EXPECT_EQ(shoot()->countUnlike(kRed, marginX, marginY, 10, 10), 0);
+    auto alert = shoot("launch\n", "alert Do Not Move\n");
+    EXPECT_EQ(alert->countUnlike(Colour{242, 242, 242}, marginX, marginY, 10, 10), 0);
+}
+
 TEST(SamplePictures, ANewMacsPicturesAreRealImagesThatDecode) {
     SimWorld w;
     struct Expected {

@@ -1,5 +1,7 @@
 #include "frontend/screenshot/canvas.h"
 
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -88,6 +90,20 @@ double textWidth(cairo_t* cr, const std::string& text, const TextStyle& style) {
     int w = 0, h = 0;
     pango_layout_get_pixel_size(layout.get(), &w, &h);
     return w;
+}
+
+FontSession::FontSession() {
+    PangoFontMap* map = pango_cairo_font_map_new();
+    pango_cairo_font_map_set_default(PANGO_CAIRO_FONT_MAP(map));
+    g_object_unref(map);
+}
+
+FontSession::~FontSession() {
+    pango_cairo_font_map_set_default(nullptr);
+    // Fontconfig's own caches are kept for the process otherwise; the leak checkers of the test
+    // runs would count them against every picture.
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 void blurArea(cairo_t* cr, cairo_surface_t* target, Box area, double radius) {

@@ -45,6 +45,16 @@ double drawText(cairo_t* cr, const std::string& text, double x, double y, double
 // The width and height the text takes on one line.
 double textWidth(cairo_t* cr, const std::string& text, const TextStyle& style);
 
+// Fonts for one picture: the text drawn while it lives uses a font map of its own, released with
+// it, so that nothing of the font machinery outlives the picture.
+class FontSession {
+  public:
+    FontSession();
+    ~FontSession();
+    FontSession(const FontSession&) = delete;
+    FontSession& operator=(const FontSession&) = delete;
+};
+
 // What lies behind a translucent panel, softened: the area is shrunk and blown up again.
 void blurArea(cairo_t* cr, cairo_surface_t* target, Box area, double radius);
 

@@ -56,6 +56,7 @@ ScreenshotResult writeScreenshot(Mac& mac, const std::string& hostPath) {
     Value style = mac.prefs().domainSnapshot(kGlobalDomain)[Value(prefs::kAppleInterfaceStyle)];
     scene.dark = style.isString() && style.string() == "Dark";
 
+    FontSession fonts;  // outlives every cairo object of the picture
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(std::ceil(width)),
                                                int(std::ceil(height))));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
