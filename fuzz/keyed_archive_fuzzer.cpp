@@ -29,14 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     sim::RunLoop loop(false);
     sim::ConsoleLog console(loop, "");
+    const sim::Disk disk(folder.path());
     {
-        sim::SimPreferences prefs(folder.path(), "/Users/me", prefs::kAppDomain, console);
+        sim::SimPreferences prefs(disk, prefs::kAppDomain, console);
         UserDefaults& defaults = prefs.standardUserDefaults();
         defaults.setObject(Value(bytes), prefs::kWallpapers);
         defaults.setObject(Value(bytes), prefs::kWallpapersOptions);
         fuzz::check(defaults.synchronize());
     }
-    sim::SimPreferences prefs(folder.path(), "/Users/me", prefs::kAppDomain, console);
+    sim::SimPreferences prefs(disk, prefs::kAppDomain, console);
     UserDefaults& defaults = prefs.standardUserDefaults();
     WallpaperRecordStore store(defaults, archiver);
     const WallpaperRecords records = store.load();

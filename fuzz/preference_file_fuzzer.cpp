@@ -31,7 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const fuzz::FuzzFolder folder;
     folder.clear();
     const Data bytes(data, data + size);
-    const std::string file = folder.path() + "/" + kDomain + ".plist";
+    const sim::Disk disk(folder.path());
+    const std::string file =
+        disk.real(std::string("/Users/me/Library/Preferences/") + kDomain + ".plist");
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), std::streamsize(size));
 
@@ -40,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     sim::RunLoop loop(false);
     sim::ConsoleLog console(loop, "");
-    sim::SimPreferences prefs(folder.path(), "/Users/me", kDomain, console);
+    sim::SimPreferences prefs(disk, kDomain, console);
     UserDefaults& defaults = prefs.standardUserDefaults();
     (void)defaults.objectForKey("hideIcons");
     (void)defaults.boolForKey("hideIcons");

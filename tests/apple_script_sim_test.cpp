@@ -24,12 +24,12 @@ class AppleScriptSim : public ::testing::Test {
         root = testing::freshTestFolder("applescript");
         disk = std::make_unique<Disk>(root.string());
         disk->populate();
-        events = std::make_unique<SimSystemEvents>(itemsFile());
+        events = std::make_unique<SimSystemEvents>(*disk, itemsFile());
         scripting = std::make_unique<SimAppleScripting>(
             *events, [this](const std::string& path) { return moveToUserTrash(*disk, path); });
     }
     std::string itemsFile() const {
-        return disk->real(disk->home() + "/Library/Preferences/com.apple.loginitems.plist");
+        return disk->home() + "/Library/Preferences/com.apple.loginitems.plist";
     }
 
     struct Outcome {
@@ -104,7 +104,7 @@ TEST_F(AppleScriptSim, LoginItemCommandsAndTheirResults) {
     EXPECT_EQ(Value(absent.error)["NSAppleScriptErrorAppName"].string(), "System Events");
 
     // The list survives a restart of System Events.
-    SimSystemEvents reopened(itemsFile());
+    SimSystemEvents reopened(*disk, itemsFile());
     EXPECT_EQ(reopened.loginItems(), events->loginItems());
 
     // Switched off, every command fails and nothing changes.

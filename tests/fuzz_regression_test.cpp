@@ -15,6 +15,7 @@
 #include "sim/formats/plist_value.h"
 #include "sim/preferences.h"
 #include "sim/run_loop.h"
+#include "test_folder.h"
 #include "wallpaper/wallpaper_records.h"
 
 namespace tidra::sim {
@@ -31,12 +32,17 @@ Data regression(const std::string& name) {
     return readFile(std::string(TIDRA_TEST_DATA_DIR) + "/fuzz-regressions/" + name);
 }
 
-std::string freshFolder(const std::string& name) {
-    const std::string dir = (fs::temp_directory_path() / ("fuzz-regression-" + name)).string();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+// A simulated disk of its own for each case, and the Preferences folder on it.
+struct PrefsFolder {
+    explicit PrefsFolder(const std::string& name)
+        : root(testing::freshTestFolder("fuzz-regression-" + name)), disk(root.string()) {
+        fs::create_directories(dir());
+    }
+    ~PrefsFolder() { fs::remove_all(root); }
+    std::string dir() const { return disk.real("/Users/me/Library/Preferences"); }
+    fs::path root;
+    Disk disk;
+};
 
 TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) {
     // An options record whose fill-colour string ends in a stray UTF-8 lead byte: it used to be
@@ -46,26 +52,26 @@ TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) 
     EXPECT_TRUE(archiver.unarchiveObjectWithData(archive).isNil());
 
     // Loaded as Tidra loads its records: the record is empty and its bytes stay in the store.
-    const std::string dir = freshFolder("records");
+    const PrefsFolder records("records");
     RunLoop loop(false);
     ConsoleLog console(loop, "");
     {
-        SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+        SimPreferences prefs(records.disk, prefs::kAppDomain, console);
         prefs.standardUserDefaults().setObject(Value(archive), prefs::kWallpapersOptions);
         ASSERT_TRUE(prefs.standardUserDefaults().synchronize());
     }
-    SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+    SimPreferences prefs(records.disk, prefs::kAppDomain, console);
     WallpaperRecordStore store(prefs.standardUserDefaults(), archiver);
     EXPECT_TRUE(store.load().options.empty());
     EXPECT_EQ(prefs.standardUserDefaults().objectForKey(prefs::kWallpapersOptions), Value(archive));
 
     // The same bytes as a preference file: damaged, so moved aside untouched.
-    const std::string filesDir = freshFolder("file");
-    const std::string file = filesDir + "/xq.morv.Tidra.plist";
+    const PrefsFolder files("file");
+    const std::string file = files.dir() + "/xq.morv.Tidra.plist";
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
     ConsoleLog fileConsole(loop, "");
-    SimPreferences damaged(filesDir, "/Users/me", prefs::kAppDomain, fileConsole);
+    SimPreferences damaged(files.disk, prefs::kAppDomain, fileConsole);
     EXPECT_TRUE(damaged.standardUserDefaults().objectForKey(prefs::kWallpapers).isNil());
     EXPECT_EQ(readFile(file + ".corrupt-1"), archive);
     ASSERT_EQ(fileConsole.lines().size(), 1u);
@@ -73,12 +79,13 @@ TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) 
 
     // A preference file one of whose keys is not text: written back, the key came out changed.
     const Data keyFile = regression("preference-key-not-utf8.plist");
-    const std::string keyDir = freshFolder("key");
+    const PrefsFolder keys("key");
+    const std::string keyDir = keys.dir();
     std::ofstream(keyDir + "/xq.morv.Tidra.plist", std::ios::binary)
         .write(reinterpret_cast<const char*>(keyFile.data()), std::streamsize(keyFile.size()));
     ConsoleLog keyConsole(loop, "");
     {
-        SimPreferences keyPrefs(keyDir, "/Users/me", prefs::kAppDomain, keyConsole);
+        SimPreferences keyPrefs(keys.disk, prefs::kAppDomain, keyConsole);
         EXPECT_TRUE(keyPrefs.standardUserDefaults().objectForKey(prefs::kRestoreFinder).isNil());
         keyPrefs.standardUserDefaults().setBool(true, prefs::kRestoreFinder);
         EXPECT_TRUE(keyPrefs.standardUserDefaults().synchronize());
@@ -107,12 +114,13 @@ TEST(FuzzRegression, AKeyHoldingANulIsDamageNotAnAbort) {
     KeyedArchiver archiver;
     EXPECT_TRUE(archiver.propertyListWithData(file).isNil());
 
-    const std::string dir = freshFolder("nul-key");
+    const PrefsFolder folder("nul-key");
+    const std::string dir = folder.dir();
     std::ofstream(dir + "/xq.morv.Tidra.plist", std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     RunLoop loop(false);
     ConsoleLog console(loop, "");
-    SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+    SimPreferences prefs(folder.disk, prefs::kAppDomain, console);
     EXPECT_TRUE(prefs.standardUserDefaults().objectForKey(prefs::kReplaceWallpaper).isNil());
     EXPECT_EQ(readFile(dir + "/xq.morv.Tidra.plist.corrupt-1"), file);
 }
@@ -129,12 +137,13 @@ TEST(FuzzRegression, ARealBeyondEveryIntegerReadsAsTheNearestOne) {
     EXPECT_EQ(Value(42.9).intValue(), 42);
 
     // Not a dictionary: moved aside, and the domain starts empty.
-    const std::string dir = freshFolder("real");
+    const PrefsFolder folder("real");
+    const std::string dir = folder.dir();
     std::ofstream(dir + "/xq.morv.Tidra.plist", std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     RunLoop loop(false);
     ConsoleLog console(loop, "");
-    SimPreferences prefs(dir, "/Users/me", prefs::kAppDomain, console);
+    SimPreferences prefs(folder.disk, prefs::kAppDomain, console);
     EXPECT_FALSE(prefs.standardUserDefaults().boolForKey(prefs::kRestoreFinder));
     EXPECT_EQ(readFile(dir + "/xq.morv.Tidra.plist.corrupt-1"), file);
 }

@@ -31,7 +31,7 @@ class LoginItemsTest : public ::testing::Test {
         console = std::make_unique<sim::ConsoleLog>(loop, (root / "console.log").string());
         dispatch = std::make_unique<sim::SimDispatch>(loop);
         events = std::make_unique<sim::SimSystemEvents>(
-            disk->real(disk->home() + "/Library/Preferences/com.apple.loginitems.plist"));
+            *disk, disk->home() + "/Library/Preferences/com.apple.loginitems.plist");
         scripting = std::make_unique<sim::SimAppleScripting>(
             *events, [this](const std::string& p) { return sim::moveToUserTrash(*disk, p); });
         useBundle("/Applications/Tidra.app");

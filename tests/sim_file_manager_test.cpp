@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "sim/file_manager.h"
+#include "test_folder.h"
 
 namespace tidra::sim {
 namespace {
@@ -14,12 +15,7 @@ namespace fs = std::filesystem;
 struct SimFiles : ::testing::Test {
     std::string root = [] {
         // One folder per test: the tests of this suite may run side by side.
-        std::string r =
-            (fs::path(::testing::TempDir()) /
-             ("files-sim-" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
-                .string();
-        fs::remove_all(r);
+        std::string r = testing::freshTestFolder("files-sim").string();
         Disk(r).populate();
         return r;
     }();

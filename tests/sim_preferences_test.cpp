@@ -38,10 +38,15 @@ struct Recorder : Object {
 
 class Prefs : public ::testing::Test {
   protected:
-    void SetUp() override { dir = testing::freshTestFolder("prefs"); }
+    void SetUp() override {
+        root = testing::freshTestFolder("prefs");
+        disk = std::make_unique<Disk>(root.string());
+        dir = root / "Users/me/Library/Preferences";
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(root); }
     std::unique_ptr<SimPreferences> open() {
-        return std::make_unique<SimPreferences>(dir.string(), "/Users/me", "xq.morv.Tidra",
-                                                console);
+        return std::make_unique<SimPreferences>(*disk, "xq.morv.Tidra", console);
     }
     Data bytesOf(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
@@ -50,7 +55,8 @@ class Prefs : public ::testing::Test {
     void writeBytes(const fs::path& p, const std::string& s) {
         std::ofstream(p, std::ios::binary) << s;
     }
-    fs::path dir;
+    fs::path root, dir;
+    std::unique_ptr<Disk> disk;
     Lines console;
 };
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "sim/screens.h"
+#include "test_folder.h"
 
 namespace tidra::sim {
 namespace {
@@ -20,8 +21,7 @@ struct Events {
 };
 
 std::string freshRoot(const std::string& name) {
-    std::string root = (fs::path(::testing::TempDir()) / ("screens-" + name)).string();
-    fs::remove_all(root);
+    std::string root = testing::freshTestFolder("screens-" + name).string();
     Disk(root).populate();
     return root;
 }

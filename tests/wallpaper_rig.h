@@ -35,8 +35,7 @@ struct WallpaperRig {
     explicit WallpaperRig(const std::string& root)
         : disk(prepare(root)),
           console(loop, root + "/console.log"),
-          prefs(disk.real(disk.home() + "/Library/Preferences"), disk.home(),
-                kTidraBundleIdentifier, console),
+          prefs(disk, kTidraBundleIdentifier, console),
           center(loop),
           processes(loop, center),
           workspace(loop, processes, center),

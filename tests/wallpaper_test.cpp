@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "sim/interface/status_bar.h"
+#include "test_folder.h"
 #include "wallpaper_rig.h"
 
 namespace tidra::sim {
@@ -11,12 +12,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string rootFor(const std::string& name) {
-    return (fs::path(::testing::TempDir()) / ("wallpaper-" + name)).string();
-}
-
-std::string testName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+std::string rootFor() {
+    return testing::freshTestFolder("wallpaper").string();
 }
 
 Data fixture(const std::string& name) {
@@ -29,7 +26,7 @@ const Dictionary kPhotoOptions{{Value("NSWorkspaceDesktopImageScalingKey"), Valu
                                {Value("NSWorkspaceDesktopImageAllowClippingKey"), Value(false)}};
 
 struct Wallpapers : ::testing::Test {
-    WallpaperRig rig{rootFor(testName())};
+    WallpaperRig rig{rootFor()};
     const std::string defaultPicture = SimScreens::kDefaultPicture;
 
     // Screen 1 shows the default picture; screen 2 a photo with options of its own; one more
@@ -68,8 +65,7 @@ TEST_F(Wallpapers, HidingReplacesEveryScreenAndShowingPutsEachOneBack) {
     // Stored as archives, already on disk.
     EXPECT_EQ(stored("wallpapers"), Value(expected));
     EXPECT_EQ(stored("wallpapersOptions")[Value(2)], Value(kPhotoOptions));
-    SimPreferences reread(rig.disk.real("/Users/me/Library/Preferences"), "/Users/me",
-                          kTidraBundleIdentifier, rig.console);
+    SimPreferences reread(rig.disk, kTidraBundleIdentifier, rig.console);
     EXPECT_TRUE(reread.standardUserDefaults().objectForKey("wallpapers").isData());
 
     // The user changes screen 2 by hand while hidden: the re-application sets grey again.

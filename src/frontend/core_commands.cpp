@@ -10,6 +10,9 @@ namespace tidra::sim {
 
 namespace {
 
+// As the defaults tool reports a change the preferences daemon could not write.
+constexpr const char* kNotStored = "could not store the change on the disk; see `log`";
+
 std::string canonicalDomain(const std::string& d) {
     return d == "-g" ? kGlobalDomain : d;
 }
@@ -151,7 +154,7 @@ void Frontend::addCoreCommands() {
                     usageError("unknown value type " + type);
                 }
                 mac_.intoTidra([&] { prefs.writeFromOutside(domain, w[3], v); });
-                prefs.flushAll();
+                if (!prefs.flushAll()) throw CommandError{kNotStored};
                 return;
             }
             if (verb == "delete" && w.size() <= 4) {
@@ -168,7 +171,7 @@ void Frontend::addCoreCommands() {
                         if (k.isString())
                             mac_.intoTidra([&] { prefs.deleteFromOutside(domain, k.string()); });
                 }
-                prefs.flushAll();
+                if (!prefs.flushAll()) throw CommandError{kNotStored};
                 return;
             }
             usageError();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "frontend/frontend.h"
@@ -64,8 +65,14 @@ int main(int argc, char** argv) {
     }
     std::istream& in = hasScript && script != "-" ? static_cast<std::istream&>(file) : std::cin;
 
-    tidra::sim::Mac mac(options);
-    tidra::sim::Frontend frontend(mac, std::cout);
+    std::unique_ptr<tidra::sim::Mac> mac;
+    try {
+        mac = std::make_unique<tidra::sim::Mac>(options);
+    } catch (const tidra::sim::MacFolderError& e) {
+        std::cerr << "tidra: " << e.what() << "\n";
+        return 2;
+    }
+    tidra::sim::Frontend frontend(*mac, std::cout);
     frontend.attach(in, interactive);
     frontend.launch();
     return interactive ? frontend.runInteractive(in) : frontend.runScript(in);

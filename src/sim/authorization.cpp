@@ -112,7 +112,7 @@ int SimAuthorization::removeTree(const std::string& macPath) {
     if (macPath.empty() || macPath[0] != '/' || paths::standardize(macPath, disk_.home()) == "/")
         return 1;
     std::error_code ec;
-    fs::remove_all(disk_.real(macPath), ec);
+    fs::remove_all(disk_.realOfLink(macPath), ec);
     return ec ? 1 : 0;
 }
 

@@ -16,9 +16,8 @@ namespace fs = std::filesystem;
 bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
                         const std::string& resourcesDir, const std::string& version) {
     std::error_code ec;
-    fs::path contents = fs::path(disk.real(bundleMacPath)) / "Contents";
-    fs::create_directories(contents / "Resources", ec);
-    fs::create_directories(contents / "MacOS", ec);
+    const std::string contents = bundleMacPath + "/Contents";
+    fs::create_directories(disk.real(contents + "/Resources"), ec);
     if (ec) return false;
     Dictionary info{{Value("CFBundleIdentifier"), Value(kTidraBundleIdentifier)},
                     {Value("CFBundleName"), Value("Tidra")},
@@ -28,12 +27,14 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
                     {Value("LSUIElement"), Value(true)},
                     {Value("NSMainNibFile"), Value("MainMenu")}};
     auto bytes = toBinaryPlist(Value(info));
-    std::ofstream(contents / "Info.plist", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
-    std::ofstream(contents / "MacOS" / "Tidra") << "#!/bin/sh\n# Tidra\n";
+    if (!bytes || disk.writeFile(contents + "/Info.plist",
+                                 std::string_view(reinterpret_cast<const char*>(bytes->data()),
+                                                  bytes->size())))
+        return false;
+    if (disk.writeFile(contents + "/MacOS/Tidra", "#!/bin/sh\n# Tidra\n")) return false;
     for (const auto& e : fs::directory_iterator(resourcesDir, ec)) {
         if (!e.is_regular_file()) continue;
-        fs::copy_file(e.path(), contents / "Resources" / e.path().filename(),
+        fs::copy_file(e.path(), disk.real(contents + "/Resources/" + e.path().filename().string()),
                       fs::copy_options::overwrite_existing, ec);
     }
     return !ec;
@@ -45,7 +46,7 @@ SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath)
 std::optional<std::string> SimBundle::resourceFile(const std::string& name,
                                                    const std::string& ext) const {
     if (name.empty() || name.find('/') != std::string::npos) return std::nullopt;
-    fs::path file = fs::path(disk_.real(path_)) / "Contents" / "Resources" / (name + "." + ext);
+    fs::path file = disk_.real(path_ + "/Contents/Resources/" + name + "." + ext);
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) return std::nullopt;
     return file.string();
@@ -59,7 +60,7 @@ std::optional<Url> SimBundle::URLForImageResource(const std::string& name) {
 }
 
 Value SimBundle::objectForInfoDictionaryKey(const std::string& key) {
-    std::ifstream in(fs::path(disk_.real(path_)) / "Contents" / "Info.plist", std::ios::binary);
+    std::ifstream in(disk_.real(path_ + "/Contents/Info.plist"), std::ios::binary);
     Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return parsePlist(bytes)[Value(key)];
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <system_error>
 
 namespace tidra::sim {
 
@@ -15,16 +17,36 @@ class Disk {
     const std::string& user() const { return user_; }
     // "/Users/<user>".
     std::string home() const { return "/Users/" + user_; }
-    // The real file behind a Mac path; a relative path is taken from the disk's root.
+
+    // The Mac path with every symbolic link along it resolved as the Mac resolves it: a link's
+    // target is a Mac path (or one relative to the link's folder) and ".." stops at "/", so no
+    // link and no ".." ever leads out of the disk. `followLast`: whether a link in the last
+    // component is resolved too (not when the link itself is removed, renamed or examined).
+    std::string resolve(const std::string& macPath, bool followLast = true) const;
+    // The real file behind a Mac path (a relative path is taken from the disk's root): always
+    // beneath the disk's folder, and reached through no link that leads out of it.
     std::string real(const std::string& macPath) const;
+    // The same, but a link in the last component is the link itself.
+    std::string realOfLink(const std::string& macPath) const;
     // The Mac path of a real file inside the disk; the real path unchanged when it lies outside.
     std::string mac(const std::string& realPath) const;
 
-    // Whether the folder already holds a simulated Mac.
-    bool isPopulated() const;
-    // Lays out a plausible new Mac: the standard folders, a few files on the Desktop, a picture
-    // or two and the default desktop picture.
-    void populate() const;
+    // Stores `bytes` as the file behind `macPath` so that neither a crash nor a full disk can
+    // leave a torn file: a temporary file in the same folder, every write and the close checked,
+    // synced, renamed over the old file, the folder synced. On failure the old file stays whole
+    // and the temporary file is gone. Missing folders on the way are made.
+    std::error_code writeFile(const std::string& macPath, std::string_view bytes) const;
+    // Removes the temporary files of writes that a killed process never finished. Answers how
+    // many it removed. Only safe while no other process uses the disk.
+    int removeStrayTemporaryFiles() const;
+    // Makes every later write fail with `error` halfway through, as a full disk does; an empty
+    // error lets writes succeed again.
+    void setWriteFailure(std::error_code error) { writeFailure_ = error; }
+
+    // Lays out the standard folders of a Mac where they are missing. `samples`: also a few files
+    // on the Desktop, a picture or two and the default desktop picture, as a new Mac has; no
+    // existing file is ever replaced.
+    void populate(bool samples = true) const;
 
     // Whether the user's Trash takes items. When it does not (a damaged or unreachable .Trash
     // folder), every way into it fails alike: the file manager, the workspace and Finder.
@@ -35,6 +57,7 @@ class Disk {
     std::string root_;
     std::string user_;
     bool trashAvailable_ = true;
+    std::error_code writeFailure_;
 };
 
 }  // namespace tidra::sim

@@ -208,7 +208,7 @@ std::unique_ptr<DirectoryEnumerator> SimFileManager::enumeratorAtPath(const std:
 
 bool SimFileManager::removeItemAtPath(const std::string& path, ErrorOut error) {
     const std::string mac = standardized(path);
-    const fs::path real = disk_.real(mac);
+    const fs::path real = disk_.realOfLink(mac);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(real, ec)))
         return fail(error, cocoa(kNoSuchFile,
@@ -231,7 +231,7 @@ bool SimFileManager::removeItemAtURL(const Url& url, ErrorOut error) {
 bool SimFileManager::copyItemAtPath(const std::string& from, const std::string& to,
                                     ErrorOut error) {
     const std::string src = standardized(from), dst = standardized(to);
-    const fs::path realSrc = disk_.real(src), realDst = disk_.real(dst);
+    const fs::path realSrc = disk_.realOfLink(src), realDst = disk_.realOfLink(dst);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(realSrc, ec)))
         return fail(error, cocoa(260, "The file " + quoted(src) +
@@ -312,7 +312,7 @@ bool SimFileManager::trashItemAtURL(const Url& url, ErrorOut error) {
 std::optional<std::string> SimFileManager::moveToTrash(const std::string& macPath, ErrorOut error) {
     const std::string mac = standardized(macPath);
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(disk_.real(mac), ec))) {
+    if (!fs::exists(fs::symlink_status(disk_.realOfLink(mac), ec))) {
         fail(error, cocoa(kNoSuchFile, quoted(mac) + " couldn’t be moved to the Trash "
                                                      "because it doesn’t exist."));
         return std::nullopt;
@@ -332,7 +332,7 @@ std::optional<std::string> SimFileManager::moveToTrash(const std::string& macPat
 bool SimFileManager::moveItemAtPath(const std::string& from, const std::string& to,
                                     ErrorOut error) {
     const std::string src = standardized(from), dst = standardized(to);
-    const fs::path realSrc = disk_.real(src), realDst = disk_.real(dst);
+    const fs::path realSrc = disk_.realOfLink(src), realDst = disk_.realOfLink(dst);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(realSrc, ec)))
         return fail(error, cocoa(kNoSuchFile,
@@ -361,33 +361,7 @@ bool SimFileManager::moveItemAtPath(const std::string& from, const std::string& 
 std::string SimFileManager::resolvingSymlinksInPath(const std::string& path) {
     std::string mac = standardized(path);
     if (mac.empty() || mac[0] != '/') return mac;
-    // Links are followed component by component; their targets are Mac paths, or relative to
-    // the link's folder. A loop ends after a bounded number of links, as the platform's does.
-    std::vector<std::string> pending = paths::components(mac);
-    std::string resolved = "/";
-    int links = 0;
-    for (size_t i = 1; i < pending.size(); ++i) {
-        if (pending[i] == "/") continue;
-        std::string next = paths::appendingPathComponent(resolved, pending[i]);
-        std::error_code ec;
-        fs::path real = disk_.real(next);
-        if (links < 32 && fs::is_symlink(fs::symlink_status(real, ec))) {
-            ++links;
-            std::string target = fs::read_symlink(real, ec).string();
-            if (ec) return mac;
-            std::string base =
-                target.starts_with("/") ? target : paths::appendingPathComponent(resolved, target);
-            std::string rest = base;
-            for (size_t j = i + 1; j < pending.size(); ++j)
-                if (pending[j] != "/") rest = paths::appendingPathComponent(rest, pending[j]);
-            pending = paths::components(standardized(rest));
-            resolved = "/";
-            i = 0;
-            continue;
-        }
-        resolved = next;
-    }
-    return resolved;
+    return disk_.resolve(mac);
 }
 
 }  // namespace tidra::sim

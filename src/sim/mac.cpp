@@ -28,6 +28,7 @@ constexpr const char* kFinderPath = "/System/Library/CoreServices/Finder.app";
 
 Mac::Mac(MacOptions options)
     : options_(std::move(options)),
+      lock_(options_.root),
       disk_(options_.root),
       loop_(options_.realTime),
       console_(loop_, disk_.real(disk_.home() + "/Library/Logs/console.log")),
@@ -40,12 +41,14 @@ Mac::Mac(MacOptions options)
       dispatch_(loop_),
       diskImages_(disk_),
       alerts_(loop_) {
-    const bool fresh = !disk_.isPopulated();
-    if (fresh) disk_.populate();
-    fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"));
+    // Writes a killed process never finished; nobody else can be writing now.
+    disk_.removeStrayTemporaryFiles();
+    // Missing standard folders come back; the sample files only ever go into a new Mac.
+    disk_.populate(lock_.folderWasEmpty());
+    std::error_code ec;
+    fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"), ec);
     if (options_.systemVersion) system_.setOperatingSystemVersion(*options_.systemVersion);
-    prefs_ = std::make_unique<SimPreferences>(disk_.real(disk_.home() + "/Library/Preferences"),
-                                              disk_.home(), kTidraBundleIdentifier, console_);
+    prefs_ = std::make_unique<SimPreferences>(disk_, kTidraBundleIdentifier, console_);
     if (options_.resourcesDir.empty()) options_.resourcesDir = TIDRA_RESOURCES_DIR;
 
     auto simScreens = std::make_unique<SimScreens>(loop_, disk_);
@@ -70,7 +73,7 @@ Mac::Mac(MacOptions options)
     simFileManager_ = simFiles.get();
     fileManager = std::move(simFiles);
     systemEvents_ = std::make_unique<SimSystemEvents>(
-        disk_.real(disk_.home() + "/Library/Preferences/com.apple.loginitems.plist"));
+        disk_, disk_.home() + "/Library/Preferences/com.apple.loginitems.plist");
     // Finder's Trash and the workspace's recycle are the file manager's: one set of rules.
     workspace_.setTrashMover(
         [this](const std::string& path) { return simFileManager_->moveToTrash(path, nullptr); });
@@ -152,8 +155,8 @@ void Mac::rememberState() const {
     Dictionary state{{Value("bundlePath"), Value(bundlePath_)},
                      {Value("diskImages"), diskImages_.state()}};
     if (auto bytes = toBinaryPlist(Value(state)))
-        std::ofstream(disk_.root() + kStateFile, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
+        disk_.writeFile(kStateFile, std::string_view(reinterpret_cast<const char*>(bytes->data()),
+                                                     bytes->size()));
 }
 
 std::string Mac::bundleLocation(const std::string& where) const {
@@ -169,7 +172,7 @@ std::string Mac::mountTidraImage() {
     // Opening an image that is still attached only shows its volume again.
     for (const auto& mounted : diskImages_.mounted())
         if (mounted.imagePath == image) return mounted.mountPoint + "/Tidra.app";
-    std::ofstream(disk_.real(image), std::ios::binary) << "koly";
+    disk_.writeFile(image, "koly");
     const std::string bundle = diskImages_.attach(image, "Tidra").mountPoint + "/Tidra.app";
     simTasks_->quarantine(bundle);
     return bundle;

@@ -17,6 +17,7 @@
 #include "sim/devmate_recorder.h"
 #include "sim/disk.h"
 #include "sim/disk_images.h"
+#include "sim/disk_lock.h"
 #include "sim/dispatch.h"
 #include "sim/distributed_center.h"
 #include "sim/file_manager.h"
@@ -52,6 +53,8 @@ struct MacOptions {
 
 class Mac {
   public:
+    // Throws MacFolderError, having touched nothing, when `options.root` is no folder this
+    // process can use (another live process runs a Mac there, for one).
     explicit Mac(MacOptions options);
     ~Mac();
     Mac(const Mac&) = delete;
@@ -135,6 +138,7 @@ class Mac {
     void rememberState() const;
 
     MacOptions options_;
+    DiskLock lock_;
     Disk disk_;
     RunLoop loop_;
     ConsoleLog console_;

@@ -1,10 +1,5 @@
 #include "sim/preferences.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -76,10 +71,9 @@ class SimPreferences::Store : public UserDefaults {
     bool standard_;
 };
 
-SimPreferences::SimPreferences(std::string directory, std::string home, std::string appDomain,
-                               Console& console)
-    : directory_(std::move(directory)),
-      home_(std::move(home)),
+SimPreferences::SimPreferences(const Disk& disk, std::string appDomain, Console& console)
+    : disk_(disk),
+      home_(disk.home()),
       appDomain_(canonical(appDomain)),
       console_(console),
       standard_(std::make_unique<Store>(*this, appDomain_, true)) {}
@@ -113,7 +107,11 @@ std::string SimPreferences::canonical(const std::string& name) {
 }
 
 std::string SimPreferences::fileForDomain(const std::string& name) const {
-    return (fs::path(directory_) / (canonical(name) + ".plist")).string();
+    const std::string stem = canonical(name);
+    // As the defaults tool takes a path for a domain; on this Mac the path lies on its disk.
+    if (stem.starts_with("/") || stem.starts_with("~/"))
+        return paths::standardize(stem + ".plist", home_);
+    return paths::standardize(home_ + "/Library/Preferences/" + stem + ".plist", home_);
 }
 
 SimPreferences::Domain& SimPreferences::domainLocked(const std::string& name) {
@@ -125,9 +123,10 @@ SimPreferences::Domain& SimPreferences::domainLocked(const std::string& name) {
 }
 
 void SimPreferences::load(const std::string& name, Domain& d) {
-    std::string file = fileForDomain(name);
+    const std::string macFile = fileForDomain(name);
+    const std::string file = disk_.real(macFile);
     std::error_code ec;
-    if (!fs::exists(file, ec)) return;
+    if (!fs::is_regular_file(file, ec)) return;
     std::ifstream in(file, std::ios::binary);
     Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.bad()) {
@@ -145,10 +144,8 @@ void SimPreferences::load(const std::string& name, Domain& d) {
         if (!fs::exists(aside, ec)) break;
     }
     fs::rename(file, aside, ec);
-    // Named as the Mac sees them: the user's Preferences folder, not the folder behind it.
-    auto shown = [this](const std::string& real) {
-        return home_ + "/Library/Preferences/" + fs::path(real).filename().string();
-    };
+    // Named as the Mac sees them, not as the folder behind the disk.
+    auto shown = [this](const std::string& real) { return disk_.mac(real); };
     if (ec) {
         console_.log("Preferences file " + shown(file) +
                      " is damaged and could not be moved aside (" + ec.message() +
@@ -221,25 +218,11 @@ bool SimPreferences::writeLocked(const std::string& name, Domain& d) {
                      "not written");
         return false;
     }
-    std::string file = fileForDomain(name);
-    std::error_code ec;
-    fs::create_directories(directory_, ec);
-    std::string tmp = file + ".tmp-XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return false;
-    size_t done = 0;
-    while (done < bytes->size()) {
-        ssize_t n = ::write(fd, bytes->data() + done, bytes->size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    bool ok = done == bytes->size() && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(tmp.c_str(), file.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        console_.log("Could not write preferences file " + file + ": " + std::strerror(errno));
+    const std::string file = fileForDomain(name);
+    std::error_code ec = disk_.writeFile(
+        file, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (ec) {
+        console_.log("Could not write preferences file " + file + ": " + ec.message());
         return false;
     }
     d.dirty = false;
@@ -276,7 +259,8 @@ std::vector<std::string> SimPreferences::domainNames() {
     std::lock_guard lock(mutex_);
     std::set<std::string> names;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(directory_, ec)) {
+    for (const auto& entry :
+         fs::directory_iterator(disk_.real(home_ + "/Library/Preferences"), ec)) {
         std::string file = entry.path().filename().string();
         if (file.size() > 6 && file.ends_with(".plist"))
             names.insert(file.substr(0, file.size() - 6));

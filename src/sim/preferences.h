@@ -11,15 +11,15 @@
 
 #include "platform/console.h"
 #include "platform/defaults.h"
+#include "sim/disk.h"
 
 namespace tidra::sim {
 
 class SimPreferences : public Preferences {
   public:
-    // `directory`: the real folder holding the preference files. `home`: the simulated user's
-    // home path, written as "~" in stored URLs. `appDomain`: the standard store's domain.
-    SimPreferences(std::string directory, std::string home, std::string appDomain,
-                   Console& console);
+    // `disk`: where the preference files lie, in the user's Preferences folder (a domain given
+    // as a path names a file of its own on the disk). `appDomain`: the standard store's domain.
+    SimPreferences(const Disk& disk, std::string appDomain, Console& console);
     ~SimPreferences() override;
     SimPreferences(const SimPreferences&) = delete;
     SimPreferences& operator=(const SimPreferences&) = delete;
@@ -41,7 +41,7 @@ class SimPreferences : public Preferences {
     Value domainSnapshot(const std::string& name);
     // Domains with a file on disk or contents in memory; the global one as NSGlobalDomain.
     std::vector<std::string> domainNames();
-    // The file backing a domain.
+    // The file backing a domain, as a Mac path.
     std::string fileForDomain(const std::string& name) const;
 
   private:
@@ -73,7 +73,7 @@ class SimPreferences : public Preferences {
     void addObserver(Object* observer, const std::string& keyPath, unsigned options, void* context);
     void removeObserver(Object* observer, const std::string& keyPath, void* context);
 
-    std::string directory_;
+    const Disk& disk_;
     std::string home_;
     std::string appDomain_;
     Console& console_;

@@ -111,17 +111,8 @@ void SimScreens::saveLocked() {
                                                 {Value("Departed"), listOf(departed_)},
                                                 {Value("NextNumber"), Value(nextNumber_)}}));
     if (!bytes) return;
-    const std::string file = disk_.real(kStateFile);
-    std::error_code ec;
-    fs::create_directories(fs::path(file).parent_path(), ec);
-    const std::string tmp = file + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes->data()),
-                  static_cast<std::streamsize>(bytes->size()));
-        if (!out) return;
-    }
-    fs::rename(tmp, file, ec);
+    disk_.writeFile(kStateFile,
+                    std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 void SimScreens::scheduleSaveLocked() {

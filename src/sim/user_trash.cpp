@@ -25,16 +25,16 @@ std::optional<std::string> moveToUserTrash(const Disk& disk, const std::string& 
         paths::hasPrefix(path, trash + "/") || !disk.trashAvailable())
         return std::nullopt;
     std::error_code ec;
-    const fs::path source = disk.real(path);
+    const fs::path source = disk.realOfLink(path);
     if (!fs::exists(fs::symlink_status(source, ec))) return std::nullopt;
     fs::create_directories(disk.real(trash), ec);
     const std::string name = paths::lastPathComponent(path);
     std::string target = trash + "/" + name;
-    for (int n = 2; fs::exists(fs::symlink_status(disk.real(target), ec)); ++n) {
+    for (int n = 2; fs::exists(fs::symlink_status(disk.realOfLink(target), ec)); ++n) {
         if (n > 10000) return std::nullopt;
         target = trash + "/" + numbered(name, n);
     }
-    fs::rename(source, disk.real(target), ec);
+    fs::rename(source, disk.realOfLink(target), ec);
     if (ec) return std::nullopt;
     return target;
 }

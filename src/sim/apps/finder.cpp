@@ -28,7 +28,7 @@ Array toArray(const std::vector<std::string>& v) {
 
 SimFinder::SimFinder(RunLoop& loop, SimPreferences& prefs, const Disk& disk)
     : loop_(loop), prefs_(prefs), disk_(disk) {
-    std::ifstream in(stateFile(), std::ios::binary);
+    std::ifstream in(disk_.real(stateFile()), std::ios::binary);
     Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Value state = parsePlist(bytes);
     if (state.isDictionary()) {
@@ -40,8 +40,8 @@ SimFinder::SimFinder(RunLoop& loop, SimPreferences& prefs, const Disk& disk)
 }
 
 std::string SimFinder::stateFile() const {
-    return disk_.real(disk_.home() +
-                      "/Library/Saved Application State/com.apple.finder.savedState/windows.plist");
+    return disk_.home() +
+           "/Library/Saved Application State/com.apple.finder.savedState/windows.plist";
 }
 
 void SimFinder::persist() const {
@@ -52,10 +52,8 @@ void SimFinder::persist() const {
                      {Value("saved"), Value(toArray(saved_))}};
     auto bytes = toBinaryPlist(Value(state));
     if (!bytes) return;
-    std::error_code ec;
-    fs::create_directories(fs::path(stateFile()).parent_path(), ec);
-    std::ofstream(stateFile(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
+    disk_.writeFile(stateFile(),
+                    std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 void SimFinder::started(ProcessInfo& p) {

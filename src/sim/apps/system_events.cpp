@@ -18,7 +18,8 @@ constexpr const char* kCustomListItems = "CustomListItems";
 
 }  // namespace
 
-SimSystemEvents::SimSystemEvents(std::string file) : file_(std::move(file)) {
+SimSystemEvents::SimSystemEvents(const Disk& disk, std::string file)
+    : disk_(disk), file_(std::move(file)) {
     load();
 }
 
@@ -65,7 +66,7 @@ bool SimSystemEvents::deleteLoginItem(const std::string& name) {
 }
 
 void SimSystemEvents::load() {
-    std::ifstream in(file_, std::ios::binary);
+    std::ifstream in(disk_.real(file_), std::ios::binary);
     if (!in) return;
     Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const Value list = parsePlist(bytes)[kSessionItems][kCustomListItems];
@@ -76,7 +77,7 @@ void SimSystemEvents::load() {
     }
 }
 
-// Written to a side file and renamed over the old one, so a crash never leaves half a list.
+// Written whole or not at all: a crash or a full disk leaves the previous list.
 void SimSystemEvents::save() const {
     Array entries;
     for (const auto& item : items_) {
@@ -93,15 +94,8 @@ void SimSystemEvents::save() const {
     root[Value(kSessionItems)] = Value(std::move(session));
     auto bytes = toBinaryPlist(Value(std::move(root)));
     if (!bytes) return;
-    std::error_code ec;
-    fs::create_directories(fs::path(file_).parent_path(), ec);
-    const std::string temp = file_ + ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
-        if (!out) return;
-    }
-    fs::rename(temp, file_, ec);
+    disk_.writeFile(file_,
+                    std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 }  // namespace tidra::sim

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/disk.h"
+
 namespace tidra::sim {
 
 struct LoginItem {
@@ -19,9 +21,9 @@ struct LoginItem {
 
 class SimSystemEvents {
   public:
-    // `file`: the real file holding the login items (the user's
+    // `file`: the Mac path of the file holding the login items (the user's
     // Library/Preferences/com.apple.loginitems.plist). A missing or unreadable file means none.
-    explicit SimSystemEvents(std::string file);
+    SimSystemEvents(const Disk& disk, std::string file);
 
     // Whether the process can be reached; switched off, every request fails as if it had quit.
     bool available() const;
@@ -41,6 +43,7 @@ class SimSystemEvents {
     void load();
     void save() const;
 
+    const Disk& disk_;
     std::string file_;
     mutable std::mutex mutex_;
     bool available_ = true;
