@@ -14,10 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.empty()) __builtin_trap();
         return 0;
     }
-    if (cl->words.size() != cl->rests.size()) __builtin_trap();
+    if (cl->words.size() != cl->starts.size()) __builtin_trap();
     for (std::size_t i = 0; i < cl->words.size(); ++i) {
-        if (cl->rests[i].size() > line.size()) __builtin_trap();
-        if (line.find(cl->rests[i]) == std::string::npos) __builtin_trap();
+        const std::string rest = cl->rest(i);
+        if (rest.size() > line.size()) __builtin_trap();
+        if (line.find(rest) == std::string::npos) __builtin_trap();
         (void)tidra::sim::titleFrom(*cl, i);
     }
     (void)tidra::sim::titleFrom(*cl, cl->words.size());

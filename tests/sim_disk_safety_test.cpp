@@ -9,6 +9,8 @@
 #include <iterator>
 #include <string>
 
+#include "frontend/command_line.h"
+#include "platform/notifications.h"
 #include "sim/formats/plist_value.h"
 #include "sim_world.h"
 #include "test_folder.h"
@@ -209,6 +211,109 @@ TEST(DiskSafety, ANewMacIsLaidOutOnceAndTheUsersFilesStay) {
     EXPECT_TRUE(fs::is_directory(home / "Library/Preferences"));
     EXPECT_TRUE(fs::is_directory(home / "Pictures"));
     EXPECT_FALSE(fs::exists(home / "Pictures/Mountains.jpg"));
+}
+
+TEST(DiskSafety, BadBytesAndSizesGetAMessageNeverACrash) {
+    SimWorld world;
+    std::string out = world.run("display add \xff\xfeTV\nstatus --json\n");
+    ASSERT_EQ(world.lastStatus(), 0) << out;
+    const std::string json = out.substr(out.find("\n{") + 1);
+    auto status = nlohmann::json::parse(json);
+    bool shown = false;
+    for (const auto& screen : status["screens"])
+        shown |= screen.dump().find("\xEF\xBF\xBD\xEF\xBF\xBDTV") != std::string::npos;
+    EXPECT_TRUE(shown) << json;
+
+    out = world.run("defaults write xq.morv.Tidra k -string caf\xe9\n");
+    EXPECT_EQ(world.lastStatus(), 2);
+    EXPECT_NE(out.find("-string takes UTF-8 text"), std::string::npos) << out;
+    EXPECT_TRUE(world.mac().prefs().domainSnapshot("xq.morv.Tidra")[Value("k")].isNil());
+
+    // One line of 80,000 words is split in time linear in its length; one over 1 MiB is refused.
+    std::string words = "login-items add";
+    for (int i = 0; i < 80000; ++i) words += " a";
+    out = world.run(words + "\n");
+    EXPECT_EQ(world.lastStatus(), 2);
+    EXPECT_NE(out.find("expected: login-items add NAME PATH"), std::string::npos);
+    out = world.run("# " + std::string(sim::kMaxCommandLineBytes, 'x') + "\nstatus\n");
+    EXPECT_EQ(world.lastStatus(), 2);
+    EXPECT_NE(out.find("line 1: ?: line longer than 1048576 bytes"), std::string::npos);
+
+    // The Preferences folder replaced by a file: writes fail with a message, nothing ends.
+    const fs::path prefs = fs::path(world.mac().disk().root()) / "Users/me/Library/Preferences";
+    fs::remove_all(prefs);
+    write(prefs, "a file");
+    out = world.run("defaults write com.example k -bool true\n");
+    EXPECT_EQ(world.lastStatus(), 2);
+    EXPECT_NE(out.find("could not store the change"), std::string::npos) << out;
+    world.restartMac();
+    EXPECT_EQ(read(prefs), "a file");
+}
+
+TEST(DiskSafety, EveryDomainReachesTheDiskWithinASecondSynchronisedOrNot) {
+    SimWorld world;
+    const fs::path finder =
+        fs::path(world.mac().disk().root()) / "Users/me/Library/Preferences/com.apple.finder.plist";
+    world.run("click\nwait 1\n");
+    ASSERT_EQ(world.lastStatus(), 0);
+    // Finder's domain is never synchronised by Tidra; the daemon writes it all the same.
+    const std::string bytes = read(finder);
+    EXPECT_EQ(sim::parsePlist(Data(bytes.begin(), bytes.end()))[Value("CreateDesktop")],
+              Value(false));
+}
+
+struct Listener : Object {
+    std::vector<std::string> heard;
+    bool performNotification(const std::string& selector, const Notification& note) override {
+        heard.push_back(selector + note.name);
+        return true;
+    }
+};
+
+TEST(NoKinderThanAMac, DistributedNotificationsWaitForAnInactiveApplication) {
+    SimWorld world;
+    ASSERT_FALSE(world.mac().application()->isActive());
+    sim::SimDistributedCenter& center = world.mac().distributed();
+    Listener coalesced, held, dropped, immediate;
+    center.addObserver(&coalesced, "c:", std::string("N"), nullptr,
+                       NotificationSuspensionBehavior::Coalesce);
+    center.addObserver(&held, "h:", std::string("N"), nullptr,
+                       NotificationSuspensionBehavior::Hold);
+    center.addObserver(&dropped, "d:", std::string("N"), nullptr,
+                       NotificationSuspensionBehavior::Drop);
+    center.addObserver(&immediate, "i:", std::nullopt, nullptr,
+                       NotificationSuspensionBehavior::DeliverImmediately);
+    center.post("N");
+    center.post("N");
+    world.mac().settle();
+    EXPECT_TRUE(coalesced.heard.empty());
+    EXPECT_TRUE(held.heard.empty());
+    EXPECT_EQ(immediate.heard, (std::vector<std::string>{"i:N", "i:N"}));
+    world.mac().application()->activateIgnoringOtherApps(true);
+    world.mac().settle();
+    EXPECT_EQ(coalesced.heard, std::vector<std::string>{"c:N"});
+    EXPECT_EQ(held.heard, (std::vector<std::string>{"h:N", "h:N"}));
+    EXPECT_TRUE(dropped.heard.empty());
+    for (Listener* l : {&coalesced, &held, &dropped, &immediate})
+        center.removeObserver(l, std::nullopt, nullptr);
+
+    // Tidra, never active, still follows the theme at once: it asked for immediate delivery.
+    SimWorld agent;
+    ASSERT_FALSE(agent.mac().application()->isActive());
+    agent.run("theme dark\n");
+    EXPECT_EQ(agent.status()["statusItem"]["image"], "statusIconDirtyDark");
+}
+
+TEST(NoKinderThanAMac, AClickOnAnItemWithAMenuOpensItAndSendsNoAction) {
+    SimWorld world;
+    auto item = world.mac().statusItem();
+    ASSERT_TRUE(item);
+    // As if the step that detaches the menu after a right click had failed.
+    item->setMenu(world.mac().statusMenu().get());
+    // `dismiss` is refused unless the click opened the menu.
+    std::string out = world.run("click\ndismiss\nwait 5\n");
+    EXPECT_EQ(world.lastStatus(), 0) << out;
+    EXPECT_EQ(world.defaults("com.apple.finder").count("CreateDesktop"), 0u) << out;
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 namespace tidra::sim {
 
 std::optional<CommandLine> splitCommandLine(const std::string& line, std::string& error) {
+    if (line.size() > kMaxCommandLineBytes) {
+        error = "line longer than " + std::to_string(kMaxCommandLineBytes) + " bytes";
+        return std::nullopt;
+    }
     CommandLine out;
     size_t i = 0;
     const size_t n = line.size();
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    std::vector<size_t> starts;
-    size_t end = 0;
     while (true) {
         while (i < n && blank(line[i])) ++i;
         if (i >= n || line[i] == '#') break;
@@ -56,19 +58,19 @@ std::optional<CommandLine> splitCommandLine(const std::string& line, std::string
                 ++i;
             }
         }
-        out.words.push_back(word);
-        starts.push_back(start);
-        end = i;
+        out.words.push_back(std::move(word));
+        out.starts.push_back(start);
+        // A rest ends with the last word, so that a comment never becomes part of a title.
+        out.end = i;
     }
-    // A rest ends with the last word, so that a comment never becomes part of a title.
-    for (size_t start : starts) out.rests.push_back(line.substr(start, end - start));
+    out.line = line;
     return out;
 }
 
 std::string titleFrom(const CommandLine& cl, size_t first) {
     if (first >= cl.words.size()) return "";
     if (first + 1 == cl.words.size()) return cl.words[first];
-    return cl.rests[first];
+    return cl.rest(first);
 }
 
 }  // namespace tidra::sim

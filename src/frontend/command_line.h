@@ -10,13 +10,21 @@ namespace tidra::sim {
 
 struct CommandLine {
     std::vector<std::string> words;
-    // For each word, the raw text from its start to the end of the line, so a title that ends a
-    // command can also be given unquoted.
-    std::vector<std::string> rests;
+    // For word `i`, the raw text from its start to the end of the last word, so a title that ends
+    // a command can also be given unquoted.
+    std::string rest(size_t i) const { return line.substr(starts[i], end - starts[i]); }
+
+    std::string line;
+    std::vector<size_t> starts;  // where each word begins in `line`
+    size_t end = 0;              // where the last word ends
 };
 
-// Nothing, with `error` set, for an unterminated quote or a trailing backslash. A '#' at the start
-// of a word starts a comment.
+// The longest line taken: anything longer is refused, whatever it holds.
+constexpr size_t kMaxCommandLineBytes = 1 << 20;
+
+// Nothing, with `error` set, for an unterminated quote, a trailing backslash or a line longer than
+// kMaxCommandLineBytes. A '#' at the start of a word starts a comment. Takes time in proportion
+// to the line's length.
 std::optional<CommandLine> splitCommandLine(const std::string& line, std::string& error);
 
 // The words from `first` on as one title: the single word when it was the last one, else the raw

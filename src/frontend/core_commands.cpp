@@ -5,6 +5,7 @@
 #include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
 #include "platform/platform.h"
+#include "sim/formats/plist_value.h"
 
 namespace tidra::sim {
 
@@ -76,7 +77,9 @@ void Frontend::addCoreCommands() {
         if (cl.words.size() == 1) {
             out_ << statusText();
         } else if (cl.words.size() == 2 && cl.words[1] == "--json") {
-            out_ << statusJson().dump() << "\n";
+            // Names and values may hold bytes that are not UTF-8: each such byte shows as U+FFFD.
+            out_ << statusJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                 << "\n";
         } else {
             usageError();
         }
@@ -136,6 +139,7 @@ void Frontend::addCoreCommands() {
                 Value v;
                 const std::string& type = w[4];
                 const std::string& text = w[5];
+                if (!isStorableText(w[3])) usageError("KEY must be UTF-8 text without NUL bytes");
                 if (type == "-bool" || type == "-boolean") {
                     if (text == "true" || text == "YES" || text == "yes" || text == "1")
                         v = Value(true);
@@ -149,6 +153,9 @@ void Frontend::addCoreCommands() {
                     if (text.empty() || *end != '\0') usageError("-int takes a whole number");
                     v = Value(static_cast<std::int64_t>(n));
                 } else if (type == "-string") {
+                    // A property list holds text only; the bytes would be lost on the way.
+                    if (!isStorableText(text))
+                        usageError("-string takes UTF-8 text without NUL bytes");
                     v = Value(text);
                 } else {
                     usageError("unknown value type " + type);

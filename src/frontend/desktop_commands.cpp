@@ -10,6 +10,11 @@ void Frontend::addDesktopCommands() {
         if (!item || !mac_.tidraRunning()) throw CommandError{"Tidra has no status item"};
         mac_.ui().userInteractedOutsidePopovers();
         auto* button = dynamic_cast<SimStatusBarButton*>(item->button());
+        // As AppKit does: an item with a menu attached opens it on any click, sending no action.
+        if (Menu* attached = item->menu()) {
+            mac_.intoTidra([&] { item->popUpStatusItemMenu(attached); });
+            return;
+        }
         if (!button || !(button->mask() & maskBit) || !button->target()) return;
         SimApplication* app = mac_.application();
         mac_.intoTidra([&] {

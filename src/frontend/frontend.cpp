@@ -78,6 +78,23 @@ void Frontend::execute(const CommandLine& cl) {
     it->second.handler(cl);
 }
 
+namespace {
+// As getline, but a line longer than the splitter takes is cut one byte past that length (and
+// then refused), so that a line without end cannot fill the memory.
+bool readLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    bool any = false;
+    for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
+        any = true;
+        if (c == '\n') return true;
+        if (line.size() <= kMaxCommandLineBytes) line.push_back(char(c));
+    }
+    in.setstate(any ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
+    return any;
+}
+}  // namespace
+
 bool Frontend::executeLine(const std::string& line) {
     std::string error;
     auto cl = splitCommandLine(line, error);
@@ -95,6 +112,12 @@ bool Frontend::executeLine(const std::string& line) {
         // At the prompt the line in question is the one just typed.
         if (!interactive_) out_ << "line " << lineNumber_ << ": ";
         out_ << (name.empty() ? "?" : name) << ": " << e.message << "\n";
+        return false;
+    } catch (const std::exception& e) {
+        // A file of the simulated disk that is not what it should be (a folder replaced by a
+        // file, a name that cannot be), or no memory left: the command fails, tidra goes on.
+        if (!interactive_) out_ << "line " << lineNumber_ << ": ";
+        out_ << (name.empty() ? "?" : name) << ": failed: " << e.what() << "\n";
         return false;
     }
 }
@@ -129,7 +152,7 @@ bool Frontend::nextInput() {
             if (after != before) out_ << "\n" << after << "tidra> " << std::flush;
         }
     }
-    if (!std::getline(*in_, line)) return false;
+    if (!readLine(*in_, line)) return false;
     ++lineNumber_;
     if (interactive_ && line == "bye") line = "exit";
     if (!executeLine(line) && !interactive_) {

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <memory>
 #include <string>
 
 #include "frontend/frontend.h"
@@ -65,15 +64,16 @@ int main(int argc, char** argv) {
     }
     std::istream& in = hasScript && script != "-" ? static_cast<std::istream&>(file) : std::cin;
 
-    std::unique_ptr<tidra::sim::Mac> mac;
+    // Whatever the disk holds, tidra ends with a message, never an uncaught exception.
     try {
-        mac = std::make_unique<tidra::sim::Mac>(options);
-    } catch (const tidra::sim::MacFolderError& e) {
+        tidra::sim::Mac mac(options);
+        tidra::sim::Frontend frontend(mac, std::cout);
+        frontend.attach(in, interactive);
+        frontend.launch();
+        return interactive ? frontend.runInteractive(in) : frontend.runScript(in);
+    } catch (const std::exception& e) {
+        std::cout << std::flush;
         std::cerr << "tidra: " << e.what() << "\n";
         return 2;
     }
-    tidra::sim::Frontend frontend(*mac, std::cout);
-    frontend.attach(in, interactive);
-    frontend.launch();
-    return interactive ? frontend.runInteractive(in) : frontend.runScript(in);
 }

@@ -42,8 +42,10 @@ namespace {
 class MacDistributedNotificationCenter final : public DistributedNotificationCenter {
   public:
     void addObserver(Object* observer, const std::string& selector,
-                     const std::optional<std::string>& name, Object*) override {
-        observers_.add(observer, selector, name, [TidraForwarder class]);
+                     const std::optional<std::string>& name, Object*,
+                     NotificationSuspensionBehavior suspensionBehavior) override {
+        observers_.add(observer, selector, name, [TidraForwarder class],
+                       static_cast<NSNotificationSuspensionBehavior>(suspensionBehavior));
     }
     void removeObserver(Object* observer, const std::optional<std::string>& name,
                         Object*) override {

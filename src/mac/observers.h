@@ -20,9 +20,11 @@ class NotificationObservers {
     NotificationObservers& operator=(const NotificationObservers&) = delete;
 
     // Notifications reach `observer` under `selector`; a forwarder of another class than
-    // TidraForwarder may add what the platform's notification leaves implicit.
+    // TidraForwarder may add what the platform's notification leaves implicit. A suspension
+    // behaviour is given only on the distributed center, the one center that takes it.
     void add(Object* observer, const std::string& selector, const std::optional<std::string>& name,
-             Class forwarderClass);
+             Class forwarderClass,
+             std::optional<NSNotificationSuspensionBehavior> suspensionBehavior = std::nullopt);
     void remove(Object* observer, const std::optional<std::string>& name);
 
   private:

@@ -8,12 +8,21 @@ NotificationObservers::~NotificationObservers() {
     for (const Registration& r : registrations_) [center_ removeObserver:r.forwarder];
 }
 
-void NotificationObservers::add(Object* observer, const std::string& selector,
-                                const std::optional<std::string>& name, Class forwarderClass) {
+void NotificationObservers::add(
+    Object* observer, const std::string& selector, const std::optional<std::string>& name,
+    Class forwarderClass, std::optional<NSNotificationSuspensionBehavior> suspensionBehavior) {
     TidraForwarder* forwarder = [[forwarderClass alloc] initWithTarget:observer
                                                               selector:selector
                                                                 sender:nullptr];
     registrations_.push_back(Registration{observer, name, forwarder});
+    if (suspensionBehavior) {
+        [(NSDistributedNotificationCenter*)center_
+                   addObserver:forwarder
+                      selector:[TidraForwarder notificationSelector]
+                          name:(name ? toNSString(*name) : nil)object:nil
+            suspensionBehavior:*suspensionBehavior];
+        return;
+    }
     [center_ addObserver:forwarder
                 selector:[TidraForwarder notificationSelector]
                     name:(name ? toNSString(*name) : nil)object:nil];

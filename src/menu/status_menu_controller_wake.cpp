@@ -59,8 +59,11 @@ void StatusMenuController::registerObservers() {
     defaults_.addObserver(this, prefs::kLaunchAtLogin, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kRestoreFinder, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kReplaceWallpaper, kKeyValueObservingOptionNew, nullptr);
+    // A menu-bar agent is hardly ever the active application, and the center holds back
+    // notifications for inactive ones: the icon would follow the theme late or never.
     platform_.distributedNotifications.addObserver(
-        this, "darkModeChanged:", kInterfaceThemeChangedNotification, nullptr);
+        this, "darkModeChanged:", kInterfaceThemeChangedNotification, nullptr,
+        NotificationSuspensionBehavior::DeliverImmediately);
     observing_ = true;
 }
 

@@ -11,11 +11,22 @@ namespace tidra {
 inline constexpr const char* kInterfaceThemeChangedNotification =
     "AppleInterfaceThemeChangedNotification";
 
+// What the center does with a notification for an observer while the application is not active
+// (NSNotificationSuspensionBehavior, with its values).
+enum class NotificationSuspensionBehavior {
+    Drop = 1,               // never delivered
+    Coalesce = 2,           // one of each name delivered on activation (the default)
+    Hold = 3,               // every one delivered on activation
+    DeliverImmediately = 4  // delivered at once, active or not
+};
+
 class DistributedNotificationCenter {
-public:
+  public:
     virtual ~DistributedNotificationCenter() = default;
+    // `addObserver:selector:name:object:suspensionBehavior:`.
     virtual void addObserver(Object* observer, const std::string& selector,
-                             const std::optional<std::string>& name, Object* object) = 0;
+                             const std::optional<std::string>& name, Object* object,
+                             NotificationSuspensionBehavior suspensionBehavior) = 0;
     virtual void removeObserver(Object* observer, const std::optional<std::string>& name,
                                 Object* object) = 0;
 };
@@ -29,13 +40,13 @@ struct UserNotification {
 };
 
 class UserNotificationCenterDelegate {
-public:
+  public:
     virtual ~UserNotificationCenterDelegate() = default;
     virtual bool userNotificationCenterShouldPresentNotification(const UserNotification& n) = 0;
 };
 
 class UserNotificationCenter {
-public:
+  public:
     virtual ~UserNotificationCenter() = default;
     virtual void setDelegate(UserNotificationCenterDelegate* delegate) = 0;
     virtual void deliverNotification(const UserNotification& notification) = 0;

@@ -3,6 +3,7 @@
 // objects, then runs the delegate's launch callbacks. The front end then drives the event loop.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,8 +29,12 @@ class SimApplication : public Application {
     bool isActive() override { return active_; }
     void activateIgnoringOtherApps(bool flag) override {
         (void)flag;
+        const bool was = active_;
         active_ = true;
+        if (!was && onActivate_) onActivate_();
     }
+    // Called each time the application becomes active.
+    void setActivationHandler(std::function<void()> handler) { onActivate_ = std::move(handler); }
     int processIdentifier() override { return pid_; }
 
     // The front end's event being handled, if any.
@@ -43,6 +48,7 @@ class SimApplication : public Application {
     const std::string& loadError() const { return loadError_; }
 
   private:
+    std::function<void()> onActivate_;
     bool loadMainInterface(const ClassRegistry& classes);
 
     SimBundle& bundle_;

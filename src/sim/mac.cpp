@@ -49,6 +49,7 @@ Mac::Mac(MacOptions options)
     fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"), ec);
     if (options_.systemVersion) system_.setOperatingSystemVersion(*options_.systemVersion);
     prefs_ = std::make_unique<SimPreferences>(disk_, kTidraBundleIdentifier, console_);
+    prefs_->runDaemon(loop_);
     if (options_.resourcesDir.empty()) options_.resourcesDir = TIDRA_RESOURCES_DIR;
 
     auto simScreens = std::make_unique<SimScreens>(loop_, disk_);
@@ -134,8 +135,8 @@ Mac::Mac(MacOptions options)
         if (owner == pid_ && app_) endTidra(status);
     });
     workspaceCenter_.setDeliveryWrapper([this](const std::function<void()>& f) { intoTidra(f); });
-    distributed_.center().setDeliveryWrapper(
-        [this](const std::function<void()>& f) { intoTidra(f); });
+    distributed_.setDeliveryWrapper([this](const std::function<void()>& f) { intoTidra(f); });
+    distributed_.setActiveQuery([this] { return app_ && app_->isActive(); });
     rememberState();
 }
 
@@ -229,6 +230,7 @@ bool Mac::launchTidra() {
     simScreens_->setOwner(pid_);
     openPanels_.setOwner(pid_);
     app_ = std::make_unique<SimApplication>(*bundle_, prefs_->standardUserDefaults(), pid_);
+    app_->setActivationHandler([this] { distributed_.applicationDidBecomeActive(); });
     classes_ = std::make_unique<ClassRegistry>(makeTidraClasses(platform()));
     int result = 0;
     intoTidra([&] {

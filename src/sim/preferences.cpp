@@ -14,6 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr const char* kGlobalStem = ".GlobalPreferences";
+// How long the daemon lets changes gather before it writes them.
+constexpr double kDaemonDelay = 0.5;
 }  // namespace
 
 class SimPreferences::Store : public UserDefaults {
@@ -183,6 +185,18 @@ void SimPreferences::write(const std::string& domain, const std::string& key, co
             d.values[Value(key)] = value;
         d.dirty = true;
         d.existed = true;
+        if (daemon_ && !flushScheduled_) {
+            flushScheduled_ = true;
+            std::weak_ptr<int> alive = alive_;
+            daemon_->after(kDaemonDelay, [this, alive] {
+                if (alive.expired()) return;
+                {
+                    std::lock_guard again(mutex_);
+                    flushScheduled_ = false;
+                }
+                flushAll();
+            });
+        }
         if (domain == appDomain_)
             for (const auto& o : observations_)
                 if (o.keyPath == key) toNotify.push_back(o);
@@ -233,6 +247,11 @@ bool SimPreferences::synchronizeDomain(const std::string& domain) {
     std::lock_guard lock(mutex_);
     Domain& d = domainLocked(domain);
     return !d.dirty || writeLocked(domain, d);
+}
+
+void SimPreferences::runDaemon(RunLoop& loop) {
+    std::lock_guard lock(mutex_);
+    daemon_ = &loop;
 }
 
 bool SimPreferences::flushAll() {

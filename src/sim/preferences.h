@@ -12,6 +12,7 @@
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "sim/disk.h"
+#include "sim/run_loop.h"
 
 namespace tidra::sim {
 
@@ -33,9 +34,11 @@ class SimPreferences : public Preferences {
     // Another process writing or deleting a key (as `defaults write` does): observers see it.
     void writeFromOutside(const std::string& domain, const std::string& key, const Value& value);
     void deleteFromOutside(const std::string& domain, const std::string& key);
-    // Persists every domain with unwritten changes, as the system does on its own schedule.
-    // Answers whether all of them were written.
+    // Persists every domain with unwritten changes. Answers whether all of them were written.
     bool flushAll();
+    // From now on every change reaches the disk by itself shortly after it is made (within a
+    // second of the loop's clock), synchronised or not, as the preferences daemon writes it.
+    void runDaemon(RunLoop& loop);
 
     // The domain's contents as a dictionary (empty when it has none).
     Value domainSnapshot(const std::string& name);
@@ -83,6 +86,9 @@ class SimPreferences : public Preferences {
     std::vector<Observation> observations_;
     std::uint64_t nextObservation_ = 1;
     std::unique_ptr<Store> standard_;
+    RunLoop* daemon_ = nullptr;
+    bool flushScheduled_ = false;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace tidra::sim
