@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "sim/folder_tree.h"
 #include "sim/partial_copy.h"
 #include "sim/user_trash.h"
 
@@ -48,24 +49,6 @@ class SnapshotEnumerator : public DirectoryEnumerator {
     std::vector<std::string> entries_;
     size_t next_ = 0;
 };
-
-// A folder before its contents, names in byte order: a fixed order, like the platform's.
-void listInto(const fs::path& dir, const std::string& prefix, std::vector<std::string>& out,
-              int depth) {
-    std::error_code ec;
-    std::vector<fs::directory_entry> children;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) children.push_back(entry);
-    std::sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
-        return a.path().filename() < b.path().filename();
-    });
-    for (const auto& child : children) {
-        const std::string rel = prefix + child.path().filename().string();
-        out.push_back(rel);
-        // Symbolic links to folders are listed, not followed, so no loop can form.
-        if (depth < 64 && child.is_directory(ec) && !child.is_symlink(ec))
-            listInto(child.path(), rel + "/", out, depth + 1);
-    }
-}
 
 }  // namespace
 
@@ -202,7 +185,7 @@ std::unique_ptr<DirectoryEnumerator> SimFileManager::enumeratorAtPath(const std:
     std::error_code ec;
     if (!fs::is_directory(real, ec)) return nullptr;
     std::vector<std::string> entries;
-    listInto(real, "", entries, 0);
+    for (const auto& rel : folderTree(real)) entries.push_back(rel.generic_string());
     return std::make_unique<SnapshotEnumerator>(std::move(entries));
 }
 
