@@ -164,7 +164,16 @@ TEST(DiskSafety, AFullDiskLeavesEveryFileWholeAndSaysSo) {
     EXPECT_EQ(world.lastStatus(), 2);
     EXPECT_NE(out.find("defaults: could not store the change"), std::string::npos) << out;
     EXPECT_FALSE(world.mac().prefs().standardUserDefaults().synchronize());
-    world.run("login-items add Notes /Applications/Notes.app\ndisplay add Side\nwait 2\n");
+    // A login item that cannot be stored is not made, neither on disk nor in System Events.
+    out = world.run("login-items add Notes /Applications/Notes.app\n");
+    EXPECT_EQ(world.lastStatus(), 2);
+    EXPECT_NE(out.find("could not store the login items"), std::string::npos) << out;
+    sim::SimSystemEvents& events = world.mac().systemEvents();
+    EXPECT_EQ(events.loginItems().size(), 1u);
+    EXPECT_EQ(events.deleteLoginItem("Mail"), sim::SimSystemEvents::Deletion::NotStored);
+    ASSERT_EQ(events.loginItems().size(), 1u);
+    EXPECT_EQ(events.loginItems()[0].name, "Mail");
+    world.run("display add Side\nwait 2\n");
     const auto log = world.mac().console().lines();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(),

@@ -20,7 +20,8 @@ void addLoginCommands(Frontend& f) {
     f.add("login-items", "login-items add NAME PATH", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 4 || cl.words[1] != "add") f.usageError();
         if (cl.words[2].empty() || cl.words[3].empty()) f.usageError("NAME and PATH are needed");
-        mac.systemEvents().addLoginItem({cl.words[2], cl.words[3], false});
+        if (!mac.systemEvents().addLoginItem({cl.words[2], cl.words[3], false}))
+            throw CommandError{"could not store the login items on the disk"};
     });
     f.addStatus([&mac](nlohmann::json& s) {
         nlohmann::json items = nlohmann::json::array();

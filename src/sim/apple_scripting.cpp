@@ -150,10 +150,16 @@ class Interpreter {
         if (name.kind != as::Expr::Kind::Text)
             throw RuntimeError{kCantMakeType, "Can’t make some data into the expected type.",
                                s.application, s.span};
-        if (!systemEvents(s).deleteLoginItem(name.text))
-            throw RuntimeError{kCantGet, "Can’t get login item " + literal(name.text) + ".",
-                               s.application, s.span};
-        return SimEventDescriptor::null();
+        switch (systemEvents(s).deleteLoginItem(name.text)) {
+            case SimSystemEvents::Deletion::Deleted:
+                return SimEventDescriptor::null();
+            case SimSystemEvents::Deletion::NotFound:
+                throw RuntimeError{kCantGet, "Can’t get login item " + literal(name.text) + ".",
+                                   s.application, s.span};
+            case SimSystemEvents::Deletion::NotStored:
+                break;
+        }
+        throw RuntimeError{kHandlerFailed, "AppleEvent handler failed.", s.application, s.span};
     }
 
     std::shared_ptr<EventDescriptor> makeLoginItem(const as::Statement& s) {
@@ -186,7 +192,8 @@ class Interpreter {
             item.name = paths::lastPathComponent(item.path);
             if (paths::pathExtension(item.name) == "app") item.name.resize(item.name.size() - 4);
         }
-        events.addLoginItem(item);
+        if (!events.addLoginItem(item))
+            throw RuntimeError{kHandlerFailed, "AppleEvent handler failed.", s.application, s.span};
         return SimEventDescriptor::objectSpecifier();
     }
 

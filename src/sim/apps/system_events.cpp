@@ -48,21 +48,30 @@ std::vector<LoginItem> SimSystemEvents::loginItems() const {
     return items_;
 }
 
-void SimSystemEvents::addLoginItem(const LoginItem& item) {
+// A change that cannot be stored is not made: the list on disk and in memory stay as they were.
+bool SimSystemEvents::addLoginItem(const LoginItem& item) {
     std::lock_guard lock(mutex_);
     items_.push_back(item);
-    save();
+    if (!save()) {
+        items_.pop_back();
+        return false;
+    }
+    return true;
 }
 
-bool SimSystemEvents::deleteLoginItem(const std::string& name) {
+SimSystemEvents::Deletion SimSystemEvents::deleteLoginItem(const std::string& name) {
     std::lock_guard lock(mutex_);
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if (it->name != name) continue;
-        items_.erase(it);
-        save();
-        return true;
+        const LoginItem removed = *it;
+        const auto at = items_.erase(it);
+        if (!save()) {
+            items_.insert(at, removed);
+            return Deletion::NotStored;
+        }
+        return Deletion::Deleted;
     }
-    return false;
+    return Deletion::NotFound;
 }
 
 void SimSystemEvents::load() {
@@ -78,7 +87,7 @@ void SimSystemEvents::load() {
 }
 
 // Written whole or not at all: a crash or a full disk leaves the previous list.
-void SimSystemEvents::save() const {
+bool SimSystemEvents::save() const {
     Array entries;
     for (const auto& item : items_) {
         Dictionary entry;
@@ -93,9 +102,9 @@ void SimSystemEvents::save() const {
     Dictionary root;
     root[Value(kSessionItems)] = Value(std::move(session));
     auto bytes = toBinaryPlist(Value(std::move(root)));
-    if (!bytes) return;
-    disk_.writeFile(file_,
-                    std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (!bytes) return false;
+    return !disk_.writeFile(
+        file_, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 }  // namespace tidra::sim

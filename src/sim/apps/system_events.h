@@ -34,14 +34,16 @@ class SimSystemEvents {
     void setAutomationAllowed(bool allowed);
 
     std::vector<LoginItem> loginItems() const;
-    // Appends an entry, as "make login item at end" does; names need not be unique.
-    void addLoginItem(const LoginItem& item);
-    // Removes the first entry with exactly this name; false when there is none.
-    bool deleteLoginItem(const std::string& name);
+    // Appends an entry, as "make login item at end" does; names need not be unique. False, with
+    // nothing changed, when the list could not be stored.
+    bool addLoginItem(const LoginItem& item);
+    enum class Deletion { Deleted, NotFound, NotStored };
+    // Removes the first entry with exactly this name.
+    Deletion deleteLoginItem(const std::string& name);
 
   private:
     void load();
-    void save() const;
+    bool save() const;
 
     const Disk& disk_;
     std::string file_;
