@@ -9,6 +9,7 @@
 #include "fuzz_folder.h"
 #include "sim/apple_scripting.h"
 #include "sim/apps/system_events.h"
+#include "sim/disk.h"
 #include "sim/formats/apple_script_parser.h"
 
 using namespace tidra;
@@ -24,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(error->span.begin <= error->span.end && error->span.end <= source.size());
     }
 
-    sim::SimSystemEvents systemEvents(folder.path() + "/com.apple.loginitems.plist");
+    const sim::Disk disk(folder.path());
+    sim::SimSystemEvents systemEvents(disk,
+                                      "/Users/me/Library/Preferences/com.apple.loginitems.plist");
     sim::SimAppleScripting scripting(systemEvents, [](const std::string& macPath) {
         // Finder refuses the Trash itself and anything outside the user's folders.
         if (macPath.rfind("/Users/me/", 0) != 0 || macPath.find("/.Trash") != std::string::npos)
