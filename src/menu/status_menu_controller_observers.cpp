@@ -41,6 +41,8 @@ void StatusMenuController::onRestoreFinderChanged(const Value& newValue) {
 }
 
 void StatusMenuController::onReplaceWallpaperChanged(const Value& newValue) {
+    // A choice made while the icons are hidden is what the user wants to see now.
+    wallpaper_.choiceChanged();
     if (newValue.isNull()) {  // the key was removed: no replacement
         setWallpaperMarks(kControlStateOn, kControlStateOff, kControlStateOff);
         return;
@@ -58,7 +60,9 @@ void StatusMenuController::markReplacementItem(const std::string& path) {
     if (!greyPath) return;
     // Stored paths may be abbreviated with "~" or carry redundant components.
     const std::string home = platform_.fileManager.homeDirectory();
-    const bool isGrey = paths::standardize(path, home) == paths::standardize(*greyPath, home);
+    const std::string chosen = paths::standardize(path, home);
+    // Another copy's grey image is still the grey choice: Tidra may have been moved since.
+    const bool isGrey = chosen == paths::standardize(*greyPath, home) || isTidraGreyImage(chosen);
     if (MenuItem* item = isGrey ? wallpaperGrey_ : wallpaperImage_) item->setState(kControlStateOn);
 }
 

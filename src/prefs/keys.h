@@ -15,6 +15,7 @@ inline constexpr const char* kRestoreFinder = "restoreFinder";
 inline constexpr const char* kReplaceWallpaper = "replaceWallpaper";
 inline constexpr const char* kWallpapers = "wallpapers";
 inline constexpr const char* kWallpapersOptions = "wallpapersOptions";
+inline constexpr const char* kWallpapersApplied = "wallpapersApplied";
 inline constexpr const char* kLaunchAtLogin = "launchAtLogin";
 inline constexpr const char* kHasShownWelcomeMessage = "hasShownWelcomeMessage";
 inline constexpr const char* kExternalScreenTrigger = "externalScreenTrigger";

@@ -36,7 +36,8 @@ void trimRecord(Dictionary& record, const std::vector<Value>& connected, std::si
         record.erase(*it);
 }
 
-Dictionary WallpaperRecordStore::loadOne(const char* key, bool (*shape)(const Value&)) {
+Dictionary WallpaperRecordStore::loadOne(const char* key, bool (*shape)(const Value&),
+                                         bool* found) {
     Value stored = defaults_.objectForKey(key);
     if (!stored.isData()) return {};
     Value record = archiver_.unarchiveObjectWithData(stored.data());
@@ -46,6 +47,7 @@ Dictionary WallpaperRecordStore::loadOne(const char* key, bool (*shape)(const Va
         defaults_.removeObjectForKey(key);
         return {};
     }
+    if (found) *found = true;
     return record.dictionary();
 }
 
@@ -53,6 +55,8 @@ WallpaperRecords WallpaperRecordStore::load() {
     WallpaperRecords records;
     records.wallpapers = loadOne(prefs::kWallpapers, &isWallpapersRecord);
     records.options = loadOne(prefs::kWallpapersOptions, &isWallpapersOptionsRecord);
+    records.applied =
+        loadOne(prefs::kWallpapersApplied, &isWallpapersRecord, &records.appliedKnown);
     return records;
 }
 
@@ -61,6 +65,12 @@ void WallpaperRecordStore::store(const WallpaperRecords& records) {
                         prefs::kWallpapers);
     defaults_.setObject(Value(archiver_.archivedDataWithRootObject(Value(records.options))),
                         prefs::kWallpapersOptions);
+    storeApplied(records);
+}
+
+void WallpaperRecordStore::storeApplied(const WallpaperRecords& records) {
+    defaults_.setObject(Value(archiver_.archivedDataWithRootObject(Value(records.applied))),
+                        prefs::kWallpapersApplied);
     defaults_.synchronize();
 }
 

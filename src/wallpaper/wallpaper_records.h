@@ -16,6 +16,11 @@ inline constexpr std::size_t kMaxWallpaperRecordEntries = 10;
 struct WallpaperRecords {
     Dictionary wallpapers;  // screen number -> the wallpaper's file URL before replacement
     Dictionary options;     // screen number -> that screen's desktop-image options, untouched
+    // screen number -> the picture Tidra put on that screen and has not taken back yet.
+    Dictionary applied;
+    // Whether `applied` was read from the store: records written before Tidra kept it say
+    // nothing of what it put on the screens.
+    bool appliedKnown = false;
 };
 
 // Screen numbers to file URLs.
@@ -36,11 +41,13 @@ class WallpaperRecordStore {
     // Each record is judged by itself: a missing or malformed value leaves that record empty
     // and the stored bytes in place; an oversized one is dropped from the store as well.
     WallpaperRecords load();
-    // Writes both records, then synchronises once.
+    // Writes the records, then synchronises once.
     void store(const WallpaperRecords& records);
+    // Writes only what Tidra has on the screens.
+    void storeApplied(const WallpaperRecords& records);
 
   private:
-    Dictionary loadOne(const char* key, bool (*shape)(const Value&));
+    Dictionary loadOne(const char* key, bool (*shape)(const Value&), bool* found = nullptr);
 
     UserDefaults& defaults_;
     Archiver& archiver_;

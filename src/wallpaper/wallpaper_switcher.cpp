@@ -1,5 +1,7 @@
 #include "wallpaper/wallpaper_switcher.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
 #include "prefs/keys.h"
 
@@ -10,6 +12,16 @@ Value screenNumber(const Screen& screen) {
     auto it = description.find(Value(kScreenNumberKey));
     if (it == description.end() || !it->second.isNumber()) return {};
     return it->second;
+}
+
+bool isTidraGreyImage(const std::string& path) {
+    const std::string name = paths::lastPathComponent(path);
+    if (!name.starts_with("wallpaper.")) return false;
+    const std::string folder = paths::deletingLastPathComponent(path);
+    const std::string bundle =
+        paths::deletingLastPathComponent(paths::deletingLastPathComponent(folder));
+    return folder.ends_with("/Contents/Resources") && bundle.ends_with(".app") &&
+           bundle + "/Contents/Resources" == folder;
 }
 
 WallpaperSwitcher::WallpaperSwitcher(const WallpaperServices& services,
@@ -26,7 +38,8 @@ std::optional<Url> WallpaperSwitcher::replacementImage() {
     auto path = chosen->path();
     if (!path) return std::nullopt;
     if (!s_.fileManager.fileExistsAtPath(*path)) {
-        // A deleted custom image: the grey one stands in rather than a broken picture.
+        // A deleted custom image, or the grey image of a copy of Tidra that was moved: the grey
+        // one stands in rather than a broken picture.
         if (auto grey = s_.bundle.URLForImageResource("wallpaper")) return grey;
     }
     return chosen;
@@ -40,85 +53,151 @@ void WallpaperSwitcher::toggle(bool show) {
     auto screens = s_.screens.screens();
     if (!screens) return;
     if (show) {
-        restore(*screens, image);
+        ++shows_;
+        restore(*screens);
     } else {
         replace(*screens, *image);
     }
+}
+
+void WallpaperSwitcher::choiceChanged() {
+    if (!isClean_()) return;
+    auto screens = s_.screens.screens();
+    if (!screens) return;
+    auto image = replacementImage();
+    if (!image) {
+        restore(*screens);
+        return;
+    }
+    std::vector<std::shared_ptr<Screen>> tidras;
+    for (const auto& screen : *screens) {
+        auto current = currentPath(*screen);
+        if (current && isTidrasImage(screenNumber(*screen), *current)) tidras.push_back(screen);
+    }
+    // Hidden while no replacement was chosen: the new choice replaces as hiding would have.
+    if (tidras.empty()) {
+        replace(*screens, *image);
+        return;
+    }
+    for (const auto& screen : tidras) put(*screen, screenNumber(*screen), *image);
+    save();
 }
 
 std::string WallpaperSwitcher::standardized(const std::string& path) {
     return paths::standardize(path, s_.fileManager.homeDirectory());
 }
 
-bool WallpaperSwitcher::isTidrasImage(const std::string& path, const std::optional<Url>& image) {
-    if (paths::contains(path, kSupportFolderMarker)) return true;
-    // A replacement that runs while the icons are already hidden (a launch at login, Finder
-    // restarting) finds Tidra's own picture on the screens; recording it would lose the
-    // user's wallpaper for good.
+std::optional<std::string> WallpaperSwitcher::currentPath(const Screen& screen) {
+    auto current = s_.workspace.desktopImageURLForScreen(screen);
+    if (!current) return std::nullopt;
+    return current->path();
+}
+
+bool WallpaperSwitcher::isTidrasImage(const Value& number, const std::string& path) {
     const std::string current = standardized(path);
-    if (auto imagePath = image ? image->path() : std::nullopt;
-        imagePath && standardized(*imagePath) == current)
-        return true;
-    if (auto grey = s_.bundle.URLForImageResource("wallpaper")) {
-        if (auto greyPath = grey->path(); greyPath && standardized(*greyPath) == current)
-            return true;
+    if (isTidraGreyImage(current)) return true;
+    if (!number.isNil()) {
+        auto applied = records_.applied.find(number);
+        // What Tidra put on the screen decides: a picture the user chose from Tidra's support
+        // folder is the user's own.
+        if (applied != records_.applied.end()) {
+            auto appliedPath = applied->second.url().path();
+            return appliedPath && standardized(*appliedPath) == current;
+        }
+        if (records_.appliedKnown) return false;
+    }
+    // Records from before Tidra kept what it put on each screen: its pictures are known by
+    // where they lie. A replacement that runs while the icons are already hidden (a launch at
+    // login, Finder restarting) finds them on the screens; recording one would lose the user's
+    // wallpaper for good.
+    if (paths::contains(path, kSupportFolderMarker)) return true;
+    for (auto candidate : {replacementImage(), s_.defaults.URLForKey(prefs::kReplaceWallpaper)}) {
+        auto candidatePath = candidate ? candidate->path() : std::nullopt;
+        if (candidatePath && standardized(*candidatePath) == current) return true;
     }
     return false;
 }
 
-bool WallpaperSwitcher::showsTidrasImage(const Screen& screen, const std::optional<Url>& image) {
-    auto current = s_.workspace.desktopImageURLForScreen(screen);
-    if (!current) return false;
-    auto path = current->path();
-    return path && isTidrasImage(*path, image);
-}
-
-void WallpaperSwitcher::record(const Screen& screen, const Value& number, const Url& image) {
+void WallpaperSwitcher::record(const Screen& screen, const Value& number) {
     auto current = s_.workspace.desktopImageURLForScreen(screen);
     if (!current) return;
     auto path = current->path();
-    if (!path || isTidrasImage(*path, image)) return;
+    if (!path || isTidrasImage(number, *path)) return;
     records_.wallpapers[number] = Value(*current);
     Value options = s_.workspace.desktopImageOptionsForScreen(screen);
     if (options.isDictionary()) records_.options[number] = options;
 }
 
+void WallpaperSwitcher::put(const Screen& screen, const Value& number, const Url& image) {
+    std::optional<Error> error;
+    if (!s_.workspace.setDesktopImageURL(image, screen, {}, &error)) {
+        s_.console.log("Error when hiding wallpaper: " + (error ? error->description() : ""));
+        return;
+    }
+    if (!number.isNil()) records_.applied[number] = Value(image);
+}
+
+void WallpaperSwitcher::save() {
+    store_.store(records_);
+    records_.appliedKnown = true;
+}
+
 void WallpaperSwitcher::replace(const ScreenList& screens, const Url& image) {
+    Covered covered;
+    std::vector<Value> connected;
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
-        if (!number.isNil()) record(*screen, number, image);
-        std::optional<Error> error;
-        if (!s_.workspace.setDesktopImageURL(image, *screen, {}, &error))
-            s_.console.log("Error when hiding wallpaper: " + (error ? error->description() : ""));
+        if (!number.isNil()) record(*screen, number);
+        put(*screen, number, image);
+        if (number.isNil()) continue;
+        connected.push_back(number);
+        covered.emplace_back(number, standardized(currentPath(*screen).value_or("")));
     }
-    std::vector<Value> connected;
-    for (const auto& screen : screens)
-        if (Value number = screenNumber(*screen); !number.isNil()) connected.push_back(number);
     // Every monitor ever met has a number of its own: unbounded, the records would outgrow
     // what a launch accepts and be thrown away whole.
     trimRecord(records_.wallpapers, connected, kMaxWallpaperRecordEntries);
     trimRecord(records_.options, connected, kMaxWallpaperRecordEntries);
-    store_.store(records_);
+    trimRecord(records_.applied, connected, kMaxWallpaperRecordEntries);
+    save();
     std::weak_ptr<int> alive = alive_;
-    s_.dispatch.mainQueueAfter(kWallpaperReapplyDelayNanoseconds, [this, alive, image] {
-        if (alive.expired()) return;
-        reapply(image);
-    });
+    s_.dispatch.mainQueueAfter(kWallpaperReapplyDelayNanoseconds,
+                               [this, alive, shows = shows_, covered] {
+                                   if (alive.expired()) return;
+                                   reapply(shows, covered);
+                               });
 }
 
-void WallpaperSwitcher::reapply(const Url& image) {
+void WallpaperSwitcher::reapply(std::uint64_t shows, const Covered& covered) {
     // Shown again in the meantime: the restored wallpapers stay.
-    if (!isClean_()) return;
+    if (!isClean_() || shows != shows_) return;
+    // The choice made since the hiding is the one that counts.
+    auto image = replacementImage();
+    if (!image) return;
     auto screens = s_.screens.screens();
     if (!screens) return;
+    bool touched = false;
     for (const auto& screen : *screens) {
-        std::optional<Error> error;
-        if (!s_.workspace.setDesktopImageURL(image, *screen, {}, &error))
-            s_.console.log("Error when hiding wallpaper: " + (error ? error->description() : ""));
+        const Value number = screenNumber(*screen);
+        auto current = currentPath(*screen);
+        auto was = std::find_if(covered.begin(), covered.end(),
+                                [&](const auto& entry) { return entry.first == number; });
+        if (!number.isNil() && was == covered.end()) {
+            // Connected since the hiding: its own picture is kept like the others'.
+            record(*screen, number);
+        } else if (!current) {
+            continue;
+        } else if (!isTidrasImage(number, *current) &&
+                   (was == covered.end() || standardized(*current) != was->second)) {
+            // A picture the user set since the hiding stays.
+            continue;
+        }
+        put(*screen, number, *image);
+        touched = true;
     }
+    if (touched) save();
 }
 
-void WallpaperSwitcher::restore(const ScreenList& screens, const std::optional<Url>& image) {
+void WallpaperSwitcher::restore(const ScreenList& screens) {
     std::vector<Value> connected;
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
@@ -130,11 +209,16 @@ void WallpaperSwitcher::restore(const ScreenList& screens, const std::optional<U
         return false;
     };
 
+    const std::size_t appliedBefore = records_.applied.size();
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
         if (number.isNil()) continue;
         // A picture Tidra did not put there is the user's latest choice: it stays.
-        if (!showsTidrasImage(*screen, image)) continue;
+        auto current = currentPath(*screen);
+        if (!current || !isTidrasImage(number, *current)) {
+            records_.applied.erase(number);
+            continue;
+        }
         const Dictionary& recorded = records_.wallpapers;
         auto chosen = recorded.find(number);
         if (chosen == recorded.end()) {
@@ -143,7 +227,7 @@ void WallpaperSwitcher::restore(const ScreenList& screens, const std::optional<U
             for (auto it = recorded.begin(); it != recorded.end(); ++it)
                 if (isConnected(it->first)) chosen = it;
             if (chosen == recorded.end()) {
-                if (recorded.empty()) return;
+                if (recorded.empty()) break;
                 chosen = recorded.begin();
             }
         }
@@ -156,7 +240,15 @@ void WallpaperSwitcher::restore(const ScreenList& screens, const std::optional<U
             s_.console.log("Error when setting wallpaper for screen " +
                            std::to_string(number.intValue()) + ": " +
                            (error ? error->description() : ""));
+            continue;
         }
+        records_.applied.erase(number);
+    }
+    // From now on the stored record says what Tidra has on the screens, also when that is
+    // nothing.
+    if (records_.applied.size() != appliedBefore || !records_.appliedKnown) {
+        store_.storeApplied(records_);
+        records_.appliedKnown = true;
     }
 }
 

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/bundle.h"
 #include "platform/console.h"
@@ -45,6 +47,9 @@ class WallpaperSwitcher {
     // needs a chosen image; restoring does not, and only touches screens that show Tidra's
     // own picture, so that a picture the user chose since is never overwritten.
     void toggle(bool show);
+    // The replacement choice changed. While the icons are hidden it takes effect at once on
+    // the screens that show Tidra's picture; no replacement puts their own pictures back.
+    void choiceChanged();
     // Reads the stored records into wallpapers() and wallpapersOptions().
     void loadRecords();
 
@@ -53,27 +58,39 @@ class WallpaperSwitcher {
 
   private:
     using ScreenList = std::vector<std::shared_ptr<Screen>>;
+    // Screen number -> the standardized path the screen showed right after a replacement.
+    using Covered = std::vector<std::pair<Value, std::string>>;
 
     // The image to put on the screens, falling back to the grey image when the chosen file is
     // gone; nothing when no replacement is chosen.
     std::optional<Url> replacementImage();
     void replace(const ScreenList& screens, const Url& image);
-    void restore(const ScreenList& screens, const std::optional<Url>& image);
-    void reapply(const Url& image);
-    void record(const Screen& screen, const Value& number, const Url& image);
-    // Whether `path` is a picture Tidra itself puts on screens (the replacement `image` in
-    // force, the grey image, anything in the support folder): never the screen's own wallpaper.
-    bool isTidrasImage(const std::string& path, const std::optional<Url>& image);
-    bool showsTidrasImage(const Screen& screen, const std::optional<Url>& image);
+    void restore(const ScreenList& screens);
+    void reapply(std::uint64_t shows, const Covered& covered);
+    void record(const Screen& screen, const Value& number);
+    // Sets `image` on the screen, logging a refusal; a picture that took is Tidra's there.
+    void put(const Screen& screen, const Value& number, const Url& image);
+    void save();
+    // Whether the screen numbered `number` (nil: unknown) shows at `path` a picture Tidra put
+    // there, rather than one of the user's.
+    bool isTidrasImage(const Value& number, const std::string& path);
+    std::optional<std::string> currentPath(const Screen& screen);
     std::string standardized(const std::string& path);
 
     WallpaperServices s_;
     std::function<bool()> isClean_;
     WallpaperRecordStore store_;
     WallpaperRecords records_;
+    // Counts the restores, so that a re-application knows whether the icons were shown since
+    // it was scheduled, even if they have been hidden again.
+    std::uint64_t shows_ = 0;
     // Pending re-applications hold this weakly, so that none outlives the switcher.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
+
+// Whether a standardized path is the grey image inside any copy of Tidra's bundle: a copy that
+// has been moved or deleted since still put it on the screens.
+bool isTidraGreyImage(const std::string& path);
 
 // The number under "NSScreenNumber" when it is a number; nil otherwise.
 Value screenNumber(const Screen& screen);

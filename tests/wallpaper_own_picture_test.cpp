@@ -1,0 +1,171 @@
+// Which picture on a screen is Tidra's and which is the user's, on a simulated Mac driven
+// through the front end: Tidra's picture is never recorded as a screen's own, whichever copy of
+// Tidra put it there, and a picture the user chose is never overwritten or lost.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "sim_world.h"
+
+namespace tidra {
+namespace {
+
+using testing::SimWorld;
+
+constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
+constexpr const char* kOldGrey = "/Users/me/Downloads/Tidra.app/Contents/Resources/wallpaper.png";
+constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.heic";
+constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
+constexpr const char* kSunset = "/Users/me/Pictures/Sunset.heic";
+constexpr const char* kCopy = "/Users/me/Library/Application Support/Tidra/Mountains.jpg";
+
+std::string picture(SimWorld& w, std::uint32_t number) {
+    const nlohmann::json status = w.status();
+    for (const auto& s : status["screens"])
+        if (s["number"] == number) return s["wallpaper"];
+    return "(not connected)";
+}
+
+std::string checkedItem(SimWorld& w) {
+    const nlohmann::json status = w.status();
+    std::string checked;
+    for (const auto& item : status["menu"])
+        for (const auto& sub : item.value("submenu", nlohmann::json::array()))
+            if (sub.value("state", 0) == 1) checked += sub["title"].get<std::string>();
+    return checked;
+}
+
+int wallpaperErrors(SimWorld& w) {
+    int errors = 0;
+    for (const auto& line : w.status()["log"])
+        errors += line.get<std::string>().find("wallpaper") != std::string::npos;
+    return errors;
+}
+
+#define RUN_OK(w, script)                                       \
+    do {                                                        \
+        const std::string out_ = (w).run(script);               \
+        ASSERT_EQ((w).lastStatus(), 0) << out_ << (w).status(); \
+    } while (false)
+
+// Hidden with the grey image of a copy in Downloads, then moved to Applications: the new copy
+// knows the old copy's picture for Tidra's, also from records that say nothing of what Tidra
+// put on the screens.
+TEST(TidrasPicture, MovingTidraWhileHiddenBringsEveryScreensOwnPictureBack) {
+    for (const bool olderRecords : {false, true}) {
+        SCOPED_TRACE(olderRecords ? "records without what Tidra put on the screens" : "");
+        sim::MacOptions options;
+        options.bundleIn = "downloads";
+        SimWorld w(options);
+        RUN_OK(w,
+               "popover close\ndisplay add Studio Display\n"
+               "wallpaper set 1 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\nclick\nwait 6\n");
+        ASSERT_EQ(picture(w, 1), kOldGrey);
+        ASSERT_EQ(picture(w, 2), kOldGrey);
+        if (olderRecords) RUN_OK(w, "defaults delete xq.morv.Tidra wallpapersApplied\n");
+
+        RUN_OK(w, "quit\nlaunch\nalert Move to Applications Folder\nwait 6\n");
+        ASSERT_EQ(w.mac().bundlePath(), "/Applications/Tidra.app");
+        EXPECT_EQ(w.status()["clean"], true);
+        EXPECT_EQ(picture(w, 1), kGrey);
+        EXPECT_EQ(checkedItem(w), "Grey");
+        RUN_OK(w, "click\nwait 3\n");
+        EXPECT_EQ(w.status()["clean"], false);
+        EXPECT_EQ(picture(w, 1), kMountains);
+        EXPECT_EQ(picture(w, 2), kMonterey);
+        EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+    }
+}
+
+// A picture the user set from Tidra's support folder is the user's own; a record written before
+// Tidra kept what it put on the screens still knows the support folder's picture for Tidra's.
+TEST(TidrasPicture, APictureFromTheSupportFolderIsTheUsersWhenTidraDidNotPutItThere) {
+    SimWorld w;
+    RUN_OK(w,
+           "popover close\nmenu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
+           "menu Wallpaper > Grey\n"
+           "wallpaper set 1 \"~/Library/Application Support/Tidra/Mountains.jpg\"\n"
+           "click\nwait 6\n");
+    ASSERT_EQ(picture(w, 1), kGrey);
+    RUN_OK(w, "click\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kCopy);
+    // The same picture as the replacement in force: still the user's, before and after Tidra
+    // put it on the screen itself.
+    RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
+    RUN_OK(w, "click\nwait 6\nclick\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kCopy);
+    RUN_OK(w, "wallpaper set 1 ~/Pictures/Sunset.heic\nclick\nwait 6\nquit\nlaunch\nwait 6\n");
+    ASSERT_EQ(picture(w, 1), kCopy);
+    RUN_OK(w, "click\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kSunset);
+
+    // Hidden by a version that kept no such record, then started again while hidden.
+    RUN_OK(w,
+           "click\nwait 6\ndefaults delete xq.morv.Tidra wallpapersApplied\nquit\nlaunch\n"
+           "wait 6\n");
+    ASSERT_EQ(picture(w, 1), kCopy);
+    RUN_OK(w, "click\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kSunset);
+    EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+}
+
+// While the icons are hidden, a new choice reaches the screens that show Tidra's picture at once;
+// the re-application that follows a hiding uses the choice of the moment.
+TEST(HiddenWallpapers, ANewChoiceAppliesAtOnceToTheScreensShowingTidrasPicture) {
+    SimWorld w;
+    std::ofstream(w.mac().disk().real("/Users/me/Pictures/Lake.png"), std::ios::binary) << "lake";
+    const std::string lake = "/Users/me/Library/Application Support/Tidra/Lake.png";
+    RUN_OK(w,
+           "popover close\ndisplay add Studio Display\nwallpaper set 1 ~/Pictures/Mountains.jpg\n"
+           "menu Wallpaper > Grey\nclick\nwait 6\nwallpaper set 2 ~/Pictures/Sunset.heic\n"
+           "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
+    EXPECT_EQ(picture(w, 1), lake);
+    EXPECT_EQ(picture(w, 2), kSunset);
+
+    // Keep Wallpaper puts the own pictures back at once; Grey then replaces like a hiding.
+    RUN_OK(w, "menu Wallpaper > Keep Wallpaper\n");
+    EXPECT_EQ(picture(w, 1), kMountains);
+    EXPECT_EQ(picture(w, 2), kSunset);
+    RUN_OK(w, "menu Wallpaper > Grey\n");
+    EXPECT_EQ(picture(w, 1), kGrey);
+    EXPECT_EQ(picture(w, 2), kGrey);
+    RUN_OK(w, "click\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kMountains);
+    EXPECT_EQ(picture(w, 2), kSunset);
+
+    // A choice made within the five seconds after a hiding is what the re-application sets.
+    RUN_OK(w, "click\nwait 3\nmenu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
+    ASSERT_EQ(picture(w, 1), lake);
+    RUN_OK(w, "wait 6\n");
+    EXPECT_EQ(picture(w, 1), lake);
+    EXPECT_EQ(picture(w, 2), lake);
+    RUN_OK(w, "click\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kMountains);
+    EXPECT_EQ(picture(w, 2), kSunset);
+    EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+}
+
+// The re-application that follows a hiding leaves a picture the user set since, and gives a
+// display connected since Tidra's picture after keeping its own.
+TEST(HiddenWallpapers, TheReapplicationTouchesOnlyTidrasScreensAndNewOnes) {
+    SimWorld w;
+    RUN_OK(w,
+           "popover close\ndisplay add Studio Display\nwallpaper set 1 ~/Pictures/Mountains.jpg\n"
+           "menu Wallpaper > Grey\nclick\nwait 2\n");
+    ASSERT_EQ(w.status()["clean"], true);
+    ASSERT_EQ(picture(w, 1), kGrey);
+    RUN_OK(w,
+           "wallpaper set 1 ~/Pictures/Sunset.heic\ndisplay add LG\n"
+           "wallpaper set 3 ~/Pictures/Mountains.jpg\nwait 6\n");
+    EXPECT_EQ(picture(w, 1), kSunset);
+    EXPECT_EQ(picture(w, 2), kGrey);
+    EXPECT_EQ(picture(w, 3), kGrey);
+    RUN_OK(w, "click\nwait 3\n");
+    EXPECT_EQ(picture(w, 1), kSunset);
+    EXPECT_EQ(picture(w, 2), kMonterey);
+    EXPECT_EQ(picture(w, 3), kMountains);
+    EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+}
+
+}  // namespace
+}  // namespace tidra
