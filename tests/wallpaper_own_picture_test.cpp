@@ -142,6 +142,13 @@ TEST(HiddenWallpapers, ANewChoiceAppliesAtOnceToTheScreensShowingTidrasPicture) 
     RUN_OK(w, "click\nwait 3\n");
     EXPECT_EQ(picture(w, 1), kMountains);
     EXPECT_EQ(picture(w, 2), kSunset);
+
+    // Every picture of Tidra's replaced by hand while hidden: a new choice changes none.
+    RUN_OK(w,
+           "click\nwait 6\nwallpaper set 1 ~/Pictures/Sunset.heic\n"
+           "wallpaper set 2 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\n");
+    EXPECT_EQ(picture(w, 1), kSunset);
+    EXPECT_EQ(picture(w, 2), kMountains);
     EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
 }
 

@@ -70,12 +70,17 @@ void WallpaperSwitcher::choiceChanged() {
         return;
     }
     std::vector<std::shared_ptr<Screen>> tidras;
+    bool covering = false;
     for (const auto& screen : *screens) {
+        const Value number = screenNumber(*screen);
         auto current = currentPath(*screen);
-        if (current && isTidrasImage(screenNumber(*screen), *current)) tidras.push_back(screen);
+        if (current && isTidrasImage(number, *current)) tidras.push_back(screen);
+        covering |= !number.isNil() && records_.applied.count(number) > 0;
     }
+    if (!records_.appliedKnown) covering = !tidras.empty();
     // Hidden while no replacement was chosen: the new choice replaces as hiding would have.
-    if (tidras.empty()) {
+    // Pictures the user set over Tidra's since stay.
+    if (!covering) {
         replace(*screens, *image);
         return;
     }
