@@ -90,6 +90,16 @@ TEST_F(Wallpapers, HidingReplacesEveryScreenAndShowingPutsEachOneBack) {
     rig.loop.advance(10);
     EXPECT_EQ(rig.screens.pictureChanges(), changes);
     EXPECT_EQ(rig.picture(2), "/Users/me/Pictures/Beach.jpg");
+    // ...also when they are hidden again by then: only the latest hiding's pass runs.
+    rig.hide();
+    rig.loop.advance(1);
+    rig.show();
+    rig.hide();
+    changes = rig.screens.pictureChanges();
+    rig.loop.advance(4.5);
+    EXPECT_EQ(rig.screens.pictureChanges(), changes);
+    rig.loop.advance(0.5);
+    EXPECT_EQ(rig.screens.pictureChanges(), changes + 3);
     EXPECT_TRUE(rig.console.lines().empty());
 }
 
