@@ -15,13 +15,8 @@ Value screenNumber(const Screen& screen) {
 }
 
 bool isTidraGreyImage(const std::string& path) {
-    const std::string name = paths::lastPathComponent(path);
-    if (!name.starts_with("wallpaper.")) return false;
-    const std::string folder = paths::deletingLastPathComponent(path);
-    const std::string bundle =
-        paths::deletingLastPathComponent(paths::deletingLastPathComponent(folder));
-    return folder.ends_with("/Contents/Resources") && bundle.ends_with(".app") &&
-           bundle + "/Contents/Resources" == folder;
+    return paths::lastPathComponent(path).starts_with("wallpaper.") &&
+           paths::deletingLastPathComponent(path).ends_with(".app/Contents/Resources");
 }
 
 WallpaperSwitcher::WallpaperSwitcher(const WallpaperServices& services,
