@@ -15,7 +15,7 @@ StatusMenuController::StatusMenuController(const Platform& platform)
                  [this] { return clean_; }),
       wallpaperChooser_({platform.preferences.standardUserDefaults(), platform.mainBundle,
                          platform.fileManager, platform.ui, platform.userNotifications,
-                         platform.console}),
+                         platform.console, failureNotices_}),
       statusItem_(platform.statusBar.statusItemWithLength(kVariableStatusItemLength)),
       defaults_(platform.preferences.standardUserDefaults()),
       popover_(platform.ui.makePopover()),
