@@ -19,6 +19,7 @@ using Strings = std::vector<std::string>;
 constexpr const char* kDownloads = "/Users/me/Downloads/Tidra.app";
 constexpr const char* kApplications = "/Applications/Tidra.app";
 constexpr const char* kIncoming = "/Applications/.Tidra.app.incoming";
+constexpr const char* kAside = "/Applications/.Tidra.app.previous";
 constexpr const char* kMarker = "/Applications/Tidra.app/old-version-marker";
 constexpr const char* kMove = "alert Move to Applications Folder\n";
 
@@ -59,13 +60,59 @@ TEST(ReplacingACopy, APrivilegedCopyThatFailsKeepsTheOldCopyAndLeavesNothingHalf
     const Strings replaced{
         "/bin/rm -rf /Applications/.Tidra.app.incoming",
         "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
-        "/bin/rm -rf /Applications/Tidra.app",
-        "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app"};
+        "/bin/mv /Applications/Tidra.app /Applications/.Tidra.app.previous",
+        "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app",
+        "/bin/rm -rf /Applications/.Tidra.app.previous"};
     const auto& history = rig.mac().simAuthorization().privilegedHistory();
-    ASSERT_GE(history.size(), 4u);
-    EXPECT_EQ(Strings(history.end() - 4, history.end()), replaced);
+    ASSERT_GE(history.size(), replaced.size());
+    EXPECT_EQ(Strings(history.end() - long(replaced.size()), history.end()), replaced);
     EXPECT_FALSE(rig.exists(kMarker));
     EXPECT_FALSE(rig.exists(kIncoming));
+    EXPECT_EQ(rig.mac().bundlePath(), kApplications);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+}
+
+TEST(ReplacingACopy, APrivilegedMoveThatFailsPutsTheOldCopyBack) {
+    InstallRig rig;
+    installOldCopy(rig);
+    rig.files().setLocalApplicationsWritable(false);
+    rig.run("authorization fail \"/bin/mv /Applications/.Tidra.app.incoming\" on\n");
+    rig.launch(std::string(kMove) + "password ok\nalert OK\n");
+
+    EXPECT_EQ(rig.moveLog(),
+              (Strings{"INFO -- Moving myself to the Applications folder",
+                       "ERROR -- Could not copy myself to /Applications with authorization"}));
+    ASSERT_EQ(rig.alertsShown(), 2u);
+    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    EXPECT_EQ(
+        rig.mac().simAuthorization().privilegedHistory(),
+        (Strings{"/bin/rm -rf /Applications/.Tidra.app.incoming",
+                 "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
+                 "/bin/mv /Applications/Tidra.app /Applications/.Tidra.app.previous",
+                 "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app",
+                 "/bin/mv /Applications/.Tidra.app.previous /Applications/Tidra.app",
+                 "/bin/rm -rf /Applications/.Tidra.app.incoming"}));
+    EXPECT_TRUE(rig.exists(kMarker));
+    EXPECT_TRUE(rig.exists(std::string(kApplications) + "/Contents/Resources/MainMenu.json"));
+    EXPECT_FALSE(rig.exists(kIncoming));
+    EXPECT_FALSE(rig.exists(kAside));
+    EXPECT_EQ(rig.mac().bundlePath(), kDownloads);
+    EXPECT_TRUE(rig.mac().tidraRunning());
+
+    // Cut short after the old copy was set aside: the next attempt puts it back before anything
+    // else, and only then replaces it.
+    rig.run("quit\n");
+    std::filesystem::rename(rig.mac().disk().real(kApplications), rig.mac().disk().real(kAside));
+    const size_t before = rig.mac().simAuthorization().privilegedHistory().size();
+    rig.run("authorization fail \"/bin/mv /Applications/.Tidra.app.incoming\" off\nlaunch\n" +
+            std::string(kMove) + "password ok\n");
+    const auto& history = rig.mac().simAuthorization().privilegedHistory();
+    ASSERT_GE(history.size(), before + 2);
+    EXPECT_EQ(history[before + 1],
+              "/bin/mv /Applications/.Tidra.app.previous /Applications/Tidra.app");
+    EXPECT_EQ(history.back(), "/bin/rm -rf /Applications/.Tidra.app.previous");
+    EXPECT_FALSE(rig.exists(kMarker));
+    EXPECT_FALSE(rig.exists(kAside));
     EXPECT_EQ(rig.mac().bundlePath(), kApplications);
     EXPECT_TRUE(rig.mac().tidraRunning());
 }

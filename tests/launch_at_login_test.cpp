@@ -50,8 +50,10 @@ class ContraryLoginItems : public AppleScripting {
             lastWasAdd_ = true;
         else if (source == loginItemDeleteScript())
             lastWasAdd_ = false;
+        // A make with no path: System Events' handler fails.
         return real_.scriptWithSource(
-            "tell application \"System Events\" to delete login item \"nothing by this name\"");
+            "tell application \"System Events\" to make login item at end with properties "
+            "{path:\"\"}");
     }
     std::atomic<int> scripts = 0;
 
@@ -94,21 +96,21 @@ TEST(LaunchAtLogin, TickingAndUntickingKeepsOneEntryAndALaunchReadsItBack) {
     EXPECT_TRUE(world.mac().console().lines().empty());
 }
 
-TEST(LaunchAtLogin, WithoutSystemEventsTheQueryIsFalseAndTheAddLogsTheError) {
+TEST(LaunchAtLogin, ALaunchWithoutAnAnswerKeepsTheStateLastKnown) {
     SimWorld world(inApplications());
     world.run("menu Launch at Login\nquit\nsystem-events off\nlaunch\n");
     ASSERT_EQ(world.lastStatus(), 0);
-    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
-    EXPECT_TRUE(world.mac().console().lines().empty());
-
-    world.run("menu Launch at Login\n");
+    // System Events could not say: the entry made before is no less there.
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    EXPECT_EQ(tick(world), 1);
     const auto lines = world.mac().console().lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].starts_with("{\n    NSAppleScriptErrorAppName = \"System Events\";\n"))
         << lines[0];
     EXPECT_NE(lines[0].find("NSAppleScriptErrorNumber = \"-600\";"), std::string::npos);
+    // Nobody clicked: nothing to tell.
+    EXPECT_TRUE(world.status()["notifications"].empty());
 
-    // The entry made before System Events went away is still there once it is back.
     world.run("system-events on\nquit\nlaunch\n");
     EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
     EXPECT_EQ(world.status()["loginItems"],
@@ -123,12 +125,14 @@ TEST(LaunchAtLogin, AnAddThatSystemEventsRefusesLeavesTheOptionOff) {
         EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false) << refusal;
         EXPECT_EQ(tick(world), 0) << refusal;
         EXPECT_TRUE(world.status()["loginItems"].empty()) << refusal;
-        // The add's own error line stays, and it is the only line.
+        // The refused delete's error and the read-back's: an entry that cannot go would stay
+        // beside a new one, so nothing is made.
         const auto lines = world.mac().console().lines();
-        ASSERT_EQ(lines.size(), 1u) << refusal;
+        ASSERT_EQ(lines.size(), 2u) << refusal;
         EXPECT_TRUE(lines[0].starts_with("{\n")) << lines[0];
-        // Delete, add, the read-back query: the write of the read-back starts nothing more.
-        EXPECT_EQ(world.mac().simAppleScript().runs().size(), 1u + 3u) << refusal;
+        // Delete, the read-back query: the write of the read-back starts nothing more.
+        EXPECT_EQ(world.mac().simAppleScript().runs().size(), 1u + 2u) << refusal;
+        EXPECT_EQ(world.status()["notifications"].size(), 1u) << refusal;
     }
     // Consent declined: the platform's own wording, not System Events'.
     SimWorld world(inApplications());
@@ -147,17 +151,85 @@ TEST(LaunchAtLogin, AnAddThatSystemEventsRefusesLeavesTheOptionOff) {
               nlohmann::json({item("Tidra", "/Applications/Tidra.app")}));
 }
 
-TEST(LaunchAtLogin, ARefusedRemovalShowsTheEntryThatIsStillThere) {
+TEST(LaunchAtLogin, ARefusedRemovalKeepsTheTickAndTellsTheUserOnce) {
+    for (const char* refusal : {"system-events off", "system-events consent deny"}) {
+        SimWorld world(inApplications());
+        world.run(std::string("menu Launch at Login\n") + refusal +
+                  "\nmenu Launch at Login\nmenu Launch at Login\n");
+        ASSERT_EQ(world.lastStatus(), 0) << refusal;
+        // Tidra still starts at login, and its menu says so.
+        EXPECT_EQ(world.status()["loginItems"],
+                  nlohmann::json({item("Tidra", "/Applications/Tidra.app")}))
+            << refusal;
+        EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true) << refusal;
+        EXPECT_EQ(tick(world), 1) << refusal;
+        // Two clicks, one failure: one notification.
+        const nlohmann::json notes = world.status()["notifications"];
+        ASSERT_EQ(notes.size(), 1u) << refusal;
+        EXPECT_EQ(notes[0]["identifier"], "xq.morv.Tidra.launchAtLoginFailedNotification");
+        EXPECT_EQ(notes[0]["title"], "Launch at Login could not be changed");
+
+        // Back again, the option works, and a later refusal is news again.
+        world.run(std::string(refusal == std::string("system-events off")
+                                  ? "system-events on"
+                                  : "system-events consent allow") +
+                  "\nmenu Launch at Login\n" + refusal + "\nmenu Launch at Login\n");
+        EXPECT_TRUE(world.status()["loginItems"].empty()) << refusal;
+        EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false) << refusal;
+        EXPECT_EQ(tick(world), 0) << refusal;
+        EXPECT_EQ(world.status()["notifications"].size(), 2u) << refusal;
+    }
+}
+
+TEST(LaunchAtLogin, TheNotificationSaysWhatToDo) {
+    const auto text = [](std::optional<OperatingSystemVersion> version, const char* refusal) {
+        sim::MacOptions options = inApplications();
+        options.systemVersion = version;
+        SimWorld world(options);
+        world.run(std::string(refusal) + "\nmenu Launch at Login\n");
+        const nlohmann::json notes = world.status()["notifications"];
+        EXPECT_EQ(notes.size(), 1u) << refusal;
+        return notes.empty() ? std::string() : notes[0]["text"].get<std::string>();
+    };
+    EXPECT_EQ(text(OperatingSystemVersion{13, 0, 0}, "system-events consent deny"),
+              "Tidra is not allowed to control System Events. Turn on System Events under Tidra "
+              "in System Settings › Privacy & Security › Automation, then choose Launch at Login "
+              "again.");
+    EXPECT_EQ(text(OperatingSystemVersion{12, 6, 0}, "system-events consent deny"),
+              "Tidra is not allowed to control System Events. Turn on System Events under Tidra "
+              "in System Preferences › Security & Privacy › Privacy › Automation, then choose "
+              "Launch at Login again.");
+    EXPECT_EQ(text(std::nullopt, "system-events off"),
+              "System Events did not answer. Wait a moment, then choose Launch at Login again.");
+}
+
+TEST(LaunchAtLogin, EveryEntryNamedTidraGoesAndAnAddLeavesOne) {
     SimWorld world(inApplications());
-    world.run("menu Launch at Login\nsystem-events consent deny\nmenu Launch at Login\n");
-    // System Events answers nothing while it refuses: the option reads off, as at a launch.
-    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
-    EXPECT_EQ(world.status()["loginItems"],
-              nlohmann::json({item("Tidra", "/Applications/Tidra.app")}));
-    // Once it answers again, the next launch finds the entry.
-    world.run("system-events consent allow\nquit\nlaunch\n");
-    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    world.run(
+        "quit\n"
+        "login-items add Tidra /Users/me/Old/Tidra.app\n"
+        "login-items add Mail /Applications/Mail.app\n"
+        "login-items add Tidra /Applications/Tidra.app\n"
+        "launch\n");
     EXPECT_EQ(tick(world), 1);
+    world.run("menu Launch at Login\n");
+    EXPECT_EQ(world.status()["loginItems"],
+              nlohmann::json({item("Mail", "/Applications/Mail.app")}));
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
+    world.run("quit\nlaunch\n");
+    EXPECT_EQ(tick(world), 0);
+
+    // Adding beside an older copy's entries leaves the running copy's alone.
+    world.run(
+        "login-items add Tidra /Users/me/Old/Tidra.app\n"
+        "login-items add Tidra /Users/me/Older/Tidra.app\n"
+        "menu Launch at Login\n");
+    EXPECT_EQ(world.status()["loginItems"],
+              nlohmann::json({item("Mail", "/Applications/Mail.app"),
+                              item("Tidra", "/Applications/Tidra.app")}));
+    EXPECT_EQ(tick(world), 1);
+    EXPECT_TRUE(world.mac().console().lines().empty());
+    EXPECT_TRUE(world.status()["notifications"].empty());
 }
 
 TEST(LaunchAtLogin, ASystemEventsThatKeepsRefusingStartsNoRunOfChanges) {
@@ -178,11 +250,12 @@ TEST(LaunchAtLogin, ASystemEventsThatKeepsRefusingStartsNoRunOfChanges) {
     EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
     EXPECT_EQ(tick(world), 1);
 
-    // On again: the addition is refused and no entry is read back.
+    // Asked again: refused again, read back again, and not told twice.
     world.run("defaults write xq.morv.Tidra launchAtLogin -bool true\n");
-    EXPECT_EQ(events.scripts - atLaunch, 2 + 3);  // delete, add, query
-    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
-    EXPECT_EQ(tick(world), 0);
+    EXPECT_EQ(events.scripts - atLaunch, 2 + 2);  // delete, query
+    EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+    EXPECT_EQ(tick(world), 1);
+    EXPECT_EQ(world.status()["notifications"].size(), 1u);
     EXPECT_TRUE(world.mac().tidraRunning());
     world.run("quit\n");
     world.mac().appleScript = std::move(real);

@@ -22,6 +22,7 @@
 #include "sim/processes.h"
 #include "sim/run_loop.h"
 #include "sim/screens.h"
+#include "sim/system_info.h"
 #include "sim/user_notifications.h"
 #include "sim/workspace.h"
 #include "wallpaper/wallpaper_chooser.h"
@@ -46,6 +47,7 @@ struct WallpaperRig {
           ui([this] { return panels.make(); }, nullptr) {
         installTidraBundle(disk, "/Applications/Tidra.app", TIDRA_RESOURCES_DIR, "100");
         bundle = std::make_unique<SimBundle>(disk, "/Applications/Tidra.app");
+        failures = std::make_unique<FailureNotices>(notifications, *bundle, system);
         workspace.setDesktopPictures(
             {[this](const Screen& s) { return screens.desktopImageURL(s); },
              [this](const Screen& s) { return screens.desktopImageOptions(s); },
@@ -61,8 +63,8 @@ struct WallpaperRig {
             WallpaperServices{defaults(), archiver, workspace, screens, *bundle, files, dispatch,
                               console},
             [this] { return clean; });
-        chooser = std::make_unique<WallpaperChooser>(
-            WallpaperChooserServices{defaults(), *bundle, files, ui, notifications, console});
+        chooser = std::make_unique<WallpaperChooser>(WallpaperChooserServices{
+            defaults(), *bundle, files, ui, notifications, console, *failures});
     }
 
     static std::string prepare(const std::string& root) {
@@ -118,6 +120,8 @@ struct WallpaperRig {
     SimUi ui;
     SimUserNotificationCenter notifications;
     std::unique_ptr<SimBundle> bundle;
+    SimSystemInfo system;
+    std::unique_ptr<FailureNotices> failures;
     bool clean = false;
     std::unique_ptr<WallpaperSwitcher> switcher;
     std::unique_ptr<WallpaperChooser> chooser;

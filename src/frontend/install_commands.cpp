@@ -44,6 +44,12 @@ void addInstallCommands(Frontend& f) {
         if (!mac.simAuthorization().answerPassword(cl.words[1] == "ok"))
             throw CommandError{"no password dialog is open"};
     });
+    f.add("authorization", "authorization fail COMMAND-PREFIX on|off",
+          [&f, &mac](const CommandLine& cl) {
+              if (cl.words.size() != 4 || cl.words[1] != "fail" || cl.words[2].empty())
+                  f.usageError();
+              mac.simAuthorization().setCommandFailing(cl.words[2], f.onOff(cl.words[3]));
+          });
     // `full on`: Applications stays writable but has no room for a copy of Tidra.
     f.add("applications", "applications writable|full on|off", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 3 || (cl.words[1] != "writable" && cl.words[1] != "full"))

@@ -71,6 +71,8 @@ class ApplicationMover {
     bool isRunning(const std::string& destination);
     // Where a copy is written before it replaces the destination: beside it, hidden.
     static std::string incomingPath(const std::string& destination);
+    // Where the privileged copy keeps an older copy while the new one moves in: beside it, hidden.
+    static std::string asidePath(const std::string& destination);
     // The copy without administrator rights: the new bundle is copied beside the destination,
     // the older one (when `replacing`) goes to the Trash, and the new one is renamed into place.
     // On failure the messages are logged, nothing half-made remains and an older copy stays.

@@ -30,6 +30,11 @@ std::string ApplicationMover::incomingPath(const std::string& destination) {
                                          "." + paths::lastPathComponent(destination) + ".incoming");
 }
 
+std::string ApplicationMover::asidePath(const std::string& destination) {
+    return paths::appendingPathComponent(paths::deletingLastPathComponent(destination),
+                                         "." + paths::lastPathComponent(destination) + ".previous");
+}
+
 bool ApplicationMover::copyIntoPlace(const std::string& source, const std::string& destination,
                                      bool replacing) {
     const std::string incoming = incomingPath(destination);
@@ -88,15 +93,39 @@ AdministratorCopyResult ApplicationMover::copyWithAdministratorRights(
         if (!privilegedExecute_) return false;
 
         const std::string incoming = incomingPath(destination);
+        const std::string aside = asidePath(destination);
         // Whatever an earlier attempt left; usually there is nothing, so rm's status says nothing.
         if (!privileged("/bin/rm", {"-rf", incoming})) return false;
-        const auto copied = privileged("/bin/cp", {"-pR", source, incoming});
-        // The old copy goes only once the new one is whole, and is never moved into a folder
-        // that rm could not take away.
-        const bool placed = copied == 0 && privileged("/bin/rm", {"-rf", destination}) == 0 &&
-                            privileged("/bin/mv", {incoming, destination}) == 0;
-        if (!placed) privileged("/bin/rm", {"-rf", incoming});
-        return placed;
+        if (s_.fileManager.fileExistsAtPath(aside)) {
+            // Left by an attempt cut short after setting the old copy aside. With nothing in
+            // its place it is the only copy and goes back; beside a copy in place it is stale.
+            const bool stale = s_.fileManager.fileExistsAtPath(destination);
+            privileged(stale ? "/bin/rm" : "/bin/mv",
+                       stale ? std::vector<std::string>{"-rf", aside}
+                             : std::vector<std::string>{aside, destination});
+            // mv would put the old copy inside whatever is still there.
+            if (s_.fileManager.fileExistsAtPath(aside)) return false;
+        }
+        if (privileged("/bin/cp", {"-pR", source, incoming}) != 0) {
+            privileged("/bin/rm", {"-rf", incoming});
+            return false;
+        }
+        // The old copy is only set aside until the new one stands in its place, so that a
+        // failure at any step leaves a Tidra in Applications.
+        const bool replacing = s_.fileManager.fileExistsAtPath(destination);
+        if (replacing && privileged("/bin/mv", {destination, aside}) != 0) {
+            privileged("/bin/rm", {"-rf", incoming});
+            return false;
+        }
+        if (privileged("/bin/mv", {incoming, destination}) != 0) {
+            if (replacing && !s_.fileManager.fileExistsAtPath(destination))
+                privileged("/bin/mv", {aside, destination});
+            privileged("/bin/rm", {"-rf", incoming});
+            return false;
+        }
+        if (replacing && privileged("/bin/rm", {"-rf", aside}) != 0)
+            s_.console.log("WARNING -- Could not delete '" + aside + "'");
+        return true;
     };
     result.copied = run();
     s_.authorization.free(auth, kAuthorizationFlagDefaults);

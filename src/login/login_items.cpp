@@ -6,6 +6,12 @@ namespace tidra {
 
 namespace {
 
+// System Events' answer to a delete when no entry of that name is left.
+constexpr long kAppleEventNoSuchObject = -1728;
+constexpr int kMostLoginItemRounds = 100;
+constexpr const char* kAppleScriptErrorNumberKey = "NSAppleScriptErrorNumber";
+constexpr const char* kAppleScriptErrorMessageKey = "NSAppleScriptErrorMessage";
+
 bool listHoldsTidra(const EventDescriptor& list) {
     if (list.descriptorType() != kTypeAEList) return false;
     const long count = list.numberOfItems();
@@ -50,16 +56,40 @@ std::string loginItemAddScript(const std::string& bundlePath) {
            appleScriptStringLiteral(bundlePath) + ", hidden:false, name:\"Tidra\"}";
 }
 
-bool LoginItems::query() {
-    bool found = false;
+std::shared_ptr<EventDescriptor> LoginItems::run(const std::string& source, Dictionary& error) {
+    std::shared_ptr<EventDescriptor> result;
+    bool made = false;
     dispatch_.globalQueueSync([&] {
-        auto script = scripting_.scriptWithSource(loginItemQueryScript());
+        auto script = scripting_.scriptWithSource(source);
         if (!script) return;
-        Dictionary error;
-        auto result = script->executeAndReturnError(&error);
-        if (result) found = listHoldsTidra(*result);
+        made = true;
+        result = script->executeAndReturnError(&error);
     });
-    return found;
+    // A script that cannot even be made gives no error dictionary; it failed all the same.
+    if (!made) error[Value(kAppleScriptErrorMessageKey)] = Value("The script could not be made.");
+    return error.empty() ? result : nullptr;
+}
+
+void LoginItems::refused(const Dictionary& error) {
+    auto number = error.find(Value(kAppleScriptErrorNumberKey));
+    lastErrorNumber_ = number != error.end() && number->second.isNumber()
+                           ? std::optional<long>(number->second.intValue())
+                           : std::nullopt;
+    console_.log(Value(error).description());
+}
+
+bool LoginItems::query() {
+    return lookUp().value_or(false);
+}
+
+std::optional<bool> LoginItems::lookUp() {
+    Dictionary error;
+    auto result = run(loginItemQueryScript(), error);
+    // Anything but a list says nothing about the entries.
+    if (result && result->descriptorType() == kTypeAEList) return listHoldsTidra(*result);
+    if (error.empty()) error[Value(kAppleScriptErrorMessageKey)] = Value("No list of login items.");
+    refused(error);
+    return std::nullopt;
 }
 
 std::optional<std::string> LoginItems::itemPath() {
@@ -83,30 +113,30 @@ std::optional<std::string> LoginItems::itemPath() {
 }
 
 bool LoginItems::remove() {
-    bool removed = false;
-    dispatch_.globalQueueSync([&] {
-        auto script = scripting_.scriptWithSource(loginItemDeleteScript());
-        if (!script) return;
+    // "delete login item" takes the first entry of that name only. However many there are, each
+    // round takes one; a System Events that never runs out is not followed for ever.
+    for (int round = 0; round < kMostLoginItemRounds; ++round) {
         Dictionary error;
-        script->executeAndReturnError(&error);
-        removed = error.empty();
-    });
-    return removed;
+        run(loginItemDeleteScript(), error);
+        if (error.empty()) continue;
+        auto number = error.find(Value(kAppleScriptErrorNumberKey));
+        if (number != error.end() && number->second.isNumber() &&
+            number->second.intValue() == kAppleEventNoSuchObject)
+            return true;  // none left
+        refused(error);
+        return false;
+    }
+    return false;
 }
 
 bool LoginItems::add() {
-    remove();
-    const std::string bundlePath = bundle_.bundlePath();
-    bool added = false;
-    dispatch_.globalQueueSync([&] {
-        auto script = scripting_.scriptWithSource(loginItemAddScript(bundlePath));
-        if (!script) return;
-        Dictionary error;
-        script->executeAndReturnError(&error);
-        if (!error.empty()) console_.log(Value(error).description());
-        added = error.empty();
-    });
-    return added;
+    // An entry that could not go would stay beside the new one.
+    if (!remove()) return false;
+    Dictionary error;
+    run(loginItemAddScript(bundle_.bundlePath()), error);
+    if (error.empty()) return true;
+    refused(error);
+    return false;
 }
 
 }  // namespace tidra

@@ -6,6 +6,7 @@ namespace tidra {
 
 StatusMenuController::StatusMenuController(const Platform& platform)
     : platform_(platform),
+      failureNotices_(platform.userNotifications, platform.mainBundle, platform.system),
       finder_(platform.preferences, platform.workspace, platform.console),
       loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
       wallpaper_({platform.preferences.standardUserDefaults(), platform.archiver,
@@ -14,7 +15,7 @@ StatusMenuController::StatusMenuController(const Platform& platform)
                  [this] { return clean_; }),
       wallpaperChooser_({platform.preferences.standardUserDefaults(), platform.mainBundle,
                          platform.fileManager, platform.ui, platform.userNotifications,
-                         platform.console}),
+                         platform.console, failureNotices_}),
       statusItem_(platform.statusBar.statusItemWithLength(kVariableStatusItemLength)),
       defaults_(platform.preferences.standardUserDefaults()),
       popover_(platform.ui.makePopover()),
@@ -95,22 +96,37 @@ bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
 }
 
 bool StatusMenuController::isLoginItem() {
-    const bool present = loginItems_.query();
-    defaults_.setBool(present, prefs::kLaunchAtLogin);
+    const auto present = loginItems_.lookUp();
+    // A System Events that cannot say is no sign that the entry went: the last known state stays.
+    launchAtLoginKnown_ = present.value_or(defaults_.boolForKey(prefs::kLaunchAtLogin));
+    if (!present) return launchAtLoginKnown_;
+    defaults_.setBool(*present, prefs::kLaunchAtLogin);
     defaults_.synchronize();
-    return present;
+    return *present;
 }
 
 void StatusMenuController::addToLoginItems() {
-    if (!loginItems_.add()) settleLaunchAtLogin();
+    changeLoginItem(true, true);
 }
 
 void StatusMenuController::removeFromLoginItems() {
-    if (!loginItems_.remove()) settleLaunchAtLogin();
+    changeLoginItem(false, true);
+}
+
+void StatusMenuController::changeLoginItem(bool wanted, bool byUser) {
+    if (wanted ? loginItems_.add() : loginItems_.remove()) {
+        launchAtLoginKnown_ = wanted;
+        failureNotices_.succeeded(FailureTopic::LaunchAtLogin);
+        return;
+    }
+    const auto refusal = loginItems_.lastErrorNumber();
+    settleLaunchAtLogin();
+    if (byUser) failureNotices_.launchAtLoginRefused(refusal);
 }
 
 void StatusMenuController::settleLaunchAtLogin() {
-    const bool present = loginItems_.query();
+    const bool present = loginItems_.lookUp().value_or(launchAtLoginKnown_);
+    launchAtLoginKnown_ = present;
     if (defaults_.boolForKey(prefs::kLaunchAtLogin) == present) return;
     // This write reaches our own observer, which must not try again: a System Events that
     // keeps refusing would otherwise be asked to add and remove for ever.
@@ -124,7 +140,7 @@ void StatusMenuController::repointStaleLoginItem() {
     const auto path = loginItems_.itemPath();
     // An entry that opens another copy still in place is the user's choice.
     if (!path || path->empty() || platform_.fileManager.fileExistsAtPath(*path)) return;
-    addToLoginItems();
+    changeLoginItem(true, false);
 }
 
 void StatusMenuController::updateRestoreFinder(bool value, bool setDefault) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "about/transluscent_window.h"
+#include "app/failure_notices.h"
 #include "desktop/display_trigger.h"
 #include "desktop/finder_toggle.h"
 #include "login/login_items.h"
@@ -86,8 +87,11 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void registerObservers();
     void showWelcomeOnce();
 
+    // Adds or removes the login item; a refusal is told to the user when `byUser`.
+    void changeLoginItem(bool wanted, bool byUser);
     // After a login-item change that System Events refused: `launchAtLogin` (and so the tick)
-    // takes the state System Events reports, without starting another change.
+    // takes the state System Events reports, or the one known before when it cannot say,
+    // without starting another change.
     void settleLaunchAtLogin();
     // An entry left pointing at a bundle that is gone (Tidra was moved) opens this one instead.
     void repointStaleLoginItem();
@@ -100,6 +104,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void setWallpaperMarks(int noReplace, int image, int grey);
 
     Platform platform_;
+    FailureNotices failureNotices_;
     FinderToggle finder_;
     LoginItems loginItems_;
     WallpaperSwitcher wallpaper_;
@@ -117,6 +122,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool darkMode_ = false;
     bool observing_ = false;
     bool settlingLaunchAtLogin_ = false;
+    // Whether the login item exists, as far as System Events last told.
+    bool launchAtLoginKnown_ = false;
 };
 
 }  // namespace tidra

@@ -1,5 +1,6 @@
 #include "sim/authorization.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/paths.h"
@@ -14,6 +15,13 @@ void SimAuthorization::setFailing(Step step, bool failing) {
         failing_.insert(step);
     else
         failing_.erase(step);
+}
+
+void SimAuthorization::setCommandFailing(const std::string& prefix, bool failing) {
+    if (failing)
+        failingCommands_.insert(prefix);
+    else
+        failingCommands_.erase(prefix);
 }
 
 bool SimAuthorization::fails(Step step) const {
@@ -84,7 +92,10 @@ int SimAuthorization::execute(AuthorizationRef auth, const std::string& path,
     history_.push_back(record);
 
     int status;
-    if (path == "/bin/rm" && arguments.size() >= 2 && arguments[0] == "-rf") {
+    const auto refused = [&](const std::string& prefix) { return record.starts_with(prefix); };
+    if (std::any_of(failingCommands_.begin(), failingCommands_.end(), refused)) {
+        status = 1;
+    } else if (path == "/bin/rm" && arguments.size() >= 2 && arguments[0] == "-rf") {
         status = 0;
         for (size_t i = 1; i < arguments.size(); ++i) status |= removeTree(arguments[i]);
     } else if (path == "/bin/cp" && arguments.size() == 3 && arguments[0] == "-pR") {

@@ -35,6 +35,9 @@ class SimAuthorization : public Authorization {
     ChildStatus wait() override;
 
     void setFailing(Step step, bool failing);
+    // Privileged commands whose line ("tool arg arg...") starts with `prefix` exit with status 1
+    // and change nothing, as a tool the file system turns down does.
+    void setCommandFailing(const std::string& prefix, bool failing);
     // Whether a copy to a Mac path runs out of room: administrator rights give no more space.
     void setCopyRunsOutOfRoom(std::function<bool(const std::string& macPath)> full) {
         copyRunsOutOfRoom_ = std::move(full);
@@ -55,6 +58,7 @@ class SimAuthorization : public Authorization {
     RunLoop& loop_;
     const Disk& disk_;
     std::set<Step> failing_;
+    std::set<std::string> failingCommands_;
     std::function<bool(const std::string&)> copyRunsOutOfRoom_;
     std::set<AuthorizationRef> live_;
     std::set<AuthorizationRef> admin_;

@@ -79,7 +79,7 @@ void WallpaperChooser::discard(const Url& item) {
 bool WallpaperChooser::copyChosen(const Url& chosen, const Url& to) {
     std::optional<Error> error;
     if (s_.fileManager.copyItemAtURL(chosen, to, &error)) return true;
-    s_.console.log(error ? error->description() : "");
+    importFailed(error);
     // A copy that ran out of room half way leaves a broken picture behind.
     discard(to);
     return false;
@@ -115,7 +115,7 @@ bool WallpaperChooser::cleanSupportFolder(const Url& folder,
     for (const Url& item : doomed) {
         std::optional<Error> error;
         if (!s_.fileManager.removeItemAtURL(item, &error)) {
-            s_.console.log(error ? error->description() : "");
+            importFailed(error);
             return false;
         }
     }
@@ -135,14 +135,14 @@ void WallpaperChooser::importCustomWallpaper(long response, const OpenPanel& pan
     auto support = s_.fileManager.URLForDirectory(SearchPathDirectory::ApplicationSupport,
                                                   kUserDomainMask, true, &error);
     if (!support) {
-        s_.console.log(error ? error->description() : "");
+        importFailed(error);
         return;
     }
     const Url folder = support->appendingPathComponent(kSupportFolderName);
     const Url destination = folder.appendingPathComponent(name);
     if (!folder.path() || !destination.path()) return;
     if (!s_.fileManager.createDirectoryAtURL(folder, true, &error)) {
-        s_.console.log(error ? error->description() : "");
+        importFailed(error);
         return;
     }
 
@@ -168,13 +168,19 @@ void WallpaperChooser::importCustomWallpaper(long response, const OpenPanel& pan
     }
     if (!(incoming == destination) &&
         !s_.fileManager.replaceItemAtURL(destination, incoming, &error)) {
-        s_.console.log(error ? error->description() : "");
+        importFailed(error);
         discard(incoming);
         return;
     }
     s_.defaults.setURL(destination, prefs::kReplaceWallpaper);
     s_.defaults.synchronize();
+    s_.failures.succeeded(FailureTopic::CustomWallpaper);
     notifyImported();
+}
+
+void WallpaperChooser::importFailed(const std::optional<Error>& error) {
+    s_.console.log(error ? error->description() : "");
+    s_.failures.customWallpaperFailed(error);
 }
 
 void WallpaperChooser::notifyImported() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/failure_notices.h"
 #include "platform/bundle.h"
 #include "platform/console.h"
 #include "platform/defaults.h"
@@ -38,6 +39,7 @@ struct WallpaperChooserServices {
     Ui& ui;
     UserNotificationCenter& notifications;
     Console& console;
+    FailureNotices& failures;
 };
 
 class WallpaperChooser {
@@ -61,6 +63,8 @@ class WallpaperChooser {
     // Removes an item Tidra made itself; nothing to report if it cannot go.
     void discard(const Url& item);
     std::string standardized(const std::string& path);
+    // An import that stops: the error goes to the console and, told once, to the user.
+    void importFailed(const std::optional<Error>& error);
     void notifyImported();
 
     WallpaperChooserServices s_;
