@@ -1,8 +1,4 @@
 // NSKeyedArchiver, NSKeyedUnarchiver and NSPropertyListSerialization for the values Tidra keeps.
-// The archiver's plain class methods are deprecated since macOS 10.14 (below the arm64 slice's
-// minimum, 11) and still there; the stored records are written by them, and read back through the
-// class-checked call where there is one: the warning is off in this file only.
-#pragma clang diagnostic ignored "-Wdeprecated-declarations"
 #include "mac/services.h"
 #include "mac/value_bridge.h"
 
@@ -14,25 +10,26 @@ class MacArchiver final : public Archiver {
     Data archivedDataWithRootObject(const Value& root) override {
         id object = toFoundation(root);
         if (object == nil) return {};
-        return fromNSData([NSKeyedArchiver archivedDataWithRootObject:object]);
+// Deprecated since macOS 10.14 and still there: the stored records are written by it.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+        NSData* archived = [NSKeyedArchiver archivedDataWithRootObject:object];
+#pragma clang diagnostic pop
+        return fromNSData(archived);
     }
 
     Value unarchiveObjectWithData(const Data& data) override {
         NSData* bytes = toNSData(data);
         @try {
-            // The stored records are outside input: where the platform can, only the classes
-            // a record is made of may be decoded.
-            if ([NSKeyedUnarchiver
-                    respondsToSelector:@selector(unarchivedObjectOfClasses:fromData:error:)]) {
-                NSSet* classes =
-                    [NSSet setWithObjects:[NSDictionary class], [NSArray class], [NSString class],
-                                          [NSNumber class], [NSURL class], [NSData class],
-                                          [NSNull class], nil];
-                return fromFoundation([NSKeyedUnarchiver unarchivedObjectOfClasses:classes
-                                                                          fromData:bytes
-                                                                             error:NULL]);
-            }
-            return fromFoundation([NSKeyedUnarchiver unarchiveObjectWithData:bytes]);
+            // The stored records are outside input: only the classes a record is made of may be
+            // decoded.
+            NSSet* classes =
+                [NSSet setWithObjects:[NSDictionary class], [NSArray class], [NSString class],
+                                      [NSNumber class], [NSURL class], [NSData class],
+                                      [NSNull class], nil];
+            return fromFoundation([NSKeyedUnarchiver unarchivedObjectOfClasses:classes
+                                                                      fromData:bytes
+                                                                         error:NULL]);
         } @catch (NSException* malformed) {
             return Value();
         }

@@ -1,13 +1,13 @@
 // The distributed notification center and user notifications. NSUserNotificationCenter is
 // deprecated since macOS 11 (the arm64 slice's minimum) and still there; its successor asks the
-// user's permission first, which Tidra's one notification does not need: the warning is off in
-// this file only.
-#pragma clang diagnostic ignored "-Wdeprecated-declarations"
-
+// user's permission first, which Tidra's one notification does not need: the warning is off
+// around its uses only.
 #include "mac/observers.h"
 #include "mac/services.h"
 #include "mac/value_bridge.h"
 
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
 // Asks Tidra's delegate whether a notification is shown while Tidra is the active application.
 @interface TidraUserNotificationDelegate : NSObject <NSUserNotificationCenterDelegate> {
     tidra::UserNotificationCenterDelegate* _delegate;
@@ -35,6 +35,7 @@
 }
 
 @end
+#pragma clang diagnostic pop
 
 namespace tidra::mac {
 namespace {
@@ -56,6 +57,8 @@ class MacDistributedNotificationCenter final : public DistributedNotificationCen
     NotificationObservers observers_{[NSDistributedNotificationCenter defaultCenter]};
 };
 
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
 class MacUserNotificationCenter final : public UserNotificationCenter {
   public:
     void setDelegate(UserNotificationCenterDelegate* delegate) override {
@@ -81,6 +84,7 @@ class MacUserNotificationCenter final : public UserNotificationCenter {
     }
     TidraUserNotificationDelegate* delegate_ = nil;
 };
+#pragma clang diagnostic pop
 
 }  // namespace
 

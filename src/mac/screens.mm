@@ -1,5 +1,9 @@
 // NSScreen and the display reconfiguration callback of Core Graphics.
 #import <CoreGraphics/CoreGraphics.h>
+#include <dispatch/dispatch.h>
+
+#include <memory>
+#include <vector>
 
 #include "mac/screens.h"
 #include "mac/services.h"
@@ -21,8 +25,30 @@ class MacScreen final : public Screen {
     NSScreen* screen_;
 };
 
+// Tidra's callback and its target, as Core Graphics hands them back.
+struct Registration {
+    DisplayReconfigurationCallback callback;
+    void* userInfo;
+};
+
+// Core Graphics reports a change before AppKit has caught up: a display just added may not be in
+// +[NSScreen screens] yet. Tidra hears of it on the next turn of the main run loop, by when AppKit
+// lists it.
+void deliverLater(CGDirectDisplayID display, CGDisplayChangeSummaryFlags flags, void* info) {
+    const DisplayReconfigurationCallback callback = static_cast<Registration*>(info)->callback;
+    void* userInfo = static_cast<Registration*>(info)->userInfo;
+    dispatch_async(dispatch_get_main_queue(), ^{
+      callback(display, flags, userInfo);
+    });
+}
+
 class MacScreens final : public Screens {
   public:
+    ~MacScreens() override {
+        for (const auto& registration : registrations_)
+            CGDisplayRemoveReconfigurationCallback(deliverLater, registration.get());
+    }
+
     std::optional<std::vector<std::shared_ptr<Screen>>> screens() override {
         NSArray* screens = [NSScreen screens];
         if (screens == nil) return std::nullopt;
@@ -33,9 +59,14 @@ class MacScreens final : public Screens {
 
     void registerReconfigurationCallback(DisplayReconfigurationCallback callback,
                                          void* userInfo) override {
-        // Never unregistered: the callback's target lives as long as the process.
-        CGDisplayRegisterReconfigurationCallback(callback, userInfo);
+        // Tidra never unregisters: its target lives as long as the process, and so do these
+        // screens.
+        registrations_.push_back(std::make_unique<Registration>(Registration{callback, userInfo}));
+        CGDisplayRegisterReconfigurationCallback(deliverLater, registrations_.back().get());
     }
+
+  private:
+    std::vector<std::unique_ptr<Registration>> registrations_;
 };
 
 }  // namespace

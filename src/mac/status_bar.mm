@@ -58,7 +58,12 @@ class MacStatusItem final : public StatusItem {
     StatusBarButton* button() override { return button_.get(); }
     void setImage(std::shared_ptr<Image> image) override {
         image_ = std::move(image);
-        [[item_ button] setImage:nativeImageOf(image_.get())];
+        NSImage* native = nativeImageOf(image_.get());
+        // The item is as wide as its icon, which leaves no room for the title beside it: with an
+        // icon the user sees the icon alone (the title stays the button's accessible name), and
+        // without one the title "Tidra" in its place.
+        [[item_ button] setImagePosition:native != nil ? NSImageOnly : NSNoImage];
+        [[item_ button] setImage:native];
     }
     void setLength(double length) override { [item_ setLength:length]; }
     double length() const override { return [item_ length]; }

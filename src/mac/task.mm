@@ -29,25 +29,23 @@ class MacTask final : public Task {
     }
 
     bool launch() override {
-        NSTask* task = task_.get();
-        // A tool that cannot be started is an error answer where the platform gives one, an
-        // exception where it has only the older call.
-        if ([task respondsToSelector:@selector(launchAndReturnError:)]) {
-            launched_ = [task launchAndReturnError:NULL];
-            return launched_;
-        }
-        @try {
-            [task launch];
-            launched_ = true;
-        } @catch (NSException* cannotStart) {
-            launched_ = false;
-        }
+        // A tool that cannot be started is an error answer, not an exception.
+        launched_ = [task_.get() launchAndReturnError:NULL];
         return launched_;
     }
 
     Data readDataToEndOfFile() override {
         if (!launched_ || pipe_.get() == nil) return {};
-        return fromNSData([[pipe_.get() fileHandleForReading] readDataToEndOfFile]);
+        NSFileHandle* output = [pipe_.get() fileHandleForReading];
+        // A read that fails (the pipe torn down under it) is no output, never an exception that
+        // ends Tidra: the error-returning call where the system has it, a catch before.
+        if (@available(macOS 10.15, *))
+            return fromNSData([output readDataToEndOfFileAndReturnError:NULL]);
+        @try {
+            return fromNSData([output readDataToEndOfFile]);
+        } @catch (NSException* failedRead) {
+            return {};
+        }
     }
 
     void waitUntilExit() override {

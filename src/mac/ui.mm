@@ -30,8 +30,14 @@ class MacOpenPanel final : public OpenPanel {
     }
     void setLevel(long level) override { [panel_ setLevel:level]; }
     void beginWithCompletionHandler(std::function<void(long response)> handler) override {
+        // The panel keeps this block, and Tidra's handler usually keeps the wrapper that keeps
+        // the panel: the block lets go of the handler once the panel has answered, so that the
+        // three do not keep each other alive.
+        auto pending = std::make_shared<std::function<void(long)>>(std::move(handler));
         [panel_ beginWithCompletionHandler:^(NSInteger response) {
-          handler(static_cast<long>(response));
+          std::function<void(long)> answer = std::move(*pending);
+          *pending = nullptr;
+          if (answer) answer(static_cast<long>(response));
         }];
     }
     std::optional<Url> URL() const override { return fromNSURL([panel_ URL]); }

@@ -79,6 +79,8 @@ typedef void (*CGDisplayReconfigurationCallBack)(CGDirectDisplayID display,
                                                  void* _Nullable userInfo);
 extern "C" CGError CGDisplayRegisterReconfigurationCallback(
     CGDisplayReconfigurationCallBack _Nullable callback, void* _Nullable userInfo);
+extern "C" CGError CGDisplayRemoveReconfigurationCallback(
+    CGDisplayReconfigurationCallBack _Nullable callback, void* _Nullable userInfo);
 
 // CGWindowLevel, CGWindowLevelKey, CGWindowLevelForKey, macOS 10.0.
 typedef int32_t CGWindowLevel;
@@ -149,6 +151,11 @@ OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags fl
 // Deprecated since macOS 10.7; Tidra finds it by name at run time and declares no use of it.
 }
 
+// ---- libproc.h (BSD), macOS 10.5 ----
+#define PROC_PPID_ONLY 6
+extern "C" int proc_listpids(uint32_t type, uint32_t typeinfo, void* _Nullable buffer,
+                             int buffersize);
+
 // ---- Foundation ----
 
 @interface NSUserDefaults (AppleSDK)
@@ -197,6 +204,11 @@ typedef NS_OPTIONS(NSUInteger, NSFileManagerItemReplacementOptions) {
                  options:(NSFileManagerItemReplacementOptions)options
         resultingItemURL:(NSURL* _Nullable* _Nullable)resultingURL
                    error:(NSError**)error;
+@end
+
+@interface NSFileHandle (AppleSDK)
+// -[NSFileHandle readDataToEndOfFileAndReturnError:], macOS 10.15.
+- (nullable NSData*)readDataToEndOfFileAndReturnError:(out NSError**)error;
 @end
 
 @interface NSTask (AppleSDK)
