@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "frontend/command_line.h"
 #include "frontend/menu_titles.h"
@@ -258,6 +259,74 @@ TEST(FrontendCommands, AtThePromptErrorsHaveNoLineNumberAndWaitingRedraws) {
     // Nothing after `exit` runs.
     EXPECT_THAT(out, Not(HasSubstr("Clock:")));
     EXPECT_EQ(w.status()["clean"], true);
+}
+
+TEST(FrontendCommands, ControlCharactersAreShownEscapedAndJsonStaysExact) {
+    SimWorld w;
+    const std::string clear = "\x1b[2J", csi =
+                                             "\xc2\x9b"
+                                             "31m";
+    std::ofstream(w.mac().disk().real("/Users/me/Desktop/a" + clear + "b\nc.txt")) << "x";
+    std::string out = w.run("popover close\ndisplay add TV" + clear + csi +
+                            "\nls Desktop\nstatus\nls Nowhere" + clear + "\n");
+    EXPECT_EQ(w.lastStatus(), 2) << out;
+    EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
+    EXPECT_EQ(out.find("\xc2\x9b"), std::string::npos) << out;
+    EXPECT_THAT(out, HasSubstr("display 2 connected: TV\\e[2J\\u{009B}31m\n"));
+    EXPECT_THAT(out, HasSubstr("\n  a\\e[2Jb\\nc.txt\n"));
+    EXPECT_THAT(out, HasSubstr("Screen 2 (TV\\e[2J\\u{009B}31m): "));
+    EXPECT_THAT(out, HasSubstr("no such file or folder: /Users/me/Nowhere\\e[2J\n"));
+    // The picture a person sees at the prompt, too.
+    out = w.type("status\n");
+    EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
+    EXPECT_THAT(out, HasSubstr("|  screen 2 (TV\\e[2J\\u{009B}31m): "));
+
+    // JSON escapes what it must itself and keeps every name exact.
+    out = w.run("status --json\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(out.find("\xc2\x9b"), std::string::npos);
+    auto status = nlohmann::json::parse(out.substr(out.find('\n') + 1));
+    EXPECT_EQ(status["screens"][1]["name"], "TV" + clear + csi);
+}
+
+TEST(FrontendCommands, ABannerLeavesAfterAFewSecondsAndTheNotificationStays) {
+    SimWorld w;
+    std::string out =
+        w.run("popover close\nmenu Custom Image...\npanel choose Mountains.jpg\nwait 1\nstatus\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("Operation successful: A custom image has been set as replacement "
+                               "wallpaper. (banner shown)\n"));
+    EXPECT_EQ(w.status()["notifications"][0]["bannerShown"], true);
+    out = w.run("wait 5\nstatus\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("Notifications:\n  Operation successful: A custom image has been "
+                               "set as replacement wallpaper.\n"));
+    EXPECT_THAT(out, Not(HasSubstr("(banner shown)")));
+    EXPECT_THAT(w.frontend().picture(), Not(HasSubstr("(banner shown)")));
+    auto notification = w.status()["notifications"][0];
+    EXPECT_EQ(notification["presented"], true);
+    EXPECT_EQ(notification["bannerShown"], false);
+}
+
+TEST(FrontendCommands, ARefusalSaysWhatWouldBeTaken) {
+    SimWorld w;
+    std::string out =
+        w.run("popover close\nmenu Custom Image...\npanel choose ~/Desktop/todo.txt\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_THAT(out, HasSubstr("the panel does not accept this type of file: "
+                               "/Users/me/Desktop/todo.txt (it takes "));
+    EXPECT_THAT(out, HasSubstr("jpg"));
+    EXPECT_THAT(out, HasSubstr("png"));
+
+    ASSERT_EQ(w.run("panel cancel\n"), "> panel cancel\n");
+    for (const char* command : {"menu Grey", "click", "right-click"}) {
+        out = w.run(std::string("quit\n") + command + "\n");
+        EXPECT_EQ(w.lastStatus(), 2) << out;
+        EXPECT_THAT(out, HasSubstr("line 2: " + std::string(command).substr(0, 4)));
+        EXPECT_THAT(out, HasSubstr("Tidra is not running; `launch` starts it again\n"));
+        w.run("launch\n");
+    }
 }
 
 }  // namespace

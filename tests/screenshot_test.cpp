@@ -2,9 +2,12 @@
 // Finder's icons, the open menu and what stands in for a picture that cannot be decoded.
 #include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -267,6 +270,115 @@ TEST_F(ScreenshotTest, PopoverWindowsAndAlertsAreDrawnWhileTheyAreOpen) {
     EXPECT_EQ(shoot()->countUnlike(kRed, marginX, marginY, 10, 10), 0);
     auto alert = shoot("launch\n", "alert Do Not Move\n");
     EXPECT_EQ(alert->countUnlike(Colour{242, 242, 242}, marginX, marginY, 10, 10), 0);
+}
+
+// A PNG of a few bytes whose header claims `width` x `height` pixels.
+void writeClaimingPng(const fs::path& file, std::uint32_t width, std::uint32_t height) {
+    auto crc = [](const std::string& bytes) {
+        std::uint32_t c = 0xffffffff;
+        for (unsigned char b : bytes) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xedb88320 ^ (c >> 1) : c >> 1;
+        }
+        return c ^ 0xffffffff;
+    };
+    auto be32 = [](std::uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    auto chunk = [&](const std::string& type, const std::string& data) {
+        return be32(std::uint32_t(data.size())) + type + data + be32(crc(type + data));
+    };
+    const std::string header = be32(width) + be32(height) + std::string("\x08\x02\x00\x00\x00", 5);
+    // A zlib stream of nothing but zero bytes, far too short for the claim.
+    const std::string data("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9);
+    std::ofstream(file, std::ios::binary)
+        << std::string("\x89PNG\r\n\x1a\n", 8) << chunk("IHDR", header) << chunk("IDAT", data)
+        << chunk("IEND", "");
+}
+
+TEST_F(ScreenshotTest, APictureIsDecodedAtTheSizeDrawnAndOneClaimingTooManyPixelsIsRefused) {
+    sim::Mac& mac = world_.mac();
+    const fs::path huge = mac.disk().real("/Users/me/Pictures/huge.png");
+    writeClaimingPng(huge, 30000, 30000);
+    sim::shot::Picture refused = sim::shot::loadPicture(huge.string());
+    EXPECT_FALSE(refused.surface);
+    EXPECT_NE(refused.error.find("30000x30000 pixels"), std::string::npos) << refused.error;
+
+    writeSolidPicture(mac, "/Users/me/Pictures/large.png", kRed, 4000, 2000);
+    sim::shot::Picture small =
+        sim::shot::loadPicture(mac.disk().real("/Users/me/Pictures/large.png"), 300, 100);
+    ASSERT_TRUE(small.surface) << small.error;
+    EXPECT_GE(small.width, 300);
+    EXPECT_LE(small.width, 700);
+    EXPECT_EQ(small.width, small.height * 2);
+    EXPECT_NEAR(small.scale, small.width / 4000.0, 1e-9);
+
+    // On a screen: the placeholder for the one, the other filling the screen as before.
+    run("popover close\ndisplay add\nwallpaper set 1 ~/Pictures/huge.png\n"
+        "wallpaper set 2 ~/Pictures/large.png\n");
+    auto shot = shoot();
+    Colour c = shot->at(30, 880);
+    EXPECT_TRUE(c.r == c.g && c.r > 130 && c.r < 170) << c;
+    EXPECT_EQ(shot->countUnlike(kRed, 1440, 0, 1920, 1080), 0);
+}
+
+TEST_F(ScreenshotTest, AFailedScreenshotLeavesTheFileThatWasThereWhole) {
+    const fs::path file = folder_ / "kept.png";
+    std::ofstream(file, std::ios::binary) << "an earlier picture";
+    // Files may grow to 4 KiB only: writing the picture fails half way.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string out = world_.run("screenshot " + file.string() + "\n");
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(world_.lastStatus(), 2) << out;
+    EXPECT_NE(out.find("cannot write " + file.string() + ": "), std::string::npos) << out;
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an earlier picture");
+    for (const auto& e : fs::directory_iterator(folder_))
+        EXPECT_EQ(e.path().filename(), "kept.png") << "left behind";
+}
+
+TEST_F(ScreenshotTest, EighteenDisplaysAreScaledDownToFitAndSaySo) {
+    std::string lines = "popover close\n";
+    for (int i = 0; i < 17; ++i) lines += "display add\n";
+    run(lines);
+    const fs::path file = folder_ / "wide.png";
+    std::ofstream(file, std::ios::binary) << "an earlier picture";
+    std::string out = world_.run("screenshot " + file.string() + "\n");
+    ASSERT_EQ(world_.lastStatus(), 0) << out;
+    EXPECT_NE(out.find(file.string() + " (32767x1038, scaled down from 34080x1080 to fit)\n"),
+              std::string::npos)
+        << out;
+    Shot shot(file);
+    ASSERT_TRUE(shot.ok());
+    EXPECT_EQ(shot.width(), 32767);
+    EXPECT_EQ(shot.height(), 1038);
+}
+
+TEST_F(ScreenshotTest, AFileNameIsTakenAsAShellTakesItAndEndsInPng) {
+    const fs::path home = testing::freshTestFolder("home");
+    const char* oldHome = std::getenv("HOME");
+    const std::string saved = oldHome ? oldHome : "";
+    ::setenv("HOME", home.c_str(), 1);
+    std::string out = world_.run("screenshot ~/x.png\nscreenshot ~/notes\nscreenshot " +
+                                 (folder_ / "Upper.PNG").string() + "\n");
+    if (oldHome)
+        ::setenv("HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("HOME");
+    ASSERT_EQ(world_.lastStatus(), 0) << out;
+    EXPECT_NE(out.find((home / "x.png").string() + " (1440x900)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find((home / "notes.png").string() + " (1440x900)\n"), std::string::npos);
+    EXPECT_TRUE(Shot(home / "x.png").ok());
+    EXPECT_TRUE(Shot(home / "notes.png").ok());
+    EXPECT_FALSE(fs::exists(home / "notes"));
+    EXPECT_TRUE(Shot(folder_ / "Upper.PNG").ok());
+    EXPECT_FALSE(fs::exists(fs::current_path() / "~"));
 }
 
 TEST(SamplePictures, ANewMacsPicturesAreRealImagesThatDecode) {

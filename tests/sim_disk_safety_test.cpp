@@ -4,10 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <tuple>
 
 #include "frontend/command_line.h"
 #include "platform/notifications.h"
@@ -202,6 +205,73 @@ TEST(DiskSafety, AFullDiskLeavesEveryFileWholeAndSaysSo) {
     EXPECT_FALSE(fs::exists(prefs / ".xq.morv.Tidra.plist.sim-tmp-Ab12Cd"));
     EXPECT_FALSE(fs::exists(prefs / "com.apple.finder.plist.tmp-x1y2z3"));
     EXPECT_TRUE(fs::exists(root / ".sim-tmp-notes"));
+}
+
+// Runs `tidra --mac ROOT` on an empty script: its exit status and what it wrote to stderr.
+std::pair<int, std::string> runTidraOn(const fs::path& root) {
+    const fs::path err = freshTestFolder("stderr") / "err";
+    const std::string command = std::string(TIDRA_BINARY) + " --mac '" + root.string() +
+                                "' --script /dev/null >/dev/null 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(err)};
+}
+
+TEST(DiskSafety, TheLockAndTheMacsRecordAreNeverOpenedThroughALink) {
+    const fs::path elsewhere = freshTestFolder("elsewhere");
+    const fs::path precious = elsewhere / "precious.txt";
+    write(precious, "the user's own words\n");
+    for (const char* name : {".simulated-mac.lock", ".simulated-mac.plist"}) {
+        SCOPED_TRACE(name);
+        // A link to a file of the user's, and a dangling one.
+        const fs::path root = freshTestFolder("mac");
+        fs::create_symlink(precious, root / name);
+        auto [status, err] = runTidraOn(root);
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(err, "tidra: --mac " + root.string() + ": " + name +
+                           " is a symbolic link; the simulated Mac does not open its files "
+                           "through links\n");
+        EXPECT_EQ(read(precious), "the user's own words\n");
+
+        const fs::path dangling = freshTestFolder("mac");
+        fs::create_symlink(elsewhere / "made.txt", dangling / name);
+        std::tie(status, err) = runTidraOn(dangling);
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_FALSE(fs::exists(elsewhere / "made.txt"));
+
+        sim::MacOptions options;
+        options.root = root.string();
+        EXPECT_THROW(sim::Mac{options}, sim::MacFolderError);
+    }
+    // A second name of the user's file is no lock either: it would be emptied.
+    const fs::path hard = freshTestFolder("mac");
+    fs::create_hard_link(precious, hard / ".simulated-mac.lock");
+    EXPECT_EQ(runTidraOn(hard).first, 2);
+    EXPECT_EQ(read(precious), "the user's own words\n");
+}
+
+TEST(DiskSafety, ANewMacAmongOtherFilesIsSaidOnce) {
+    const fs::path root = freshTestFolder("mac");
+    write(root / "thesis.tex", "\\chapter{One}\n");
+    sim::MacOptions options;
+    options.root = root.string();
+    options.bundleIn = "applications";
+    auto launchOnce = [&] {
+        sim::Mac mac(options);
+        std::ostringstream out;
+        sim::Frontend frontend(mac, out);
+        std::istringstream none;
+        frontend.attach(none, false);
+        frontend.launch();
+        return out.str();
+    };
+    EXPECT_EQ(launchOnce(), "A new simulated Mac is laid out in " + root.string() +
+                                ", among the files the folder already held.\n");
+    EXPECT_EQ(launchOnce(), "");
+    EXPECT_EQ(read(root / "thesis.tex"), "\\chapter{One}\n");
+    // An empty folder is simply a new Mac.
+    options.root = freshTestFolder("empty").string();
+    EXPECT_EQ(launchOnce(), "");
 }
 
 TEST(DiskSafety, ANewMacIsLaidOutOnceAndTheUsersFilesStay) {

@@ -1,5 +1,7 @@
 // The front end's general commands: state, console, preference domains, time, Tidra's own life.
+#include <cerrno>
 #include <cstdlib>
+#include <limits>
 #include <sstream>
 
 #include "frontend/frontend.h"
@@ -36,6 +38,25 @@ constexpr const char* kPictureMarks =
     "  [fails]       a screen whose picture cannot be set (`screen fail`)\n"
     "  +- ...        a box: a window, popover, panel or alert; its last line names the\n"
     "                command that closes or answers it\n";
+
+// `defaults write -int`: a whole number a property list's integer holds, or a usage error.
+// strtoll alone would take "12abc" in part and store the nearest limit for one out of range.
+std::int64_t wholeNumber(const std::string& text) {
+    const bool digits = !text.empty() &&
+                        text.find_first_not_of("0123456789", text[0] == '-' || text[0] == '+') ==
+                            std::string::npos &&
+                        text.find_first_of("0123456789") != std::string::npos;
+    if (!digits) throw CommandError{"-int takes a whole number, not " + text};
+    errno = 0;
+    char* end = nullptr;
+    const long long n = std::strtoll(text.c_str(), &end, 10);
+    if (errno == ERANGE || *end != '\0')
+        throw CommandError{"-int takes a whole number from " +
+                           std::to_string(std::numeric_limits<std::int64_t>::min()) + " to " +
+                           std::to_string(std::numeric_limits<std::int64_t>::max()) + ", not " +
+                           text};
+    return n;
+}
 
 double parseSeconds(const std::string& s, bool& ok) {
     char* end = nullptr;
@@ -78,7 +99,8 @@ void Frontend::addCoreCommands() {
             out_ << statusText();
         } else if (cl.words.size() == 2 && cl.words[1] == "--json") {
             // Names and values may hold bytes that are not UTF-8: each such byte shows as U+FFFD.
-            out_ << statusJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+            raw_ << terminalSafeJson(
+                        statusJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace))
                  << "\n";
         } else {
             usageError();
@@ -148,10 +170,7 @@ void Frontend::addCoreCommands() {
                     else
                         usageError("-bool takes true, false, yes, no, 1 or 0");
                 } else if (type == "-int" || type == "-integer") {
-                    char* end = nullptr;
-                    long long n = std::strtoll(text.c_str(), &end, 10);
-                    if (text.empty() || *end != '\0') usageError("-int takes a whole number");
-                    v = Value(static_cast<std::int64_t>(n));
+                    v = Value(wholeNumber(text));
                 } else if (type == "-string") {
                     // A property list holds text only; the bytes would be lost on the way.
                     if (!isStorableText(text))

@@ -4,10 +4,15 @@
 
 namespace tidra::sim {
 
+namespace {
+constexpr const char* kNotRunning = "Tidra is not running; `launch` starts it again";
+}  // namespace
+
 void Frontend::addDesktopCommands() {
     auto clickWith = [this](EventType type, unsigned maskBit) {
+        if (!mac_.tidraRunning()) throw CommandError{kNotRunning};
         auto item = mac_.statusItem();
-        if (!item || !mac_.tidraRunning()) throw CommandError{"Tidra has no status item"};
+        if (!item) throw CommandError{"Tidra has no status item"};
         mac_.ui().userInteractedOutsidePopovers();
         auto* button = dynamic_cast<SimStatusBarButton*>(item->button());
         // As AppKit does: an item with a menu attached opens it on any click, sending no action.
@@ -58,6 +63,7 @@ void Frontend::addDesktopCommands() {
     add("menu", "menu TITLE (right-click, then choose)",
         [this, chosenItem, clickWith](const CommandLine& cl) {
             if (cl.words.size() < 2) usageError();
+            if (!mac_.tidraRunning()) throw CommandError{kNotRunning};
             auto menu = mac_.statusMenu();
             if (!menu) throw CommandError{"Tidra has no status menu"};
             std::string title = titleFrom(cl, 1);

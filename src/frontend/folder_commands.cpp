@@ -69,7 +69,8 @@ void addFolderCommands(Frontend& f) {
             if (name.empty() || name[0] == '.') continue;
             std::error_code kindError;
             const bool folder = fs::is_directory(realFile(mac, path + "/" + name), kindError);
-            std::string shown = name;
+            // One line each, whatever the name holds.
+            std::string shown = escapeControls(name);
             if (folder)
                 shown += "/";
             else if (panel && !panelTakes(panel->settings(), name))

@@ -16,7 +16,7 @@
 
 namespace tidra::sim {
 
-Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
+Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), raw_(out) {
     addCoreCommands();
     addDesktopCommands();
     addWindowCommands(*this);
@@ -79,16 +79,22 @@ void Frontend::execute(const CommandLine& cl) {
 }
 
 namespace {
-// As getline, but a line longer than the splitter takes is cut one byte past that length (and
-// then refused), so that a line without end cannot fill the memory.
-bool readLine(std::istream& in, std::string& line) {
+// As getline, but reading stops one byte past the longest line the splitter takes, so that a line
+// without end (a script read from /dev/zero) is refused rather than waited for. With
+// `skipRest`, the rest of such a line is read and dropped, so that the next line starts where a
+// person expects it.
+bool readLine(std::istream& in, std::string& line, bool skipRest) {
     line.clear();
     std::streambuf* buffer = in.rdbuf();
     bool any = false;
     for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
         any = true;
         if (c == '\n') return true;
-        if (line.size() <= kMaxCommandLineBytes) line.push_back(char(c));
+        if (line.size() <= kMaxCommandLineBytes) {
+            line.push_back(char(c));
+        } else if (!skipRest) {
+            return true;
+        }
     }
     in.setstate(any ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
     return any;
@@ -152,7 +158,7 @@ bool Frontend::nextInput() {
             if (after != before) out_ << "\n" << after << "tidra> " << std::flush;
         }
     }
-    if (!readLine(*in_, line)) return false;
+    if (!readLine(*in_, line, interactive_)) return false;
     ++lineNumber_;
     if (interactive_ && line == "bye") line = "exit";
     if (!executeLine(line) && !interactive_) {
@@ -163,19 +169,33 @@ bool Frontend::nextInput() {
 }
 
 void Frontend::launch() {
+    if (mac_.laidOutAmongOtherFiles())
+        out_ << "A new simulated Mac is laid out in " << mac_.disk().root()
+             << ", among the files the folder already held.\n";
     if (interactive_)
         out_ << "Tidra on a simulated Mac (" << mac_.disk().root()
              << "). Type `help` for the commands, `exit` to leave.\n";
+    // Lines an alert at launch reads count as the script's first ones.
+    if (in_ && !interactive_) {
+        lineNumber_ = 0;
+        failed_ = false;
+        exiting_ = false;
+        continuesLaunch_ = true;
+    }
     if (!mac_.launchTidra()) out_ << "Tidra did not start: " << mac_.launchError() << "\n";
     mac_.intoTidra([&] { mac_.settle(); });
 }
 
 int Frontend::runScript(std::istream& in) {
+    const bool continuing = continuesLaunch_ && in_ == &in;
+    continuesLaunch_ = false;
     in_ = &in;
-    lineNumber_ = 0;
-    failed_ = false;
-    exiting_ = false;
     interactive_ = false;
+    if (!continuing) {
+        lineNumber_ = 0;
+        failed_ = false;
+        exiting_ = false;
+    }
     while (nextInput()) {
     }
     return failed_ ? 2 : 0;
@@ -185,6 +205,7 @@ int Frontend::runInteractive(std::istream& in) {
     in_ = &in;
     interactive_ = true;
     exiting_ = false;
+    failed_ = false;  // a script's rejected line does not stop the prompt
     while (nextInput()) {
     }
     out_ << "\n";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/command_line.h"
+#include "frontend/terminal_text.h"
 #include "sim/mac.h"
 
 namespace tidra::sim {
@@ -54,7 +55,10 @@ class Frontend {
     nlohmann::json statusJson();
     std::string statusText();
     std::string picture();
+    // Text for the person: control characters are escaped on the way out.
     std::ostream& out() { return out_; }
+    // Exactly as written (JSON, which escapes them itself).
+    std::ostream& rawOut() { return raw_; }
     Mac& mac() { return mac_; }
     // "on" or "off" as a Boolean; anything else is a usage error of the current command.
     bool onOff(const std::string& word) const;
@@ -72,7 +76,9 @@ class Frontend {
     bool nextInput();
 
     Mac& mac_;
-    std::ostream& out_;
+    std::ostream& raw_;
+    EscapingBuffer escaping_{raw_.rdbuf()};
+    std::ostream out_{&escaping_};
     struct Command {
         std::string usage;
         Handler handler;
@@ -88,6 +94,9 @@ class Frontend {
     bool interactive_ = false;
     bool failed_ = false;
     bool exiting_ = false;  // `exit` was given
+    // The launch read lines of the attached input (an alert at launch): the script goes on from
+    // there, with its line count and a rejection already met.
+    bool continuesLaunch_ = false;
     // The picture an interactive `wait` drew last, so that the prompt does not draw it again.
     std::string redrawn_;
     int lineNumber_ = 0;

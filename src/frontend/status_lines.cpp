@@ -82,7 +82,7 @@ std::vector<std::string> notificationLines(Mac& mac) {
     for (const auto& d : mac.simUserNotifications().delivered()) {
         std::string line = d.notification.title;
         if (!d.notification.informativeText.empty()) line += ": " + d.notification.informativeText;
-        out.push_back(line + (d.presented ? " (banner shown)" : ""));
+        out.push_back(line + (d.bannerShown ? " (banner shown)" : ""));
     }
     return out;
 }

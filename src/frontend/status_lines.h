@@ -23,7 +23,7 @@ std::string screenLine(const SimScreens::Info& screen, bool shortName);
 std::string screenOptions(const SimScreens::Info& screen);
 // Each login item: "Tidra (/Applications/Tidra.app)", ", hidden" when it starts hidden.
 std::vector<std::string> loginItemLines(Mac& mac);
-// Each delivered notification: "Title: text", "(banner shown)" when it was presented.
+// Each delivered notification: "Title: text", "(banner shown)" while its banner is on screen.
 std::vector<std::string> notificationLines(Mac& mac);
 // "window 0 (untitled), level 3, key": the number is the one `window close` takes.
 std::string windowHeading(Mac& mac, const SimWindow& window);

@@ -71,7 +71,8 @@ json notificationsJson(Mac& mac) {
                         {"text", d.notification.informativeText},
                         {"hasActionButton", d.notification.hasActionButton},
                         {"hasReplyButton", d.notification.hasReplyButton},
-                        {"presented", d.presented}});
+                        {"presented", d.presented},
+                        {"bannerShown", d.bannerShown}});
     return list;
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,11 @@ namespace {
 std::string reason(int error) {
     return std::strerror(error);
 }
+
+std::string refusedLink(const std::string& root, const char* name) {
+    return "--mac " + root + ": " + name +
+           " is a symbolic link; the simulated Mac does not open its files through links";
+}
 }  // namespace
 
 DiskLock::DiskLock(const std::string& root) {
@@ -23,6 +29,8 @@ DiskLock::DiskLock(const std::string& root) {
     if (root.empty()) throw MacFolderError("--mac needs a folder; the empty path names none");
     std::error_code ec;
     const fs::path folder = fs::absolute(root, ec).lexically_normal();
+    folder_ = folder.string();
+    given_ = root;
     if (ec || folder == folder.root_path())
         throw MacFolderError("--mac " + root +
                              " is the root of this machine; give a folder of its own");
@@ -34,8 +42,19 @@ DiskLock::DiskLock(const std::string& root) {
         if (ec) throw MacFolderError("cannot make the folder " + root + ": " + ec.message());
     }
     const std::string file = (folder / kFileName).string();
-    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Never through a link: the process id would land in whatever file the link names, and a
+    // dangling link would make one wherever it points. Nor through a second name of another
+    // file (a hard link), which the truncation below would empty.
+    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd_ < 0 && errno == ELOOP) throw MacFolderError(refusedLink(root, kFileName));
     if (fd_ < 0) throw MacFolderError("cannot use the folder " + root + ": " + reason(errno));
+    struct stat lockStat {};
+    if (::fstat(fd_, &lockStat) != 0 || !S_ISREG(lockStat.st_mode) || lockStat.st_nlink != 1) {
+        ::close(fd_);
+        fd_ = -1;
+        throw MacFolderError("--mac " + root + ": " + kFileName +
+                             " is not a plain file of its own; remove it and try again");
+    }
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         char pid[32] = {};
@@ -50,16 +69,53 @@ DiskLock::DiskLock(const std::string& root) {
         throw MacFolderError("the simulated Mac in " + root + " is in use by process " +
                              (holder.empty() ? "(unknown)" : holder));
     }
+    // The Mac's own record is read and written in place of whatever lies there; a link would
+    // lead those reads and writes elsewhere.
+    struct stat stateStat {};
+    if (::lstat((folder / kStateFileName).c_str(), &stateStat) == 0 &&
+        !S_ISREG(stateStat.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw MacFolderError(S_ISLNK(stateStat.st_mode)
+                                 ? refusedLink(root, kStateFileName)
+                                 : "--mac " + root + ": " + kStateFileName +
+                                       " is not a plain file; remove it and try again");
+    }
     wasEmpty_ = true;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        if (entry.path().filename() != kFileName) {
-            wasEmpty_ = false;
-            break;
-        }
+    bool hasState = false;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const auto name = entry.path().filename();
+        if (name == kStateFileName) hasState = true;
+        if (name != kFileName) wasEmpty_ = false;
+    }
+    otherFiles_ = !wasEmpty_ && !hasState;
     const std::string pid = std::to_string(::getpid()) + "\n";
     if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, pid.data(), pid.size(), 0) < 0) {
         // The lock holds without the number; only the message of a second process loses it.
     }
+}
+
+std::optional<std::string> DiskLock::readState() const {
+    const std::string file = folder_ + "/" + kStateFileName;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return std::string();
+        if (errno == ELOOP) throw MacFolderError(refusedLink(given_, kStateFileName));
+        return std::nullopt;
+    }
+    std::string bytes;
+    struct stat st {};
+    // Only a plain file, and none larger than a record of this kind can be.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= (1 << 20)) {
+        char buffer[8192];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            bytes.append(buffer, size_t(n));
+        }
+    }
+    ::close(fd);
+    return bytes;
 }
 
 DiskLock::~DiskLock() {

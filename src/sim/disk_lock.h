@@ -3,6 +3,7 @@
 // its holder ends, however it ends, so a killed process never blocks the next one.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -24,12 +25,23 @@ class DiskLock {
 
     // Whether the folder held nothing before it was claimed: a brand-new Mac.
     bool folderWasEmpty() const { return wasEmpty_; }
+    // Whether it held files but no simulated Mac: a new Mac is laid out among them.
+    bool folderHeldOtherFiles() const { return otherFiles_; }
+
+    // The Mac's own record (kStateFileName) as it lies in the folder, read without following a
+    // link (a link is refused with MacFolderError); empty when there is none, nothing when it
+    // cannot be read.
+    std::optional<std::string> readState() const;
 
     static constexpr const char* kFileName = ".simulated-mac.lock";
+    static constexpr const char* kStateFileName = ".simulated-mac.plist";
 
   private:
+    std::string folder_;
+    std::string given_;  // as the user named it, for messages
     int fd_ = -1;
     bool wasEmpty_ = false;
+    bool otherFiles_ = false;
 };
 
 }  // namespace tidra::sim

@@ -67,7 +67,7 @@ Mac::Mac(MacOptions options)
             return bundle_ ? bundle_->resourceFile(name, "json") : std::nullopt;
         },
         windows_, console_);
-    auto simNotifications = std::make_unique<SimUserNotificationCenter>();
+    auto simNotifications = std::make_unique<SimUserNotificationCenter>(&loop_);
     simUserNotifications_ = simNotifications.get();
     userNotifications = std::move(simNotifications);
     auto simFiles = std::make_unique<SimFileManager>(disk_);
@@ -106,8 +106,8 @@ Mac::Mac(MacOptions options)
     authorization = std::move(simAuthorization);
 
     // Where Tidra lies: as asked, else where it lay last time, else where a download lands.
-    std::ifstream in(disk_.root() + kStateFile, std::ios::binary);
-    Value state = parsePlist(Data((std::istreambuf_iterator<char>(in)), {}));
+    const std::string stateBytes = lock_.readState().value_or("");
+    Value state = parsePlist(Data(stateBytes.begin(), stateBytes.end()));
     bundlePath_ = state["bundlePath"].isString() ? state["bundlePath"].string()
                                                  : disk_.home() + "/Downloads/Tidra.app";
     diskImages_.restore(state["diskImages"]);

@@ -64,6 +64,8 @@ class Mac {
     // could not start; a launch that ends itself (the move offer) is a launch all the same.
     bool launchTidra();
     bool tidraRunning() const { return app_ != nullptr; }
+    // Whether this run laid a new Mac out in a folder that already held other files.
+    bool laidOutAmongOtherFiles() const { return lock_.folderHeldOtherFiles(); }
     int tidraLaunches() const { return launches_; }
     int tidraPid() const { return pid_; }
     const std::string& launchError() const { return launchError_; }

@@ -17,13 +17,23 @@ void SimUserNotificationCenter::deliverNotification(const UserNotification& noti
     // notification only lands in the notification list.
     const bool presented =
         delegate && delegate->userNotificationCenterShouldPresentNotification(notification);
-    std::lock_guard lock(mutex_);
-    delivered_.push_back({notification, presented});
+    const double now = loop_ ? loop_->now() : 0;
+    {
+        std::lock_guard lock(mutex_);
+        delivered_.push_back({notification, presented, presented, now});
+    }
+    // The banner's leaving is a change on screen of its own: due work, so that a picture drawn
+    // as things change is drawn again then.
+    if (presented && loop_) loop_->after(kBannerSeconds, [] {});
 }
 
 std::vector<SimUserNotificationCenter::Delivered> SimUserNotificationCenter::delivered() const {
+    const double now = loop_ ? loop_->now() : 0;
     std::lock_guard lock(mutex_);
-    return delivered_;
+    std::vector<Delivered> out = delivered_;
+    for (auto& d : out)
+        d.bannerShown = d.presented && (!loop_ || now < d.deliveredAt + kBannerSeconds);
+    return out;
 }
 
 void SimUserNotificationCenter::clear() {

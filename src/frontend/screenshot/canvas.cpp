@@ -111,9 +111,13 @@ void blurArea(cairo_t* cr, cairo_surface_t* target, Box area, double radius) {
     const int w = std::max(1, int(area.width / shrink)), h = std::max(1, int(area.height / shrink));
     Surface small(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
     cairo_surface_flush(target);
+    // The target's pixels lie where the area is drawn, which differs when the picture is scaled.
+    double x0 = area.x, y0 = area.y, x1 = area.right(), y1 = area.bottom();
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
     cairo_t* s = cairo_create(small.get());
-    cairo_scale(s, w / area.width, h / area.height);
-    cairo_set_source_surface(s, target, -area.x, -area.y);
+    cairo_scale(s, w / (x1 - x0), h / (y1 - y0));
+    cairo_set_source_surface(s, target, -x0, -y0);
     cairo_pattern_set_filter(cairo_get_source(s), CAIRO_FILTER_GOOD);
     cairo_paint(s);
     cairo_destroy(s);

@@ -68,13 +68,17 @@ void drawWallpaper(Scene& scene, const ScreenArea& screen) {
         cairo_restore(cr);
         return;
     }
-    Picture picture = loadPicture(scene.mac.disk().real(macPath));
+    // Shown at its own size, it is decoded at its own size; else no larger than the screen.
+    const bool ownSize = placement.scaling == kScaleNone;
+    Picture picture = loadPicture(scene.mac.disk().real(macPath), ownSize ? 0 : area.width,
+                                  ownSize ? 0 : area.height);
     if (!picture.surface) {
         drawPicturePlaceholder(cr, area, paths::lastPathComponent(macPath), picture.error);
         cairo_restore(cr);
         return;
     }
-    const double iw = picture.width, ih = picture.height;
+    // Placed by the picture's own size, drawn from the decoded one.
+    const double iw = picture.width / picture.scale, ih = picture.height / picture.scale;
     double sx = 1, sy = 1;
     switch (placement.scaling) {
         case kScaleAxesIndependently:
@@ -92,10 +96,10 @@ void drawWallpaper(Scene& scene, const ScreenArea& screen) {
     }
     const double x = area.x + (area.width - iw * sx) / 2, y = area.y + (area.height - ih * sy) / 2;
     cairo_translate(cr, x, y);
-    cairo_scale(cr, sx, sy);
+    cairo_scale(cr, sx / picture.scale, sy / picture.scale);
     // Clipped to the picture and padded, so that its edges stay sharp where it meets the fill
     // colour or the screen's border.
-    cairo_rectangle(cr, 0, 0, iw, ih);
+    cairo_rectangle(cr, 0, 0, picture.width, picture.height);
     cairo_clip(cr);
     cairo_set_source_surface(cr, picture.surface.get(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
@@ -145,7 +149,7 @@ void drawDocument(cairo_t* cr, Box b, const std::string& ext) {
 
 void drawThumbnail(Scene& scene, Box b, const std::string& realPath, const std::string& ext) {
     cairo_t* cr = scene.cr;
-    Picture p = loadPicture(realPath);
+    Picture p = loadPicture(realPath, b.width, b.height);
     if (!p.surface) {
         drawDocument(cr, b, ext);
         return;

@@ -138,7 +138,7 @@ void paintNotifications(Scene& scene) {
     const Box main = scene.main();
     double y = kMenuBarHeight + 10;
     for (const auto& d : scene.mac.simUserNotifications().delivered()) {
-        if (!d.presented) continue;
+        if (!d.bannerShown) continue;
         const Box b{main.right() - 366, y, 354, 70};
         dropShadow(cr, b, 14);
         blurArea(cr, scene.surface, b, 14);

@@ -2,6 +2,8 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace tidra::sim::shot {
@@ -36,10 +38,35 @@ Surface surfaceFrom(GdkPixbuf* pixbuf) {
 
 }  // namespace
 
-Picture loadPicture(const std::string& realPath) {
+Picture loadPicture(const std::string& realPath, double coverWidth, double coverHeight) {
     Picture picture;
+    // The size the file claims, from its header alone.
+    int claimedWidth = 0, claimedHeight = 0;
+    if (!gdk_pixbuf_get_file_info(realPath.c_str(), &claimedWidth, &claimedHeight)) {
+        picture.error = "not a picture that can be shown";
+        return picture;
+    }
+    if (claimedWidth <= 0 || claimedHeight <= 0 ||
+        (long long)claimedWidth * claimedHeight > kMaxPicturePixels) {
+        picture.error = std::to_string(claimedWidth) + "x" + std::to_string(claimedHeight) +
+                        " pixels: past the " + std::to_string(kMaxPicturePixels / 1'000'000) +
+                        " million a picture may have to be shown";
+        return picture;
+    }
+    double scale = 1;
+    if (coverWidth > 0 && coverHeight > 0)
+        scale = std::min(1.0, std::max({coverWidth / claimedWidth, coverHeight / claimedHeight,
+                                        coverWidth / claimedHeight, coverHeight / claimedWidth}));
     GError* error = nullptr;
-    GdkPixbuf* raw = gdk_pixbuf_new_from_file(realPath.c_str(), &error);
+    GdkPixbuf* raw = nullptr;
+    if (scale < 1) {
+        const int w = std::max(1, int(std::ceil(claimedWidth * scale)));
+        const int h = std::max(1, int(std::ceil(claimedHeight * scale)));
+        raw = gdk_pixbuf_new_from_file_at_scale(realPath.c_str(), w, h, FALSE, &error);
+        scale = double(w) / claimedWidth;
+    } else {
+        raw = gdk_pixbuf_new_from_file(realPath.c_str(), &error);
+    }
     if (!raw) {
         picture.error = error ? error->message : "cannot be decoded";
         if (error) g_error_free(error);
@@ -54,6 +81,7 @@ Picture loadPicture(const std::string& realPath) {
     picture.surface = surfaceFrom(upright);
     picture.width = gdk_pixbuf_get_width(upright);
     picture.height = gdk_pixbuf_get_height(upright);
+    picture.scale = scale;
     g_object_unref(upright);
     if (!picture.surface) picture.error = "too large to draw";
     return picture;

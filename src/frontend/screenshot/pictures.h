@@ -11,12 +11,20 @@ namespace tidra::sim::shot {
 struct Picture {
     Surface surface;  // nothing when the file could not be decoded
     std::string error;
-    int width = 0, height = 0;
+    int width = 0, height = 0;  // as decoded
+    // The decoded size over the picture's own: below 1 when it was decoded smaller.
+    double scale = 1;
 };
 
+// A picture file may claim any size in a few bytes; one past this many pixels is not decoded
+// (the placeholder says why). The largest desktop pictures a Mac ships have 36 million.
+inline constexpr long long kMaxPicturePixels = 50'000'000;
+
 // Decodes a file on the host (PNG, JPEG, TIFF, and HEIC where its decoder is installed), with
-// the orientation its metadata asks for.
-Picture loadPicture(const std::string& realPath);
+// the orientation its metadata asks for. With a box to cover (`coverWidth` x `coverHeight`, in
+// either orientation), it is decoded no larger than it takes to cover that box, so that what it
+// costs stays in proportion to the picture it is drawn into.
+Picture loadPicture(const std::string& realPath, double coverWidth = 0, double coverHeight = 0);
 
 // What stands in for a picture that cannot be shown: a neutral striped pattern with the file's
 // name and the reason.

@@ -10,10 +10,15 @@ namespace tidra::sim {
 
 struct ScreenshotSize {
     int width = 0, height = 0;
+    // The size it would have had, when it was scaled down to fit.
+    struct Full {
+        int width = 0, height = 0;
+    };
+    std::optional<Full> scaledFrom;
 };
 
 // Draws every screen side by side with what is shown on it. Answers the picture's size, or the
-// reason the file could not be written.
+// reason the file could not be written (the file that was there, if any, stays as it was).
 struct ScreenshotResult {
     std::optional<ScreenshotSize> size;
     std::string error;

@@ -1,5 +1,10 @@
 #include "frontend/screenshot/screenshot_command.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 #include "frontend/frontend.h"
@@ -21,17 +26,43 @@ fs::path nextFreeName() {
     }
 }
 
+// The host file a typed name stands for, as a shell would take it: "~" and "~/…" in the host's
+// home folder, anything else from the current folder. A name without ".png" (in any case) gets
+// it, since the file is a PNG whatever it is called.
+fs::path screenshotFile(const std::string& typed) {
+    std::string name = typed;
+    if (name == "~" || name.starts_with("~/")) {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* user = ::getpwuid(::getuid());
+            home = user ? user->pw_dir : nullptr;
+        }
+        if (!home || !*home) throw CommandError{"cannot expand ~: the home folder is not known"};
+        name = std::string(home) + name.substr(1);
+    }
+    std::error_code ec;
+    fs::path file = fs::absolute(name, ec);
+    if (ec) throw CommandError{"cannot use " + typed + ": " + ec.message()};
+    if (fs::is_directory(file, ec)) throw CommandError{typed + " is a folder; give a file name"};
+    std::string extension = file.extension().string();
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".png") file += ".png";
+    return file;
+}
+
 }  // namespace
 
 void addScreenshotCommand(Frontend& f) {
     f.add("screenshot", "screenshot [FILE.png]", [&f](const CommandLine& cl) {
-        std::error_code ec;
-        // A file on the host, not on the simulated disk: relative to the current folder.
-        fs::path file = cl.words.size() > 1 ? fs::absolute(titleFrom(cl, 1), ec) : nextFreeName();
-        if (ec) throw CommandError{"cannot use " + titleFrom(cl, 1) + ": " + ec.message()};
+        // A file on the host, not on the simulated disk.
+        fs::path file = cl.words.size() > 1 ? screenshotFile(titleFrom(cl, 1)) : nextFreeName();
         ScreenshotResult r = writeScreenshot(f.mac(), file.string());
         if (!r.size) throw CommandError{"cannot write " + file.string() + ": " + r.error};
-        f.out() << file.string() << " (" << r.size->width << "x" << r.size->height << ")\n";
+        f.out() << file.string() << " (" << r.size->width << "x" << r.size->height;
+        if (r.size->scaledFrom)
+            f.out() << ", scaled down from " << r.size->scaledFrom->width << "x"
+                    << r.size->scaledFrom->height << " to fit";
+        f.out() << ")\n";
     });
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/formats/binary_plist_writer.h"
+
 namespace tidra::sim {
 
 bool isStorableText(const std::string& text) {
@@ -304,15 +306,9 @@ Value fromPlist(plist_t node) {
 }
 
 std::optional<Data> toBinaryPlist(const Value& value) {
-    PlistNode node = toPlist(value);
-    if (!node) return std::nullopt;
-    char* bytes = nullptr;
-    std::uint32_t len = 0;
-    plist_to_bin(node.get(), &bytes, &len);
-    if (!bytes) return std::nullopt;
-    Data out(reinterpret_cast<std::uint8_t*>(bytes), reinterpret_cast<std::uint8_t*>(bytes) + len);
-    std::free(bytes);
-    return out;
+    // Not through libplist's writer: it looks up every object it writes in a table of fixed
+    // size, which makes a preference file of a few hundred thousand keys take minutes.
+    return writeBinaryPlist(value, kMaxDepth);
 }
 
 PlistNode parsePlistNode(const Data& bytes) {

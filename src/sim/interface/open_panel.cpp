@@ -121,7 +121,12 @@ std::optional<std::string> OpenPanels::answer(long response,
             const std::string ext = lower(paths::pathExtension(path));
             bool allowed = std::any_of(s.allowedFileTypes.begin(), s.allowedFileTypes.end(),
                                        [&](const std::string& t) { return lower(t) == ext; });
-            if (!allowed) return "the panel does not accept this type of file: " + path;
+            if (!allowed) {
+                std::string types;
+                for (const auto& t : s.allowedFileTypes) types += (types.empty() ? "" : ", ") + t;
+                return "the panel does not accept this type of file: " + path + " (it takes " +
+                       types + ")";
+            }
         }
         chosen = Url::fileURLWithPath(path);
     }
