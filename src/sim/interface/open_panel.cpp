@@ -123,7 +123,8 @@ std::optional<std::string> OpenPanels::answer(long response,
                                        [&](const std::string& t) { return lower(t) == ext; });
             if (!allowed) return "the panel does not accept this type of file: " + path;
         }
-        chosen = Url::fileURLWithPath(path);
+        // The panel hands back the item the user picked, spelt as the disk holds it.
+        chosen = Url::fileURLWithPath(disk_.spelled(path));
     }
     std::function<void(long)> handler;
     {
