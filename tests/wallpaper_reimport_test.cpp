@@ -67,6 +67,22 @@ TEST(WallpaperReimport, APictureNamedLikeTheCopyInAnotherCaseReplacesIt) {
     EXPECT_EQ(supportFolder(w), std::vector<std::string>{"photo.jpg"});
     EXPECT_EQ(contents(w, std::string(kSupport) + "/photo.jpg"), "first photo");
     EXPECT_TRUE(w.status()["log"].empty()) << w.status()["log"];
+
+    // Where the copy's old spelling cannot be told the new picture still takes its place, and
+    // the next import clears away whatever else stayed.
+    ASSERT_FALSE(w.mac().disk().writeFile("/Users/me/Pictures/Ölberg.png", "hill"));
+    ASSERT_FALSE(w.mac().disk().writeFile("/Users/me/Downloads/ölberg.png", "same hill"));
+    RUN_OK(w,
+           "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Ölberg.png\n"
+           "menu Wallpaper > Custom Image…\npanel choose ~/Downloads/ölberg.png\n");
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
+              "~/Library/Application Support/Tidra/ölberg.png");
+    EXPECT_EQ(contents(w, std::string(kSupport) + "/ölberg.png"), "same hill");
+    RUN_OK(w, "click\nwait 3\nclick\nwait 6\n");
+    EXPECT_EQ(w.status()["screens"][0]["wallpaper"], std::string(kSupport) + "/ölberg.png");
+    RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/photo.jpg\n");
+    EXPECT_EQ(supportFolder(w), std::vector<std::string>{"photo.jpg"});
+    EXPECT_TRUE(w.status()["log"].empty()) << w.status()["log"];
 }
 
 }  // namespace
