@@ -53,7 +53,9 @@ std::string typedMacPath(Mac& mac, const std::string& typed) {
 void addFolderCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("ls", "ls [PATH]", [&f, &mac](const CommandLine& cl) {
-        const std::string path = typedMacPath(mac, cl.words.size() > 1 ? titleFrom(cl, 1) : "");
+        // Shown as the disk spells it, whatever case was typed.
+        const std::string path =
+            mac.disk().spelled(typedMacPath(mac, cl.words.size() > 1 ? titleFrom(cl, 1) : ""));
         const fs::path real = realFile(mac, path);
         std::error_code ec;
         if (!fs::exists(real, ec)) throw CommandError{"no such file or folder: " + path};

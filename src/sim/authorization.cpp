@@ -4,11 +4,35 @@
 #include <filesystem>
 
 #include "platform/paths.h"
+#include "sim/case_fold.h"
 #include "sim/partial_copy.h"
 
 namespace tidra::sim {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// cp -R onto what is already there: every name lands on the entry that holds it whatever its
+// case, so the copy never leaves two names that differ only in case side by side.
+void copyOnto(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    if (fs::is_symlink(from, ec) || !fs::is_directory(from, ec)) {
+        if (fs::is_directory(fs::symlink_status(to, ec))) {
+            ec = std::make_error_code(std::errc::is_a_directory);
+            return;
+        }
+        fs::remove(to, ec);
+        fs::copy(from, to, fs::copy_options::copy_symlinks, ec);
+        return;
+    }
+    if (!fs::is_directory(to, ec) && !fs::create_directory(to, ec)) return;
+    for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        copyOnto(it->path(), to / storedName(to, name).value_or(name), ec);
+    }
+}
+
+}  // namespace
 
 void SimAuthorization::setFailing(Step step, bool failing) {
     if (failing)
@@ -133,16 +157,13 @@ int SimAuthorization::copyTree(const std::string& from, const std::string& to) {
     fs::path target = disk_.real(to);
     if (!fs::exists(source, ec)) return 1;
     // cp -R into an existing folder puts the copy inside it.
-    if (fs::is_directory(target, ec)) target /= source.filename();
+    if (fs::is_directory(target, ec)) target = disk_.real(to + "/" + source.filename().string());
     if (copyRunsOutOfRoom_ && copyRunsOutOfRoom_(disk_.mac(target.string()))) {
         // cp stops at the first file that finds no room; what it wrote stays.
         copyUntilFull(source, target);
         return 1;
     }
-    fs::copy(source, target,
-             fs::copy_options::recursive | fs::copy_options::copy_symlinks |
-                 fs::copy_options::overwrite_existing,
-             ec);
+    copyOnto(source, target, ec);
     return ec ? 1 : 0;
 }
 
@@ -153,7 +174,8 @@ int SimAuthorization::moveTree(const std::string& from, const std::string& to) {
     if (from.empty() || from[0] != '/' || to.empty() || to[0] != '/') return 1;
     if (!fs::exists(fs::symlink_status(source, ec))) return 1;
     // mv into an existing folder puts the item inside it.
-    if (fs::is_directory(target, ec)) target /= source.filename();
+    if (fs::is_directory(target, ec))
+        target = disk_.realOfLink(to + "/" + source.filename().string());
     fs::rename(source, target, ec);
     return ec ? 1 : 0;
 }

@@ -11,6 +11,8 @@
 #include <iterator>
 #include <vector>
 
+#include "sim/case_fold.h"
+
 #ifndef TIDRA_SAMPLE_PICTURES_DIR
 #define TIDRA_SAMPLE_PICTURES_DIR "sample-pictures"
 #endif
@@ -74,6 +76,10 @@ std::string Disk::resolve(const std::string& macPath, bool followLast) const {
     std::string done;
     int links = 0;
     for (size_t i = 0; i < pending.size(); ++i) {
+        // A name is found whatever its case and keeps the case it was made with; a name not
+        // there yet keeps the case asked for.
+        if (auto stored = storedName(done.empty() ? root_ : root_ + done, pending[i]))
+            pending[i] = std::move(*stored);
         std::string next = done + "/" + pending[i];
         if (i + 1 == pending.size() && !followLast) return next;
         struct stat st {};
@@ -99,6 +105,13 @@ std::string Disk::resolve(const std::string& macPath, bool followLast) const {
     return done.empty() ? "/" : done;
 }
 
+std::string Disk::spelled(const std::string& macPath) const {
+    std::string out;
+    for (const std::string& name : parts(macPath))
+        out += "/" + storedName(real(out.empty() ? "/" : out), name).value_or(name);
+    return out.empty() ? "/" : out;
+}
+
 std::string Disk::real(const std::string& macPath) const {
     std::string p = resolve(macPath, true);
     return p == "/" ? root_ : root_ + p;
@@ -107,6 +120,14 @@ std::string Disk::real(const std::string& macPath) const {
 std::string Disk::realOfLink(const std::string& macPath) const {
     std::string p = resolve(macPath, false);
     return p == "/" ? root_ : root_ + p;
+}
+
+std::string Disk::renameTarget(const std::string& realSource, const std::string& macPath) const {
+    const std::string target = realOfLink(macPath);
+    if (target != realSource || target == root_) return target;
+    const std::vector<std::string> wanted = parts(macPath);
+    if (wanted.empty()) return target;
+    return fs::path(target).parent_path().string() + "/" + wanted.back();
 }
 
 std::string Disk::mac(const std::string& realPath) const {

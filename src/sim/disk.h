@@ -1,5 +1,8 @@
 // The simulated Mac's disk: a real folder laid out like a Mac's, and the one mapping between the
-// paths Tidra sees ("/Users/me/Pictures/x.jpg") and the files that hold them.
+// paths Tidra sees ("/Users/me/Pictures/x.jpg") and the files that hold them. Like a Mac's default
+// volume it ignores case and preserves it: "/users/ME/pictures/X.JPG" is the same file, every
+// name keeps the case it was made with, and no folder ever holds two names that differ only in
+// case, although the real folder beneath would allow it.
 #pragma once
 
 #include <string>
@@ -22,12 +25,20 @@ class Disk {
     // target is a Mac path (or one relative to the link's folder) and ".." stops at "/", so no
     // link and no ".." ever leads out of the disk. `followLast`: whether a link in the last
     // component is resolved too (not when the link itself is removed, renamed or examined).
+    // Every name that exists comes out in the case it is stored in.
     std::string resolve(const std::string& macPath, bool followLast = true) const;
+    // The Mac path spelt as the disk holds it: every name that exists in its stored case, links
+    // left unresolved.
+    std::string spelled(const std::string& macPath) const;
     // The real file behind a Mac path (a relative path is taken from the disk's root): always
     // beneath the disk's folder, and reached through no link that leads out of it.
     std::string real(const std::string& macPath) const;
     // The same, but a link in the last component is the link itself.
     std::string realOfLink(const std::string& macPath) const;
+    // Where a rename of the real item `realSource` to `macPath` puts it: the real file behind
+    // `macPath` (a link there is the link itself), except that a rename that changes only the
+    // case of the item's own name gives it the new spelling, as on a Mac.
+    std::string renameTarget(const std::string& realSource, const std::string& macPath) const;
     // The Mac path of a real file inside the disk; the real path unchanged when it lies outside.
     std::string mac(const std::string& realPath) const;
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "sim/case_fold.h"
 #include "sim/folder_tree.h"
 #include "sim/partial_copy.h"
 #include "sim/user_trash.h"
@@ -71,8 +72,13 @@ bool SimFileManager::isReadOnly(const std::string& macPath) const {
 }
 
 bool SimFileManager::withinAny(const std::set<std::string>& folders, const std::string& path) {
-    for (const auto& root : folders)
-        if (path == root || paths::hasPrefix(path, root == "/" ? root : root + "/")) return true;
+    // "/applications" is "/Applications": a folder's case must not open a way around it.
+    const std::string folded = foldCase(path);
+    for (const auto& folder : folders) {
+        const std::string root = foldCase(folder);
+        if (folded == root || paths::hasPrefix(folded, root == "/" ? root : root + "/"))
+            return true;
+    }
     return false;
 }
 
@@ -315,7 +321,9 @@ std::optional<std::string> SimFileManager::moveToTrash(const std::string& macPat
 bool SimFileManager::moveItemAtPath(const std::string& from, const std::string& to,
                                     ErrorOut error) {
     const std::string src = standardized(from), dst = standardized(to);
-    const fs::path realSrc = disk_.realOfLink(src), realDst = disk_.realOfLink(dst);
+    const fs::path realSrc = disk_.realOfLink(src);
+    // A new spelling of the item's own name is a rename, not a clash with itself.
+    const fs::path realDst = disk_.renameTarget(realSrc, dst);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(realSrc, ec)))
         return fail(error, cocoa(kNoSuchFile,

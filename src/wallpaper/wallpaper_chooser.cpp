@@ -10,10 +10,18 @@
 
 namespace tidra {
 
-bool hasWallpaperImageType(const std::string& name) {
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
+namespace {
+
+std::string lowerCase(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+}  // namespace
+
+bool hasWallpaperImageType(const std::string& name) {
+    const std::string lower = lowerCase(name);
     for (const char* type : kWallpaperImageTypes) {
         const std::string ending = std::string(".") + type;
         if (lower.size() >= ending.size() && lower.ends_with(ending)) return true;
@@ -83,6 +91,19 @@ bool WallpaperChooser::copyChosen(const Url& chosen, const Url& to) {
     // A copy that ran out of room half way leaves a broken picture behind.
     discard(to);
     return false;
+}
+
+std::optional<std::string> WallpaperChooser::spellingInFolder(const Url& folder,
+                                                              const std::string& name) {
+    auto folderPath = folder.path();
+    auto entries = folderPath ? s_.fileManager.enumeratorAtPath(*folderPath) : nullptr;
+    if (!entries) return std::nullopt;
+    std::optional<std::string> other;
+    while (auto entry = entries->nextObject()) {
+        if (*entry == name) return entry;
+        if (!other && lowerCase(*entry) == lowerCase(name)) other = entry;
+    }
+    return other;
 }
 
 bool WallpaperChooser::cleanSupportFolder(const Url& folder,
@@ -161,18 +182,37 @@ void WallpaperChooser::importCustomWallpaper(long response, const OpenPanel& pan
         }
         if (!copyChosen(*chosen, incoming)) return;
     }
+    // A volume that ignores case may hold the destination under another spelling ("photo.jpg"
+    // for "Photo.JPG"): that file is the copy the new one replaces, not an earlier picture to
+    // clear away. When its spelling cannot be told, the clean-up waits for the next import
+    // rather than risk taking it.
+    Url held = destination;
+    bool heldKnown = true;
+    if (!(incoming == destination)) {
+        auto spelling = spellingInFolder(folder, name);
+        heldKnown = spelling.has_value();
+        if (spelling) held = folder.appendingPathComponent(*spelling);
+    }
+    const std::string heldPath = standardized(held.path().value_or(""));
     const std::string incomingPath = standardized(incoming.path().value_or(""));
-    if (!cleanSupportFolder(folder, {keep, destinationPath, incomingPath})) {
+    if (heldKnown && !cleanSupportFolder(folder, {keep, destinationPath, heldPath, incomingPath})) {
         if (copying) discard(incoming);
         return;
     }
-    if (!(incoming == destination) &&
-        !s_.fileManager.replaceItemAtURL(destination, incoming, &error)) {
+    if (!(incoming == destination) && !s_.fileManager.replaceItemAtURL(held, incoming, &error)) {
         importFailed(error);
         discard(incoming);
         return;
     }
-    s_.defaults.setURL(destination, prefs::kReplaceWallpaper);
+    // The copy takes the chosen file's own spelling; should that fail, it is still whole under
+    // the old one, and the choice names it so.
+    Url copy = destination;
+    if (!(held == destination) &&
+        !s_.fileManager.moveItemAtPath(heldPath, destinationPath, &error)) {
+        s_.console.log(error ? error->description() : "");
+        copy = held;
+    }
+    s_.defaults.setURL(copy, prefs::kReplaceWallpaper);
     s_.defaults.synchronize();
     s_.failures.succeeded(FailureTopic::CustomWallpaper);
     notifyImported();

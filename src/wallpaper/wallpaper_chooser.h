@@ -60,6 +60,9 @@ class WallpaperChooser {
     // Removes the earlier imported pictures, sparing the standardized paths in `spared`; false
     // when one could not go.
     bool cleanSupportFolder(const Url& folder, const std::vector<std::string>& spared);
+    // The name under which `folder` holds `name`: the name itself, or another spelling of it
+    // where the volume ignores case; nothing when it cannot be told.
+    std::optional<std::string> spellingInFolder(const Url& folder, const std::string& name);
     // Removes an item Tidra made itself; nothing to report if it cannot go.
     void discard(const Url& item);
     std::string standardized(const std::string& path);

@@ -128,7 +128,8 @@ std::optional<std::string> OpenPanels::answer(long response,
                        types + ")";
             }
         }
-        chosen = Url::fileURLWithPath(path);
+        // The panel hands back the item the user picked, spelt as the disk holds it.
+        chosen = Url::fileURLWithPath(disk_.spelled(path));
     }
     std::function<void(long)> handler;
     {

@@ -1,0 +1,182 @@
+// The simulated disk ignores case and preserves it, as a Mac's default volume does, although the
+// real folder beneath it tells case apart.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "sim/authorization.h"
+#include "sim/case_fold.h"
+#include "sim/file_manager.h"
+#include "sim/run_loop.h"
+#include "sim_world.h"
+#include "test_folder.h"
+
+namespace tidra::sim {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+// Names in one real folder that differ only in (ASCII) case: a Mac never holds them side by side.
+std::vector<std::string> caseTwins(const fs::path& root) {
+    std::vector<std::string> twins;
+    std::map<std::string, std::string> seen;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        std::string key = entry.path().string();
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        auto [at, fresh] = seen.emplace(key, entry.path().string());
+        if (!fresh) twins.push_back(at->second + " | " + entry.path().string());
+    }
+    return twins;
+}
+
+// The names a real folder holds, as stored.
+std::vector<std::string> namesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct SimDiskCase : ::testing::Test {
+    std::string root = [] {
+        std::string r = testing::freshTestFolder("case-sim").string();
+        Disk(r).populate(false);
+        return r;
+    }();
+    Disk disk{root};
+    SimFileManager files{disk};
+    std::optional<Error> error;
+
+    std::string contents(const std::string& mac) {
+        std::ifstream in(disk.real(mac), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static Url url(const std::string& path) { return Url::fileURLWithPath(path); }
+};
+
+TEST_F(SimDiskCase, NamesAreFoundInAnyCaseAndKeepTheCaseTheyWereMadeWith) {
+    ASSERT_FALSE(disk.writeFile("/Users/me/Pictures/Photo.JPG", "first"));
+    EXPECT_TRUE(files.fileExistsAtPath("/users/ME/pictures/photo.jpg"));
+    EXPECT_EQ(files.resolvingSymlinksInPath("~/PICTURES/photo.jpg"),
+              "/Users/me/Pictures/Photo.JPG");
+    EXPECT_EQ(disk.spelled("/users/me/pictures/PHOTO.jpg/../New.png"),
+              "/Users/me/Pictures/New.png");
+
+    // A second name that differs only in case is the same name: it already exists.
+    ASSERT_FALSE(disk.writeFile("/Users/me/Desktop/photo.jpg", "other"));
+    EXPECT_FALSE(files.copyItemAtPath("~/Desktop/photo.jpg", "~/pictures/PHOTO.JPG", &error));
+    EXPECT_EQ(error->code, 516);
+    EXPECT_FALSE(files.moveItemAtPath("~/Desktop/photo.jpg", "~/Pictures/photo.JPG", &error));
+    EXPECT_EQ(error->code, 516);
+    EXPECT_FALSE(files.createDirectoryAtURL(url("/users/me/pictures"), false, &error));
+    EXPECT_EQ(error->code, 516);
+    EXPECT_TRUE(files.createDirectoryAtURL(url("/USERS/me/Pictures/Trips/Alps"), true, &error));
+
+    // Writing under another spelling replaces the file and keeps its name; a new file keeps the
+    // spelling it was made with, in a folder found whatever its case.
+    ASSERT_FALSE(disk.writeFile("/users/me/pictures/PHOTO.jpg", "second"));
+    ASSERT_FALSE(disk.writeFile("/users/me/pictures/trips/Über.PNG", "u"));
+    EXPECT_EQ(contents("/Users/me/Pictures/Photo.JPG"), "second");
+    EXPECT_EQ(namesIn(disk.real("/Users/me/Pictures")),
+              (std::vector<std::string>{"Photo.JPG", "Trips"}));
+    EXPECT_EQ(namesIn(disk.real("/Users/me/Pictures/Trips")),
+              (std::vector<std::string>{"Alps", "Über.PNG"}));
+    EXPECT_TRUE(files.fileExistsAtPath("/Users/me/Pictures/Trips/über.png"));
+    auto listed = files.enumeratorAtPath("/users/me/PICTURES");
+    ASSERT_TRUE(listed);
+    std::vector<std::string> seen;
+    while (auto next = listed->nextObject()) seen.push_back(*next);
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"Photo.JPG", "Trips", "Trips/Alps", "Trips/Über.PNG"}));
+
+    // Removal and the Trash find the stored name; the Trash numbers a second item of the same
+    // name in any case, and keeps each one's own spelling.
+    ASSERT_FALSE(disk.writeFile("/Users/me/Desktop/Notes.TXT", "1"));
+    EXPECT_TRUE(files.trashItemAtURL(url("/users/me/desktop/notes.txt"), &error));
+    ASSERT_FALSE(disk.writeFile("/Users/me/Desktop/notes.txt", "2"));
+    EXPECT_TRUE(files.trashItemAtURL(url("/Users/me/Desktop/NOTES.txt"), &error));
+    EXPECT_EQ(namesIn(disk.real("/Users/me/.Trash")),
+              (std::vector<std::string>{"Notes.TXT", "notes 2.txt"}));
+    EXPECT_FALSE(files.trashItemAtURL(url("/Users/me/.trash/Notes.TXT"), &error));
+    EXPECT_TRUE(files.removeItemAtPath("/USERS/ME/PICTURES/TRIPS", &error));
+    EXPECT_FALSE(fs::exists(root + "/Users/me/Pictures/Trips"));
+
+    // A folder closed to changes stays closed under any spelling.
+    ASSERT_FALSE(disk.writeFile("/Applications/Some.app/Contents/Info.plist", "x"));
+    files.setLocalApplicationsWritable(false);
+    EXPECT_FALSE(files.copyItemAtPath("~/Desktop/photo.jpg", "/APPLICATIONS/photo.jpg", &error));
+    EXPECT_EQ(error->code, 513);
+    EXPECT_FALSE(files.removeItemAtPath("/applications/some.app", &error));
+    EXPECT_FALSE(files.isWritableFileAtPath("/applications"));
+    EXPECT_TRUE(files.fileExistsAtPath("/Applications/Some.app/Contents/Info.plist"));
+    EXPECT_THAT(caseTwins(root), ::testing::IsEmpty());
+
+    // Letters beyond ASCII fold too; bytes that are no UTF-8 are compared as they are.
+    EXPECT_EQ(foldCase("ÀÉÎÕÜ Ÿ ŁĲ ΣΑΣ ς ДЖЁ ſ µ"), "àéîõü ÿ łĳ σασ σ джё s μ");
+    EXPECT_EQ(foldCase("\xC3\x28 A\xFF"), "\xC3\x28 a\xFF");
+}
+
+TEST_F(SimDiskCase, ARenameThatChangesOnlyTheCaseKeepsOneItem) {
+    ASSERT_FALSE(disk.writeFile("/Users/me/Pictures/photo.jpg", "picture"));
+    EXPECT_TRUE(files.moveItemAtPath("~/Pictures/photo.jpg", "~/pictures/Photo.JPG", &error))
+        << error->description();
+    EXPECT_EQ(namesIn(disk.real("/Users/me/Pictures")), std::vector<std::string>{"Photo.JPG"});
+    EXPECT_EQ(contents("/Users/me/Pictures/photo.jpg"), "picture");
+    // A folder too, with what it holds.
+    EXPECT_TRUE(files.moveItemAtPath("/Users/me/Pictures", "/Users/me/PICTURES", &error));
+    EXPECT_EQ(contents("/Users/me/PICTURES/Photo.JPG"), "picture");
+    EXPECT_TRUE(fs::exists(root + "/Users/me/PICTURES/Photo.JPG"));
+    // The same spelling is no rename: the item is in the way of itself.
+    EXPECT_FALSE(files.moveItemAtPath("~/Pictures/Photo.JPG", "~/PICTURES/Photo.JPG", &error));
+    EXPECT_EQ(error->code, 516);
+
+    // Privileged copies and moves land on the names already there, whatever their case.
+    ASSERT_FALSE(disk.writeFile("/Applications/Tidra.app/Contents/Info.plist", "old"));
+    ASSERT_FALSE(disk.writeFile("/Users/me/Downloads/TIDRA.APP/CONTENTS/INFO.PLIST", "new"));
+    ASSERT_FALSE(disk.writeFile("/Users/me/Downloads/TIDRA.APP/CONTENTS/MacOS/Tidra", "#!"));
+    RunLoop loop{false};
+    SimAuthorization authorization(loop, disk);
+    AuthorizationRef admin = nullptr;
+    ASSERT_EQ(authorization.create(&admin), 0);
+    loop.post([&] { authorization.answerPassword(true); });
+    ASSERT_EQ(authorization.copyRights(
+                  admin, "system.privilege.admin",
+                  kAuthorizationFlagInteractionAllowed | kAuthorizationFlagExtendRights),
+              0);
+    auto privileged = *authorization.lookupPrivilegedExecute("AuthorizationExecuteWithPrivileges");
+    auto run = [&](const std::string& tool, const std::vector<std::string>& arguments) {
+        EXPECT_EQ(privileged(admin, tool, 0, arguments), 0);
+        return authorization.wait().exitStatus;
+    };
+    EXPECT_EQ(run("/bin/cp", {"-pR", "/Users/me/Downloads/TIDRA.APP", "/applications"}), 0);
+    EXPECT_EQ(contents("/Applications/Tidra.app/Contents/Info.plist"), "new");
+    EXPECT_EQ(namesIn(disk.real("/Applications/Tidra.app/Contents")),
+              (std::vector<std::string>{"Info.plist", "MacOS"}));
+    EXPECT_EQ(run("/bin/mv", {"/Users/me/Downloads/tidra.app", "/Users/me/pictures"}), 0);
+    EXPECT_TRUE(fs::exists(root + "/Users/me/PICTURES/TIDRA.APP/CONTENTS/INFO.PLIST"));
+    EXPECT_THAT(caseTwins(root), ::testing::IsEmpty());
+}
+
+TEST(SimDiskCaseFrontEnd, LsAndTheOpenPanelShowTheStoredCase) {
+    testing::SimWorld w;
+    std::string out = w.run("ls ~/pictures\nls /users/ME/desktop/holiday photos/BEACH.JPG\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr(":\n  Mountains.jpg\n  Sunset.heic\n"));
+    EXPECT_THAT(out, HasSubstr("/Users/me/Desktop/Holiday Photos/beach.jpg\n"));
+    out = w.run("menu Custom Image...\npanel choose /users/me/PICTURES/mountains.JPG\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
+              "~/Library/Application Support/Tidra/Mountains.jpg");
+    EXPECT_EQ(namesIn(w.mac().disk().real("/Users/me/Library/Application Support/Tidra")),
+              std::vector<std::string>{"Mountains.jpg"});
+}
+
+}  // namespace
+}  // namespace tidra::sim
