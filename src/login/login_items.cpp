@@ -126,6 +126,9 @@ bool LoginItems::remove() {
         refused(error);
         return false;
     }
+    lastErrorNumber_.reset();
+    console_.log("System Events still lists a login item named Tidra after " +
+                 std::to_string(kMostLoginItemRounds) + " deletions");
     return false;
 }
 
