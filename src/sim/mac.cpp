@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 constexpr const char* kStateFile = "/.simulated-mac.plist";
 constexpr const char* kFinderPath = "/System/Library/CoreServices/Finder.app";
+constexpr const char* kNotificationSettingsDomain = "com.apple.ncprefs";
 }  // namespace
 
 Mac::Mac(MacOptions options)
@@ -72,6 +73,23 @@ Mac::Mac(MacOptions options)
     auto simNotifications = std::make_unique<SimUserNotificationCenter>();
     simUserNotifications_ = simNotifications.get();
     userNotifications = std::move(simNotifications);
+    // The user's answer lies with the system's notification settings, apart from Tidra's store.
+    using Authorization = SimUserNotificationCenter::Authorization;
+    simUserNotifications_->configure(
+        [this] { return isAtLeast(system_.version(), 10, 14); },
+        [this] {
+            const Value kept =
+                prefs_->domainSnapshot(kNotificationSettingsDomain)[Value(kTidraBundleIdentifier)];
+            const auto n = kept.intValue();
+            return n == 1   ? Authorization::Denied
+                   : n == 2 ? Authorization::Authorized
+                            : Authorization::NotDetermined;
+        },
+        [this](Authorization answer) {
+            prefs_->writeFromOutside(kNotificationSettingsDomain, kTidraBundleIdentifier,
+                                     Value(static_cast<int>(answer)));
+            prefs_->flushAll();
+        });
     auto simFiles = std::make_unique<SimFileManager>(disk_);
     simFileManager_ = simFiles.get();
     fileManager = std::move(simFiles);
