@@ -248,7 +248,9 @@ TEST(Faults, AnImportIntoASupportFolderThatCannotBeWritten) {
 
     // The folder there but closed to changes, an earlier copy inside: it cannot be cleared away.
     fs::remove(blocker);
-    out = w.run("menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
+    out = w.run(
+        "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
+        "notifications allow\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     const std::string copy = std::string(kSupport) + "/Mountains.jpg";
     ASSERT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],

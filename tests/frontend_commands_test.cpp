@@ -208,6 +208,7 @@ TEST(FrontendCommands, StatusAndPictureTellWhatAPersonWouldSee) {
         "menu Launch at Login\n"
         "menu Custom Image...\n"
         "panel choose Mountains.jpg\n"
+        "notifications allow\n"
         "click\n"
         "wait 3\n"
         "status\n");

@@ -69,7 +69,7 @@ TEST(SimulatedMacForMoves, TheSystemVersionBringsItsFrameworkVersion) {
     const std::pair<OperatingSystemVersion, double> published[] = {
         {{10, 4, 0}, 824},   {{10, 5, 0}, 949},   {{10, 7, 0}, 1138},  {{10, 8, 0}, 1187},
         {{10, 10, 0}, 1343}, {{10, 11, 0}, 1404}, {{10, 14, 0}, 1671}, {{10, 15, 0}, 1894},
-        {{11, 0, 0}, 2022},  {{13, 2, 0}, 2022}};
+        {{11, 0, 0}, 2022},  {{13, 2, 0}, 2299.3}};
     for (const auto& [version, number] : published) {
         sim::SimSystemInfo info;
         info.setOperatingSystemVersion(version);

@@ -64,7 +64,9 @@ TEST(WallpaperEndToEnd, CustomImageThroughThePanel) {
     EXPECT_TRUE(w.status()["panel"].is_null());
     EXPECT_TRUE(w.status()["notifications"].empty());
 
-    out = w.run("menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
+    out = w.run(
+        "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
+        "notifications allow\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     auto s = w.status();
     const std::string copy = "/Users/me/Library/Application Support/Tidra/Mountains.jpg";

@@ -170,7 +170,7 @@ TEST(UsersPictures, AFailedImportKeepsThePreviousCopyAndTheChoice) {
     const std::string copy = std::string(kSupport) + "/Mountains.jpg";
     RUN_OK(w,
            "popover close\nmenu Wallpaper > Custom Image…\n"
-           "panel choose ~/Pictures/Mountains.jpg\n");
+           "panel choose ~/Pictures/Mountains.jpg\nnotifications allow\n");
     const std::string original = contents(w, kMountains);
     ASSERT_EQ(contents(w, copy), original);
     writeFile(w, "/Users/me/Pictures/Lake.png", "a lake, in many bytes");

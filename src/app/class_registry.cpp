@@ -1,16 +1,41 @@
 #include "app/class_registry.h"
 
 #include "app/app_delegate.h"
+#include "app/permitted_notifications.h"
 #include "install/application_mover.h"
 #include "menu/popover_view_controller.h"
 #include "menu/status_menu_controller.h"
 
 namespace tidra {
 
-ClassRegistry makeTidraClasses(const Platform& platform) {
+ClassRegistry makeTidraClasses(const Platform& base) {
     ClassRegistry classes;
-    // The platform is a bundle of references; the factories keep their own copy of it.
-    classes.add("AppDelegate", [platform] {
+    // Every notification Tidra posts, from whichever part, asks for the user's permission first.
+    auto notifications =
+        std::make_shared<PermittedNotifications>(base.userNotifications, base.console);
+    const Platform platform{base.preferences,
+                            base.archiver,
+                            base.workspace,
+                            base.screens,
+                            base.statusBar,
+                            base.images,
+                            base.ui,
+                            base.interfaces,
+                            base.distributedNotifications,
+                            *notifications,
+                            base.mainBundle,
+                            base.application,
+                            base.fileManager,
+                            base.appleScript,
+                            base.tasks,
+                            base.authorization,
+                            base.dispatch,
+                            base.console,
+                            base.system,
+                            base.devMate};
+    // The platform is a bundle of references; the factories keep their own copy of it, and
+    // the notification center it refers to.
+    classes.add("AppDelegate", [platform, notifications] {
         auto mover = std::make_shared<ApplicationMover>(ApplicationMover::Services{
             platform.preferences.standardUserDefaults(), platform.mainBundle, platform.fileManager,
             platform.workspace, platform.tasks, platform.authorization, platform.appleScript,
@@ -20,9 +45,10 @@ ClassRegistry makeTidraClasses(const Platform& platform) {
                                              platform.devMate, platform.userNotifications,
                                              [mover] { mover->offerMoveToApplicationsFolder(); });
     });
-    classes.add("StatusMenuController",
-                [platform] { return std::make_shared<StatusMenuController>(platform); });
-    classes.add("PopoverViewController", [platform] {
+    classes.add("StatusMenuController", [platform, notifications] {
+        return std::make_shared<StatusMenuController>(platform);
+    });
+    classes.add("PopoverViewController", [platform, notifications] {
         return std::make_shared<PopoverViewController>(platform.interfaces,
                                                        "PopoverViewController");
     });

@@ -15,7 +15,7 @@ namespace {
 int usage() {
     std::cerr << "usage: tidra [--mac DIR] [--script FILE|-] "
                  "[--bundle-in downloads|applications|user-applications|dmg|nested|PATH] "
-                 "[--system-version MAJOR.MINOR]\n";
+                 "[--system-version VERSION]\n";
     return 2;
 }
 
@@ -45,9 +45,12 @@ int main(int argc, char** argv) {
         } else if (a == "--bundle-in") {
             options.bundleIn = v;
         } else if (a == "--system-version") {
-            int major = 0, minor = 0;
-            if (std::sscanf(v.c_str(), "%d.%d", &major, &minor) != 2) return usage();
-            options.systemVersion = tidra::OperatingSystemVersion{major, minor, 0};
+            options.systemVersion = tidra::sim::parseSystemVersion(v);
+            if (!options.systemVersion) {
+                std::cerr << "tidra: --system-version takes " << tidra::sim::kSystemVersionsTaken
+                          << ", not \"" << v << "\"\n";
+                return 2;
+            }
         } else {
             return usage();
         }

@@ -4,6 +4,7 @@
 #include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
 #include "frontend/status_lines.h"
+#include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 #include "menu/status_menu_controller.h"
@@ -85,6 +86,7 @@ std::string Frontend::statusText() {
     o << "Tidra: " << (mac_.tidraRunning() ? "running" : "not running") << " from "
       << mac_.bundlePath() << " (launches: " << mac_.tidraLaunches() << ")\n";
     o << "Clock: " << mac_.loop().now() << " s\n";
+    o << "System: macOS " << systemVersionText(mac_.system().version()) << "\n";
     if (c)
         o << "Desktop: " << (c->clean() ? "clean (icons hidden)" : "cluttered (icons shown)")
           << "\n";
@@ -113,6 +115,7 @@ std::string Frontend::statusText() {
     };
     list("Login items", loginItemLines(mac_));
     list("Notifications", notificationLines(mac_));
+    o << systemStatusText(mac_);
     if (openMenu()) o << "Status menu: open (`choose TITLE`, `dismiss`)\n";
     if (SimPopover* popover = tidraPopover(mac_); popover && popover->isShown())
         list("Popover (`popover close`)", textsIn(popover->contentView()));

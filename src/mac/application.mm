@@ -78,7 +78,15 @@ class MacApplication final : public Application {
     [[noreturn]] void exit(int status) override { std::exit(status); }
     bool isActive() override { return [NSApp isActive]; }
     void activateIgnoringOtherApps(bool flag) override {
+        // From macOS 14 the old call is ignored: activation is the system's to grant.
+        if (@available(macOS 14.0, *)) {
+            [NSApp activate];
+            return;
+        }
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
         [NSApp activateIgnoringOtherApps:flag ? YES : NO];
+#pragma clang diagnostic pop
     }
     int processIdentifier() override { return [[NSProcessInfo processInfo] processIdentifier]; }
 

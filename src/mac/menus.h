@@ -42,10 +42,12 @@ class MacMenu final : public Menu {
 
     MenuItem* itemWithTag(int tag) const override;
     std::vector<MenuItem*> items() const override;
+    void removeItem(MenuItem* item) override;
 
   private:
     NSMenu* menu_;
     std::vector<std::shared_ptr<MacMenuItem>> items_;
+    std::vector<std::shared_ptr<MacMenuItem>> removed_;
 };
 
 NSMenu* nativeMenuOf(const Menu* menu);

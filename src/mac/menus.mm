@@ -53,6 +53,17 @@ std::vector<MenuItem*> MacMenu::items() const {
     return all;
 }
 
+void MacMenu::removeItem(MenuItem* item) {
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (it->get() != item) continue;
+        [menu_ removeItem:(*it)->native()];
+        // Kept alive: an outlet may still point at it.
+        removed_.push_back(*it);
+        items_.erase(it);
+        return;
+    }
+}
+
 NSMenu* nativeMenuOf(const Menu* menu) {
     const auto* native = dynamic_cast<const MacMenu*>(menu);
     return native != nullptr ? native->native() : nil;

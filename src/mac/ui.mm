@@ -2,6 +2,7 @@
 // the window levels.
 #import <AppKit/AppKit.h>
 #import <CoreGraphics/CoreGraphics.h>
+#import <UniformTypeIdentifiers/UniformTypeIdentifiers.h>
 
 #include "mac/services.h"
 #include "mac/value_bridge.h"
@@ -20,9 +21,25 @@ class MacOpenPanel final : public OpenPanel {
         [panel_ setResolvesAliases:resolves ? YES : NO];
     }
     void setAllowedFileTypes(const std::vector<std::string>& types) override {
+        if (@available(macOS 11.0, *)) {
+            // A type is a filename extension ("png") or a type identifier ("public.png").
+            NSMutableArray<UTType*>* contentTypes = [NSMutableArray array];
+            for (const std::string& type : types) {
+                NSString* name = toNSString(type);
+                UTType* contentType = type.find('.') == std::string::npos
+                                          ? [UTType typeWithFilenameExtension:name]
+                                          : [UTType typeWithIdentifier:name];
+                if (contentType != nil) [contentTypes addObject:contentType];
+            }
+            [panel_ setAllowedContentTypes:contentTypes];
+            return;
+        }
         NSMutableArray* native = [NSMutableArray arrayWithCapacity:types.size()];
         for (const std::string& type : types) [native addObject:toNSString(type)];
-        [panel_ setAllowedFileTypes:native];
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+        [panel_ setAllowedFileTypes:native];  // the way before macOS 11
+#pragma clang diagnostic pop
     }
     void setTitle(const std::string& title) override { [panel_ setTitle:toNSString(title)]; }
     void setMessage(const std::string& message) override {

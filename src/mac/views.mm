@@ -136,7 +136,14 @@ class MacWindow final : public Window {
     }
     void setOpaque(bool opaque) override { [window_ setOpaque:opaque ? YES : NO]; }
     void makeKeyAndOrderFront(Object*) override {
-        [NSApp activateIgnoringOtherApps:YES];
+        if (@available(macOS 14.0, *)) {
+            [NSApp activate];  // the older call is ignored from macOS 14
+        } else {
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+            [NSApp activateIgnoringOtherApps:YES];
+#pragma clang diagnostic pop
+        }
         [window_ makeKeyAndOrderFront:nil];
     }
     void setTitlebarAppearsTransparent(bool transparent) override {

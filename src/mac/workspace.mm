@@ -114,10 +114,30 @@ class MacWorkspace final : public Workspace {
     }
     bool launchAppWithBundleIdentifier(const std::string& bundleIdentifier,
                                        unsigned options) override {
-// Deprecated since macOS 11 and still there; the relaunch of Finder relies on its options.
+        NSString* identifier = toNSString(bundleIdentifier);
+        if (@available(macOS 10.15, *)) {
+            // Asynchronous by nature, which is the one option Tidra asks for, and it brings
+            // the application forward as the older call does.
+            NSURL* application = [workspace() URLForApplicationWithBundleIdentifier:identifier];
+            if (application == nil) return false;
+            NSWorkspaceOpenConfiguration* configuration =
+                [NSWorkspaceOpenConfiguration configuration];
+            [configuration setActivates:YES];
+            [workspace() openApplicationAtURL:application
+                                configuration:configuration
+                            completionHandler:^(NSRunningApplication* _Nullable app,
+                                                NSError* _Nullable error) {
+                              (void)app;
+                              if (error != nil)
+                                  NSLog(@"Could not launch %@: %@", identifier,
+                                        [error localizedDescription]);
+                            }];
+            return true;
+        }
+// Deprecated since macOS 11 and the call before 10.15.
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wdeprecated-declarations"
-        return [workspace() launchAppWithBundleIdentifier:toNSString(bundleIdentifier)
+        return [workspace() launchAppWithBundleIdentifier:identifier
                                                   options:options
                            additionalEventParamDescriptor:nil
                                          launchIdentifier:NULL];

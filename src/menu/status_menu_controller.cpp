@@ -16,6 +16,7 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       wallpaperChooser_({platform.preferences.standardUserDefaults(), platform.mainBundle,
                          platform.fileManager, platform.ui, platform.userNotifications,
                          platform.console, failureNotices_}),
+      widgets_(platform.preferences, platform.system, platform.console),
       statusItem_(platform.statusBar.statusItemWithLength(kVariableStatusItemLength)),
       defaults_(platform.preferences.standardUserDefaults()),
       popover_(platform.ui.makePopover()),
@@ -31,6 +32,7 @@ StatusMenuController::~StatusMenuController() {
     defaults_.removeObserver(this, prefs::kLaunchAtLogin, nullptr);
     defaults_.removeObserver(this, prefs::kRestoreFinder, nullptr);
     defaults_.removeObserver(this, prefs::kReplaceWallpaper, nullptr);
+    defaults_.removeObserver(this, prefs::kHideWidgets, nullptr);
     platform_.distributedNotifications.removeObserver(this, kInterfaceThemeChangedNotification,
                                                       nullptr);
 }
@@ -48,6 +50,8 @@ bool StatusMenuController::performAction(const std::string& selector, Object* se
         aboutClicked(sender);
     } else if (selector == "quitClicked:") {
         quitClicked(sender);
+    } else if (selector == "hideWidgetsClicked:") {
+        hideWidgetsClicked(sender);
     } else if (selector == "showPopover:") {
         showPopover(sender);
     } else if (selector == "initPopover") {
@@ -89,6 +93,8 @@ bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
         wallpaperImage_ = dynamic_cast<MenuItem*>(value);
     } else if (name == "wallpaperReplaceWithGreyMenuItem") {
         wallpaperGrey_ = dynamic_cast<MenuItem*>(value);
+    } else if (name == "hideWidgetsMenuItem") {
+        hideWidgetsItem_ = dynamic_cast<MenuItem*>(value);
     } else {
         return Object::setOutlet(name, value);
     }

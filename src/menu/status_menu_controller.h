@@ -10,6 +10,7 @@
 #include "app/failure_notices.h"
 #include "desktop/display_trigger.h"
 #include "desktop/finder_toggle.h"
+#include "desktop/widget_hider.h"
 #include "login/login_items.h"
 #include "platform/platform.h"
 #include "wallpaper/wallpaper_chooser.h"
@@ -59,6 +60,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void showFeedbackDialog(Object* sender);
     void aboutClicked(Object* sender);
     void quitClicked(Object* sender);
+    void hideWidgetsClicked(Object* sender);
 
     // Properties.
     Menu* statusMenu() const { return statusMenu_; }
@@ -86,6 +88,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void configureStatusButton();
     void registerObservers();
     void showWelcomeOnce();
+    // "Hide Widgets" only on systems with desktop widgets, ticked as the setting is.
+    void setUpWidgetsItem();
 
     // Adds or removes the login item; a refusal is told to the user when `byUser`.
     void changeLoginItem(bool wanted, bool byUser);
@@ -98,6 +102,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void onLaunchAtLoginChanged(const Value& newValue);
     void onRestoreFinderChanged(const Value& newValue);
     void onReplaceWallpaperChanged(const Value& newValue);
+    void onHideWidgetsChanged(const Value& newValue);
     // Marks exactly one wallpaper item: the grey one when `path` is the grey image's, else the
     // custom image one. No mark when the grey image is missing.
     void markReplacementItem(const std::string& path);
@@ -109,12 +114,14 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     LoginItems loginItems_;
     WallpaperSwitcher wallpaper_;
     WallpaperChooser wallpaperChooser_;
+    WidgetHider widgets_;
 
     Menu* statusMenu_ = nullptr;  // outlets: owned by the interface description
     std::shared_ptr<StatusItem> statusItem_;
     MenuItem* wallpaperNoReplace_ = nullptr;
     MenuItem* wallpaperImage_ = nullptr;
     MenuItem* wallpaperGrey_ = nullptr;
+    MenuItem* hideWidgetsItem_ = nullptr;
     bool clean_ = false;
     UserDefaults& defaults_;
     std::shared_ptr<Popover> popover_;

@@ -16,6 +16,8 @@ void StatusMenuController::observeValueForKeyPath(const std::optional<std::strin
         reaction = &StatusMenuController::onRestoreFinderChanged;
     } else if (keyPath == prefs::kReplaceWallpaper) {
         reaction = &StatusMenuController::onReplaceWallpaperChanged;
+    } else if (keyPath == prefs::kHideWidgets) {
+        reaction = &StatusMenuController::onHideWidgetsChanged;
     } else {
         Object::observeValueForKeyPath(keyPath, object, change, context);
         return;

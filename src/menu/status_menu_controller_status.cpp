@@ -51,6 +51,7 @@ void StatusMenuController::updateStatus() {
     defaults_.setBool(finder->boolForKey(prefs::kQuitAlwaysKeepsWindows), prefs::kRestoreFinder);
     defaults_.synchronize();
     toggleWallpapers(!clean_);
+    widgets_.follow(clean_);
 }
 
 void StatusMenuController::itemClicked(Object*) {

@@ -8,6 +8,7 @@ namespace tidra {
 void StatusMenuController::awakeFromNib() {
     applyFirstRunRestoreFinder();
     markWallpaperItems();
+    setUpWidgetsItem();
     wallpaper_.loadRecords();
     statusItem_->setTitle("Tidra");
     setIcon(false);
@@ -59,6 +60,7 @@ void StatusMenuController::registerObservers() {
     defaults_.addObserver(this, prefs::kLaunchAtLogin, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kRestoreFinder, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kReplaceWallpaper, kKeyValueObservingOptionNew, nullptr);
+    defaults_.addObserver(this, prefs::kHideWidgets, kKeyValueObservingOptionNew, nullptr);
     // A menu-bar agent is hardly ever the active application, and the center holds back
     // notifications for inactive ones: the icon would follow the theme late or never.
     platform_.distributedNotifications.addObserver(

@@ -29,6 +29,9 @@ public:
     // The first item with the tag among the menu's own items (not its submenus).
     virtual MenuItem* itemWithTag(int tag) const = 0;
     virtual std::vector<MenuItem*> items() const = 0;
+    // Takes an item of this menu out of it, for a feature the running system lacks. The item
+    // itself stays valid.
+    virtual void removeItem(MenuItem* item) = 0;
 };
 
 }  // namespace tidra

@@ -1,6 +1,7 @@
 // The distributed notification center and user notifications.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,10 @@ class UserNotificationCenter {
     virtual ~UserNotificationCenter() = default;
     virtual void setDelegate(UserNotificationCenterDelegate* delegate) = 0;
     virtual void deliverNotification(const UserNotification& notification) = 0;
+    // Asks whether Tidra may show alerts. From 10.14 the system asks the user the first time
+    // and answers from the user's setting afterwards; before 10.14 every application may.
+    // `done` runs later, on the main thread, with the answer.
+    virtual void requestAuthorization(std::function<void(bool granted)> done) = 0;
 };
 
 }  // namespace tidra

@@ -22,6 +22,15 @@ inline constexpr const char* kExternalScreenTrigger = "externalScreenTrigger";
 inline constexpr const char* kExternalScreenDisconnect = "externalScreenDisconnect";
 inline constexpr const char* kMoveToApplicationsFolderAlertSuppress =
     "moveToApplicationsFolderAlertSuppress";
+inline constexpr const char* kHideWidgets = "hideWidgets";
+// The user's own window-manager widget settings while Tidra hides the widgets: a dictionary
+// holding each of the two keys the user had set; absent while Tidra hides nothing.
+inline constexpr const char* kUserWidgetSettings = "userWidgetSettings";
+
+// The window manager's domain (macOS 14 and later: desktop widgets).
+inline constexpr const char* kWindowManagerDomain = "com.apple.WindowManager";
+inline constexpr const char* kStandardHideWidgets = "StandardHideWidgets";
+inline constexpr const char* kStageManagerHideWidgets = "StageManagerHideWidgets";
 
 // Finder's domain.
 inline constexpr const char* kCreateDesktop = "CreateDesktop";

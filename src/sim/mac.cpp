@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 constexpr const char* kStateFile = "/.simulated-mac.plist";
 constexpr const char* kFinderPath = "/System/Library/CoreServices/Finder.app";
+constexpr const char* kNotificationSettingsDomain = "com.apple.ncprefs";
 }  // namespace
 
 Mac::Mac(MacOptions options)
@@ -41,13 +42,16 @@ Mac::Mac(MacOptions options)
       dispatch_(loop_),
       diskImages_(disk_),
       alerts_(loop_) {
+    // The record is read through the lock, which never opens it through a link.
+    const std::string stateBytes = lock_.readState().value_or("");
+    Value state = parsePlist(Data(stateBytes.begin(), stateBytes.end()));
+    takeSystemVersion(state);
     // Writes a killed process never finished; nobody else can be writing now.
     disk_.removeStrayTemporaryFiles();
     // Missing standard folders come back; the sample files only ever go into a new Mac.
     disk_.populate(lock_.folderWasEmpty());
     std::error_code ec;
     fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"), ec);
-    if (options_.systemVersion) system_.setOperatingSystemVersion(*options_.systemVersion);
     prefs_ = std::make_unique<SimPreferences>(disk_, kTidraBundleIdentifier, console_);
     prefs_->runDaemon(loop_);
     if (options_.resourcesDir.empty()) options_.resourcesDir = TIDRA_RESOURCES_DIR;
@@ -70,6 +74,23 @@ Mac::Mac(MacOptions options)
     auto simNotifications = std::make_unique<SimUserNotificationCenter>(&loop_);
     simUserNotifications_ = simNotifications.get();
     userNotifications = std::move(simNotifications);
+    // The user's answer lies with the system's notification settings, apart from Tidra's store.
+    using Authorization = SimUserNotificationCenter::Authorization;
+    simUserNotifications_->configure(
+        [this] { return isAtLeast(system_.version(), 10, 14); },
+        [this] {
+            const Value kept =
+                prefs_->domainSnapshot(kNotificationSettingsDomain)[Value(kTidraBundleIdentifier)];
+            const auto n = kept.intValue();
+            return n == 1   ? Authorization::Denied
+                   : n == 2 ? Authorization::Authorized
+                            : Authorization::NotDetermined;
+        },
+        [this](Authorization answer) {
+            prefs_->writeFromOutside(kNotificationSettingsDomain, kTidraBundleIdentifier,
+                                     Value(static_cast<int>(answer)));
+            prefs_->flushAll();
+        });
     auto simFiles = std::make_unique<SimFileManager>(disk_);
     simFileManager_ = simFiles.get();
     fileManager = std::move(simFiles);
@@ -106,8 +127,6 @@ Mac::Mac(MacOptions options)
     authorization = std::move(simAuthorization);
 
     // Where Tidra lies: as asked, else where it lay last time, else where a download lands.
-    const std::string stateBytes = lock_.readState().value_or("");
-    Value state = parsePlist(Data(stateBytes.begin(), stateBytes.end()));
     bundlePath_ = state["bundlePath"].isString() ? state["bundlePath"].string()
                                                  : disk_.home() + "/Downloads/Tidra.app";
     diskImages_.restore(state["diskImages"]);
@@ -152,9 +171,27 @@ Mac::~Mac() {
     rememberState();
 }
 
+void Mac::takeSystemVersion(const Value& state) {
+    // A Mac made before the version was kept ran the version it was started with, or 10.15.
+    std::optional<OperatingSystemVersion> stored;
+    if (state["systemVersion"].isString())
+        stored = parseSystemVersion(state["systemVersion"].string());
+    const auto wanted = options_.systemVersion;
+    // A system update only goes forward: going back means erasing the Mac.
+    if (stored && wanted && !isAtLeast(*wanted, stored->major, stored->minor))
+        throw MacFolderError("this Mac runs macOS " + systemVersionText(*stored) +
+                             " and cannot go back to " + systemVersionText(*wanted) +
+                             "; use a new --mac folder for an older system");
+    if (wanted)
+        system_.setOperatingSystemVersion(*wanted);
+    else if (stored)
+        system_.setOperatingSystemVersion(*stored);
+}
+
 void Mac::rememberState() const {
     Dictionary state{{Value("bundlePath"), Value(bundlePath_)},
-                     {Value("diskImages"), diskImages_.state()}};
+                     {Value("diskImages"), diskImages_.state()},
+                     {Value("systemVersion"), Value(systemVersionText(system_.version()))}};
     if (auto bytes = toBinaryPlist(Value(state)))
         disk_.writeFile(kStateFile, std::string_view(reinterpret_cast<const char*>(bytes->data()),
                                                      bytes->size()));

@@ -48,7 +48,9 @@ struct MacOptions {
     bool realTime = false;     // real clock (interactive) or virtual (scripts, tests)
     std::string bundleIn;      // where Tidra.app lies: a keyword or a Mac path; empty: as before
     std::string resourcesDir;  // the project's resources, copied into the bundle
-    std::optional<OperatingSystemVersion> systemVersion;  // for a new Mac
+    // The system a new Mac runs (10.15 when not given); given for an existing Mac, a system
+    // update to it. The version is kept with the Mac.
+    std::optional<OperatingSystemVersion> systemVersion;
 };
 
 class Mac {
@@ -138,6 +140,8 @@ class Mac {
     // bundle is launched, anything else starts as a plain process.
     void openApplication(const std::string& bundleMacPath);
     void rememberState() const;
+    // The version kept with the Mac, or the one asked for; refuses to go back to an older one.
+    void takeSystemVersion(const Value& state);
 
     MacOptions options_;
     DiskLock lock_;

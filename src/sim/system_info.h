@@ -1,13 +1,26 @@
-// The simulated Mac's system version, chosen when the Mac is made.
+// The simulated Mac's system version, chosen when the Mac is made and raised by system updates.
 #pragma once
+
+#include <optional>
+#include <string>
 
 #include "platform/system_info.h"
 
 namespace tidra::sim {
 
 // The application framework's version number that shipped with a system version: the platform's
-// published NSAppKitVersionNumber constants (10.0 to 10.15, and 11.0 for every later system).
+// published NSAppKitVersionNumber constants, minor versions included (10.0 to 14.1; the macOS 15
+// SDK publishes none newer than 14.1's, so 14.1 and every later system report that one).
 double appKitVersionFor(OperatingSystemVersion version);
+
+// The versions a simulated Mac can run: "10.0" to "10.15", and "11" to "15" with an optional
+// minor version ("14", "14.2"). Nothing for anything else.
+std::optional<OperatingSystemVersion> parseSystemVersion(const std::string& text);
+// What parseSystemVersion takes, for a refusal.
+inline constexpr const char* kSystemVersionsTaken =
+    "10.0 to 10.15, or 11, 12, 13, 14 or 15 with an optional minor version (14.2)";
+// "10.15", "14", "14.2": the form parseSystemVersion reads back.
+std::string systemVersionText(OperatingSystemVersion version);
 
 class SimSystemInfo : public SystemInfo {
   public:
@@ -17,6 +30,7 @@ class SimSystemInfo : public SystemInfo {
         : version_(version), appKit_(appKitVersion) {}
 
     OperatingSystemVersion operatingSystemVersion() override { return version_; }
+    OperatingSystemVersion version() const { return version_; }
     double appKitVersionNumber() override { return appKit_; }
     // Sets the framework's version number along with it.
     void setOperatingSystemVersion(OperatingSystemVersion version) {

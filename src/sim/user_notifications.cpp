@@ -27,6 +27,46 @@ void SimUserNotificationCenter::deliverNotification(const UserNotification& noti
     if (presented && loop_) loop_->after(kBannerSeconds, [] {});
 }
 
+void SimUserNotificationCenter::configure(std::function<bool()> asksUser,
+                                          std::function<Authorization()> load,
+                                          std::function<void(Authorization)> store) {
+    std::lock_guard lock(mutex_);
+    asksUser_ = std::move(asksUser);
+    load_ = std::move(load);
+    store_ = std::move(store);
+}
+
+SimUserNotificationCenter::Authorization SimUserNotificationCenter::authorization() const {
+    std::lock_guard lock(mutex_);
+    if (!asksUser_ || !asksUser_()) return Authorization::Authorized;
+    return load_ ? load_() : Authorization::NotDetermined;
+}
+
+bool SimUserNotificationCenter::asking() const {
+    std::lock_guard lock(mutex_);
+    return !waiting_.empty();
+}
+
+void SimUserNotificationCenter::requestAuthorization(std::function<void(bool granted)> done) {
+    const Authorization known = authorization();
+    if (known != Authorization::NotDetermined) {
+        done(known == Authorization::Authorized);
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    waiting_.push_back(std::move(done));
+}
+
+void SimUserNotificationCenter::answer(bool allow) {
+    std::vector<std::function<void(bool)>> waiting;
+    {
+        std::lock_guard lock(mutex_);
+        if (store_) store_(allow ? Authorization::Authorized : Authorization::Denied);
+        waiting.swap(waiting_);
+    }
+    for (auto& done : waiting) done(allow);
+}
+
 std::vector<SimUserNotificationCenter::Delivered> SimUserNotificationCenter::delivered() const {
     const double now = loop_ ? loop_->now() : 0;
     std::lock_guard lock(mutex_);

@@ -1,8 +1,11 @@
-// NSUserNotificationCenter on the simulated Mac: delivered notifications are kept in order, and
-// each is presented on screen when the center's delegate agrees. A banner leaves the screen after
-// a few seconds, as on a Mac; the notification stays in the delivered list.
+// The user notification center on the simulated Mac: delivered notifications are kept in order,
+// and each is presented on screen when the center's delegate agrees. A banner leaves the screen
+// after a few seconds, as on a Mac; the notification stays in the delivered list. From 10.14 an
+// application asks the user's permission first: the question waits for the user's answer, which
+// the system keeps (with the preferences of the notification settings) and gives from then on.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +32,19 @@ class SimUserNotificationCenter : public UserNotificationCenter {
 
     void setDelegate(UserNotificationCenterDelegate* delegate) override;
     void deliverNotification(const UserNotification& notification) override;
+    void requestAuthorization(std::function<void(bool granted)> done) override;
+
+    // UNAuthorizationStatus.
+    enum class Authorization { NotDetermined = 0, Denied = 1, Authorized = 2 };
+    // `asksUser`: whether the running system asks (10.14 and later). `load`/`store`: where the
+    // user's answer is kept.
+    void configure(std::function<bool()> asksUser, std::function<Authorization()> load,
+                   std::function<void(Authorization)> store);
+    Authorization authorization() const;
+    // Whether the permission question is on screen.
+    bool asking() const;
+    // The user's answer to the question; the waiting requests get it.
+    void answer(bool allow);
 
     std::vector<Delivered> delivered() const;
     void clear();
@@ -38,6 +54,10 @@ class SimUserNotificationCenter : public UserNotificationCenter {
     mutable std::mutex mutex_;
     UserNotificationCenterDelegate* delegate_ = nullptr;
     std::vector<Delivered> delivered_;
+    std::function<bool()> asksUser_;
+    std::function<Authorization()> load_;
+    std::function<void(Authorization)> store_;
+    std::vector<std::function<void(bool)>> waiting_;
 };
 
 }  // namespace tidra::sim

@@ -334,4 +334,149 @@ static const NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
 @property BOOL titlebarAppearsTransparent;
 @end
 
+// ---- Availability (os/availability.h, Foundation): the attributes only matter on a Mac ----
+#ifndef API_AVAILABLE
+#define API_AVAILABLE(...)
+#endif
+#ifndef API_DEPRECATED
+#define API_DEPRECATED(...)
+#endif
+#ifndef API_UNAVAILABLE
+#define API_UNAVAILABLE(...)
+#endif
+// sys/cdefs.h: the older spelling of the nullability qualifiers.
+#ifndef __nullable
+#define __nullable _Nullable
+#endif
+// NSObjCRuntime.h: properties are atomic on macOS.
+#ifndef NS_NONATOMIC_IOSONLY
+#define NS_NONATOMIC_IOSONLY atomic
+#endif
+
+// ---- AppKit of newer systems ----
+
+@interface NSApplication (AppleSDKActivation)
+// -[NSApplication activate], macOS 14.0.
+- (void)activate API_AVAILABLE(macos(14.0));
+@end
+
+// NSWorkspaceOpenConfiguration, -[NSWorkspace openApplicationAtURL:configuration:
+// completionHandler:], -[NSWorkspace URLForApplicationWithBundleIdentifier:] (macOS 10.6),
+// macOS 10.15.
+API_AVAILABLE(macos(10.15))
+@interface NSWorkspaceOpenConfiguration : NSObject <NSCopying>
++ (instancetype)configuration;
+@property BOOL activates;
+@end
+
+@interface NSWorkspace (AppleSDKOpening)
+- (nullable NSURL*)URLForApplicationWithBundleIdentifier:(NSString*)bundleIdentifier;
+- (void)openApplicationAtURL:(NSURL*)applicationURL
+               configuration:(NSWorkspaceOpenConfiguration*)configuration
+           completionHandler:(void (^_Nullable)(NSRunningApplication* _Nullable app,
+                                                NSError* _Nullable error))completionHandler
+    API_AVAILABLE(macos(10.15));
+@end
+
+// ---- UniformTypeIdentifiers (UTType.h), macOS 11.0 ----
+API_AVAILABLE(macos(11.0), ios(14.0), tvos(14.0), watchos(7.0))
+@interface UTType : NSObject <NSCopying, NSSecureCoding>
++ (nullable instancetype)typeWithIdentifier:(NSString*)identifier;
++ (nullable instancetype)typeWithFilenameExtension:(NSString*)filenameExtension;
+@end
+
+@interface NSSavePanel (AppleSDKContentTypes)
+// -[NSSavePanel allowedContentTypes], macOS 11.0.
+@property(copy) NSArray<UTType*>* allowedContentTypes API_AVAILABLE(macos(11.0));
+@end
+
+// ---- UserNotifications, macOS 10.14 ----
+
+// UNAuthorizationOptions (UNUserNotificationCenter.h).
+typedef NS_OPTIONS(NSUInteger, UNAuthorizationOptions) {
+    UNAuthorizationOptionBadge = (1 << 0),
+    UNAuthorizationOptionSound = (1 << 1),
+    UNAuthorizationOptionAlert = (1 << 2),
+    UNAuthorizationOptionCarPlay = (1 << 3),
+} API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0));
+
+// UNNotificationPresentationOptions (UNUserNotificationCenter.h); List and Banner, macOS 11.0.
+typedef NS_OPTIONS(NSUInteger, UNNotificationPresentationOptions) {
+    UNNotificationPresentationOptionBadge = (1 << 0),
+    UNNotificationPresentationOptionSound = (1 << 1),
+    UNNotificationPresentationOptionAlert API_DEPRECATED(
+        "Use UNNotificationPresentationOptionList and UNNotificationPresentationOptionBanner",
+        macos(10.14, 11.0), ios(10.0, 14.0), watchos(3.0, 7.0), tvos(10.0, 14.0)) = (1 << 2),
+    UNNotificationPresentationOptionList API_AVAILABLE(macos(11.0), ios(14.0), watchos(7.0),
+                                                       tvos(14.0)) = (1 << 3),
+    UNNotificationPresentationOptionBanner API_AVAILABLE(macos(11.0), ios(14.0), watchos(7.0),
+                                                         tvos(14.0)) = (1 << 4),
+} API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0));
+
+static const UNNotificationPresentationOptions UNNotificationPresentationOptionNone
+    API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0)) = 0;
+
+// UNNotificationContent, UNMutableNotificationContent (UNNotificationContent.h).
+API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
+@interface UNNotificationContent : NSObject <NSCopying, NSMutableCopying, NSSecureCoding>
+@property(NS_NONATOMIC_IOSONLY, readonly, copy) NSString* title;
+@property(NS_NONATOMIC_IOSONLY, readonly, copy) NSString* body;
+@end
+
+API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
+@interface UNMutableNotificationContent : UNNotificationContent
+@property(NS_NONATOMIC_IOSONLY, copy) NSString* title;
+@property(NS_NONATOMIC_IOSONLY, copy) NSString* body;
+@end
+
+// UNNotificationTrigger (UNNotificationTrigger.h).
+API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
+@interface UNNotificationTrigger : NSObject <NSCopying, NSSecureCoding>
+@end
+
+// UNNotificationRequest (UNNotificationRequest.h).
+API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
+@interface UNNotificationRequest : NSObject <NSCopying, NSSecureCoding>
+@property(NS_NONATOMIC_IOSONLY, readonly, copy) NSString* identifier;
+@property(NS_NONATOMIC_IOSONLY, readonly, copy) UNNotificationContent* content;
+@property(NS_NONATOMIC_IOSONLY, readonly, copy, nullable) UNNotificationTrigger* trigger;
++ (instancetype)requestWithIdentifier:(NSString*)identifier
+                              content:(UNNotificationContent*)content
+                              trigger:(nullable UNNotificationTrigger*)trigger;
+- (instancetype)init NS_UNAVAILABLE;
+@end
+
+// UNNotification (UNNotification.h).
+API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
+@interface UNNotification : NSObject <NSCopying, NSSecureCoding>
+@property(nonatomic, readonly, copy) NSDate* date;
+@property(nonatomic, readonly, copy) UNNotificationRequest* request;
+- (instancetype)init NS_UNAVAILABLE;
+@end
+
+@class UNUserNotificationCenter;
+
+// UNUserNotificationCenterDelegate (UNUserNotificationCenter.h).
+@protocol UNUserNotificationCenterDelegate <NSObject>
+@optional
+- (void)userNotificationCenter:(UNUserNotificationCenter*)center
+       willPresentNotification:(UNNotification*)notification
+         withCompletionHandler:
+             (void (^)(UNNotificationPresentationOptions options))completionHandler
+    API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0));
+@end
+
+// UNUserNotificationCenter (UNUserNotificationCenter.h).
+API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
+@interface UNUserNotificationCenter : NSObject
+@property(NS_NONATOMIC_IOSONLY, nullable, weak) id<UNUserNotificationCenterDelegate> delegate;
++ (UNUserNotificationCenter*)currentNotificationCenter;
+- (instancetype)init NS_UNAVAILABLE;
+- (void)requestAuthorizationWithOptions:(UNAuthorizationOptions)options
+                      completionHandler:
+                          (void (^)(BOOL granted, NSError* __nullable error))completionHandler;
+- (void)addNotificationRequest:(UNNotificationRequest*)request
+         withCompletionHandler:(nullable void (^)(NSError* __nullable error))completionHandler;
+@end
+
 #pragma clang assume_nonnull end

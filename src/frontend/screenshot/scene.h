@@ -35,6 +35,7 @@ std::vector<ScreenArea> layOutScreens(Mac& mac);
 
 // The layers, from the back.
 void paintDesktops(Scene& scene);
+void paintWidgets(Scene& scene);
 void paintFinderWindows(Scene& scene);
 void paintWindows(Scene& scene);
 void paintMenuBar(Scene& scene);

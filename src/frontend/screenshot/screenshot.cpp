@@ -120,6 +120,7 @@ ScreenshotResult writeScreenshot(Mac& mac, const std::string& hostPath) {
     cairo_paint(scene.cr);
     if (!noDisplay) {
         paintDesktops(scene);
+        paintWidgets(scene);
         paintFinderWindows(scene);
         paintWindows(scene);
         paintMenuBar(scene);

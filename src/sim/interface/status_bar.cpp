@@ -24,6 +24,15 @@ std::vector<MenuItem*> SimMenu::items() const {
     return out;
 }
 
+void SimMenu::removeItem(MenuItem* item) {
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        if (it->get() != item) continue;
+        removed_.push_back(*it);
+        entries.erase(it);
+        return;
+    }
+}
+
 Rect SimStatusBarButton::bounds() const {
     double w = item_.length() > 0 ? item_.length() : 22;
     return Rect{{0, 0}, {w, 22}};

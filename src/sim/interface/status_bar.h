@@ -43,8 +43,12 @@ class SimMenu : public Menu {
   public:
     MenuItem* itemWithTag(int tag) const override;
     std::vector<MenuItem*> items() const override;
+    void removeItem(MenuItem* item) override;
     std::vector<std::shared_ptr<SimMenuItem>> entries;
     std::string identifier;
+
+  private:
+    std::vector<std::shared_ptr<SimMenuItem>> removed_;  // outlets may still point at them
 };
 
 class SimStatusItem;

@@ -1,0 +1,25 @@
+#include "app/permitted_notifications.h"
+
+namespace tidra {
+
+void PermittedNotifications::deliverNotification(const UserNotification& notification) {
+    // The answer may come after Tidra has ended.
+    std::weak_ptr<PermittedNotifications> self = weak_from_this();
+    center_.requestAuthorization([self, notification](bool granted) {
+        if (auto alive = self.lock()) alive->answered(notification, granted);
+    });
+}
+
+void PermittedNotifications::answered(const UserNotification& notification, bool granted) {
+    if (granted) {
+        center_.deliverNotification(notification);
+        return;
+    }
+    if (toldRefusal_) return;
+    toldRefusal_ = true;
+    console_.log("Notifications are turned off for Tidra, so \"" + notification.title +
+                 "\" and later ones are not shown: allow them in System Settings > "
+                 "Notifications");
+}
+
+}  // namespace tidra

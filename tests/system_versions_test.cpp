@@ -1,0 +1,114 @@
+// The systems a simulated Mac runs: which versions it takes, the framework number each brings,
+// and the version kept with the Mac, raised by a later system update.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "sim/mac.h"
+#include "sim/system_info.h"
+#include "test_folder.h"
+
+namespace tidra::testing {
+namespace {
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+OperatingSystemVersion versionOf(const std::string& root) {
+    sim::MacOptions options;
+    options.root = root;
+    sim::Mac mac(options);
+    return mac.system().operatingSystemVersion();
+}
+
+TEST(SystemVersions, TakesTenAndElevenToFifteenOnly) {
+    const std::pair<std::string, OperatingSystemVersion> taken[] = {
+        {"10.0", {10, 0, 0}}, {"10.15", {10, 15, 0}}, {"11", {11, 0, 0}},
+        {"12.3", {12, 3, 0}}, {"15", {15, 0, 0}},     {"15.1", {15, 1, 0}}};
+    for (const auto& [text, version] : taken) {
+        auto parsed = sim::parseSystemVersion(text);
+        ASSERT_TRUE(parsed) << text;
+        EXPECT_EQ(parsed->major, version.major) << text;
+        EXPECT_EQ(parsed->minor, version.minor) << text;
+        EXPECT_EQ(sim::systemVersionText(*parsed), text);
+    }
+    for (const char* refused : {"10.-1", "99.99", "10", "10.16", "9.0", "16", "11.-1", "+11", " 11",
+                                "11.", "14.2.1", "14x", "", "1e1", "011.0"})
+        EXPECT_FALSE(sim::parseSystemVersion(refused)) << refused;
+}
+
+TEST(SystemVersions, EachSystemBringsItsPublishedFrameworkNumber) {
+    const std::pair<OperatingSystemVersion, double> published[] = {
+        {{10, 15, 0}, 1894},  {{11, 0, 0}, 2022},   {{11, 5, 0}, 2022.6}, {{11, 9, 0}, 2022.6},
+        {{12, 0, 0}, 2113},   {{12, 1, 0}, 2113.2}, {{13, 0, 0}, 2299},   {{13, 2, 0}, 2299.3},
+        {{13, 6, 0}, 2299.7}, {{14, 0, 0}, 2487},   {{14, 1, 0}, 2487.2}, {{14, 6, 0}, 2487.2},
+        {{15, 0, 0}, 2487.2}, {{15, 3, 0}, 2487.2}};
+    for (const auto& [version, number] : published)
+        EXPECT_EQ(sim::appKitVersionFor(version), number) << version.major << "." << version.minor;
+}
+
+TEST(SystemVersions, TheVersionIsKeptAndAnUpdateOnlyGoesForward) {
+    const std::string root = freshTestFolder("mac").string();
+    {
+        sim::MacOptions options;
+        options.root = root;
+        options.systemVersion = OperatingSystemVersion{13, 0, 0};
+        sim::Mac mac(options);
+    }
+    EXPECT_EQ(versionOf(root).major, 13);
+
+    // Given again for the same Mac: a system update, kept too.
+    {
+        sim::MacOptions options;
+        options.root = root;
+        options.systemVersion = OperatingSystemVersion{14, 2, 0};
+        sim::Mac mac(options);
+        EXPECT_EQ(mac.system().appKitVersionNumber(), 2487.2);
+    }
+    const auto updated = versionOf(root);
+    EXPECT_EQ(updated.major, 14);
+    EXPECT_EQ(updated.minor, 2);
+
+    // Back to an older system is refused, and the Mac keeps its version.
+    sim::MacOptions older;
+    older.root = root;
+    older.systemVersion = OperatingSystemVersion{12, 0, 0};
+    EXPECT_THROW(sim::Mac mac(older), sim::MacFolderError);
+    EXPECT_EQ(versionOf(root).minor, 2);
+
+    // A new Mac without a version runs 10.15 and keeps that.
+    const std::string plain = freshTestFolder("mac").string();
+    EXPECT_EQ(versionOf(plain).minor, 15);
+    EXPECT_EQ(versionOf(plain).major, 10);
+}
+
+TEST(SystemVersions, TheProgramNamesTheVersionsItTakes) {
+    const std::filesystem::path dir = freshTestFolder("tidra");
+    auto run = [&](const std::string& version) {
+        const std::string command = std::string(TIDRA_BINARY) + " --mac '" +
+                                    (dir / "mac").string() + "' --system-version '" + version +
+                                    "' --script /dev/null >/dev/null 2>'" + (dir / "err").string() +
+                                    "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run("10.-1"), 2);
+    EXPECT_EQ(readFile(dir / "err"),
+              "tidra: --system-version takes 10.0 to 10.15, or 11, 12, 13, 14 or 15 with an "
+              "optional minor version (14.2), not \"10.-1\"\n");
+    EXPECT_EQ(run("99.99"), 2);
+    EXPECT_EQ(run("11"), 0);
+    EXPECT_EQ(versionOf((dir / "mac").string()).major, 11);
+    EXPECT_EQ(run("10.15"), 2);
+    EXPECT_NE(readFile(dir / "err").find("cannot go back to 10.15"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tidra::testing
