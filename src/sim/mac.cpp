@@ -123,6 +123,7 @@ Mac::Mac(MacOptions options)
 
     finder_ = std::make_shared<SimFinder>(loop_, *prefs_, disk_);
     processes_.setBehaviour(kFinderBundleId, finder_);
+    finder_->setLaunchFinished([this](int pid) { processes_.finishedLaunching(pid); });
     workspace_.addKnownApplication(kFinderBundleId, "Finder", kFinderPath);
     workspace_.addKnownApplication("com.apple.Safari", "Safari", "/Applications/Safari.app");
     workspace_.addKnownApplication("com.apple.mail", "Mail", "/Applications/Mail.app");
