@@ -7,6 +7,8 @@ namespace tidra {
 StatusMenuController::StatusMenuController(const Platform& platform)
     : platform_(platform),
       finder_(platform.preferences, platform.workspace, platform.console),
+      relaunch_(finder_, platform.workspace, platform.dispatch, platform.console,
+                {[this] { updateStatus(); }, [this] { return clean_; }}),
       loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
       wallpaper_({platform.preferences.standardUserDefaults(), platform.archiver,
                   platform.workspace, platform.screens, platform.mainBundle, platform.fileManager,
@@ -27,6 +29,8 @@ StatusMenuController::~StatusMenuController() {
     if (!observing_) return;
     platform_.workspace.notificationCenter().removeObserver(
         this, kWorkspaceDidTerminateApplicationNotification, nullptr);
+    platform_.workspace.notificationCenter().removeObserver(
+        this, kWorkspaceDidLaunchApplicationNotification, nullptr);
     defaults_.removeObserver(this, prefs::kLaunchAtLogin, nullptr);
     defaults_.removeObserver(this, prefs::kRestoreFinder, nullptr);
     defaults_.removeObserver(this, prefs::kReplaceWallpaper, nullptr);
@@ -71,6 +75,8 @@ bool StatusMenuController::performNotification(const std::string& selector,
                                                const Notification& note) {
     if (selector == "applicationWasTerminated:") {
         applicationWasTerminated(&note);
+    } else if (selector == "applicationDidLaunch:") {
+        applicationDidLaunch(&note);
     } else if (selector == "darkModeChanged:") {
         darkModeChanged(&note);
     } else {
@@ -132,11 +138,15 @@ void StatusMenuController::updateRestoreFinder(bool value, bool setDefault) {
 }
 
 void StatusMenuController::restartFinder() {
-    finder_.restartFinder();
+    relaunch_.restart();
+}
+
+void StatusMenuController::toggleDesktop() {
+    cleanDesktop(clean_);
 }
 
 bool StatusMenuController::cleanDesktop(bool show) {
-    return finder_.cleanDesktop(show);
+    return relaunch_.request(show);
 }
 
 void StatusMenuController::toggleWallpapers(bool show) {
@@ -144,7 +154,7 @@ void StatusMenuController::toggleWallpapers(bool show) {
 }
 
 void StatusMenuController::hideMessClicked(Object*) {
-    cleanDesktop(clean_);
+    toggleDesktop();
 }
 
 void StatusMenuController::setReplaceWallpaperPreference(Object* sender) {

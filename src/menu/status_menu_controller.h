@@ -8,6 +8,7 @@
 
 #include "about/transluscent_window.h"
 #include "desktop/display_trigger.h"
+#include "desktop/finder_relaunch.h"
 #include "desktop/finder_toggle.h"
 #include "login/login_items.h"
 #include "platform/platform.h"
@@ -37,6 +38,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
 
     void darkModeChanged(const Notification* note);
     void applicationWasTerminated(const Notification* note);
+    void applicationDidLaunch(const Notification* note);
 
     // Login item.
     bool isLoginItem();
@@ -44,10 +46,13 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void removeFromLoginItems();
 
     void updateRestoreFinder(bool value, bool setDefault);
-    void setIcon(bool clean) override;
+    void setIcon(bool clean);
     void updateStatus();
     void restartFinder();
     void toggleWallpapers(bool show);
+    // Every way the user asks to hide or show the icons ends here: the opposite of what Finder
+    // draws now. A wish made while Finder restarts is carried out once it is back.
+    void toggleDesktop();
     bool cleanDesktop(bool show) override;
     void restoreWallpapers() override { toggleWallpapers(true); }
 
@@ -76,6 +81,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
 
     // DisplayTriggerTarget.
     bool isClean() const override { return clean_; }
+    bool headedClean() const override { return relaunch_.headedClean(); }
     bool preference(const char* key) override { return defaults_.boolForKey(key); }
 
   private:
@@ -101,6 +107,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
 
     Platform platform_;
     FinderToggle finder_;
+    FinderRelaunch relaunch_;
     LoginItems loginItems_;
     WallpaperSwitcher wallpaper_;
     WallpaperChooser wallpaperChooser_;

@@ -15,6 +15,8 @@ void StatusMenuController::awakeFromNib() {
     configureStatusButton();
     if (isLoginItem()) repointStaleLoginItem();
     registerObservers();
+    // Tidra may have ended while Finder was restarting, and nothing else brings Finder back.
+    relaunch_.startIfNotRunning();
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
     initPopover();
@@ -56,6 +58,8 @@ void StatusMenuController::configureStatusButton() {
 void StatusMenuController::registerObservers() {
     platform_.workspace.notificationCenter().addObserver(
         this, "applicationWasTerminated:", kWorkspaceDidTerminateApplicationNotification, nullptr);
+    platform_.workspace.notificationCenter().addObserver(
+        this, "applicationDidLaunch:", kWorkspaceDidLaunchApplicationNotification, nullptr);
     defaults_.addObserver(this, prefs::kLaunchAtLogin, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kRestoreFinder, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kReplaceWallpaper, kKeyValueObservingOptionNew, nullptr);
