@@ -39,6 +39,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void darkModeChanged(const Notification* note);
     void applicationWasTerminated(const Notification* note);
     void applicationDidLaunch(const Notification* note);
+    // The application has finished launching: what needs the platform fully up (the welcome).
+    void applicationDidFinishLaunching();
 
     // Login item.
     bool isLoginItem();

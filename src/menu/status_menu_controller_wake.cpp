@@ -20,8 +20,13 @@ void StatusMenuController::awakeFromNib() {
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
     initPopover();
-    showWelcomeOnce();
     Object::awakeFromNib();
+}
+
+void StatusMenuController::applicationDidFinishLaunching() {
+    // Before this the platform shows no popover, and a move to Applications may still end
+    // this copy: the welcome waits for a launch that has really finished.
+    showWelcomeOnce();
 }
 
 void StatusMenuController::applyFirstRunRestoreFinder() {
@@ -74,7 +79,9 @@ void StatusMenuController::registerObservers() {
 void StatusMenuController::showWelcomeOnce() {
     if (!defaults_.objectForKey(prefs::kHasShownWelcomeMessage).isNil()) return;
     showPopover(nullptr);
-    // Counted as shown even without a button to show it under: it is offered once only.
+    // Counted only once the user can see it: without a button to show it under, or with the
+    // platform refusing, the next launch offers it again.
+    if (!popover_->isShown()) return;
     defaults_.setBool(true, prefs::kHasShownWelcomeMessage);
     defaults_.synchronize();
 }

@@ -132,6 +132,7 @@ Mac::Mac(MacOptions options)
     processes_.spawn("com.apple.mail", "Mail", "/Applications/Mail.app");
     loop_.runDue();
 
+    ui_.setLaunchQuery([this] { return app_ && app_->finishedLaunching(); });
     loop_.setExitHandler([this](int owner, int status) {
         if (owner == pid_ && app_) endTidra(status);
     });
