@@ -41,7 +41,12 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         for (NSUInteger i = 0; i < 3; ++i)
             EXPECT_EQ(numberIn([choices objectAtIndex:i], @"tag", -1), double(i));
         EXPECT_NE(find(arrayIn(menu, @"items"), @"bind", @"launchAtLogin"), nil);
-        EXPECT_EQ([arrayIn(main, @"outlets") count], 4u);
+        EXPECT_EQ([arrayIn(main, @"outlets") count], 5u);
+        // The delegate hands the finished launch to the status controller.
+        NSDictionary* delegateOutlet =
+            find(arrayIn(main, @"outlets"), @"name", @"statusMenuController");
+        EXPECT_EQ(fromNSString(stringIn(delegateOutlet, @"object", @"")), "delegate");
+        EXPECT_EQ(fromNSString(stringIn(delegateOutlet, @"destination", @"")), "controller");
 
         NSDictionary* popover = dictionaryIn(resource(@"PopoverViewController"), @"view");
         EXPECT_TRUE(NSEqualRects(frameIn(popover), NSMakeRect(0, 0, 300, 150)));
