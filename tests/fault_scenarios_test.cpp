@@ -200,7 +200,8 @@ TEST(Faults, AWallpaperThatFailsOnOneOfThreeScreens) {
     EXPECT_EQ(storedWallpapers(w.mac()),
               (std::map<int64_t, std::string>{{1, kMountains}, {2, kMonterey}, {3, kMonterey}}));
 
-    out = w.run("wait 3\n");
+    // Five seconds after the hide, which happens once Finder is back without icons.
+    out = w.run("wait 4\n");
     EXPECT_EQ(linesStartingWith(w.status()["log"], "Error when hiding wallpaper: "), 2u);
 
     out = w.run("click\nwait 3\n");

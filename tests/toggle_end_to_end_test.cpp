@@ -116,11 +116,11 @@ TEST(Toggle, FinderFaultsLeaveTheStateConsistent) {
     ASSERT_EQ(s["finder"]["instances"].size(), 1u);
     EXPECT_EQ(s["finder"]["launches"], 3);
 
-    // Finder not running: the preference is written and nothing follows.
-    w.run("quit\nwait 1\nfinder quit\nwait 1\nlaunch\nclick\nwait 3\n");
+    // Finder stopped while Tidra was not running: the next launch starts it again.
+    w.run("quit\nwait 1\nfinder quit\nwait 1\nlaunch\nwait 3\n");
     s = w.status();
-    EXPECT_TRUE(s["finder"]["instances"].empty());
-    EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], false);
+    ASSERT_EQ(s["finder"]["instances"].size(), 1u);
+    EXPECT_FALSE(s["finder"]["instances"][0]["desktopIcons"].empty());
     EXPECT_EQ(s["clean"], false);
 
     // Another application ending changes nothing.

@@ -32,15 +32,16 @@ class WelcomeAndAbout : public ::testing::Test {
         fs::remove_all(root);
     }
 
-    void newMac(std::optional<OperatingSystemVersion> version = std::nullopt) {
+    void newMac(std::optional<OperatingSystemVersion> version = std::nullopt,
+                const std::string& bundleIn = "applications") {
         frontend.reset();
         mac.reset();
         fs::remove_all(root);
         MacOptions options;
         options.root = root.string();
         options.systemVersion = version;
-        // Installed already: no offer to move it stands in the way.
-        options.bundleIn = "applications";
+        // Installed already unless asked otherwise: no offer to move it stands in the way.
+        options.bundleIn = bundleIn;
         mac = std::make_unique<Mac>(options);
         frontend = std::make_unique<Frontend>(*mac, out);
     }
@@ -116,6 +117,26 @@ TEST_F(WelcomeAndAbout, FirstLaunchWelcomesOnceAndOnlyItsControlClosesIt) {
     run("launch");
     ASSERT_NE(tidraPopover(*mac), nullptr);
     EXPECT_FALSE(tidraPopover(*mac)->isShown());
+    EXPECT_EQ(tidraPopover(*mac)->timesShown(), 0);
+}
+
+TEST_F(WelcomeAndAbout, AFirstLaunchThatMovesItselfLeavesTheWelcomeToTheMovedCopy) {
+    newMac(std::nullopt, "downloads");
+    std::istringstream script("alert Move to Applications Folder\n");
+    frontend->attach(script, false);
+    frontend->launch();
+    ASSERT_EQ(frontend->runScript(script), 0) << out.str();
+    ASSERT_EQ(mac->tidraLaunches(), 2);
+    ASSERT_EQ(mac->bundlePath(), "/Applications/Tidra.app");
+    SimPopover* popover = tidraPopover(*mac);
+    ASSERT_NE(popover, nullptr);
+    EXPECT_TRUE(popover->isShown());
+    EXPECT_EQ(status()["defaults"]["xq.morv.Tidra"]["hasShownWelcomeMessage"], json(true));
+
+    // Shown once the launch has finished, the welcome is not offered again.
+    run("popover close");
+    run("quit");
+    run("launch");
     EXPECT_EQ(tidraPopover(*mac)->timesShown(), 0);
 }
 

@@ -1,5 +1,7 @@
 #include "app/app_delegate.h"
 
+#include "menu/status_menu_controller.h"
+
 namespace tidra {
 
 void AppDelegate::applicationWillFinishLaunching(const Notification&) {
@@ -10,6 +12,13 @@ void AppDelegate::applicationDidFinishLaunching(const Notification&) {
     devMate_.sendTrackingReport(nullptr, nullptr);
     devMate_.setupIssuesController(nullptr, true);
     userNotifications_.setDelegate(this);
+    if (statusMenuController_) statusMenuController_->applicationDidFinishLaunching();
+}
+
+bool AppDelegate::setOutlet(const std::string& name, Object* value) {
+    if (name != "statusMenuController") return Object::setOutlet(name, value);
+    statusMenuController_ = dynamic_cast<StatusMenuController*>(value);
+    return true;
 }
 
 }  // namespace tidra

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/application.h"
 #include "platform/defaults.h"
@@ -9,6 +10,8 @@
 #include "platform/notifications.h"
 
 namespace tidra {
+
+class StatusMenuController;
 
 class AppDelegate : public Object,
                     public ApplicationDelegate,
@@ -23,6 +26,9 @@ class AppDelegate : public Object,
           offerMoveToApplicationsFolder_(std::move(offerMoveToApplicationsFolder)) {}
 
     UserDefaults& defaults() const { return defaults_; }
+    // The interface description connects the status controller, which waits for the launch to
+    // finish before showing anything of its own.
+    bool setOutlet(const std::string& name, Object* value) override;
 
     void applicationWillFinishLaunching(const Notification& note) override;
     void applicationDidFinishLaunching(const Notification& note) override;
@@ -36,6 +42,7 @@ class AppDelegate : public Object,
     DevMateKit& devMate_;
     UserNotificationCenter& userNotifications_;
     std::function<void()> offerMoveToApplicationsFolder_;
+    StatusMenuController* statusMenuController_ = nullptr;  // outlet
 };
 
 }  // namespace tidra

@@ -24,11 +24,11 @@ void displayReconfigurationCallback(std::uint32_t /*display*/, std::uint32_t fla
         return;  // the begin-configuration notice and anything else
     }
     if (!target->preference(key)) return;
-    if (target->isClean() == hide) return;  // already in the wanted state
-    // The icon follows at once; the refresh after Finder's relaunch confirms it.
-    target->setIcon(hide);
-    // Nothing written means no Finder restart and no refresh to set the icon right.
-    if (!target->cleanDesktop(!hide)) target->setIcon(target->isClean());
+    // Measured against where the desktop is headed, so that a display plugged in or out while
+    // Finder restarts still counts. The icon is left to say what Finder draws: it changes
+    // once Finder is back.
+    if (target->headedClean() == hide) return;
+    target->cleanDesktop(!hide);
 }
 
 }  // namespace tidra

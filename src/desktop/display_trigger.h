@@ -10,11 +10,13 @@ namespace tidra {
 class DisplayTriggerTarget {
   public:
     virtual ~DisplayTriggerTarget() = default;
+    // Whether Finder draws no icons now.
     virtual bool isClean() const = 0;
-    virtual void setIcon(bool clean) = 0;
+    // Whether it will draw none once the restart under way and any wish kept meanwhile are done.
+    virtual bool headedClean() const { return isClean(); }
     virtual bool preference(const char* key) = 0;
-    // The Finder steps of the toggle: CreateDesktop = show, then Finder is asked to quit. False
-    // when Finder's preferences could not be opened, so nothing was written.
+    // The desktop toggle with a fixed value. False when Finder's preferences could not be
+    // opened, so nothing was written.
     virtual bool cleanDesktop(bool show) = 0;
     // Puts the recorded wallpapers back on the screens that show Tidra's own picture.
     virtual void restoreWallpapers() = 0;

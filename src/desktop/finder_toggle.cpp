@@ -4,17 +4,6 @@
 
 namespace tidra {
 
-bool FinderToggle::cleanDesktop(bool show) {
-    auto finder = finderDefaults();
-    if (!finder) {
-        console_.log("Could not get Finder defaults");
-        return false;
-    }
-    finder->setBool(show, prefs::kCreateDesktop);
-    restartFinder();
-    return true;
-}
-
 void FinderToggle::restartFinder() {
     auto running =
         workspace_.runningApplicationsWithBundleIdentifier(prefs::kFinderBundleIdentifier);

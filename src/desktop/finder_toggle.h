@@ -1,5 +1,5 @@
-// Hiding and showing the desktop icons means rewriting Finder's CreateDesktop and making Finder
-// quit; Finder comes back when its termination is seen, and then draws (or omits) the desktop.
+// Finder's side of hiding and showing the desktop icons: its preferences domain, its quit and its
+// start. FinderRelaunch decides when each happens.
 #pragma once
 
 #include <memory>
@@ -23,9 +23,6 @@ class FinderToggle {
         return preferences_.suite(prefs::kFinderDomain);
     }
 
-    // Writes CreateDesktop = show and asks Finder to quit. Logs when Finder's domain is out of
-    // reach, and then leaves Finder alone and answers false.
-    bool cleanDesktop(bool show);
     // Asks the first running Finder to quit; writes nothing.
     void restartFinder();
     // Starts Finder without waiting for it.
@@ -33,7 +30,8 @@ class FinderToggle {
     // Finder's window restoration, and with setDefault Tidra's copy of it as well.
     void updateRestoreFinder(bool value, bool setDefault);
 
-    // Whether a workspace termination notice is about Finder itself (exact bundle identifier).
+    // Whether a workspace notice (an end or a launch) is about Finder itself (exact bundle
+    // identifier).
     static bool isFinderTermination(const Notification* note);
 
   private:

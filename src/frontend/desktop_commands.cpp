@@ -78,7 +78,7 @@ void Frontend::addDesktopCommands() {
     });
     add("finder",
         "finder quit|crash|spawn | finder refuse on|off | finder domain on|off | "
-        "finder open WINDOW-TITLE",
+        "finder launch on|off | finder open WINDOW-TITLE",
         [this](const CommandLine& cl) {
             const auto& w = cl.words;
             if (w.size() < 2) usageError();
@@ -94,6 +94,8 @@ void Frontend::addDesktopCommands() {
                                        "/System/Library/CoreServices/Finder.app");
             } else if (w[1] == "refuse" && w.size() == 3) {
                 mac_.finder().setRefusesToQuit(onOff(w[2]));
+            } else if (w[1] == "launch" && w.size() == 3) {
+                mac_.workspace().setLaunchesLost(kFinderBundleId, !onOff(w[2]));
             } else if (w[1] == "domain" && w.size() == 3) {
                 mac_.prefs().setSuiteAvailable(kFinderBundleId, onOff(w[2]));
             } else if (w[1] == "open" && w.size() >= 3) {

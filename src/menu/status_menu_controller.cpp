@@ -8,6 +8,8 @@ StatusMenuController::StatusMenuController(const Platform& platform)
     : platform_(platform),
       failureNotices_(platform.userNotifications, platform.mainBundle, platform.system),
       finder_(platform.preferences, platform.workspace, platform.console),
+      relaunch_(finder_, platform.workspace, platform.dispatch, platform.console,
+                {[this] { updateStatus(); }, [this] { return clean_; }}),
       loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
       wallpaper_({platform.preferences.standardUserDefaults(), platform.archiver,
                   platform.workspace, platform.screens, platform.mainBundle, platform.fileManager,
@@ -29,6 +31,8 @@ StatusMenuController::~StatusMenuController() {
     if (!observing_) return;
     platform_.workspace.notificationCenter().removeObserver(
         this, kWorkspaceDidTerminateApplicationNotification, nullptr);
+    platform_.workspace.notificationCenter().removeObserver(
+        this, kWorkspaceDidLaunchApplicationNotification, nullptr);
     defaults_.removeObserver(this, prefs::kLaunchAtLogin, nullptr);
     defaults_.removeObserver(this, prefs::kRestoreFinder, nullptr);
     defaults_.removeObserver(this, prefs::kReplaceWallpaper, nullptr);
@@ -76,6 +80,8 @@ bool StatusMenuController::performNotification(const std::string& selector,
                                                const Notification& note) {
     if (selector == "applicationWasTerminated:") {
         applicationWasTerminated(&note);
+    } else if (selector == "applicationDidLaunch:") {
+        applicationDidLaunch(&note);
     } else if (selector == "darkModeChanged:") {
         darkModeChanged(&note);
     } else {
@@ -154,11 +160,15 @@ void StatusMenuController::updateRestoreFinder(bool value, bool setDefault) {
 }
 
 void StatusMenuController::restartFinder() {
-    finder_.restartFinder();
+    relaunch_.restart();
+}
+
+void StatusMenuController::toggleDesktop() {
+    cleanDesktop(clean_);
 }
 
 bool StatusMenuController::cleanDesktop(bool show) {
-    return finder_.cleanDesktop(show);
+    return relaunch_.request(show);
 }
 
 void StatusMenuController::toggleWallpapers(bool show) {
@@ -166,7 +176,7 @@ void StatusMenuController::toggleWallpapers(bool show) {
 }
 
 void StatusMenuController::hideMessClicked(Object*) {
-    cleanDesktop(clean_);
+    toggleDesktop();
 }
 
 void StatusMenuController::setReplaceWallpaperPreference(Object* sender) {

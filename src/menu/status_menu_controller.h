@@ -9,6 +9,7 @@
 #include "about/transluscent_window.h"
 #include "app/failure_notices.h"
 #include "desktop/display_trigger.h"
+#include "desktop/finder_relaunch.h"
 #include "desktop/finder_toggle.h"
 #include "desktop/widget_hider.h"
 #include "login/login_items.h"
@@ -39,6 +40,9 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
 
     void darkModeChanged(const Notification* note);
     void applicationWasTerminated(const Notification* note);
+    void applicationDidLaunch(const Notification* note);
+    // The application has finished launching: what needs the platform fully up (the welcome).
+    void applicationDidFinishLaunching();
 
     // Login item.
     bool isLoginItem();
@@ -46,10 +50,13 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void removeFromLoginItems();
 
     void updateRestoreFinder(bool value, bool setDefault);
-    void setIcon(bool clean) override;
+    void setIcon(bool clean);
     void updateStatus();
     void restartFinder();
     void toggleWallpapers(bool show);
+    // Every way the user asks to hide or show the icons ends here: the opposite of what Finder
+    // draws now. A wish made while Finder restarts is carried out once it is back.
+    void toggleDesktop();
     bool cleanDesktop(bool show) override;
     void restoreWallpapers() override { toggleWallpapers(true); }
 
@@ -79,6 +86,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
 
     // DisplayTriggerTarget.
     bool isClean() const override { return clean_; }
+    bool headedClean() const override { return relaunch_.headedClean(); }
     bool preference(const char* key) override { return defaults_.boolForKey(key); }
 
   private:
@@ -111,6 +119,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     Platform platform_;
     FailureNotices failureNotices_;
     FinderToggle finder_;
+    FinderRelaunch relaunch_;
     LoginItems loginItems_;
     WallpaperSwitcher wallpaper_;
     WallpaperChooser wallpaperChooser_;

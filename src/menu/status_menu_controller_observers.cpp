@@ -80,8 +80,14 @@ void StatusMenuController::darkModeChanged(const Notification*) {
 
 void StatusMenuController::applicationWasTerminated(const Notification* note) {
     if (!FinderToggle::isFinderTermination(note)) return;
-    finder_.relaunchFinder();
-    updateStatus();
+    // The refresh waits for Finder to be back: until then it draws nothing new, and the icon
+    // keeps saying what the user last saw.
+    relaunch_.finderTerminated();
+}
+
+void StatusMenuController::applicationDidLaunch(const Notification* note) {
+    if (!FinderToggle::isFinderTermination(note)) return;
+    relaunch_.finderLaunched();
 }
 
 }  // namespace tidra

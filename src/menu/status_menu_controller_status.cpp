@@ -58,7 +58,7 @@ void StatusMenuController::itemClicked(Object*) {
     auto event = platform_.application.currentEvent();
     if (!event) return;
     if (event->type != EventType::RightMouseUp) {
-        cleanDesktop(clean_);
+        toggleDesktop();
         return;
     }
     statusItem_->setMenu(statusMenu_);

@@ -16,11 +16,18 @@ void StatusMenuController::awakeFromNib() {
     configureStatusButton();
     if (isLoginItem()) repointStaleLoginItem();
     registerObservers();
+    // Tidra may have ended while Finder was restarting, and nothing else brings Finder back.
+    relaunch_.startIfNotRunning();
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
     initPopover();
-    showWelcomeOnce();
     Object::awakeFromNib();
+}
+
+void StatusMenuController::applicationDidFinishLaunching() {
+    // Before this the platform shows no popover, and a move to Applications may still end
+    // this copy: the welcome waits for a launch that has really finished.
+    showWelcomeOnce();
 }
 
 void StatusMenuController::applyFirstRunRestoreFinder() {
@@ -57,6 +64,8 @@ void StatusMenuController::configureStatusButton() {
 void StatusMenuController::registerObservers() {
     platform_.workspace.notificationCenter().addObserver(
         this, "applicationWasTerminated:", kWorkspaceDidTerminateApplicationNotification, nullptr);
+    platform_.workspace.notificationCenter().addObserver(
+        this, "applicationDidLaunch:", kWorkspaceDidLaunchApplicationNotification, nullptr);
     defaults_.addObserver(this, prefs::kLaunchAtLogin, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kRestoreFinder, kKeyValueObservingOptionNew, nullptr);
     defaults_.addObserver(this, prefs::kReplaceWallpaper, kKeyValueObservingOptionNew, nullptr);
@@ -72,7 +81,9 @@ void StatusMenuController::registerObservers() {
 void StatusMenuController::showWelcomeOnce() {
     if (!defaults_.objectForKey(prefs::kHasShownWelcomeMessage).isNil()) return;
     showPopover(nullptr);
-    // Counted as shown even without a button to show it under: it is offered once only.
+    // Counted only once the user can see it: without a button to show it under, or with the
+    // platform refusing, the next launch offers it again.
+    if (!popover_->isShown()) return;
     defaults_.setBool(true, prefs::kHasShownWelcomeMessage);
     defaults_.synchronize();
 }

@@ -25,6 +25,9 @@ class RunningApplication {
 
 inline constexpr const char* kWorkspaceDidTerminateApplicationNotification =
     "NSWorkspaceDidTerminateApplicationNotification";
+// Posted once an application has finished launching, with the same user information.
+inline constexpr const char* kWorkspaceDidLaunchApplicationNotification =
+    "NSWorkspaceDidLaunchApplicationNotification";
 inline constexpr const char* kApplicationBundleIdentifierKey = "NSApplicationBundleIdentifier";
 inline constexpr unsigned kWorkspaceLaunchAsync = 0x10000;
 inline constexpr const char* kWorkspaceRecycleOperation = "recycle";

@@ -105,6 +105,7 @@ int SimApplication::applicationMain(int, char**, const ClassRegistry& classes) {
     Notification note{"NSApplicationWillFinishLaunchingNotification", nullptr, Value()};
     if (delegate) delegate->applicationWillFinishLaunching(note);
     note.name = "NSApplicationDidFinishLaunchingNotification";
+    finishedLaunching_ = true;
     if (delegate) delegate->applicationDidFinishLaunching(note);
     return 0;
 }

@@ -36,6 +36,8 @@ class SimApplication : public Application {
     // Called each time the application becomes active.
     void setActivationHandler(std::function<void()> handler) { onActivate_ = std::move(handler); }
     int processIdentifier() override { return pid_; }
+    // From just before the delegate hears that launching has finished.
+    bool finishedLaunching() const { return finishedLaunching_; }
 
     // The front end's event being handled, if any.
     void setCurrentEvent(std::optional<Event> e) { event_ = e; }
@@ -56,6 +58,7 @@ class SimApplication : public Application {
     int pid_;
     std::optional<Event> event_;
     bool active_ = false;
+    bool finishedLaunching_ = false;
     std::vector<std::pair<std::string, std::shared_ptr<Object>>> objects_;
     std::vector<std::pair<std::string, std::shared_ptr<SimMenu>>> menus_;
     std::vector<std::pair<std::string, SimMenuItem*>> items_;

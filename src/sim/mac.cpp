@@ -142,6 +142,7 @@ Mac::Mac(MacOptions options)
 
     finder_ = std::make_shared<SimFinder>(loop_, *prefs_, disk_);
     processes_.setBehaviour(kFinderBundleId, finder_);
+    finder_->setLaunchFinished([this](int pid) { processes_.finishedLaunching(pid); });
     workspace_.addKnownApplication(kFinderBundleId, "Finder", kFinderPath);
     workspace_.addKnownApplication("com.apple.Safari", "Safari", "/Applications/Safari.app");
     workspace_.addKnownApplication("com.apple.mail", "Mail", "/Applications/Mail.app");
@@ -150,6 +151,7 @@ Mac::Mac(MacOptions options)
     processes_.spawn("com.apple.mail", "Mail", "/Applications/Mail.app");
     loop_.runDue();
 
+    ui_.setLaunchQuery([this] { return app_ && app_->finishedLaunching(); });
     loop_.setExitHandler([this](int owner, int status) {
         if (owner == pid_ && app_) endTidra(status);
     });

@@ -50,9 +50,26 @@ AppBehaviour& Processes::behaviourOf(const std::string& id) {
 int Processes::spawn(const std::string& bundleIdentifier, const std::string& name,
                      const std::string& bundlePath) {
     int pid = nextPid_++;
-    list_.push_back({pid, bundleIdentifier, name, bundlePath, false});
-    behaviourOf(bundleIdentifier).started(list_.back());
+    list_.push_back({pid, bundleIdentifier, name, bundlePath, false, false});
+    AppBehaviour& behaviour = behaviourOf(bundleIdentifier);
+    behaviour.started(list_.back());
+    if (!behaviour.finishesLaunchingLater()) finishedLaunching(pid);
     return pid;
+}
+
+namespace {
+Value applicationInfo(const ProcessInfo& p) {
+    return Value(Dictionary{{Value(kApplicationBundleIdentifierKey), Value(p.bundleIdentifier)},
+                            {Value("NSApplicationName"), Value(p.name)},
+                            {Value("NSApplicationProcessIdentifier"), Value(p.pid)}});
+}
+}  // namespace
+
+void Processes::finishedLaunching(int pid) {
+    ProcessInfo* p = find(pid);
+    if (!p || p->finishedLaunching) return;
+    p->finishedLaunching = true;
+    center_.post(kWorkspaceDidLaunchApplicationNotification, applicationInfo(*p));
 }
 
 ProcessInfo* Processes::find(int pid) {
@@ -86,10 +103,7 @@ void Processes::end(int pid, bool crashed) {
     std::erase_if(list_, [&](auto& q) { return q.pid == pid; });
     loop_.cancelOwner(pid);
     behaviourOf(gone.bundleIdentifier).ended(gone, crashed);
-    Dictionary info{{Value(kApplicationBundleIdentifierKey), Value(gone.bundleIdentifier)},
-                    {Value("NSApplicationName"), Value(gone.name)},
-                    {Value("NSApplicationProcessIdentifier"), Value(gone.pid)}};
-    center_.post(kWorkspaceDidTerminateApplicationNotification, Value(info));
+    center_.post(kWorkspaceDidTerminateApplicationNotification, applicationInfo(gone));
 }
 
 }  // namespace tidra::sim

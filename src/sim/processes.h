@@ -53,6 +53,7 @@ struct ProcessInfo {
     std::string name;
     std::string bundlePath;  // Mac path
     bool quitRequested = false;
+    bool finishedLaunching = false;
 };
 
 class Processes;
@@ -62,6 +63,9 @@ class AppBehaviour {
   public:
     virtual ~AppBehaviour() = default;
     virtual void started(ProcessInfo&) {}
+    // True for an application that says itself when it has finished launching (through
+    // Processes::finishedLaunching); the others have finished as soon as they start.
+    virtual bool finishesLaunchingLater() const { return false; }
     // Answers whether the process agrees to quit; `quit` ends it (the process calls it itself,
     // possibly later).
     virtual bool quitRequested(ProcessInfo&, std::function<void()> quit) {
@@ -82,6 +86,8 @@ class Processes {
     // Starts a process at once and answers its identifier.
     int spawn(const std::string& bundleIdentifier, const std::string& name,
               const std::string& bundlePath = "");
+    // The process has finished launching: the workspace says so to its observers.
+    void finishedLaunching(int pid);
     // A normal quit request; false when there is no such process.
     bool requestQuit(int pid);
     // Ends a process now. `crashed`: the process did not quit on its own terms.

@@ -51,6 +51,7 @@ bool SimWorkspace::launchAppWithBundleIdentifier(const std::string& bundleIdenti
     auto it = known_.find(bundleIdentifier);
     if (it == known_.end()) return false;
     Known app = it->second;
+    if (launchesLost(bundleIdentifier)) return true;
     // Asynchronous, as with NSWorkspaceLaunchAsync; an application already running is only
     // brought forward, never started twice.
     loop_.after(kLaunchDelay, [this, bundleIdentifier, app] {
@@ -58,6 +59,13 @@ bool SimWorkspace::launchAppWithBundleIdentifier(const std::string& bundleIdenti
             processes_.spawn(bundleIdentifier, app.name, app.path);
     });
     return true;
+}
+
+void SimWorkspace::setLaunchesLost(const std::string& bundleIdentifier, bool lost) {
+    if (lost)
+        lost_.insert(bundleIdentifier);
+    else
+        lost_.erase(bundleIdentifier);
 }
 
 bool SimWorkspace::openURL(const Url& url) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@ class SimWorkspace : public Workspace {
     using TrashMover = std::function<std::optional<std::string>(const std::string& macPath)>;
     void setTrashMover(TrashMover trash) { trash_ = std::move(trash); }
     static constexpr double kLaunchDelay = 0.3;
+    // While lost, a launch request for the application is taken and then comes to nothing, as
+    // an asynchronous launch that fails on the way does.
+    void setLaunchesLost(const std::string& bundleIdentifier, bool lost);
+    bool launchesLost(const std::string& bundleIdentifier) const {
+        return lost_.count(bundleIdentifier) != 0;
+    }
 
     NotificationCenter& notificationCenter() override { return center_; }
     std::vector<std::shared_ptr<RunningApplication>> runningApplicationsWithBundleIdentifier(
@@ -63,6 +70,7 @@ class SimWorkspace : public Workspace {
     std::map<std::string, Known> known_;
     DesktopPictures pictures_;
     TrashMover trash_;
+    std::set<std::string> lost_;
     std::vector<std::string> opened_;
     int launchRequests_ = 0;
 };

@@ -44,6 +44,11 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         EXPECT_EQ([arrayIn(main, @"outlets") count], 5u);
         NSDictionary* widgets = find(arrayIn(menu, @"items"), @"id", @"hideWidgets");
         EXPECT_EQ(fromNSString(stringIn(widgets, @"action", @"")), "hideWidgetsClicked:");
+        // The delegate hands the finished launch to the status controller.
+        NSDictionary* delegateOutlet =
+            find(arrayIn(main, @"outlets"), @"name", @"statusMenuController");
+        EXPECT_EQ(fromNSString(stringIn(delegateOutlet, @"object", @"")), "delegate");
+        EXPECT_EQ(fromNSString(stringIn(delegateOutlet, @"destination", @"")), "controller");
 
         NSDictionary* popover = dictionaryIn(resource(@"PopoverViewController"), @"view");
         EXPECT_TRUE(NSEqualRects(frameIn(popover), NSMakeRect(0, 0, 300, 150)));

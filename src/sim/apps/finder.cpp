@@ -91,6 +91,7 @@ void SimFinder::started(ProcessInfo& p) {
             }
             in.ready = true;
             persist();
+            if (launchFinished_) launchFinished_(pid);
         },
         pid);
 }

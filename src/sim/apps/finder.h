@@ -3,6 +3,7 @@
 // with NSQuitAlwaysKeepsWindows it keeps its open windows and reopens them at its next start.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ class SimFinder : public AppBehaviour {
     SimFinder(RunLoop& loop, SimPreferences& prefs, const Disk& disk);
 
     void started(ProcessInfo& p) override;
+    // Finder has finished launching once it has drawn the desktop.
+    bool finishesLaunchingLater() const override { return true; }
+    void setLaunchFinished(std::function<void(int pid)> finished) {
+        launchFinished_ = std::move(finished);
+    }
     bool quitRequested(ProcessInfo& p, std::function<void()> quit) override;
     void ended(ProcessInfo& p, bool crashed) override;
 
@@ -52,6 +58,7 @@ class SimFinder : public AppBehaviour {
     std::map<int, Instance> instances_;
     std::vector<std::string> saved_;
     std::vector<std::string> lastOpen_;  // open windows when the simulated Mac last stopped
+    std::function<void(int)> launchFinished_;
     bool refuses_ = false;
     bool booted_ = false;
     int launches_ = 0;

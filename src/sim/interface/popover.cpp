@@ -12,6 +12,7 @@ void SimPopover::performClose(Object*) {
 void SimPopover::showRelativeToRect(Rect rect, View* view, RectEdge preferredEdge) {
     // The platform refuses to show a popover that points at no view.
     if (!view) return;
+    if (launched_ && !launched_()) return;
     // Showing loads the content view controller's view, as on the platform.
     if (content_) content_->view();
     anchor_ = view;

@@ -2,6 +2,7 @@
 // and where it is anchored.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -17,6 +18,11 @@ inline constexpr int kPopoverBehaviorSemitransient = 2;
 
 class SimPopover : public Popover {
   public:
+    // Whether the application that made it has finished launching: before that, the platform
+    // shows no popover (and says nothing about it).
+    using LaunchQuery = std::function<bool()>;
+    explicit SimPopover(LaunchQuery launched = {}) : launched_(std::move(launched)) {}
+
     void setContentViewController(std::shared_ptr<ViewController> controller) override {
         content_ = std::move(controller);
     }
@@ -43,6 +49,7 @@ class SimPopover : public Popover {
     nlohmann::json describe() const;
 
   private:
+    LaunchQuery launched_;
     std::shared_ptr<ViewController> content_;
     int behavior_ = kPopoverBehaviorApplicationDefined;
     std::optional<std::string> appearance_;

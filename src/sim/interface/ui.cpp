@@ -7,7 +7,7 @@
 namespace tidra::sim {
 
 std::shared_ptr<Popover> SimUi::makePopover() {
-    auto popover = std::make_shared<SimPopover>();
+    auto popover = std::make_shared<SimPopover>(launched_);
     std::erase_if(popovers_, [](const auto& p) { return p.expired(); });
     popovers_.push_back(popover);
     return popover;

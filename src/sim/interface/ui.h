@@ -33,6 +33,8 @@ class SimUi : public Ui {
 
     // Popovers that still exist, oldest first.
     std::vector<std::shared_ptr<SimPopover>> popovers() const;
+    // Asked by each popover when it is to be shown: has its application finished launching?
+    void setLaunchQuery(SimPopover::LaunchQuery launched) { launched_ = std::move(launched); }
     // A click elsewhere or an opened menu reaches every popover.
     void userInteractedOutsidePopovers();
 
@@ -40,6 +42,7 @@ class SimUi : public Ui {
     OpenPanelFactory openPanels_;
     AlertFactory alerts_;
     std::vector<std::weak_ptr<SimPopover>> popovers_;
+    SimPopover::LaunchQuery launched_;
 };
 
 }  // namespace tidra::sim

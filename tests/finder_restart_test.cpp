@@ -1,0 +1,125 @@
+// What happens when the user or a display asks again while Finder is restarting, and when a
+// restart goes wrong, on a simulated Mac on its virtual clock. Finder takes half a second to quit,
+// is started a little after, and draws its desktop a second later.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "sim_world.h"
+
+namespace tidra {
+namespace {
+
+using nlohmann::json;
+using testing::SimWorld;
+
+const json kAllWindows = {"Documents", "Downloads", "Pictures"};
+
+// The status icon and `status` agree with what Finder draws.
+void expectShowsWhatFinderDraws(SimWorld& w, bool clean) {
+    auto s = w.status();
+    EXPECT_EQ(s["clean"], clean);
+    EXPECT_EQ(s["statusItem"]["image"], clean ? "statusIconClean" : "statusIconDirty");
+    EXPECT_EQ(s["menu"][0]["title"], clean ? "Show That Mess" : "Tidra That Mess!");
+    ASSERT_EQ(s["finder"]["instances"].size(), 1u);
+    EXPECT_EQ(s["finder"]["instances"][0]["desktopIcons"].empty(), clean);
+}
+
+bool logged(SimWorld& w, const std::string& line) {
+    auto log = w.status()["log"];
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+TEST(FinderRestart, ASecondClickWhileFinderQuitsOrStartsRestartsNothingMore) {
+    // While Finder quits.
+    SimWorld w;
+    w.run("finder open Pictures\nclick\nwait 0.2\nclick\nwait 5\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["launches"], 2);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
+
+    // Finder gone, its successor not started yet: the icon still says what was last drawn.
+    w.run("click\nwait 0.6\n");
+    EXPECT_TRUE(w.status()["finder"]["instances"].empty());
+    EXPECT_EQ(w.status()["statusItem"]["image"], "statusIconClean");
+    w.run("click\nwait 5\n");
+    expectShowsWhatFinderDraws(w, false);
+    EXPECT_EQ(w.status()["finder"]["launches"], 3);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
+
+    // Finder started but not drawing yet: it is not asked to quit before it has reopened its
+    // windows.
+    w.run("click\nwait 1\n");
+    ASSERT_EQ(w.status()["finder"]["instances"].size(), 1u);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["ready"], false);
+    w.run("click\nwait 5\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["launches"], 4);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
+    EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], false);
+}
+
+TEST(FinderRestart, TheLatestWishMadeMeanwhileIsCarriedOutOnceFinderIsBack) {
+    SimWorld w;
+    w.run(
+        "display add\n"
+        "defaults write xq.morv.Tidra externalScreenDisconnect -bool true\n"
+        "finder open Pictures\n");
+    // A hide, then a display unplugged before Finder is back: shown in the end.
+    w.run("click\nwait 0.2\ndisplay remove 2\nwait 0.1\n");
+    EXPECT_EQ(w.status()["statusItem"]["image"], "statusIconDirty");
+    w.run("wait 1.6\n");
+    // Back without icons for a moment, and the icon says so.
+    expectShowsWhatFinderDraws(w, true);
+    w.run("wait 5\n");
+    expectShowsWhatFinderDraws(w, false);
+    EXPECT_EQ(w.status()["finder"]["launches"], 3);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
+
+    // A hide, an unplugged display, a click again: only the last wish counts, and one
+    // restart does it.
+    w.run("display add Studio\nclick\nwait 0.2\ndisplay remove 3\nwait 0.7\nclick\nwait 8\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["launches"], 4);
+
+    // A display plugged in while hidden and headed nowhere else changes nothing.
+    w.run(
+        "defaults write xq.morv.Tidra externalScreenTrigger -bool true\n"
+        "display add Projector\nwait 5\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["launches"], 4);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
+}
+
+TEST(FinderRestart, FinderIsStartedWhenTidraEndedMidRestartOrTheRestartGoesAstray) {
+    SimWorld w;
+    // Tidra quits before it hears Finder has gone: nobody brings Finder back until its next
+    // launch, which does.
+    w.run("click\nwait 0.2\nquit\nwait 5\n");
+    EXPECT_TRUE(w.status()["finder"]["instances"].empty());
+    w.run("launch\n");
+    EXPECT_TRUE(logged(w, "Finder was not running: starting it"));
+    w.run("wait 3\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], json({"Documents", "Downloads"}));
+
+    // Finder's start gets lost on the way: it is started again after ten seconds.
+    w.run("finder launch off\nclick\nwait 5\nfinder launch on\nwait 4\n");
+    EXPECT_TRUE(w.status()["finder"]["instances"].empty());
+    EXPECT_EQ(w.status()["statusItem"]["image"], "statusIconClean");
+    w.run("wait 3\n");
+    EXPECT_TRUE(logged(w, "Finder did not come back within 10 seconds: starting it"));
+    expectShowsWhatFinderDraws(w, false);
+
+    // Starts that keep failing are given up after three, and the state follows what is stored.
+    w.run("finder launch off\nclick\nwait 45\n");
+    EXPECT_TRUE(logged(w, "Finder did not come back after 3 starts"));
+    EXPECT_TRUE(w.status()["finder"]["instances"].empty());
+    EXPECT_EQ(w.status()["clean"], true);
+    // The next launch finds Finder stopped and starts it.
+    w.run("finder launch on\nquit\nlaunch\nwait 3\n");
+    expectShowsWhatFinderDraws(w, true);
+}
+
+}  // namespace
+}  // namespace tidra
