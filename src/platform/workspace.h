@@ -25,6 +25,8 @@ class RunningApplication {
 
 inline constexpr const char* kWorkspaceDidTerminateApplicationNotification =
     "NSWorkspaceDidTerminateApplicationNotification";
+inline constexpr const char* kWorkspaceDidLaunchApplicationNotification =
+    "NSWorkspaceDidLaunchApplicationNotification";
 inline constexpr const char* kApplicationBundleIdentifierKey = "NSApplicationBundleIdentifier";
 inline constexpr unsigned kWorkspaceLaunchAsync = 0x10000;
 inline constexpr const char* kWorkspaceRecycleOperation = "recycle";

@@ -52,6 +52,10 @@ int Processes::spawn(const std::string& bundleIdentifier, const std::string& nam
     int pid = nextPid_++;
     list_.push_back({pid, bundleIdentifier, name, bundlePath, false});
     behaviourOf(bundleIdentifier).started(list_.back());
+    Dictionary info{{Value(kApplicationBundleIdentifierKey), Value(bundleIdentifier)},
+                    {Value("NSApplicationName"), Value(name)},
+                    {Value("NSApplicationProcessIdentifier"), Value(pid)}};
+    center_.post(kWorkspaceDidLaunchApplicationNotification, Value(info));
     return pid;
 }
 
