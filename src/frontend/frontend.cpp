@@ -11,6 +11,7 @@
 #include "frontend/login_commands.h"
 #include "frontend/menu_titles.h"
 #include "frontend/screenshot/screenshot_command.h"
+#include "frontend/shortcut_commands.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 
@@ -25,6 +26,7 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), out_(out) {
     addInstallCommands(*this);
     addFolderCommands(*this);
     addScreenshotCommand(*this);
+    addShortcutCommands(*this);
     // Nested loops (the status menu, modal alerts) read the next commands from here.
     mac_.loop().setInputHook([this] { return nextInput(); });
 }

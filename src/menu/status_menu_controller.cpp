@@ -20,7 +20,11 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       popover_(platform.ui.makePopover()),
       aboutWindow_(std::make_unique<TransluscentWindow>(platform.interfaces, platform.ui,
                                                         platform.mainBundle, platform.workspace,
-                                                        platform.system)) {}
+                                                        platform.system)),
+      // A press does what a click on the status item does.
+      shortcut_({defaults_, platform.hotKeys, platform.console},
+                [this] { hideMessClicked(nullptr); }),
+      shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)) {}
 
 StatusMenuController::~StatusMenuController() {
     // Only what the wake-up registered: an unbalanced removal is an error on the platform.
@@ -47,6 +51,8 @@ bool StatusMenuController::performAction(const std::string& selector, Object* se
         aboutClicked(sender);
     } else if (selector == "quitClicked:") {
         quitClicked(sender);
+    } else if (selector == "showShortcutWindow:") {
+        showShortcutWindow(sender);
     } else if (selector == "showPopover:") {
         showPopover(sender);
     } else if (selector == "initPopover") {
@@ -160,7 +166,12 @@ void StatusMenuController::aboutClicked(Object*) {
 }
 
 void StatusMenuController::quitClicked(Object*) {
+    shortcut_.unregister();
     platform_.application.terminate(this);
+}
+
+void StatusMenuController::showShortcutWindow(Object*) {
+    shortcutWindow_->showWindow(this);
 }
 
 }  // namespace tidra

@@ -10,6 +10,8 @@
 #include "desktop/display_trigger.h"
 #include "desktop/finder_toggle.h"
 #include "login/login_items.h"
+#include "menu/keyboard_shortcut.h"
+#include "menu/shortcut_window.h"
 #include "platform/platform.h"
 #include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
@@ -58,6 +60,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void showFeedbackDialog(Object* sender);
     void aboutClicked(Object* sender);
     void quitClicked(Object* sender);
+    void showShortcutWindow(Object* sender);
 
     // Properties.
     Menu* statusMenu() const { return statusMenu_; }
@@ -73,6 +76,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool darkMode() const { return darkMode_; }
     const Dictionary& wallpapers() const { return wallpaper_.wallpapers(); }
     const Dictionary& wallpapersOptions() const { return wallpaper_.wallpapersOptions(); }
+    const KeyboardShortcut& keyboardShortcut() const { return shortcut_; }
 
     // DisplayTriggerTarget.
     bool isClean() const override { return clean_; }
@@ -117,6 +121,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool darkMode_ = false;
     bool observing_ = false;
     bool settlingLaunchAtLogin_ = false;
+    KeyboardShortcut shortcut_;
+    std::unique_ptr<ShortcutWindow> shortcutWindow_;
 };
 
 }  // namespace tidra

@@ -17,6 +17,7 @@ void StatusMenuController::awakeFromNib() {
     registerObservers();
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
+    shortcut_.registerStored();
     initPopover();
     showWelcomeOnce();
     Object::awakeFromNib();

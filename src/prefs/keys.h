@@ -21,6 +21,8 @@ inline constexpr const char* kExternalScreenTrigger = "externalScreenTrigger";
 inline constexpr const char* kExternalScreenDisconnect = "externalScreenDisconnect";
 inline constexpr const char* kMoveToApplicationsFolderAlertSuppress =
     "moveToApplicationsFolderAlertSuppress";
+// The keyboard shortcut: {keyCode: kVK_… code, modifiers: Carbon modifier bits}.
+inline constexpr const char* kHotKey = "hotKey";
 
 // Finder's domain.
 inline constexpr const char* kCreateDesktop = "CreateDesktop";
