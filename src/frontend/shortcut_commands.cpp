@@ -95,6 +95,10 @@ void addShortcutCommands(Frontend& f) {
               mac.hotKeys().takeByOtherApplication(press.keyCode,
                                                    carbonModifiers(press.modifierFlags));
           });
+    f.add("open-url", "open-url URL (as `open URL` in a shell)", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2) f.usageError();
+        if (auto refused = mac.openURLFromOutside(cl.words[1])) throw CommandError{*refused};
+    });
     f.addStatus([&mac](nlohmann::json& s) {
         const std::string text = shortcutText(mac);
         s["shortcut"] = text.empty() ? nlohmann::json() : nlohmann::json(text);

@@ -1,5 +1,6 @@
-// The front end's part for keyboard shortcuts: keys pressed anywhere, the recorder window, hot
-// keys other applications hold, and the `shortcut` field of `status --json`.
+// The front end's part for keyboard shortcuts and URLs: keys pressed anywhere, the recorder
+// window, hot keys other applications hold, URLs opened from outside, and the `shortcut` field
+// of `status --json`.
 #pragma once
 
 #include <string>
@@ -9,7 +10,7 @@ namespace tidra::sim {
 class Frontend;
 class Mac;
 
-// `key COMBO`, `shortcut record COMBO|clear`, `hotkey taken COMBO`.
+// `key COMBO`, `shortcut record COMBO|clear`, `hotkey taken COMBO`, `open-url URL`.
 void addShortcutCommands(Frontend& frontend);
 // Tidra's stored shortcut as it reads ("⌃⌥⌘D"), or empty when there is none.
 std::string shortcutText(Mac& mac);

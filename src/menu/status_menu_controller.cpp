@@ -27,6 +27,7 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)) {}
 
 StatusMenuController::~StatusMenuController() {
+    unregisterTriggers();
     // Only what the wake-up registered: an unbalanced removal is an error on the platform.
     if (!observing_) return;
     platform_.workspace.notificationCenter().removeObserver(

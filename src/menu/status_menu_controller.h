@@ -61,6 +61,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void aboutClicked(Object* sender);
     void quitClicked(Object* sender);
     void showShortcutWindow(Object* sender);
+    // A URL of Tidra's scheme, as the system hands it over.
+    void openURL(const std::string& url);
 
     // Properties.
     Menu* statusMenu() const { return statusMenu_; }
@@ -89,6 +91,9 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void configureStatusButton();
     void registerObservers();
     void showWelcomeOnce();
+    // The URL handler, and its removal.
+    void registerTriggers();
+    void unregisterTriggers();
 
     // After a login-item change that System Events refused: `launchAtLogin` (and so the tick)
     // takes the state System Events reports, without starting another change.
@@ -123,6 +128,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool settlingLaunchAtLogin_ = false;
     KeyboardShortcut shortcut_;
     std::unique_ptr<ShortcutWindow> shortcutWindow_;
+    bool triggersRegistered_ = false;
 };
 
 }  // namespace tidra

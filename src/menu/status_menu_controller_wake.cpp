@@ -18,6 +18,7 @@ void StatusMenuController::awakeFromNib() {
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
     shortcut_.registerStored();
+    registerTriggers();
     initPopover();
     showWelcomeOnce();
     Object::awakeFromNib();
