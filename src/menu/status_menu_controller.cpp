@@ -24,7 +24,9 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       // A press does what a click on the status item does.
       shortcut_({defaults_, platform.hotKeys, platform.console},
                 [this] { hideMessClicked(nullptr); }),
-      shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)) {}
+      shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)),
+      presenting_({defaults_, platform.workspace, platform.console},
+                  static_cast<DisplayTriggerTarget&>(*this)) {}
 
 StatusMenuController::~StatusMenuController() {
     unregisterTriggers();
@@ -80,6 +82,10 @@ bool StatusMenuController::performNotification(const std::string& selector,
         applicationWasTerminated(&note);
     } else if (selector == "darkModeChanged:") {
         darkModeChanged(&note);
+    } else if (selector == "presentingApplicationLaunched:") {
+        onPresentingApplication(note, true);
+    } else if (selector == "presentingApplicationTerminated:") {
+        onPresentingApplication(note, false);
     } else {
         return Object::performNotification(selector, note);
     }

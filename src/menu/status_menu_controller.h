@@ -9,6 +9,7 @@
 #include "about/transluscent_window.h"
 #include "desktop/display_trigger.h"
 #include "desktop/finder_toggle.h"
+#include "desktop/presenting_trigger.h"
 #include "login/login_items.h"
 #include "menu/keyboard_shortcut.h"
 #include "menu/shortcut_window.h"
@@ -91,9 +92,11 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void configureStatusButton();
     void registerObservers();
     void showWelcomeOnce();
-    // The URL handler, and its removal.
+    // The URL handler, the presenting applications' launches and ends, and the option's
+    // observation; and their removal.
     void registerTriggers();
     void unregisterTriggers();
+    void onPresentingApplication(const Notification& note, bool launched);
 
     // After a login-item change that System Events refused: `launchAtLogin` (and so the tick)
     // takes the state System Events reports, without starting another change.
@@ -128,6 +131,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool settlingLaunchAtLogin_ = false;
     KeyboardShortcut shortcut_;
     std::unique_ptr<ShortcutWindow> shortcutWindow_;
+    PresentingTrigger presenting_;
     bool triggersRegistered_ = false;
 };
 
