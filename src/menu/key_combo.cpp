@@ -144,7 +144,9 @@ std::optional<KeyCombo> comboFromStored(const Value& stored) {
     // Whole numbers only: a Boolean or a real would be a hand-made value that means nothing here.
     if (code.kind() != Value::Kind::Integer || modifiers.kind() != Value::Kind::Integer)
         return std::nullopt;
-    if (code.intValue() < 0 || modifiers.intValue() < 0 || modifiers.intValue() > kAllModifiers)
+    // Checked before narrowing: a huge number would otherwise wrap round to a real key.
+    if (code.intValue() < 0 || code.intValue() > 0xFFFF || modifiers.intValue() < 0 ||
+        modifiers.intValue() > kAllModifiers)
         return std::nullopt;
     KeyCombo combo{static_cast<std::uint32_t>(code.intValue()),
                    static_cast<std::uint32_t>(modifiers.intValue())};
