@@ -101,6 +101,15 @@ TEST(HideWhilePresenting, TheStateSurvivesTidrasRelaunchAndTheListCanBeChanged) 
             ++mentions;
     EXPECT_EQ(mentions, 1) << log.dump();
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["presentingApps"], "Keynote");
+
+    // A list of its own replaces the built-in one.
+    w.run(
+        "app quit us.zoom.xos\nwait 3\n"
+        "defaults write xq.morv.Tidra presentingApps -array org.videolan.vlc\n"
+        "app launch com.apple.iWork.Keynote Keynote\nwait 3\n");
+    EXPECT_FALSE(clean(w));
+    w.run("app launch org.videolan.vlc VLC\nwait 3\n");
+    EXPECT_TRUE(clean(w));
 }
 
 }  // namespace
