@@ -133,6 +133,7 @@ void Frontend::addCoreCommands() {
     });
     add("defaults",
         "defaults read DOMAIN [KEY] | defaults write DOMAIN KEY -bool|-int|-string VALUE | "
+        "defaults write DOMAIN KEY -array [STRING...] | "
         "defaults delete DOMAIN [KEY]",
         [this](const CommandLine& cl) {
             const auto& w = cl.words;
@@ -155,6 +156,19 @@ void Frontend::addCoreCommands() {
                          << ") does not exist\n";
                 else
                     out_ << defaultsText(v) << "\n";
+                return;
+            }
+            if (verb == "write" && w.size() >= 5 && w[4] == "-array") {
+                // As the defaults tool: the words that follow are the array's strings.
+                if (!isStorableText(w[3])) usageError("KEY must be UTF-8 text without NUL bytes");
+                Array items;
+                for (size_t i = 5; i < w.size(); ++i) {
+                    if (!isStorableText(w[i]))
+                        usageError("-array takes UTF-8 text without NUL bytes");
+                    items.push_back(Value(w[i]));
+                }
+                mac_.intoTidra([&] { prefs.writeFromOutside(domain, w[3], Value(items)); });
+                if (!prefs.flushAll()) throw CommandError{kNotStored};
                 return;
             }
             if (verb == "write" && w.size() == 6) {

@@ -105,13 +105,21 @@ void Frontend::addDesktopCommands() {
                 usageError();
             }
         });
-    add("app", "app quit BUNDLE-ID", [this](const CommandLine& cl) {
-        if (cl.words.size() != 3 || cl.words[1] != "quit") usageError();
-        auto apps = mac_.processes().withBundleIdentifier(cl.words[2]);
+    add("app", "app launch BUNDLE-ID [NAME] | app quit BUNDLE-ID", [this](const CommandLine& cl) {
+        const auto& w = cl.words;
+        if (w.size() >= 3 && w[1] == "launch") {
+            if (w[2].empty()) usageError("BUNDLE-ID is needed");
+            if (w[2] == kTidraBundleIdentifier) throw CommandError{"use `launch` for Tidra itself"};
+            const std::string name = w.size() > 3 ? titleFrom(cl, 3) : w[2];
+            if (name.find('/') != std::string::npos) usageError("NAME is a name, not a path");
+            mac_.processes().spawn(w[2], name, "/Applications/" + name + ".app");
+            return;
+        }
+        if (w.size() != 3 || w[1] != "quit") usageError();
+        auto apps = mac_.processes().withBundleIdentifier(w[2]);
         if (apps.empty())
-            throw CommandError{"no running application has the bundle identifier " + cl.words[2]};
-        if (cl.words[2] == kTidraBundleIdentifier)
-            throw CommandError{"use `quit` for Tidra itself"};
+            throw CommandError{"no running application has the bundle identifier " + w[2]};
+        if (w[2] == kTidraBundleIdentifier) throw CommandError{"use `quit` for Tidra itself"};
         mac_.processes().end(apps.front().pid, false);
     });
 }

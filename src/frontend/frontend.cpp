@@ -12,6 +12,7 @@
 #include "frontend/menu_titles.h"
 #include "frontend/screenshot/screenshot_command.h"
 #include "frontend/system_commands.h"
+#include "frontend/shortcut_commands.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 
@@ -27,6 +28,7 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), raw_(out) {
     addFolderCommands(*this);
     addScreenshotCommand(*this);
     addSystemCommands(*this);
+    addShortcutCommands(*this);
     // Nested loops (the status menu, modal alerts) read the next commands from here.
     mac_.loop().setInputHook([this] { return nextInput(); });
 }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "frontend/frontend.h"
+#include "frontend/shortcut_commands.h"
 #include "frontend/status_lines.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
@@ -65,6 +66,8 @@ std::string Frontend::picture() {
     for (const auto& item : mac_.systemEvents().loginItems())
         names += (names.empty() ? "" : ", ") + item.name;
     o << "|  login items: " << (names.empty() ? "none" : names) << "\n";
+    if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
+        o << "|  shortcut: " << shortcut << "\n";
     for (const auto& line : notificationLines(mac_)) o << "|  notification: " << line << "\n";
     o << drawPopoverAndWindows(mac_);
     // A modal alert or the password dialog waits for its answer: show what it asks.

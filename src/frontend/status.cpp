@@ -3,6 +3,7 @@
 
 #include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
+#include "frontend/shortcut_commands.h"
 #include "frontend/status_lines.h"
 #include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"
@@ -93,6 +94,8 @@ std::string Frontend::statusText() {
     if (auto item = mac_.statusItem())
         o << "Status item: " << (item->image() ? item->image()->name() : "(no image)")
           << ", title \"" << item->title() << "\"\n";
+    if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
+        o << "Keyboard shortcut: " << shortcut << "\n";
     for (const auto& f : mac_.finder().instances()) {
         o << "Finder " << f.pid << ": " << (f.ready ? "" : "starting, ");
         o << (f.drawsDesktop ? std::to_string(f.desktopIcons.size()) + " desktop icons"

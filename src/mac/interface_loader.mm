@@ -5,6 +5,7 @@
 #include "mac/descriptions.h"
 #include "mac/forwarder.h"
 #include "mac/services.h"
+#include "mac/shortcut_recorder.h"
 #include "mac/value_bridge.h"
 #include "mac/views.h"
 
@@ -48,6 +49,11 @@ class Builder {
                 [button setAction:[TidraForwarder action]];
             }
             made = button;
+        } else if ([cls isEqualToString:@"ShortcutRecorder"]) {
+            TidraShortcutRecorderView* recorder =
+                [[TidraShortcutRecorderView alloc] initWithFrame:frame];
+            if (firstResponder_ == nil) firstResponder_ = recorder;
+            made = recorder;
         } else if ([cls isEqualToString:@"NSVisualEffectView"]) {
             NSVisualEffectView* effect = [[NSVisualEffectView alloc] initWithFrame:frame];
             if (has(node, @"material"))
@@ -63,6 +69,16 @@ class Builder {
             made = [[NSView alloc] initWithFrame:frame];
         }
         std::shared_ptr<View> wrapped = wrapView(made, identifier, keep);
+        // The recorder's sender is its wrapper, which answers the combination typed; the view
+        // keeps the forwarder.
+        if ([made isKindOfClass:[TidraShortcutRecorderView class]]) {
+            NSString* action = stringIn(node, @"action", nil);
+            if (action != nil && [stringIn(node, @"target", kOwner) isEqualToString:kOwner])
+                [(TidraShortcutRecorderView*)made
+                    setForwarder:[[TidraForwarder alloc] initWithTarget:&owner_
+                                                               selector:fromNSString(action)
+                                                                 sender:wrapped.get()]];
+        }
         if (numberIn(node, @"wantsLayer", 0) != 0) wrapped->setWantsLayer(true);
         if (NSString* appearance = stringIn(node, @"appearance", nil))
             wrapped->setAppearance(fromNSString(appearance));
@@ -82,9 +98,13 @@ class Builder {
         }
     }
 
+    // The view that takes the keyboard when the window opens, if any.
+    NSView* firstResponder() const { return firstResponder_; }
+
   private:
     Object& owner_;
     std::map<std::string, Object*> byId_;
+    NSView* firstResponder_ = nil;
 };
 
 class MacInterfaceLoader final : public InterfaceLoader {
@@ -112,6 +132,10 @@ class MacInterfaceLoader final : public InterfaceLoader {
         std::shared_ptr<View> contentView =
             builder.view(content != nil ? content : [NSDictionary dictionary]);
         [window setContentView:nativeViewOf(contentView.get())];
+        if (NSView* first = builder.firstResponder()) {
+            [window setInitialFirstResponder:first];
+            [window makeFirstResponder:first];
+        }
         builder.connectOutlets(description);
         return wrapWindow(window, contentView);
     }

@@ -38,6 +38,8 @@ class NativeMac {
     std::unique_ptr<Dispatch> dispatch_;
     std::unique_ptr<SystemInfo> system_;
     std::unique_ptr<DevMateKit> devMate_;
+    std::unique_ptr<HotKeys> hotKeys_;
+    std::unique_ptr<UrlEvents> urlEvents_;
 };
 
 }  // namespace tidra::mac

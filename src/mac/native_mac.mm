@@ -24,7 +24,9 @@ NativeMac::NativeMac()
       authorization_(makeAuthorization()),
       dispatch_(makeDispatch()),
       system_(makeSystemInfo()),
-      devMate_(makeDevMateKit(*workspace_)) {}
+      devMate_(makeDevMateKit(*workspace_)),
+      hotKeys_(makeHotKeys()),
+      urlEvents_(makeUrlEvents()) {}
 
 NativeMac::~NativeMac() = default;
 
@@ -33,7 +35,8 @@ Platform NativeMac::platform() {
         *preferences_,   *archiver_,    *workspace_,   *screens_,     *statusBar_,
         *images_,        *ui_,          *interfaces_,  *distributed_, *userNotifications_,
         *mainBundle_,    *application_, *fileManager_, *appleScript_, *tasks_,
-        *authorization_, *dispatch_,    *console_,     *system_,      *devMate_};
+        *authorization_, *dispatch_,    *console_,     *system_,      *devMate_,
+        *hotKeys_,       *urlEvents_};
 }
 
 }  // namespace tidra::mac

@@ -27,5 +27,7 @@ std::unique_ptr<Dispatch> makeDispatch();
 std::unique_ptr<Console> makeConsole();
 std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<DevMateKit> makeDevMateKit(Workspace& workspace);
+std::unique_ptr<HotKeys> makeHotKeys();
+std::unique_ptr<UrlEvents> makeUrlEvents();
 
 }  // namespace tidra::mac

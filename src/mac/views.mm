@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "mac/shortcut_recorder.h"
 #include "mac/value_bridge.h"
 
 namespace tidra::mac {
@@ -125,6 +126,16 @@ class MacVisualEffectView final : public ViewBase<VisualEffectView> {
     NSVisualEffectView* effect() const { return (NSVisualEffectView*)view_; }
 };
 
+class MacShortcutRecorder final : public ViewBase<ShortcutRecorderView> {
+  public:
+    using ViewBase::ViewBase;
+    std::optional<KeyPress> lastKeyPress() const override {
+        TidraShortcutRecorderView* recorder = (TidraShortcutRecorderView*)view_;
+        if (![recorder hasKeyPress]) return std::nullopt;
+        return KeyPress{[recorder lastKeyCode], [recorder lastModifierFlags]};
+    }
+};
+
 class MacWindow final : public Window {
   public:
     MacWindow(NSWindow* window, std::shared_ptr<View> content)
@@ -152,6 +163,7 @@ class MacWindow final : public Window {
     void center() override { [window_ center]; }
     void setTitle(const std::string& title) override { [window_ setTitle:toNSString(title)]; }
     void setLevel(long level) override { [window_ setLevel:level]; }
+    void close() override { [window_ close]; }
 
   private:
     NSWindow* window_;
@@ -163,6 +175,8 @@ class MacWindow final : public Window {
 std::shared_ptr<View> wrapView(NSView* view, const std::string& identifier, id keep) {
     if ([view isKindOfClass:[NSTextField class]])
         return std::make_shared<MacTextField>(view, identifier, keep);
+    if ([view isKindOfClass:[TidraShortcutRecorderView class]])
+        return std::make_shared<MacShortcutRecorder>(view, identifier, keep);
     if ([view isKindOfClass:[NSVisualEffectView class]])
         return std::make_shared<MacVisualEffectView>(view, identifier, keep);
     return std::make_shared<MacView>(view, identifier, keep);

@@ -24,9 +24,16 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       popover_(platform.ui.makePopover()),
       aboutWindow_(std::make_unique<TransluscentWindow>(platform.interfaces, platform.ui,
                                                         platform.mainBundle, platform.workspace,
-                                                        platform.system)) {}
+                                                        platform.system)),
+      // A press does what a click on the status item does.
+      shortcut_({defaults_, platform.hotKeys, platform.console},
+                [this] { hideMessClicked(nullptr); }),
+      shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)),
+      presenting_({defaults_, platform.workspace, platform.console},
+                  static_cast<DisplayTriggerTarget&>(*this)) {}
 
 StatusMenuController::~StatusMenuController() {
+    unregisterTriggers();
     // Only what the wake-up registered: an unbalanced removal is an error on the platform.
     if (!observing_) return;
     platform_.workspace.notificationCenter().removeObserver(
@@ -56,6 +63,8 @@ bool StatusMenuController::performAction(const std::string& selector, Object* se
         quitClicked(sender);
     } else if (selector == "hideWidgetsClicked:") {
         hideWidgetsClicked(sender);
+    } else if (selector == "showShortcutWindow:") {
+        showShortcutWindow(sender);
     } else if (selector == "showPopover:") {
         showPopover(sender);
     } else if (selector == "initPopover") {
@@ -84,6 +93,10 @@ bool StatusMenuController::performNotification(const std::string& selector,
         applicationDidLaunch(&note);
     } else if (selector == "darkModeChanged:") {
         darkModeChanged(&note);
+    } else if (selector == "presentingApplicationLaunched:") {
+        onPresentingApplication(note, true);
+    } else if (selector == "presentingApplicationTerminated:") {
+        onPresentingApplication(note, false);
     } else {
         return Object::performNotification(selector, note);
     }
@@ -192,7 +205,12 @@ void StatusMenuController::aboutClicked(Object*) {
 }
 
 void StatusMenuController::quitClicked(Object*) {
+    shortcut_.unregister();
     platform_.application.terminate(this);
+}
+
+void StatusMenuController::showShortcutWindow(Object*) {
+    shortcutWindow_->showWindow(this);
 }
 
 }  // namespace tidra

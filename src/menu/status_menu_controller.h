@@ -12,7 +12,10 @@
 #include "desktop/finder_relaunch.h"
 #include "desktop/finder_toggle.h"
 #include "desktop/widget_hider.h"
+#include "desktop/presenting_trigger.h"
 #include "login/login_items.h"
+#include "menu/keyboard_shortcut.h"
+#include "menu/shortcut_window.h"
 #include "platform/platform.h"
 #include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
@@ -68,6 +71,9 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void aboutClicked(Object* sender);
     void quitClicked(Object* sender);
     void hideWidgetsClicked(Object* sender);
+    void showShortcutWindow(Object* sender);
+    // A URL of Tidra's scheme, as the system hands it over.
+    void openURL(const std::string& url);
 
     // Properties.
     Menu* statusMenu() const { return statusMenu_; }
@@ -83,6 +89,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool darkMode() const { return darkMode_; }
     const Dictionary& wallpapers() const { return wallpaper_.wallpapers(); }
     const Dictionary& wallpapersOptions() const { return wallpaper_.wallpapersOptions(); }
+    const KeyboardShortcut& keyboardShortcut() const { return shortcut_; }
 
     // DisplayTriggerTarget.
     bool isClean() const override { return clean_; }
@@ -98,6 +105,11 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void showWelcomeOnce();
     // "Hide Widgets" only on systems with desktop widgets, ticked as the setting is.
     void setUpWidgetsItem();
+    // The URL handler, the presenting applications' launches and ends, and the option's
+    // observation; and their removal.
+    void registerTriggers();
+    void unregisterTriggers();
+    void onPresentingApplication(const Notification& note, bool launched);
 
     // Adds or removes the login item; a refusal is told to the user when `byUser`.
     void changeLoginItem(bool wanted, bool byUser);
@@ -140,6 +152,10 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool settlingLaunchAtLogin_ = false;
     // Whether the login item exists, as far as System Events last told.
     bool launchAtLoginKnown_ = false;
+    KeyboardShortcut shortcut_;
+    std::unique_ptr<ShortcutWindow> shortcutWindow_;
+    PresentingTrigger presenting_;
+    bool triggersRegistered_ = false;
 };
 
 }  // namespace tidra

@@ -18,6 +18,13 @@ void StatusMenuController::observeValueForKeyPath(const std::optional<std::strin
         reaction = &StatusMenuController::onReplaceWallpaperChanged;
     } else if (keyPath == prefs::kHideWidgets) {
         reaction = &StatusMenuController::onHideWidgetsChanged;
+    } else if (keyPath == prefs::kHideWhilePresenting) {
+        if (!change) return;
+        auto entry = change->find(Value(kKeyValueChangeNewKey));
+        // Removing the key turns the option off.
+        presenting_.optionChanged(entry != change->end() && entry->second.isBoolean() &&
+                                  entry->second.boolValue());
+        return;
     } else {
         Object::observeValueForKeyPath(keyPath, object, change, context);
         return;

@@ -48,6 +48,7 @@ void StatusMenuController::updateStatus() {
                  ? false
                  : !finder->boolForKey(prefs::kCreateDesktop);
     setIcon(clean_);
+    presenting_.desktopRefreshed(clean_);
     defaults_.setBool(finder->boolForKey(prefs::kQuitAlwaysKeepsWindows), prefs::kRestoreFinder);
     defaults_.synchronize();
     toggleWallpapers(!clean_);

@@ -20,6 +20,8 @@ void StatusMenuController::awakeFromNib() {
     relaunch_.startIfNotRunning();
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
                                                       static_cast<DisplayTriggerTarget*>(this));
+    shortcut_.registerStored();
+    registerTriggers();
     initPopover();
     Object::awakeFromNib();
 }

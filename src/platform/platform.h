@@ -11,6 +11,7 @@
 #include "platform/devmate.h"
 #include "platform/dispatch.h"
 #include "platform/file_manager.h"
+#include "platform/hot_keys.h"
 #include "platform/images.h"
 #include "platform/interface_loader.h"
 #include "platform/notifications.h"
@@ -19,6 +20,7 @@
 #include "platform/system_info.h"
 #include "platform/tasks.h"
 #include "platform/ui.h"
+#include "platform/url_events.h"
 #include "platform/workspace.h"
 
 namespace tidra {
@@ -44,6 +46,8 @@ struct Platform {
     Console& console;
     SystemInfo& system;
     DevMateKit& devMate;
+    HotKeys& hotKeys;
+    UrlEvents& urlEvents;
 };
 
 }  // namespace tidra

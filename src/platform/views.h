@@ -79,6 +79,8 @@ public:
     virtual void center() = 0;
     virtual void setTitle(const std::string& title) = 0;
     virtual void setLevel(long level) = 0;
+    // The close button: the window leaves the screen and stays loaded.
+    virtual void close() = 0;
 };
 
 class ViewController : public Object {

@@ -32,6 +32,14 @@ inline constexpr const char* kWindowManagerDomain = "com.apple.WindowManager";
 inline constexpr const char* kStandardHideWidgets = "StandardHideWidgets";
 inline constexpr const char* kStageManagerHideWidgets = "StageManagerHideWidgets";
 
+// The keyboard shortcut: {keyCode: kVK_… code, modifiers: Carbon modifier bits}.
+inline constexpr const char* kHotKey = "hotKey";
+// Hiding while a presentation or meeting application runs: the option, the applications' bundle
+// identifiers, and whether the desktop now hidden was hidden for that reason.
+inline constexpr const char* kHideWhilePresenting = "hideWhilePresenting";
+inline constexpr const char* kPresentingApps = "presentingApps";
+inline constexpr const char* kHiddenWhilePresenting = "hiddenWhilePresenting";
+
 // Finder's domain.
 inline constexpr const char* kCreateDesktop = "CreateDesktop";
 inline constexpr const char* kQuitAlwaysKeepsWindows = "NSQuitAlwaysKeepsWindows";

@@ -25,7 +25,11 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
                     {Value("CFBundleVersion"), Value(version)},
                     {Value("CFBundlePackageType"), Value("APPL")},
                     {Value("LSUIElement"), Value(true)},
-                    {Value("NSMainNibFile"), Value("MainMenu")}};
+                    {Value("NSMainNibFile"), Value("MainMenu")},
+                    {Value("CFBundleURLTypes"),
+                     Value(Array{Value(Dictionary{
+                         {Value("CFBundleURLName"), Value("xq.morv.Tidra")},
+                         {Value("CFBundleURLSchemes"), Value(Array{Value("tidra")})}})})}};
     auto bytes = toBinaryPlist(Value(info));
     if (!bytes || disk.writeFile(contents + "/Info.plist",
                                  std::string_view(reinterpret_cast<const char*>(bytes->data()),

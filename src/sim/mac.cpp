@@ -246,7 +246,8 @@ Platform Mac::platform() {
     return Platform{*prefs_,        archiver_, workspace_,   *screens,     statusBar_,
                     *images_,       ui_,       *interfaces,  distributed_, *userNotifications,
                     *bundle_,       *app_,     *fileManager, *appleScript, *tasks,
-                    *authorization, dispatch_, console_,     system_,      devMate_};
+                    *authorization, dispatch_, console_,     system_,      devMate_,
+                    hotKeys_,       urlEvents_};
 }
 
 bool Mac::launchTidra() {
@@ -268,6 +269,8 @@ bool Mac::launchTidra() {
     dispatch_.setOwner(pid_);
     simScreens_->setOwner(pid_);
     openPanels_.setOwner(pid_);
+    hotKeys_.setOwner(pid_);
+    urlEvents_.setOwner(pid_);
     app_ = std::make_unique<SimApplication>(*bundle_, prefs_->standardUserDefaults(), pid_);
     app_->setActivationHandler([this] { distributed_.applicationDidBecomeActive(); });
     classes_ = std::make_unique<ClassRegistry>(makeTidraClasses(platform()));
@@ -305,6 +308,8 @@ void Mac::endTidra(int status) {
     classes_.reset();
     loop_.cancelOwner(pid);
     simScreens_->dropOwner(pid);
+    hotKeys_.dropOwner(pid);
+    urlEvents_.dropOwner(pid);
     openPanels_.dismissAll();
     simUserNotifications_->setDelegate(nullptr);
     prefs_->flushAll();

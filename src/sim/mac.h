@@ -22,6 +22,7 @@
 #include "sim/distributed_center.h"
 #include "sim/file_manager.h"
 #include "sim/formats/keyed_archiver.h"
+#include "sim/hot_keys.h"
 #include "sim/interface/alert.h"
 #include "sim/interface/interface_loader.h"
 #include "sim/interface/open_panel.h"
@@ -34,6 +35,7 @@
 #include "sim/screens.h"
 #include "sim/system_info.h"
 #include "sim/tasks.h"
+#include "sim/url_events.h"
 #include "sim/user_notifications.h"
 #include "sim/workspace.h"
 
@@ -118,7 +120,14 @@ class Mac {
     SimFileManager& simFileManager() { return *simFileManager_; }
     SimUserNotificationCenter& simUserNotifications() { return *simUserNotifications_; }
     OpenPanels& openPanels() { return openPanels_; }
+    SimHotKeys& hotKeys() { return hotKeys_; }
+    SimUrlEvents& urlEvents() { return urlEvents_; }
     Platform platform();
+
+    // Opens a URL as the system does: the application whose bundle registers its scheme
+    // (CFBundleURLTypes) receives it, and is launched first when it is not running. Answers why
+    // not when nobody registered the scheme or the application could not start.
+    std::optional<std::string> openURLFromOutside(const std::string& url);
 
     // Services others provide; replaceable so that each can be simulated on its own.
     std::unique_ptr<Screens> screens;
@@ -180,6 +189,8 @@ class Mac {
     int pid_ = 0;
     int launches_ = 0;
     std::string launchError_;
+    SimHotKeys hotKeys_{loop_, system_};
+    SimUrlEvents urlEvents_{loop_};
 };
 
 }  // namespace tidra::sim

@@ -59,6 +59,71 @@ struct statfs {
 };
 extern "C" int statfs(const char*, struct statfs*);
 
+// ---- MacTypes.h (CoreServices), macOS 10.0 ----
+typedef UInt32 FourCharCode;
+typedef FourCharCode OSType;
+typedef UInt32 OptionBits;
+typedef unsigned long ItemCount;
+typedef unsigned long ByteCount;
+enum { noErr = 0 };
+
+// Four-character codes are written as the SDK writes them; its headers are system headers, where
+// the compiler says nothing of multi-character constants.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wmultichar"
+#pragma clang diagnostic ignored "-Wfour-char-constants"
+
+// ---- Apple events (CoreServices AE.framework, HIServices InternetConfig.h), macOS 10.0 ----
+typedef FourCharCode AEKeyword;
+typedef FourCharCode AEEventClass;
+typedef FourCharCode AEEventID;
+enum { keyDirectObject = '----' };
+enum { kInternetEventClass = 'GURL', kAEGetURL = 'GURL' };
+
+// ---- Carbon events and hot keys (HIToolbox CarbonEventsCore.h, CarbonEvents.h), macOS 10.0 ----
+typedef struct OpaqueEventRef* EventRef;
+typedef struct OpaqueEventHandlerRef* EventHandlerRef;
+typedef struct OpaqueEventHandlerCallRef* EventHandlerCallRef;
+typedef struct OpaqueEventTargetRef* EventTargetRef;
+typedef OSType EventParamName;
+typedef OSType EventParamType;
+struct EventTypeSpec {
+    OSType eventClass;
+    UInt32 eventKind;
+};
+typedef struct EventTypeSpec EventTypeSpec;
+typedef OSStatus (*EventHandlerProcPtr)(EventHandlerCallRef inHandlerCallRef, EventRef inEvent,
+                                        void* _Nullable inUserData);
+typedef EventHandlerProcPtr EventHandlerUPP;
+enum { eventNotHandledErr = -9874, eventHotKeyExistsErr = -9878 };
+enum { kEventParamDirectObject = '----' };
+enum { typeEventHotKeyID = 'hkid' };
+enum { kEventClassKeyboard = 'keyb' };
+enum { kEventHotKeyPressed = 5 };
+struct EventHotKeyID {
+    OSType signature;
+    UInt32 id;
+};
+typedef struct EventHotKeyID EventHotKeyID;
+typedef struct OpaqueEventHotKeyRef* EventHotKeyRef;
+enum { kEventHotKeyNoOptions = 0, kEventHotKeyExclusive = (1 << 0) };
+extern "C" {
+EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr userRoutine);
+EventTargetRef GetApplicationEventTarget(void);
+OSStatus InstallEventHandler(EventTargetRef inTarget, EventHandlerUPP inHandler,
+                             ItemCount inNumTypes, const EventTypeSpec* inList,
+                             void* _Nullable inUserData,
+                             EventHandlerRef _Nullable* _Nullable outRef);
+OSStatus GetEventParameter(EventRef inEvent, EventParamName inName, EventParamType inDesiredType,
+                           EventParamType* _Nullable outActualType, ByteCount inBufferSize,
+                           ByteCount* _Nullable outActualSize, void* _Nullable outData);
+OSStatus RegisterEventHotKey(UInt32 inHotKeyCode, UInt32 inHotKeyModifiers,
+                             EventHotKeyID inHotKeyID, EventTargetRef inTarget,
+                             OptionBits inOptions, EventHotKeyRef _Nullable* _Nullable outRef);
+OSStatus UnregisterEventHotKey(EventHotKeyRef inHotKey);
+}
+#pragma clang diagnostic pop
+
 // ---- Core Graphics ----
 
 // CGDirectDisplayID, CGDisplayChangeSummaryFlags, CGDisplayRegisterReconfigurationCallback,
@@ -178,7 +243,7 @@ typedef NSString* NSKeyValueChangeKey;
 
 @interface NSKeyedUnarchiver (AppleSDK)
 // +[NSKeyedUnarchiver unarchivedObjectOfClass:fromData:error:], macOS 10.13.
-+ (nullable id)unarchivedObjectOfClass:(Class)cls fromData:(NSData *)data error:(NSError **)error;
++ (nullable id)unarchivedObjectOfClass:(Class)cls fromData:(NSData*)data error:(NSError**)error;
 // +[NSKeyedUnarchiver unarchivedObjectOfClasses:fromData:error:], macOS 10.13.
 + (nullable id)unarchivedObjectOfClasses:(NSSet<Class>*)classes
                                 fromData:(NSData*)data
@@ -239,6 +304,20 @@ extern NSString* const NSAppleScriptErrorNumber;
 - (nullable NSAppleEventDescriptor*)descriptorAtIndex:(NSInteger)index;
 @property(nullable, readonly, copy) NSString* stringValue;
 @property(readonly) Boolean booleanValue;
+@end
+
+@interface NSAppleEventDescriptor (AppleSDKParameters)
+- (nullable NSAppleEventDescriptor*)paramDescriptorForKeyword:(AEKeyword)keyword;
+@end
+
+// NSAppleEventManager, macOS 10.0 (GNUstep declares the class empty).
+@interface NSAppleEventManager (AppleSDK)
++ (NSAppleEventManager*)sharedAppleEventManager;
+- (void)setEventHandler:(id)handler
+            andSelector:(SEL)handleEventSelector
+          forEventClass:(AEEventClass)eventClass
+             andEventID:(AEEventID)eventID;
+- (void)removeEventHandlerForEventClass:(AEEventClass)eventClass andEventID:(AEEventID)eventID;
 @end
 
 @interface NSAppleScript (AppleSDK)
@@ -312,6 +391,7 @@ static const NSEventType NSEventTypeLeftMouseDown = NSLeftMouseDown;    // 1
 static const NSEventType NSEventTypeLeftMouseUp = NSLeftMouseUp;        // 2
 static const NSEventType NSEventTypeRightMouseDown = NSRightMouseDown;  // 3
 static const NSEventType NSEventTypeRightMouseUp = NSRightMouseUp;      // 4
+static const NSEventType NSEventTypeKeyDown = NSKeyDown;                // 10
 static const NSEventMask NSEventMaskLeftMouseUp = 1ull << 2;
 static const NSEventMask NSEventMaskRightMouseUp = 1ull << 4;
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <map>
 
+#include "sim/interface/shortcut_recorder.h"
 #include "sim/interface/views.h"
 
 namespace tidra::sim {
@@ -39,6 +40,11 @@ class Builder {
                 if (node.value("target", kOwner) == std::string(kOwner)) button->setTarget(&owner_);
             }
             made = button;
+        } else if (cls == "ShortcutRecorder") {
+            auto recorder = std::make_shared<SimShortcutRecorder>(id, frame);
+            recorder->setAction(node.value("action", ""));
+            if (node.value("target", kOwner) == std::string(kOwner)) recorder->setTarget(&owner_);
+            made = recorder;
         } else if (cls == "NSVisualEffectView") {
             auto effect = std::make_shared<SimVisualEffectView>(frame, id);
             if (node.contains("material")) effect->setMaterial(node["material"].get<int>());

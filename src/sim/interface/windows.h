@@ -35,7 +35,7 @@ class SimWindow : public Window {
 
     void setContentView(std::shared_ptr<View> view);
     // The close button: the window leaves the screen but stays loaded for its next showing.
-    void close();
+    void close() override;
 
     const std::string& nibName() const { return nibName_; }
     const std::string& title() const { return title_; }

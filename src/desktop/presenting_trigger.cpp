@@ -1,0 +1,118 @@
+#include "desktop/presenting_trigger.h"
+
+#include <algorithm>
+
+#include "prefs/keys.h"
+
+namespace tidra {
+
+namespace {
+
+std::string lowered(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+const std::vector<std::string>& PresentingTrigger::defaultPresentingApps() {
+    static const std::vector<std::string> apps = {"com.apple.iWork.Keynote",
+                                                  "com.microsoft.Powerpoint", "us.zoom.xos",
+                                                  "com.microsoft.teams2", "Cisco-Systems.Spark"};
+    return apps;
+}
+
+std::vector<std::string> PresentingTrigger::presentingApps() {
+    const Value stored = s_.defaults.objectForKey(prefs::kPresentingApps);
+    if (stored.isNil()) return defaultPresentingApps();
+    if (!stored.isArray()) {
+        // Said once: the check runs at every application's launch.
+        if (!reportedBadList_)
+            s_.console.log(
+                "presentingApps is not a list of bundle identifiers; Tidra uses its "
+                "own list: " +
+                stored.description());
+        reportedBadList_ = true;
+        return defaultPresentingApps();
+    }
+    std::vector<std::string> apps;
+    for (const Value& entry : stored.array())
+        if (entry.isString() && !entry.string().empty()) apps.push_back(entry.string());
+    return apps;
+}
+
+bool PresentingTrigger::isPresentingApp(const std::string& bundleIdentifier) {
+    if (bundleIdentifier.empty()) return false;
+    // Launch Services matches bundle identifiers without regard to case.
+    const std::string wanted = lowered(bundleIdentifier);
+    const auto apps = presentingApps();
+    return std::any_of(apps.begin(), apps.end(),
+                       [&](const std::string& app) { return lowered(app) == wanted; });
+}
+
+bool PresentingTrigger::anyPresentingAppRunning() {
+    for (const auto& app : s_.workspace.runningApplications())
+        if (app && isPresentingApp(app->bundleIdentifier())) return true;
+    return false;
+}
+
+bool PresentingTrigger::hiddenByTrigger() {
+    return s_.defaults.boolForKey(prefs::kHiddenWhilePresenting);
+}
+
+void PresentingTrigger::setHiddenByTrigger(bool hidden) {
+    if (hidden)
+        s_.defaults.setBool(true, prefs::kHiddenWhilePresenting);
+    else
+        s_.defaults.removeObjectForKey(prefs::kHiddenWhilePresenting);
+    s_.defaults.synchronize();
+}
+
+void PresentingTrigger::hideForPresenting() {
+    // Already hidden by the user, or by this trigger with Finder still on its way back.
+    if (target_.isClean() || hiddenByTrigger()) return;
+    if (target_.cleanDesktop(false)) setHiddenByTrigger(true);
+}
+
+void PresentingTrigger::showAfterPresenting() {
+    if (!hiddenByTrigger()) return;
+    setHiddenByTrigger(false);
+    // Still marked means no refresh has seen the desktop shown since Tidra hid it: either it is
+    // hidden, or the hide is still under way. Either way it is Tidra's to bring back.
+    target_.cleanDesktop(true);
+}
+
+void PresentingTrigger::applicationLaunched(const std::string& bundleIdentifier) {
+    if (!target_.preference(prefs::kHideWhilePresenting)) return;
+    if (isPresentingApp(bundleIdentifier)) hideForPresenting();
+}
+
+void PresentingTrigger::applicationTerminated(const std::string& bundleIdentifier) {
+    if (!isPresentingApp(bundleIdentifier) || anyPresentingAppRunning()) return;
+    showAfterPresenting();
+}
+
+void PresentingTrigger::optionChanged(bool on) {
+    if (!on) {
+        // Turned off: whatever Tidra hid stays hidden, and is no longer Tidra's to show.
+        if (hiddenByTrigger()) setHiddenByTrigger(false);
+        return;
+    }
+    if (anyPresentingAppRunning()) hideForPresenting();
+}
+
+void PresentingTrigger::desktopRefreshed(bool clean) {
+    if (!clean && hiddenByTrigger()) setHiddenByTrigger(false);
+}
+
+void PresentingTrigger::settleAtLaunch() {
+    if (!hiddenByTrigger()) return;
+    if (!target_.preference(prefs::kHideWhilePresenting)) {
+        setHiddenByTrigger(false);
+        return;
+    }
+    if (!anyPresentingAppRunning()) showAfterPresenting();
+}
+
+}  // namespace tidra

@@ -1,0 +1,52 @@
+// "Hide While Presenting": the desktop hides when a presentation or meeting application starts
+// and comes back when the last of them quits, but only a desktop Tidra hid for that reason.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "desktop/display_trigger.h"
+#include "platform/console.h"
+#include "platform/defaults.h"
+#include "platform/workspace.h"
+
+namespace tidra {
+
+class PresentingTrigger {
+  public:
+    struct Services {
+        UserDefaults& defaults;
+        Workspace& workspace;
+        Console& console;
+    };
+    PresentingTrigger(Services services, DisplayTriggerTarget& target)
+        : s_(services), target_(target) {}
+
+    // The bundle identifiers that count: `presentingApps`, or the built-in list without it.
+    std::vector<std::string> presentingApps();
+    static const std::vector<std::string>& defaultPresentingApps();
+
+    // An application started or ended (workspace notifications).
+    void applicationLaunched(const std::string& bundleIdentifier);
+    void applicationTerminated(const std::string& bundleIdentifier);
+    // `hideWhilePresenting` changed.
+    void optionChanged(bool on);
+    // The state read back from Finder: a shown desktop is no longer Tidra's to bring back.
+    void desktopRefreshed(bool clean);
+    // After the wake-up: the applications may have quit while Tidra was not running.
+    void settleAtLaunch();
+
+  private:
+    bool isPresentingApp(const std::string& bundleIdentifier);
+    bool anyPresentingAppRunning();
+    void hideForPresenting();
+    void showAfterPresenting();
+    bool hiddenByTrigger();
+    void setHiddenByTrigger(bool hidden);
+
+    Services s_;
+    DisplayTriggerTarget& target_;
+    bool reportedBadList_ = false;
+};
+
+}  // namespace tidra

@@ -1,0 +1,48 @@
+#include "desktop/url_commands.h"
+
+#include <cstdio>
+
+namespace tidra {
+
+namespace {
+
+constexpr size_t kLoggedBytes = 200;
+
+std::string lowered(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+std::optional<UrlCommand> urlCommand(const std::string& url) {
+    std::string text = lowered(url);
+    const std::string prefix = "tidra://";
+    if (text.rfind(prefix, 0) != 0) return std::nullopt;
+    text.erase(0, prefix.size());
+    if (!text.empty() && text.back() == '/') text.pop_back();
+    if (text == "hide") return UrlCommand::Hide;
+    if (text == "show") return UrlCommand::Show;
+    if (text == "toggle") return UrlCommand::Toggle;
+    return std::nullopt;
+}
+
+std::string loggableUrl(const std::string& url) {
+    std::string out;
+    for (size_t i = 0; i < url.size() && i < kLoggedBytes; ++i) {
+        const unsigned char c = static_cast<unsigned char>(url[i]);
+        // A line break in a URL would forge a log line of its own.
+        if (c < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (url.size() > kLoggedBytes) out += "…";
+    return out;
+}
+
+}  // namespace tidra

@@ -1,0 +1,100 @@
+#include "menu/keyboard_shortcut.h"
+
+#include "prefs/keys.h"
+
+namespace tidra {
+
+namespace {
+constexpr const char* kRegisterFailure = "Could not register the keyboard shortcut ";
+}  // namespace
+
+std::optional<std::string> KeyboardShortcut::refusal(const KeyCombo& combo) {
+    const auto name = keyName(combo.keyCode);
+    if (!name) return "That key cannot be part of a shortcut.";
+    if (combo.modifiers & (kCmdKey | kControlKey)) return std::nullopt;
+    // macOS 15 refuses hot keys whose only modifiers are ⌥ or ⌥⇧.
+    if (combo.modifiers & kOptionKey)
+        return describe(combo) +
+               " cannot be used: macOS takes no shortcut with only ⌥ or ⌥⇧. "
+               "Add ⌘ or ⌃.";
+    return "A shortcut needs ⌘ or ⌃ with a key.";
+}
+
+std::optional<KeyCombo> KeyboardShortcut::stored() const {
+    return comboFromStored(s_.defaults.objectForKey(prefs::kHotKey));
+}
+
+std::optional<KeyCombo> KeyboardShortcut::current() const {
+    return registered_ ? registered_ : stored();
+}
+
+std::string KeyboardShortcut::currentText() const {
+    const auto combo = current();
+    return combo ? describe(*combo) : "None";
+}
+
+std::unique_ptr<HotKey> KeyboardShortcut::registerCombo(const KeyCombo& combo, int& status) {
+    status = kNoErr;
+    auto made = s_.hotKeys.registerHotKey(combo.keyCode, combo.modifiers, pressed_, status);
+    if (!made) s_.console.log(registrationFailure(combo, status));
+    return made;
+}
+
+std::string KeyboardShortcut::registrationFailure(const KeyCombo& combo, int status) {
+    return kRegisterFailure + describe(combo) +
+           (status == kEventHotKeyExistsErr ? ": another application holds it"
+                                            : ": error " + std::to_string(status));
+}
+
+void KeyboardShortcut::registerStored() {
+    const Value value = s_.defaults.objectForKey(prefs::kHotKey);
+    if (value.isNil()) return;
+    const auto combo = comboFromStored(value);
+    if (!combo || refusal(*combo)) {
+        s_.console.log(
+            "The stored keyboard shortcut (hotKey) is no key combination Tidra can "
+            "use; it stays stored but unused: " +
+            value.description());
+        return;
+    }
+    int status = kNoErr;
+    registration_ = registerCombo(*combo, status);
+    if (registration_) registered_ = combo;
+}
+
+KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
+    if (press.keyCode == kEscapeKeyCode) return Outcome{true, ""};
+    const KeyCombo combo{press.keyCode, carbonModifiers(press.modifierFlags)};
+    if (auto why = refusal(combo)) return Outcome{false, *why};
+    if (registration_ && registered_ == combo) return Outcome{};
+    int status = kNoErr;
+    auto made = registerCombo(combo, status);
+    if (!made) {
+        const std::string kept = currentText();
+        return Outcome{false, (status == kEventHotKeyExistsErr
+                                   ? describe(combo) + " is used by another application"
+                                   : describe(combo) + " could not be registered (error " +
+                                         std::to_string(status) + ")") +
+                                  "; the shortcut stays " + kept + "."};
+    }
+    // The new one first: the old one goes only once its successor is in place.
+    registration_ = std::move(made);
+    registered_ = combo;
+    s_.defaults.setObject(storedForm(combo), prefs::kHotKey);
+    if (!s_.defaults.synchronize()) {
+        s_.console.log("Could not store the keyboard shortcut " + describe(combo));
+        return Outcome{false, describe(combo) +
+                                  " works now but could not be saved: it is gone after Tidra "
+                                  "quits."};
+    }
+    return Outcome{};
+}
+
+void KeyboardShortcut::clear() {
+    registration_.reset();
+    registered_.reset();
+    s_.defaults.removeObjectForKey(prefs::kHotKey);
+    s_.defaults.synchronize();
+}
+
+}  // namespace tidra

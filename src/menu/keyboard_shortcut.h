@@ -1,0 +1,61 @@
+// Tidra's keyboard shortcut: the combination stored under `hotKey`, registered system-wide at
+// launch and whenever it changes, and what the recorder window may change it to.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "menu/key_combo.h"
+#include "platform/console.h"
+#include "platform/defaults.h"
+#include "platform/hot_keys.h"
+
+namespace tidra {
+
+class KeyboardShortcut {
+  public:
+    struct Services {
+        UserDefaults& defaults;
+        HotKeys& hotKeys;
+        Console& console;
+    };
+    // `pressed` runs at each press of the registered combination.
+    KeyboardShortcut(Services services, std::function<void()> pressed)
+        : s_(services), pressed_(std::move(pressed)) {}
+
+    // At launch: registers the stored combination. One that is no usable shortcut, or that
+    // another application holds, is logged and left stored as it is.
+    void registerStored();
+    // What a typed combination did, for the recorder to show.
+    struct Outcome {
+        bool cancelled = false;  // Escape: nothing changes
+        std::string message;     // empty when the combination was taken
+    };
+    Outcome record(const KeyPress& press);
+    void clear();
+    // Before quitting: the system would drop it too, but not before the process has gone.
+    void unregister() { registration_.reset(); }
+
+    // The registered combination, or the stored one when it could not be registered.
+    std::optional<KeyCombo> current() const;
+    bool isRegistered() const { return registration_ != nullptr; }
+    // "⌃⌥⌘D", or "None".
+    std::string currentText() const;
+
+    // Why a combination cannot be a shortcut, or nothing when it can.
+    static std::optional<std::string> refusal(const KeyCombo& combo);
+
+  private:
+    std::optional<KeyCombo> stored() const;
+    std::unique_ptr<HotKey> registerCombo(const KeyCombo& combo, int& status);
+    static std::string registrationFailure(const KeyCombo& combo, int status);
+
+    Services s_;
+    std::function<void()> pressed_;
+    std::unique_ptr<HotKey> registration_;
+    std::optional<KeyCombo> registered_;
+};
+
+}  // namespace tidra
