@@ -21,9 +21,9 @@ class MacHotKeys final : public HotKeys {
     std::unique_ptr<HotKey> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                            std::function<void()> pressed, int& status) override {
         if (!handlerInstalled_) {
-            const EventTypeSpec spec = {kEventClassKeyboard, kEventHotKeyPressed};
+            const EventTypeSpec hotKeyEvent = {kEventClassKeyboard, kEventHotKeyPressed};
             status = InstallEventHandler(GetApplicationEventTarget(),
-                                         NewEventHandlerUPP(&hotKeyPressed), 1, &spec, this, NULL);
+                                         NewEventHandlerUPP(&hotKeyPressed), 1, &hotKeyEvent, this, NULL);
             if (status != noErr) return nullptr;
             handlerInstalled_ = true;
         }
