@@ -22,8 +22,9 @@ class MacHotKeys final : public HotKeys {
                                            std::function<void()> pressed, int& status) override {
         if (!handlerInstalled_) {
             const EventTypeSpec hotKeyEvent = {kEventClassKeyboard, kEventHotKeyPressed};
-            status = InstallEventHandler(GetApplicationEventTarget(),
-                                         NewEventHandlerUPP(&hotKeyPressed), 1, &hotKeyEvent, this, NULL);
+            status =
+                InstallEventHandler(GetApplicationEventTarget(), NewEventHandlerUPP(&hotKeyPressed),
+                                    1, &hotKeyEvent, this, NULL);
             if (status != noErr) return nullptr;
             handlerInstalled_ = true;
         }
