@@ -3,6 +3,7 @@
 // Tidra put it there, and a picture the user chose is never overwritten or lost.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "sim_world.h"
@@ -33,6 +34,10 @@ std::string checkedItem(SimWorld& w) {
         for (const auto& sub : item.value("submenu", nlohmann::json::array()))
             if (sub.value("state", 0) == 1) checked += sub["title"].get<std::string>();
     return checked;
+}
+
+bool onDisk(SimWorld& w, const std::string& macPath) {
+    return std::filesystem::exists(w.mac().disk().real(macPath));
 }
 
 int wallpaperErrors(SimWorld& w) {
@@ -107,6 +112,61 @@ TEST(TidrasPicture, APictureFromTheSupportFolderIsTheUsersWhenTidraDidNotPutItTh
     RUN_OK(w, "click\nwait 3\n");
     EXPECT_EQ(picture(w, 1), kSunset);
     EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+}
+
+// A later import clears away the earlier imported pictures, but never one the user set by hand
+// from the support folder: neither while a screen shows it nor while a record holds it to be put
+// back.
+TEST(TidrasPicture, AnImportKeepsTheSupportFolderPicturesTheUserSet) {
+    const std::string lake = "/Users/me/Library/Application Support/Tidra/Lake.png";
+    const std::string river = "/Users/me/Library/Application Support/Tidra/River.png";
+    {
+        SCOPED_TRACE("recorded while hidden");
+        SimWorld w;
+        std::ofstream(w.mac().disk().real("/Users/me/Pictures/Lake.png"), std::ios::binary)
+            << "lake";
+        RUN_OK(w,
+               "popover close\ndisplay add Studio Display\n"
+               "wallpaper set 1 ~/Pictures/Sunset.heic\n"
+               "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
+               "wallpaper set 2 \"~/Library/Application Support/Tidra/Mountains.jpg\"\n"
+               "click\nwait 6\n");
+        ASSERT_EQ(w.status()["clean"], true);
+        ASSERT_EQ(picture(w, 2), kCopy);
+        RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
+        EXPECT_EQ(picture(w, 1), lake);
+        EXPECT_EQ(picture(w, 2), lake);
+        EXPECT_TRUE(onDisk(w, kCopy));
+        RUN_OK(w, "click\nwait 3\n");
+        EXPECT_EQ(picture(w, 1), kSunset);
+        EXPECT_EQ(picture(w, 2), kCopy);
+        EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+    }
+    {
+        SCOPED_TRACE("on a screen while shown");
+        SimWorld w;
+        std::ofstream(w.mac().disk().real("/Users/me/Pictures/Lake.png"), std::ios::binary)
+            << "lake";
+        std::ofstream(w.mac().disk().real("/Users/me/Pictures/River.png"), std::ios::binary)
+            << "river";
+        RUN_OK(w,
+               "popover close\nmenu Wallpaper > Custom Image…\n"
+               "panel choose ~/Pictures/Mountains.jpg\n"
+               "wallpaper set 1 \"~/Library/Application Support/Tidra/Mountains.jpg\"\n"
+               "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
+        EXPECT_TRUE(onDisk(w, kCopy));
+        EXPECT_TRUE(onDisk(w, lake));
+        // The earlier import that no screen shows goes as before.
+        RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/River.png\n");
+        EXPECT_TRUE(onDisk(w, kCopy));
+        EXPECT_FALSE(onDisk(w, lake));
+        EXPECT_TRUE(onDisk(w, river));
+        RUN_OK(w, "click\nwait 6\n");
+        EXPECT_EQ(picture(w, 1), river);
+        RUN_OK(w, "click\nwait 3\n");
+        EXPECT_EQ(picture(w, 1), kCopy);
+        EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
+    }
 }
 
 // While the icons are hidden, a new choice reaches the screens that show Tidra's picture at once;

@@ -63,8 +63,9 @@ struct WallpaperRig {
             WallpaperServices{defaults(), archiver, workspace, screens, *bundle, files, dispatch,
                               console},
             [this] { return clean; });
-        chooser = std::make_unique<WallpaperChooser>(WallpaperChooserServices{
-            defaults(), *bundle, files, ui, notifications, console, *failures});
+        chooser = std::make_unique<WallpaperChooser>(
+            WallpaperChooserServices{defaults(), *bundle, files, ui, notifications, console,
+                                     *failures, [this] { return switcher->usersPictures(); }});
     }
 
     static std::string prepare(const std::string& root) {

@@ -115,6 +115,11 @@ bool WallpaperChooser::cleanSupportFolder(const Url& folder,
     std::optional<std::string> inForce;
     if (auto chosen = s_.defaults.URLForKey(prefs::kReplaceWallpaper))
         if (auto path = chosen->path()) inForce = standardized(*path);
+    // A picture the user set by hand from this folder is theirs, not an earlier import. The
+    // volume may ignore case, so another spelling of one of its names counts as that picture.
+    std::vector<std::string> owned;
+    if (s_.usersPictures)
+        for (const std::string& path : s_.usersPictures()) owned.push_back(lowerCase(path));
     std::vector<Url> doomed;
     std::optional<Url> current;
     while (auto entry = entries->nextObject()) {
@@ -124,6 +129,7 @@ bool WallpaperChooser::cleanSupportFolder(const Url& folder,
         if (!itemPath) continue;
         const std::string path = standardized(*itemPath);
         if (std::find(spared.begin(), spared.end(), path) != spared.end()) continue;
+        if (std::find(owned.begin(), owned.end(), lowerCase(path)) != owned.end()) continue;
         if (path == inForce) {
             current = item;
         } else {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ struct WallpaperChooserServices {
     UserNotificationCenter& notifications;
     Console& console;
     FailureNotices& failures;
+    // The standardized paths of the pictures the screens show or will get back as the user's
+    // own; the clean-up leaves them, wherever they lie.
+    std::function<std::vector<std::string>()> usersPictures;
 };
 
 class WallpaperChooser {

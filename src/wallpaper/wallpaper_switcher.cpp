@@ -83,6 +83,22 @@ void WallpaperSwitcher::choiceChanged() {
     save();
 }
 
+std::vector<std::string> WallpaperSwitcher::usersPictures() {
+    std::vector<std::string> pictures;
+    for (const auto& [number, recorded] : records_.wallpapers) {
+        auto path = recorded.isUrl() ? recorded.url().path() : std::nullopt;
+        if (path) pictures.push_back(standardized(*path));
+    }
+    auto screens = s_.screens.screens();
+    if (!screens) return pictures;
+    for (const auto& screen : *screens) {
+        auto current = currentPath(*screen);
+        if (current && !isTidrasImage(screenNumber(*screen), *current))
+            pictures.push_back(standardized(*current));
+    }
+    return pictures;
+}
+
 std::string WallpaperSwitcher::standardized(const std::string& path) {
     return paths::standardize(path, s_.fileManager.homeDirectory());
 }

@@ -53,6 +53,10 @@ class WallpaperSwitcher {
     // Reads the stored records into wallpapers() and wallpapersOptions().
     void loadRecords();
 
+    // The standardized paths of the pictures that are the user's own: those the screens show
+    // that Tidra did not put there, and those the records will put back on showing.
+    std::vector<std::string> usersPictures();
+
     const Dictionary& wallpapers() const { return records_.wallpapers; }
     const Dictionary& wallpapersOptions() const { return records_.options; }
 
