@@ -32,7 +32,8 @@ ClassRegistry makeTidraClasses(const Platform& base) {
                             base.dispatch,
                             base.console,
                             base.system,
-                            base.devMate};
+                            base.devMate,
+                            base.appService};
     // The platform is a bundle of references; the factories keep their own copy of it, and
     // the notification center it refers to.
     classes.add("AppDelegate", [platform, notifications] {

@@ -94,6 +94,7 @@ Mac::Mac(MacOptions options)
     auto simFiles = std::make_unique<SimFileManager>(disk_);
     simFileManager_ = simFiles.get();
     fileManager = std::move(simFiles);
+    appService_ = std::make_unique<SimAppService>(*prefs_, *simUserNotifications_);
     systemEvents_ = std::make_unique<SimSystemEvents>(
         disk_, disk_.home() + "/Library/Preferences/com.apple.loginitems.plist");
     // Finder's Trash and the workspace's recycle are the file manager's: one set of rules.
@@ -246,7 +247,8 @@ Platform Mac::platform() {
     return Platform{*prefs_,        archiver_, workspace_,   *screens,     statusBar_,
                     *images_,       ui_,       *interfaces,  distributed_, *userNotifications,
                     *bundle_,       *app_,     *fileManager, *appleScript, *tasks,
-                    *authorization, dispatch_, console_,     system_,      devMate_};
+                    *authorization, dispatch_, console_,     system_,      devMate_,
+                    *appService_};
 }
 
 bool Mac::launchTidra() {

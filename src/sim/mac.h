@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "sim/app_service.h"
 #include "sim/apple_scripting.h"
 #include "sim/application.h"
 #include "sim/apps/finder.h"
@@ -118,6 +119,8 @@ class Mac {
     SimFileManager& simFileManager() { return *simFileManager_; }
     SimUserNotificationCenter& simUserNotifications() { return *simUserNotifications_; }
     OpenPanels& openPanels() { return openPanels_; }
+    // Service Management's login items (macOS 13 and later).
+    SimAppService& appService() { return *appService_; }
     Platform platform();
 
     // Services others provide; replaceable so that each can be simulated on its own.
@@ -166,6 +169,7 @@ class Mac {
     SimTasks* simTasks_ = nullptr;
     SimAuthorization* simAuthorization_ = nullptr;
     std::unique_ptr<SimSystemEvents> systemEvents_;
+    std::unique_ptr<SimAppService> appService_;
     SimAppleScripting* simAppleScript_ = nullptr;
     SimScreens* simScreens_ = nullptr;
     SimFileManager* simFileManager_ = nullptr;
