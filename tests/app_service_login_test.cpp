@@ -164,5 +164,26 @@ TEST(AppServiceLogin, AnOldEntrySystemEventsKeepsStopsTheChangeAndIsTriedAgain) 
     EXPECT_EQ(tick(*world), 0);
 }
 
+TEST(AppServiceLogin, FrontEndSwitchesTheUsersSettingAndShowsTheStatus) {
+    SimWorld world(onSystem(13));
+    EXPECT_EQ(world.status()["appService"], nlohmann::json({{"status", "notRegistered"}}));
+    world.run("menu Launch at Login\napp-service disable\n");
+    ASSERT_EQ(world.lastStatus(), 0);
+    EXPECT_EQ(world.status()["appService"], nlohmann::json({{"status", "requiresApproval"}}));
+    EXPECT_NE(world.run("status\n").find("Login item service: requiresApproval"),
+              std::string::npos);
+    world.run("app-service enable\n");
+    EXPECT_EQ(world.status()["appService"], nlohmann::json({{"status", "enabled"}}));
+    world.run("app-service maybe\n");
+    EXPECT_NE(world.lastStatus(), 0);
+
+    // Before 13 there is no such service to show or switch.
+    SimWorld older(onSystem(12));
+    EXPECT_TRUE(older.status()["appService"].is_null());
+    EXPECT_EQ(older.run("status\n").find("Login item service"), std::string::npos);
+    older.run("app-service disable\n");
+    EXPECT_NE(older.lastStatus(), 0);
+}
+
 }  // namespace
 }  // namespace tidra

@@ -3,6 +3,7 @@
 
 #include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
+#include "frontend/login_commands.h"
 #include "frontend/status_lines.h"
 #include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"
@@ -114,6 +115,7 @@ std::string Frontend::statusText() {
         for (const auto& line : lines) o << "  " << line << "\n";
     };
     list("Login items", loginItemLines(mac_));
+    o << appServiceStatusText(mac_);
     list("Notifications", notificationLines(mac_));
     o << systemStatusText(mac_);
     if (openMenu()) o << "Status menu: open (`choose TITLE`, `dismiss`)\n";
