@@ -38,6 +38,7 @@ class NativeMac {
     std::unique_ptr<Dispatch> dispatch_;
     std::unique_ptr<SystemInfo> system_;
     std::unique_ptr<DevMateKit> devMate_;
+    std::unique_ptr<AppService> appService_;
 };
 
 }  // namespace tidra::mac

@@ -24,7 +24,8 @@ NativeMac::NativeMac()
       authorization_(makeAuthorization()),
       dispatch_(makeDispatch()),
       system_(makeSystemInfo()),
-      devMate_(makeDevMateKit(*workspace_)) {}
+      devMate_(makeDevMateKit(*workspace_)),
+      appService_(makeAppService()) {}
 
 NativeMac::~NativeMac() = default;
 
@@ -33,7 +34,8 @@ Platform NativeMac::platform() {
         *preferences_,   *archiver_,    *workspace_,   *screens_,     *statusBar_,
         *images_,        *ui_,          *interfaces_,  *distributed_, *userNotifications_,
         *mainBundle_,    *application_, *fileManager_, *appleScript_, *tasks_,
-        *authorization_, *dispatch_,    *console_,     *system_,      *devMate_};
+        *authorization_, *dispatch_,    *console_,     *system_,      *devMate_,
+        *appService_};
 }
 
 }  // namespace tidra::mac

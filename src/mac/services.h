@@ -27,5 +27,7 @@ std::unique_ptr<Dispatch> makeDispatch();
 std::unique_ptr<Console> makeConsole();
 std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<DevMateKit> makeDevMateKit(Workspace& workspace);
+// Service Management's login item; the logic asks for it on macOS 13 and later only.
+std::unique_ptr<AppService> makeAppService();
 
 }  // namespace tidra::mac
