@@ -34,7 +34,8 @@ ClassRegistry makeTidraClasses(const Platform& base) {
                             base.system,
                             base.devMate,
                             base.hotKeys,
-                            base.urlEvents};
+                            base.urlEvents,
+                            base.appService};
     // The platform is a bundle of references; the factories keep their own copy of it, and
     // the notification center it refers to.
     classes.add("AppDelegate", [platform, notifications] {

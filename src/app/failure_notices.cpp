@@ -55,6 +55,30 @@ void FailureNotices::launchAtLoginRefused(std::optional<long> errorNumber) {
          text);
 }
 
+void FailureNotices::launchAtLoginNeedsApproval() {
+    tell(FailureTopic::LaunchAtLogin, kLaunchAtLoginFailedNotificationIdentifier,
+         localizedString(bundle_, "Launch at Login needs your approval",
+                         "Notification title when the user has switched Tidra off in Login "
+                         "Items"),
+         localizedString(bundle_,
+                         "Tidra is switched off in System Settings › General › Login Items. "
+                         "Switch Tidra on there to have it start at login.",
+                         "Notification text when the user has switched Tidra off in Login "
+                         "Items"));
+}
+
+void FailureNotices::launchAtLoginServiceFailed(const Error& error) {
+    tell(FailureTopic::LaunchAtLogin, kLaunchAtLoginFailedNotificationIdentifier,
+         localizedString(bundle_, "Launch at Login could not be changed",
+                         "Notification title when the login item could not be changed"),
+         error.localizedDescription + " " +
+             localizedString(bundle_,
+                             "Choose Launch at Login again, or switch Tidra on or off in "
+                             "System Settings › General › Login Items.",
+                             "Notification text when the system refused to change the login "
+                             "item"));
+}
+
 void FailureNotices::customWallpaperFailed(const std::optional<Error>& error) {
     // However many pictures the user tries, a full disk is one failure.
     if (error && isDiskFull(*error)) {

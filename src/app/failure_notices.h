@@ -35,6 +35,11 @@ class FailureNotices {
     // System Events turned a change of the login item down, with this error number if it gave
     // one.
     void launchAtLoginRefused(std::optional<long> errorNumber);
+    // From macOS 13: the user has switched Tidra off under Login Items, where only the user can
+    // switch it on.
+    void launchAtLoginNeedsApproval();
+    // From macOS 13: Service Management refused to change Tidra's login item.
+    void launchAtLoginServiceFailed(const Error& error);
     // The chosen picture could not be copied into the support folder; a disk that is full is
     // told as such.
     void customWallpaperFailed(const std::optional<Error>& error);

@@ -4,6 +4,16 @@
 
 namespace tidra::sim {
 
+bool hasAppService(Mac& mac) {
+    return isAtLeast(mac.system().version(), 13);
+}
+
+std::string appServiceStatusText(Mac& mac) {
+    if (!hasAppService(mac)) return "";
+    return std::string("Login item service: ") + appServiceStatusName(mac.appService().status()) +
+           " (`app-service enable|disable`)\n";
+}
+
 void addLoginCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("system-events", "system-events on|off | system-events consent deny|allow",
@@ -23,7 +33,18 @@ void addLoginCommands(Frontend& f) {
         if (!mac.systemEvents().addLoginItem({cl.words[2], cl.words[3], false}))
             throw CommandError{"could not store the login items on the disk"};
     });
+    f.add("app-service", "app-service enable|disable", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2 || (cl.words[1] != "enable" && cl.words[1] != "disable"))
+            f.usageError();
+        if (!hasAppService(mac))
+            throw CommandError{"Login Items switches for background items come with macOS 13"};
+        mac.appService().setAllowed(cl.words[1] == "enable");
+    });
     f.addStatus([&mac](nlohmann::json& s) {
+        s["appService"] =
+            hasAppService(mac)
+                ? nlohmann::json{{"status", appServiceStatusName(mac.appService().status())}}
+                : nlohmann::json(nullptr);
         nlohmann::json items = nlohmann::json::array();
         for (const auto& item : mac.systemEvents().loginItems())
             items.push_back({{"name", item.name}, {"path", item.path}, {"hidden", item.hidden}});

@@ -4,6 +4,7 @@
 #include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
 #include "frontend/shortcut_commands.h"
+#include "frontend/login_commands.h"
 #include "frontend/status_lines.h"
 #include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"
@@ -117,6 +118,7 @@ std::string Frontend::statusText() {
         for (const auto& line : lines) o << "  " << line << "\n";
     };
     list("Login items", loginItemLines(mac_));
+    o << appServiceStatusText(mac_);
     list("Notifications", notificationLines(mac_));
     o << systemStatusText(mac_);
     if (openMenu()) o << "Status menu: open (`choose TITLE`, `dismiss`)\n";

@@ -40,6 +40,7 @@ class NativeMac {
     std::unique_ptr<DevMateKit> devMate_;
     std::unique_ptr<HotKeys> hotKeys_;
     std::unique_ptr<UrlEvents> urlEvents_;
+    std::unique_ptr<AppService> appService_;
 };
 
 }  // namespace tidra::mac

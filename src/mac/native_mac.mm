@@ -26,7 +26,8 @@ NativeMac::NativeMac()
       system_(makeSystemInfo()),
       devMate_(makeDevMateKit(*workspace_)),
       hotKeys_(makeHotKeys()),
-      urlEvents_(makeUrlEvents()) {}
+      urlEvents_(makeUrlEvents()),
+      appService_(makeAppService()) {}
 
 NativeMac::~NativeMac() = default;
 
@@ -36,7 +37,7 @@ Platform NativeMac::platform() {
         *images_,        *ui_,          *interfaces_,  *distributed_, *userNotifications_,
         *mainBundle_,    *application_, *fileManager_, *appleScript_, *tasks_,
         *authorization_, *dispatch_,    *console_,     *system_,      *devMate_,
-        *hotKeys_,       *urlEvents_};
+        *hotKeys_,       *urlEvents_,      *appService_};
 }
 
 }  // namespace tidra::mac

@@ -29,5 +29,7 @@ std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<DevMateKit> makeDevMateKit(Workspace& workspace);
 std::unique_ptr<HotKeys> makeHotKeys();
 std::unique_ptr<UrlEvents> makeUrlEvents();
+// Service Management's login item; the logic asks for it on macOS 13 and later only.
+std::unique_ptr<AppService> makeAppService();
 
 }  // namespace tidra::mac

@@ -11,6 +11,8 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       relaunch_(finder_, platform.workspace, platform.dispatch, platform.console,
                 {[this] { updateStatus(); }, [this] { return clean_; }}),
       loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
+      serviceLoginItem_(platform.appService, loginItems_,
+                        platform.preferences.standardUserDefaults(), platform.console),
       wallpaper_({platform.preferences.standardUserDefaults(), platform.archiver,
                   platform.workspace, platform.screens, platform.mainBundle, platform.fileManager,
                   platform.dispatch, platform.console},
@@ -121,7 +123,18 @@ bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
     return true;
 }
 
+bool StatusMenuController::usesLoginService() {
+    return isAtLeast(platform_.system.operatingSystemVersion(), 13);
+}
+
 bool StatusMenuController::isLoginItem() {
+    if (usesLoginService()) {
+        serviceLoginItem_.takeStock();
+        launchAtLoginKnown_ = serviceLoginItem_.launches();
+        defaults_.setBool(launchAtLoginKnown_, prefs::kLaunchAtLogin);
+        defaults_.synchronize();
+        return launchAtLoginKnown_;
+    }
     const auto present = loginItems_.lookUp();
     // A System Events that cannot say is no sign that the entry went: the last known state stays.
     launchAtLoginKnown_ = present.value_or(defaults_.boolForKey(prefs::kLaunchAtLogin));
@@ -140,6 +153,10 @@ void StatusMenuController::removeFromLoginItems() {
 }
 
 void StatusMenuController::changeLoginItem(bool wanted, bool byUser) {
+    if (usesLoginService()) {
+        changeServiceLoginItem(wanted, byUser);
+        return;
+    }
     if (wanted ? loginItems_.add() : loginItems_.remove()) {
         launchAtLoginKnown_ = wanted;
         failureNotices_.succeeded(FailureTopic::LaunchAtLogin);
@@ -150,8 +167,38 @@ void StatusMenuController::changeLoginItem(bool wanted, bool byUser) {
     if (byUser) failureNotices_.launchAtLoginRefused(refusal);
 }
 
+void StatusMenuController::changeServiceLoginItem(bool wanted, bool byUser) {
+    using Outcome = ServiceLoginItem::Outcome;
+    const Outcome outcome = serviceLoginItem_.change(wanted);
+    // The tick shows what will happen at the next login, whatever was asked.
+    settleLaunchAtLogin(serviceLoginItem_.launches());
+    if (outcome == Outcome::Done) {
+        failureNotices_.succeeded(FailureTopic::LaunchAtLogin);
+        return;
+    }
+    if (!byUser) return;
+    switch (outcome) {
+        case Outcome::NeedsApproval:
+            failureNotices_.launchAtLoginNeedsApproval();
+            platform_.appService.openSystemSettingsLoginItems();
+            break;
+        case Outcome::Failed:
+            if (serviceLoginItem_.lastError())
+                failureNotices_.launchAtLoginServiceFailed(*serviceLoginItem_.lastError());
+            break;
+        case Outcome::OldItemStays:
+            failureNotices_.launchAtLoginRefused(serviceLoginItem_.oldItemErrorNumber());
+            break;
+        case Outcome::Done:
+            break;
+    }
+}
+
 void StatusMenuController::settleLaunchAtLogin() {
-    const bool present = loginItems_.lookUp().value_or(launchAtLoginKnown_);
+    settleLaunchAtLogin(loginItems_.lookUp().value_or(launchAtLoginKnown_));
+}
+
+void StatusMenuController::settleLaunchAtLogin(bool present) {
     launchAtLoginKnown_ = present;
     if (defaults_.boolForKey(prefs::kLaunchAtLogin) == present) return;
     // This write reaches our own observer, which must not try again: a System Events that

@@ -16,6 +16,7 @@
 #include "login/login_items.h"
 #include "menu/keyboard_shortcut.h"
 #include "menu/shortcut_window.h"
+#include "login/service_login_item.h"
 #include "platform/platform.h"
 #include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
@@ -117,6 +118,10 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     // takes the state System Events reports, or the one known before when it cannot say,
     // without starting another change.
     void settleLaunchAtLogin();
+    void settleLaunchAtLogin(bool present);
+    // From macOS 13 the system's Service Management keeps the login item, not System Events.
+    bool usesLoginService();
+    void changeServiceLoginItem(bool wanted, bool byUser);
     // An entry left pointing at a bundle that is gone (Tidra was moved) opens this one instead.
     void repointStaleLoginItem();
     void onLaunchAtLoginChanged(const Value& newValue);
@@ -133,6 +138,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     FinderToggle finder_;
     FinderRelaunch relaunch_;
     LoginItems loginItems_;
+    ServiceLoginItem serviceLoginItem_;
     WallpaperSwitcher wallpaper_;
     WallpaperChooser wallpaperChooser_;
     WidgetHider widgets_;

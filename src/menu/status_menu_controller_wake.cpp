@@ -14,7 +14,8 @@ void StatusMenuController::awakeFromNib() {
     setIcon(false);
     updateStatus();
     configureStatusButton();
-    if (isLoginItem()) repointStaleLoginItem();
+    // The service's entry follows the bundle wherever it is moved; a System Events one does not.
+    if (isLoginItem() && !usesLoginService()) repointStaleLoginItem();
     registerObservers();
     // Tidra may have ended while Finder was restarting, and nothing else brings Finder back.
     relaunch_.startIfNotRunning();

@@ -2,8 +2,9 @@
 // this bundle and hand each subsystem only the services it needs.
 #pragma once
 
-#include "platform/application.h"
+#include "platform/app_service.h"
 #include "platform/apple_script.h"
+#include "platform/application.h"
 #include "platform/authorization.h"
 #include "platform/bundle.h"
 #include "platform/console.h"
@@ -48,6 +49,7 @@ struct Platform {
     DevMateKit& devMate;
     HotKeys& hotKeys;
     UrlEvents& urlEvents;
+    AppService& appService;
 };
 
 }  // namespace tidra

@@ -23,6 +23,8 @@ inline constexpr const char* kExternalScreenDisconnect = "externalScreenDisconne
 inline constexpr const char* kMoveToApplicationsFolderAlertSuppress =
     "moveToApplicationsFolderAlertSuppress";
 inline constexpr const char* kHideWidgets = "hideWidgets";
+// From macOS 13: true once no System Events login item of an older system can stand any more.
+inline constexpr const char* kOldLoginItemRemoved = "oldLoginItemRemoved";
 // The user's own window-manager widget settings while Tidra hides the widgets: a dictionary
 // holding each of the two keys the user had set; absent while Tidra hides nothing.
 inline constexpr const char* kUserWidgetSettings = "userWidgetSettings";

@@ -94,6 +94,7 @@ Mac::Mac(MacOptions options)
     auto simFiles = std::make_unique<SimFileManager>(disk_);
     simFileManager_ = simFiles.get();
     fileManager = std::move(simFiles);
+    appService_ = std::make_unique<SimAppService>(*prefs_, *simUserNotifications_);
     systemEvents_ = std::make_unique<SimSystemEvents>(
         disk_, disk_.home() + "/Library/Preferences/com.apple.loginitems.plist");
     // Finder's Trash and the workspace's recycle are the file manager's: one set of rules.
@@ -247,7 +248,7 @@ Platform Mac::platform() {
                     *images_,       ui_,       *interfaces,  distributed_, *userNotifications,
                     *bundle_,       *app_,     *fileManager, *appleScript, *tasks,
                     *authorization, dispatch_, console_,     system_,      devMate_,
-                    hotKeys_,       urlEvents_};
+                    hotKeys_,       urlEvents_,     *appService_};
 }
 
 bool Mac::launchTidra() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "sim/app_service.h"
 #include "sim/apple_scripting.h"
 #include "sim/application.h"
 #include "sim/apps/finder.h"
@@ -122,6 +123,8 @@ class Mac {
     OpenPanels& openPanels() { return openPanels_; }
     SimHotKeys& hotKeys() { return hotKeys_; }
     SimUrlEvents& urlEvents() { return urlEvents_; }
+    // Service Management's login items (macOS 13 and later).
+    SimAppService& appService() { return *appService_; }
     Platform platform();
 
     // Opens a URL as the system does: the application whose bundle registers its scheme
@@ -175,6 +178,7 @@ class Mac {
     SimTasks* simTasks_ = nullptr;
     SimAuthorization* simAuthorization_ = nullptr;
     std::unique_ptr<SimSystemEvents> systemEvents_;
+    std::unique_ptr<SimAppService> appService_;
     SimAppleScripting* simAppleScript_ = nullptr;
     SimScreens* simScreens_ = nullptr;
     SimFileManager* simFileManager_ = nullptr;

@@ -27,6 +27,15 @@ void SimUserNotificationCenter::deliverNotification(const UserNotification& noti
     if (presented && loop_) loop_->after(kBannerSeconds, [] {});
 }
 
+void SimUserNotificationCenter::deliverFromSystem(const UserNotification& notification) {
+    const double now = loop_ ? loop_->now() : 0;
+    {
+        std::lock_guard lock(mutex_);
+        delivered_.push_back({notification, true, true, now});
+    }
+    if (loop_) loop_->after(kBannerSeconds, [] {});
+}
+
 void SimUserNotificationCenter::configure(std::function<bool()> asksUser,
                                           std::function<Authorization()> load,
                                           std::function<void(Authorization)> store) {

@@ -33,6 +33,9 @@ class SimUserNotificationCenter : public UserNotificationCenter {
     void setDelegate(UserNotificationCenterDelegate* delegate) override;
     void deliverNotification(const UserNotification& notification) override;
     void requestAuthorization(std::function<void(bool granted)> done) override;
+    // A notification the system itself posts: shown as a banner whatever Tidra's delegate or
+    // permission says.
+    void deliverFromSystem(const UserNotification& notification);
 
     // UNAuthorizationStatus.
     enum class Authorization { NotDetermined = 0, Denied = 1, Authorized = 2 };
