@@ -237,7 +237,9 @@ TEST(Faults, AnImportIntoASupportFolderThatCannotBeWritten) {
     const fs::path blocker = w.mac().disk().real(kSupport);
     fs::create_directories(blocker.parent_path());
     writeBytes(blocker, Data{'m', 'i', 'n', 'e'});
-    out = w.run("menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
+    out = w.run(
+        "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
+        "notifications allow\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     auto s = w.status();
     EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["replaceWallpaper"], kGrey);
@@ -249,9 +251,7 @@ TEST(Faults, AnImportIntoASupportFolderThatCannotBeWritten) {
 
     // The folder there but closed to changes, an earlier copy inside: it cannot be cleared away.
     fs::remove(blocker);
-    out = w.run(
-        "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
-        "notifications allow\n");
+    out = w.run("menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     const std::string copy = std::string(kSupport) + "/Mountains.jpg";
     ASSERT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],

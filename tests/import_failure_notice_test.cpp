@@ -14,7 +14,8 @@ constexpr const char* kImport =
 
 TEST(ImportFailureNotice, AFullDiskAndARefusedFolderAreToldOnceEach) {
     SimWorld w;
-    w.run("popover close\nsupport-folder full on\n" + std::string(kImport) + kImport);
+    w.run("popover close\nsupport-folder full on\n" + std::string(kImport) +
+          "notifications allow\n" + kImport);
     ASSERT_EQ(w.lastStatus(), 0);
     nlohmann::json notes = w.status()["notifications"];
     ASSERT_EQ(notes.size(), 1u) << notes;

@@ -42,7 +42,7 @@ TEST(WallpaperReimport, APictureNamedLikeTheCopyInAnotherCaseReplacesIt) {
     ASSERT_FALSE(w.mac().disk().writeFile("/Users/me/Downloads/Photo.JPG", "second photo"));
     RUN_OK(w,
            "popover close\nmenu Wallpaper > Custom Image…\npanel choose ~/Pictures/photo.jpg\n"
-           "click\nwait 6\n");
+           "notifications allow\nclick\nwait 6\n");
     EXPECT_EQ(w.status()["screens"][0]["wallpaper"], std::string(kSupport) + "/photo.jpg");
     RUN_OK(w, "click\nwait 3\n");
 
