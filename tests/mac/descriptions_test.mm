@@ -41,7 +41,8 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         for (NSUInteger i = 0; i < 3; ++i)
             EXPECT_EQ(numberIn([choices objectAtIndex:i], @"tag", -1), double(i));
         EXPECT_NE(find(arrayIn(menu, @"items"), @"bind", @"launchAtLogin"), nil);
-        EXPECT_EQ([arrayIn(main, @"outlets") count], 5u);
+        // The status menu, the three wallpaper items, Hide Widgets, and the delegate's controller.
+        EXPECT_EQ([arrayIn(main, @"outlets") count], 6u);
         NSDictionary* widgets = find(arrayIn(menu, @"items"), @"id", @"hideWidgets");
         EXPECT_EQ(fromNSString(stringIn(widgets, @"action", @"")), "hideWidgetsClicked:");
         // The delegate hands the finished launch to the status controller.
