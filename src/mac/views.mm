@@ -4,6 +4,7 @@
 
 #include "mac/shortcut_recorder.h"
 #include "mac/value_bridge.h"
+#include "platform/hot_keys.h"
 
 namespace tidra::mac {
 
@@ -160,10 +161,18 @@ class MacWindow final : public Window {
     void setTitlebarAppearsTransparent(bool transparent) override {
         [window_ setTitlebarAppearsTransparent:transparent ? YES : NO];
     }
-    void center() override { [window_ center]; }
-    void setTitle(const std::string& title) override { [window_ setTitle:toNSString(title)]; }
-    void setLevel(long level) override { [window_ setLevel:level]; }
-    void close() override { [window_ close]; }
+    void center() override {
+        [window_ center];
+    }
+    void setTitle(const std::string& title) override {
+        [window_ setTitle:toNSString(title)];
+    }
+    void setLevel(long level) override {
+        [window_ setLevel:level];
+    }
+    void close() override {
+        [window_ close];
+    }
 
   private:
     NSWindow* window_;
