@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/object.h"
 #include "platform/workspace.h"
@@ -14,8 +13,8 @@ namespace tidra {
 
 class FinderToggle {
   public:
-    FinderToggle(Preferences& preferences, Workspace& workspace, Console& console)
-        : preferences_(preferences), workspace_(workspace), console_(console) {}
+    FinderToggle(Preferences& preferences, Workspace& workspace)
+        : preferences_(preferences), workspace_(workspace) {}
 
     // A fresh object for Finder's domain on every call: Finder rewrites its own file, so nothing
     // is cached. Nothing when the domain cannot be opened.
@@ -37,7 +36,6 @@ class FinderToggle {
   private:
     Preferences& preferences_;
     Workspace& workspace_;
-    Console& console_;
 };
 
 }  // namespace tidra

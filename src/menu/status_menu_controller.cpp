@@ -7,7 +7,7 @@ namespace tidra {
 StatusMenuController::StatusMenuController(const Platform& platform)
     : platform_(platform),
       failureNotices_(platform.userNotifications, platform.mainBundle, platform.system),
-      finder_(platform.preferences, platform.workspace, platform.console),
+      finder_(platform.preferences, platform.workspace),
       relaunch_(finder_, platform.workspace, platform.dispatch, platform.console,
                 {[this] { updateStatus(); }, [this] { return clean_; }}),
       loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
