@@ -42,7 +42,9 @@ bool onDisk(SimWorld& w, const std::string& macPath) {
 
 int wallpaperErrors(SimWorld& w) {
     int errors = 0;
-    for (const auto& line : w.status()["log"])
+    // The status is kept: a range-for over a part of a temporary would outlive it.
+    const nlohmann::json status = w.status();
+    for (const auto& line : status["log"])
         errors += line.get<std::string>().find("wallpaper") != std::string::npos;
     return errors;
 }
