@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -76,4 +78,25 @@ class SimWorld {
     int status_ = 0;
 };
 
+// What screen `number` shows, or "(not connected)".
+inline std::string picture(SimWorld& w, std::uint32_t number) {
+    const nlohmann::json status = w.status();
+    for (const auto& s : status["screens"])
+        if (s["number"] == number) return s["wallpaper"];
+    return "(not connected)";
+}
+
+// A file of the simulated disk, read whole.
+inline std::string contents(SimWorld& w, const std::string& macPath) {
+    std::ifstream in(w.mac().disk().real(macPath), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 }  // namespace tidra::testing
+
+// Runs script lines and fails the test, with what was printed and the state, on a rejected one.
+#define RUN_OK(w, script)                                       \
+    do {                                                        \
+        const std::string out_ = (w).run(script);               \
+        ASSERT_EQ((w).lastStatus(), 0) << out_ << (w).status(); \
+    } while (false)

@@ -11,6 +11,7 @@
 namespace tidra {
 namespace {
 
+using testing::picture;
 using testing::SimWorld;
 
 constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
@@ -19,13 +20,6 @@ constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.he
 constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
 constexpr const char* kSunset = "/Users/me/Pictures/Sunset.heic";
 constexpr const char* kCopy = "/Users/me/Library/Application Support/Tidra/Mountains.jpg";
-
-std::string picture(SimWorld& w, std::uint32_t number) {
-    const nlohmann::json status = w.status();
-    for (const auto& s : status["screens"])
-        if (s["number"] == number) return s["wallpaper"];
-    return "(not connected)";
-}
 
 std::string checkedItem(SimWorld& w) {
     const nlohmann::json status = w.status();
@@ -48,12 +42,6 @@ int wallpaperErrors(SimWorld& w) {
         errors += line.get<std::string>().find("wallpaper") != std::string::npos;
     return errors;
 }
-
-#define RUN_OK(w, script)                                       \
-    do {                                                        \
-        const std::string out_ = (w).run(script);               \
-        ASSERT_EQ((w).lastStatus(), 0) << out_ << (w).status(); \
-    } while (false)
 
 // Hidden with the grey image of a copy in Downloads, then moved to Applications: the new copy
 // knows the old copy's picture for Tidra's, also from records that say nothing of what Tidra

@@ -13,20 +13,10 @@ namespace tidra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contents;
 using testing::SimWorld;
 
 constexpr const char* kSupport = "/Users/me/Library/Application Support/Tidra";
-
-#define RUN_OK(w, script)                                       \
-    do {                                                        \
-        const std::string out_ = (w).run(script);               \
-        ASSERT_EQ((w).lastStatus(), 0) << out_ << (w).status(); \
-    } while (false)
-
-std::string contents(SimWorld& w, const std::string& macPath) {
-    std::ifstream in(w.mac().disk().real(macPath), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> supportFolder(SimWorld& w) {
     std::vector<std::string> names;

@@ -14,6 +14,8 @@ namespace tidra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contents;
+using testing::picture;
 using testing::SimWorld;
 
 constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
@@ -26,18 +28,6 @@ void writeFile(SimWorld& w, const std::string& macPath, const std::string& conte
     std::ofstream(w.mac().disk().real(macPath), std::ios::binary) << contents;
 }
 
-std::string contents(SimWorld& w, const std::string& macPath) {
-    std::ifstream in(w.mac().disk().real(macPath), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string picture(SimWorld& w, std::uint32_t number) {
-    const nlohmann::json status = w.status();
-    for (const auto& s : status["screens"])
-        if (s["number"] == number) return s["wallpaper"];
-    return "(not connected)";
-}
-
 // Screen numbers in the stored `wallpapers` record.
 std::vector<int64_t> storedScreens(SimWorld& w) {
     std::vector<int64_t> out;
@@ -48,12 +38,6 @@ std::vector<int64_t> storedScreens(SimWorld& w) {
     for (const auto& [key, url] : record.dictionary()) out.push_back(key.intValue());
     return out;
 }
-
-#define RUN_OK(w, script)                                       \
-    do {                                                        \
-        const std::string out_ = (w).run(script);               \
-        ASSERT_EQ((w).lastStatus(), 0) << out_ << (w).status(); \
-    } while (false)
 
 TEST(UsersPictures, AHandChosenPictureSurvivesRelaunchesAndFinderRestarts) {
     SimWorld w;
