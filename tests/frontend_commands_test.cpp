@@ -293,9 +293,9 @@ TEST(FrontendCommands, ControlCharactersAreShownEscapedAndJsonStaysExact) {
 
 TEST(FrontendCommands, ABannerLeavesAfterAFewSecondsAndTheNotificationStays) {
     SimWorld w;
-    std::string out =
-        w.run("popover close\nmenu Custom Image...\npanel choose Mountains.jpg\n"
-              "notifications allow\nwait 1\nstatus\n");
+    std::string out = w.run(
+        "popover close\nmenu Custom Image...\npanel choose Mountains.jpg\n"
+        "notifications allow\nwait 1\nstatus\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     EXPECT_THAT(out, HasSubstr("Operation successful: A custom image has been set as replacement "
                                "wallpaper. (banner shown)\n"));

@@ -49,8 +49,7 @@ TEST(Widgets, HiddenWithTheIconsAndTheUsersValuesComeBackExactly) {
 
     w.run("click\nwait 3\n");
     ASSERT_EQ(w.status()["clean"], false);
-    EXPECT_EQ(windowManager(w),
-              json::parse(R"({"StageManagerHideWidgets":1})"));
+    EXPECT_EQ(windowManager(w), json::parse(R"({"StageManagerHideWidgets":1})"));
     EXPECT_EQ(w.status()["widgets"][1]["visible"], true);
     EXPECT_FALSE(w.defaults("xq.morv.Tidra").contains("userWidgetSettings"));
 

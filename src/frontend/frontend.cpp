@@ -11,8 +11,8 @@
 #include "frontend/login_commands.h"
 #include "frontend/menu_titles.h"
 #include "frontend/screenshot/screenshot_command.h"
-#include "frontend/system_commands.h"
 #include "frontend/shortcut_commands.h"
+#include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
 

@@ -3,8 +3,8 @@
 
 #include "frontend/folder_commands.h"
 #include "frontend/frontend.h"
-#include "frontend/shortcut_commands.h"
 #include "frontend/login_commands.h"
+#include "frontend/shortcut_commands.h"
 #include "frontend/status_lines.h"
 #include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"

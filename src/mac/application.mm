@@ -88,7 +88,9 @@ class MacApplication final : public Application {
         [NSApp activateIgnoringOtherApps:flag ? YES : NO];
 #pragma clang diagnostic pop
     }
-    int processIdentifier() override { return [[NSProcessInfo processInfo] processIdentifier]; }
+    int processIdentifier() override {
+        return [[NSProcessInfo processInfo] processIdentifier];
+    }
 
   private:
     Object* object(const std::string& identifier) const {

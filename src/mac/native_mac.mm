@@ -37,7 +37,7 @@ Platform NativeMac::platform() {
         *images_,        *ui_,          *interfaces_,  *distributed_, *userNotifications_,
         *mainBundle_,    *application_, *fileManager_, *appleScript_, *tasks_,
         *authorization_, *dispatch_,    *console_,     *system_,      *devMate_,
-        *hotKeys_,       *urlEvents_,      *appService_};
+        *hotKeys_,       *urlEvents_,   *appService_};
 }
 
 }  // namespace tidra::mac

@@ -41,11 +41,15 @@ class MacOpenPanel final : public OpenPanel {
         [panel_ setAllowedFileTypes:native];  // the way before macOS 11
 #pragma clang diagnostic pop
     }
-    void setTitle(const std::string& title) override { [panel_ setTitle:toNSString(title)]; }
+    void setTitle(const std::string& title) override {
+        [panel_ setTitle:toNSString(title)];
+    }
     void setMessage(const std::string& message) override {
         [panel_ setMessage:toNSString(message)];
     }
-    void setLevel(long level) override { [panel_ setLevel:level]; }
+    void setLevel(long level) override {
+        [panel_ setLevel:level];
+    }
     void beginWithCompletionHandler(std::function<void(long response)> handler) override {
         // The panel keeps this block, and Tidra's handler usually keeps the wrapper that keeps
         // the panel: the block lets go of the handler once the panel has answered, so that the
@@ -57,7 +61,9 @@ class MacOpenPanel final : public OpenPanel {
           if (answer) answer(static_cast<long>(response));
         }];
     }
-    std::optional<Url> URL() const override { return fromNSURL([panel_ URL]); }
+    std::optional<Url> URL() const override {
+        return fromNSURL([panel_ URL]);
+    }
 
   private:
     NSOpenPanel* panel_;

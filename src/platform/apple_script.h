@@ -21,7 +21,7 @@ inline constexpr std::uint32_t kTypeBoolean = fourCharCode("bool");
 inline constexpr std::uint32_t kTypeObjectSpecifier = fourCharCode("obj ");
 
 class EventDescriptor {
-public:
+  public:
     virtual ~EventDescriptor() = default;
     virtual std::uint32_t descriptorType() const = 0;
     virtual long numberOfItems() const = 0;
@@ -31,7 +31,7 @@ public:
 };
 
 class AppleScript {
-public:
+  public:
     virtual ~AppleScript() = default;
     // The result, or nothing with the error dictionary filled (NSAppleScriptErrorNumber,
     // NSAppleScriptErrorMessage, ...).
@@ -39,7 +39,7 @@ public:
 };
 
 class AppleScripting {
-public:
+  public:
     virtual ~AppleScripting() = default;
     // initWithSource: nothing when no script object can be made.
     virtual std::unique_ptr<AppleScript> scriptWithSource(const std::string& source) = 0;

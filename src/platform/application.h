@@ -16,14 +16,14 @@ struct Event {
 };
 
 class ApplicationDelegate {
-public:
+  public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationWillFinishLaunching(const Notification& note) = 0;
     virtual void applicationDidFinishLaunching(const Notification& note) = 0;
 };
 
 class Application {
-public:
+  public:
     virtual ~Application() = default;
     // NSApplicationMain: loads the main interface description (creating its objects through
     // `classes`), wakes them, runs the delegate's launch callbacks and the event loop.

@@ -17,9 +17,9 @@ inline constexpr unsigned kAuthorizationFlagExtendRights = 2;
 inline constexpr unsigned kAuthorizationFlagPreAuthorize = 16;
 
 // AuthorizationExecuteWithPrivileges, as found by name: starts the tool as a child process.
-using PrivilegedExecute = std::function<int(AuthorizationRef auth, const std::string& path,
-                                            unsigned flags,
-                                            const std::vector<std::string>& arguments)>;
+using PrivilegedExecute =
+    std::function<int(AuthorizationRef auth, const std::string& path, unsigned flags,
+                      const std::vector<std::string>& arguments)>;
 
 struct ChildStatus {
     int pid = -1;  // -1: wait failed
@@ -28,7 +28,7 @@ struct ChildStatus {
 };
 
 class Authorization {
-public:
+  public:
     virtual ~Authorization() = default;
     virtual int create(AuthorizationRef* out) = 0;
     virtual int copyRights(AuthorizationRef auth, const std::string& rightName, unsigned flags) = 0;

@@ -10,7 +10,7 @@
 namespace tidra {
 
 class Bundle {
-public:
+  public:
     virtual ~Bundle() = default;
     virtual std::string bundlePath() = 0;
     virtual std::optional<Url> URLForImageResource(const std::string& name) = 0;

@@ -6,7 +6,7 @@
 namespace tidra {
 
 class Console {
-public:
+  public:
     virtual ~Console() = default;
     virtual void log(const std::string& line) = 0;
 };

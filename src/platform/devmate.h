@@ -6,7 +6,7 @@ namespace tidra {
 class Object;
 
 class DevMateKit {
-public:
+  public:
     virtual ~DevMateKit() = default;
     virtual void sendTrackingReport(Object* report, Object* delegate) = 0;
     virtual void setupIssuesController(Object* controller, bool reportingUnhandledIssues) = 0;

@@ -7,7 +7,7 @@
 namespace tidra {
 
 class Dispatch {
-public:
+  public:
     virtual ~Dispatch() = default;
     // dispatch_sync on the default-priority global queue: the work runs on another thread
     // while the caller waits.

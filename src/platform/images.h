@@ -9,7 +9,7 @@
 namespace tidra {
 
 class Image {
-public:
+  public:
     virtual ~Image() = default;
     virtual std::string name() const = 0;
     virtual Size size() const = 0;
@@ -18,7 +18,7 @@ public:
 };
 
 class Images {
-public:
+  public:
     virtual ~Images() = default;
     // Nothing when the bundle has no image of that name.
     virtual std::shared_ptr<Image> imageNamed(const std::string& name) = 0;

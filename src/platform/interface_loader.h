@@ -12,7 +12,7 @@
 namespace tidra {
 
 class InterfaceLoader {
-public:
+  public:
     virtual ~InterfaceLoader() = default;
     // Loads the window of the named description, connecting `owner`'s outlets and actions.
     // Nothing when the bundle has no such description.
@@ -22,7 +22,7 @@ public:
 
 // NSWindowController: the window is loaded from its description at the first access.
 class WindowController : public Object {
-public:
+  public:
     WindowController(InterfaceLoader& loader, std::string windowNibName)
         : loader_(loader), nibName_(std::move(windowNibName)) {}
     const std::string& windowNibName() const { return nibName_; }
@@ -31,7 +31,7 @@ public:
     virtual void windowDidLoad() {}
     virtual void showWindow(Object* sender);
 
-private:
+  private:
     InterfaceLoader& loader_;
     std::string nibName_;
     std::shared_ptr<Window> window_;
@@ -40,7 +40,7 @@ private:
 
 // Creates objects by class name, as the platform's runtime does for an interface description.
 class ClassRegistry {
-public:
+  public:
     using Factory = std::function<std::shared_ptr<Object>()>;
     void add(const std::string& className, Factory factory) { factories_[className] = factory; }
     std::shared_ptr<Object> make(const std::string& className) const {
@@ -48,7 +48,7 @@ public:
         return it == factories_.end() ? nullptr : it->second();
     }
 
-private:
+  private:
     std::map<std::string, Factory> factories_;
 };
 

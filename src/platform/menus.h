@@ -15,7 +15,7 @@ inline constexpr int kControlStateOff = 0;
 inline constexpr int kControlStateOn = 1;
 
 class MenuItem : public Object {
-public:
+  public:
     virtual std::string title() const = 0;
     virtual void setTitle(const std::string& title) = 0;
     virtual int state() const = 0;
@@ -25,7 +25,7 @@ public:
 };
 
 class Menu : public Object {
-public:
+  public:
     // The first item with the tag among the menu's own items (not its submenus).
     virtual MenuItem* itemWithTag(int tag) const = 0;
     virtual std::vector<MenuItem*> items() const = 0;

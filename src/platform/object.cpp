@@ -2,9 +2,15 @@
 
 namespace tidra {
 
-bool Object::performAction(const std::string&, Object*) { return false; }
-bool Object::performNotification(const std::string&, const Notification&) { return false; }
-bool Object::setOutlet(const std::string&, Object*) { return false; }
+bool Object::performAction(const std::string&, Object*) {
+    return false;
+}
+bool Object::performNotification(const std::string&, const Notification&) {
+    return false;
+}
+bool Object::setOutlet(const std::string&, Object*) {
+    return false;
+}
 void Object::observeValueForKeyPath(const std::optional<std::string>&, Object*,
                                     const std::optional<Dictionary>&, void*) {
     ++baseObservations_;

@@ -12,7 +12,7 @@ namespace tidra {
 struct Notification;
 
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 
     // Target-action: `selector` is the action's name ("itemClicked:"). Answers whether this
@@ -30,7 +30,7 @@ public:
                                         const std::optional<Dictionary>& change, void* context);
     int baseObservationsReceived() const { return baseObservations_; }
 
-private:
+  private:
     int baseObservations_ = 0;
 };
 

@@ -18,7 +18,7 @@ inline constexpr long kAlertSecondButtonReturn = 1001;
 inline constexpr int kSmallControlSize = 1;
 
 class OpenPanel : public Object {
-public:
+  public:
     virtual void setDirectoryURL(const Url& url) = 0;
     virtual void setPrompt(const std::string& prompt) = 0;
     virtual void setCanChooseFiles(bool can) = 0;
@@ -34,13 +34,13 @@ public:
 };
 
 class AlertButton {
-public:
+  public:
     virtual ~AlertButton() = default;
     virtual void setKeyEquivalent(const std::string& key) = 0;
 };
 
 class SuppressionButton {
-public:
+  public:
     virtual ~SuppressionButton() = default;
     virtual int state() const = 0;
     virtual void setControlSize(int size) = 0;
@@ -48,7 +48,7 @@ public:
 };
 
 class Alert : public Object {
-public:
+  public:
     virtual void setMessageText(const std::string& text) = 0;
     virtual void setInformativeText(const std::string& text) = 0;
     virtual AlertButton& addButtonWithTitle(const std::string& title) = 0;

@@ -11,7 +11,7 @@
 namespace tidra {
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     // String keys; "NSScreenNumber" holds the screen's number when it has one.
     virtual Dictionary deviceDescription() const = 0;
@@ -28,7 +28,7 @@ using DisplayReconfigurationCallback = void (*)(std::uint32_t display, std::uint
                                                 void* userInfo);
 
 class Screens {
-public:
+  public:
     virtual ~Screens() = default;
     // The connected screens in the platform's order; nothing when the list is unavailable.
     virtual std::optional<std::vector<std::shared_ptr<Screen>>> screens() = 0;

@@ -19,7 +19,7 @@ inline constexpr unsigned kEventMaskRightMouseUp = 1u << 4;
 class View;
 
 class StatusBarButton : public Object {
-public:
+  public:
     virtual void setTarget(Object* target) = 0;
     virtual void setAction(const std::string& selector) = 0;
     virtual void sendActionOn(unsigned mask) = 0;
@@ -29,7 +29,7 @@ public:
 };
 
 class StatusItem : public Object {
-public:
+  public:
     // Nothing when the item has no button.
     virtual StatusBarButton* button() = 0;
     virtual void setImage(std::shared_ptr<Image> image) = 0;
@@ -43,7 +43,7 @@ public:
 };
 
 class StatusBar {
-public:
+  public:
     virtual ~StatusBar() = default;
     virtual std::shared_ptr<StatusItem> statusItemWithLength(double length) = 0;
 };

@@ -13,7 +13,7 @@ inline bool isAtLeast(OperatingSystemVersion version, int major, int minor = 0) 
 }
 
 class SystemInfo {
-public:
+  public:
     virtual ~SystemInfo() = default;
     virtual OperatingSystemVersion operatingSystemVersion() = 0;
     virtual double appKitVersionNumber() = 0;

@@ -12,7 +12,7 @@
 namespace tidra {
 
 class Task {
-public:
+  public:
     virtual ~Task() = default;
     // Standard output goes to a pipe the caller reads; without it, it is discarded.
     virtual void setStandardOutputPipe(bool pipe) = 0;
@@ -32,7 +32,7 @@ struct StatFs {
 };
 
 class Tasks {
-public:
+  public:
     virtual ~Tasks() = default;
     virtual std::unique_ptr<Task> makeTask(const std::string& launchPath,
                                            const std::vector<std::string>& arguments) = 0;

@@ -11,7 +11,7 @@ namespace tidra {
 inline constexpr int kMaximumWindowLevelKey = 14;
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     virtual std::shared_ptr<Popover> makePopover() = 0;
     virtual std::shared_ptr<VisualEffectView> makeVisualEffectView(Rect frame) = 0;

@@ -109,7 +109,9 @@ std::string Url::absoluteString() const {
     return scheme_ + "://" + host_ + percentEncodePath(path_) + rest_;
 }
 
-std::string Url::lastPathComponent() const { return paths::lastPathComponent(path_); }
+std::string Url::lastPathComponent() const {
+    return paths::lastPathComponent(path_);
+}
 
 Url Url::appendingPathComponent(const std::string& component) const {
     Url u = *this;

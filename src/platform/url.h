@@ -7,7 +7,7 @@
 namespace tidra {
 
 class Url {
-public:
+  public:
     Url() = default;
     // A file URL for an absolute path (fileURLWithPath:). A relative path is taken as is.
     static Url fileURLWithPath(const std::string& path);
@@ -25,7 +25,7 @@ public:
 
     bool operator==(const Url& o) const = default;
 
-private:
+  private:
     std::string scheme_;
     std::string host_;  // authority part, empty for file URLs
     std::string path_;  // decoded

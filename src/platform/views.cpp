@@ -24,8 +24,8 @@ std::optional<std::vector<LayoutConstraint>> constraintsWithVisualFormat(
     return std::vector<LayoutConstraint>{
         {std::string(axis) + ":" + leading + "(" + name + ") == " + leading + "(superview)", view,
          view->superview()},
-        {std::string(axis) + ":" + trailing + "(" + name + ") == " + trailing + "(superview)",
-         view, view->superview()},
+        {std::string(axis) + ":" + trailing + "(" + name + ") == " + trailing + "(superview)", view,
+         view->superview()},
     };
 }
 

@@ -27,7 +27,7 @@ struct LayoutConstraint {
 };
 
 class View : public Object {
-public:
+  public:
     virtual std::string className() const = 0;
     virtual std::string identifier() const = 0;
     virtual Rect frame() const = 0;
@@ -46,7 +46,7 @@ public:
 };
 
 class TextField : public View {
-public:
+  public:
     virtual std::string stringValue() const = 0;
     virtual void setStringValue(const std::string& value) = 0;
 };
@@ -58,7 +58,7 @@ inline constexpr int kVisualEffectBlendingModeBehindWindow = 0;
 inline constexpr int kVisualEffectStateActive = 1;
 
 class VisualEffectView : public View {
-public:
+  public:
     virtual void setMaterial(int material) = 0;
     virtual void setBlendingMode(int mode) = 0;
     virtual void setState(int state) = 0;
@@ -70,7 +70,7 @@ std::optional<std::vector<LayoutConstraint>> constraintsWithVisualFormat(
     const std::string& format, const std::map<std::string, View*>& views);
 
 class Window : public Object {
-public:
+  public:
     virtual View* contentView() = 0;
     virtual void setBackgroundColor(Color color) = 0;
     virtual void setOpaque(bool opaque) = 0;
@@ -84,14 +84,14 @@ public:
 };
 
 class ViewController : public Object {
-public:
+  public:
     // The controller's view, loaded at the first access (a popover asks for it when shown).
     virtual View* view() { return nullptr; }
     virtual void viewDidLoad() {}
 };
 
 class Popover : public Object {
-public:
+  public:
     virtual void setContentViewController(std::shared_ptr<ViewController> controller) = 0;
     virtual std::shared_ptr<ViewController> contentViewController() const = 0;
     virtual void setBehavior(int behavior) = 0;

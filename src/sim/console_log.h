@@ -11,7 +11,7 @@
 namespace tidra::sim {
 
 class ConsoleLog : public Console {
-public:
+  public:
     ConsoleLog(const RunLoop& clock, std::string file) : clock_(clock), file_(std::move(file)) {}
     void log(const std::string& line) override;
     // The messages alone, without timestamps.
@@ -19,7 +19,7 @@ public:
     // Messages written since the previous call.
     std::vector<std::string> takeNew();
 
-private:
+  private:
     const RunLoop& clock_;
     std::string file_;
     mutable std::mutex mutex_;

@@ -244,11 +244,11 @@ void Mac::setBundlePath(const std::string& macPath) {
 }
 
 Platform Mac::platform() {
-    return Platform{*prefs_,        archiver_, workspace_,   *screens,     statusBar_,
-                    *images_,       ui_,       *interfaces,  distributed_, *userNotifications,
-                    *bundle_,       *app_,     *fileManager, *appleScript, *tasks,
-                    *authorization, dispatch_, console_,     system_,      devMate_,
-                    hotKeys_,       urlEvents_,     *appService_};
+    return Platform{*prefs_,        archiver_,  workspace_,   *screens,     statusBar_,
+                    *images_,       ui_,        *interfaces,  distributed_, *userNotifications,
+                    *bundle_,       *app_,      *fileManager, *appleScript, *tasks,
+                    *authorization, dispatch_,  console_,     system_,      devMate_,
+                    hotKeys_,       urlEvents_, *appService_};
 }
 
 bool Mac::launchTidra() {

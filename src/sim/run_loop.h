@@ -17,7 +17,7 @@ struct ProcessExit {
 };
 
 class RunLoop {
-public:
+  public:
     explicit RunLoop(bool realTime = false);
 
     // Seconds since the simulated Mac started.
@@ -50,7 +50,7 @@ public:
     }
     int nestingDepth() const { return depth_; }
 
-private:
+  private:
     struct Item {
         int owner;
         std::function<void()> work;

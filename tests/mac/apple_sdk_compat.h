@@ -559,7 +559,6 @@ API_AVAILABLE(macos(10.14), ios(10.0), watchos(3.0), tvos(10.0))
          withCompletionHandler:(nullable void (^)(NSError* __nullable error))completionHandler;
 @end
 
-
 // ---- ServiceManagement (SMAppService.h), macOS 13.0 ----
 
 typedef NS_ENUM(NSInteger, SMAppServiceStatus) {
@@ -569,12 +568,11 @@ typedef NS_ENUM(NSInteger, SMAppServiceStatus) {
     SMAppServiceStatusNotFound,
 } API_AVAILABLE(macos(13.0)) API_UNAVAILABLE(ios, watchos, tvos);
 
-API_AVAILABLE(macos(13.0)) API_UNAVAILABLE(ios, watchos, tvos)
-@interface SMAppService : NSObject
-@property (class, readonly) SMAppService* mainAppService;
+API_AVAILABLE(macos(13.0)) API_UNAVAILABLE(ios, watchos, tvos) @interface SMAppService : NSObject
+@property(class, readonly) SMAppService* mainAppService;
 - (BOOL)registerAndReturnError:(NSError**)error;
 - (BOOL)unregisterAndReturnError:(NSError**)error;
-@property (readonly) SMAppServiceStatus status;
+@property(readonly) SMAppServiceStatus status;
 + (void)openSystemSettingsLoginItems;
 @end
 
