@@ -56,7 +56,6 @@ class SimTasks : public Tasks {
     std::optional<StatFs> statfs(const std::string& path) override;
 
     void overrideTool(const std::string& launchPath, ToolOverride o) { overrides_[launchPath] = o; }
-    void clearOverrides() { overrides_.clear(); }
 
     // The quarantine attribute a download carries until xattr strips it.
     void quarantine(const std::string& macPath) { quarantined_.insert(macPath); }
