@@ -39,19 +39,6 @@ bool FinderRelaunch::request(bool show) {
     return true;
 }
 
-void FinderRelaunch::restart() {
-    if (underWay()) return;
-    target_.reset();
-    attempts_ = 0;
-    if (!finderRunning()) {
-        startFinder();
-        return;
-    }
-    phase_ = Phase::Quitting;
-    armDeadline();
-    finder_.restartFinder();
-}
-
 void FinderRelaunch::startIfNotRunning() {
     if (underWay() || finderRunning()) return;
     console_.log("Finder was not running: starting it");

@@ -39,8 +39,6 @@ class FinderRelaunch {
     // restart is under way, kept until Finder is back. False when Finder's preferences could
     // not be opened, so nothing was written and nothing restarts.
     bool request(bool show);
-    // Finder restarted without a change of preference, unless a restart is under way.
-    void restart();
     // At launch: a Finder left stopped (Tidra ended while it was restarting) is started.
     void startIfNotRunning();
 

@@ -16,17 +16,6 @@ void FinderToggle::relaunchFinder() {
     workspace_.launchAppWithBundleIdentifier(prefs::kFinderBundleIdentifier, kWorkspaceLaunchAsync);
 }
 
-void FinderToggle::updateRestoreFinder(bool value, bool setDefault) {
-    auto finder = finderDefaults();
-    if (!finder) return;
-    finder->setBool(value, prefs::kQuitAlwaysKeepsWindows);
-    if (setDefault) {
-        UserDefaults& store = preferences_.standardUserDefaults();
-        store.setBool(value, prefs::kRestoreFinder);
-        store.synchronize();
-    }
-}
-
 bool FinderToggle::isFinderTermination(const Notification* note) {
     if (!note || !note->userInfo.isDictionary()) return false;
     if (!note->userInfo.isStringKeyedDictionary()) return false;

@@ -26,8 +26,6 @@ class FinderToggle {
     void restartFinder();
     // Starts Finder without waiting for it.
     void relaunchFinder();
-    // Finder's window restoration, and with setDefault Tidra's copy of it as well.
-    void updateRestoreFinder(bool value, bool setDefault);
 
     // Whether a workspace notice (an end or a launch) is about Finder itself (exact bundle
     // identifier).

@@ -122,9 +122,14 @@ void Frontend::addCoreCommands() {
     });
     add("quit", "quit", [this](const CommandLine& cl) {
         if (cl.words.size() != 1) usageError();
-        StatusMenuController* c = mac_.controller();
-        if (!c) throw CommandError{"Tidra is not running"};
-        mac_.intoTidra([&] { c->quitClicked(nullptr); });
+        if (!mac_.controller()) throw CommandError{"Tidra is not running"};
+        // As the user quits: the status menu's own item, so a menu that lost it shows here.
+        CommandLine choice;
+        choice.words = {"menu", "Quit Tidra"};
+        commands_.at("menu").handler(choice);
+        if (mac_.tidraRunning())
+            throw CommandError{"Tidra is still running: its status menu did not open, or "
+                               "\"Quit Tidra\" did not end it"};
     });
     add("launch", "launch", [this](const CommandLine& cl) {
         if (cl.words.size() != 1) usageError();

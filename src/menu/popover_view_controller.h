@@ -20,7 +20,6 @@ class PopoverViewController : public ViewController {
     const std::string& nibName() const { return nibName_; }
     // Loaded from the description at the first access; nothing when the bundle lacks it.
     View* view() override;
-    bool isViewLoaded() const { return loaded_; }
 
     // The status controller owns the popover that owns this view controller, so the way back
     // is not an owning one.

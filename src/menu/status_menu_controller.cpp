@@ -1,5 +1,8 @@
 #include "menu/status_menu_controller.h"
 
+#include <string_view>
+#include <utility>
+
 #include "prefs/keys.h"
 
 namespace tidra {
@@ -52,40 +55,25 @@ StatusMenuController::~StatusMenuController() {
 }
 
 bool StatusMenuController::performAction(const std::string& selector, Object* sender) {
-    if (selector == "itemClicked:") {
-        itemClicked(sender);
-    } else if (selector == "hideMessClicked:") {
-        hideMessClicked(sender);
-    } else if (selector == "setReplaceWallpaperPreference:") {
-        setReplaceWallpaperPreference(sender);
-    } else if (selector == "showFeedbackDialog:") {
-        showFeedbackDialog(sender);
-    } else if (selector == "aboutClicked:") {
-        aboutClicked(sender);
-    } else if (selector == "quitClicked:") {
-        quitClicked(sender);
-    } else if (selector == "hideWidgetsClicked:") {
-        hideWidgetsClicked(sender);
-    } else if (selector == "showShortcutWindow:") {
-        showShortcutWindow(sender);
-    } else if (selector == "showPopover:") {
-        showPopover(sender);
-    } else if (selector == "initPopover") {
-        initPopover();
-    } else if (selector == "updateStatus") {
-        updateStatus();
-    } else if (selector == "restartFinder") {
-        restartFinder();
-    } else if (selector == "addToLoginItems") {
-        addToLoginItems();
-    } else if (selector == "removeFromLoginItems") {
-        removeFromLoginItems();
-    } else if (selector == "isLoginItem") {
-        isLoginItem();
-    } else {
-        return Object::performAction(selector, sender);
+    using Action = void (StatusMenuController::*)(Object*);
+    // The actions the interface descriptions and the status item's button send.
+    static constexpr std::pair<std::string_view, Action> kActions[] = {
+        {"itemClicked:", &StatusMenuController::itemClicked},
+        {"hideMessClicked:", &StatusMenuController::hideMessClicked},
+        {"setReplaceWallpaperPreference:", &StatusMenuController::setReplaceWallpaperPreference},
+        {"showFeedbackDialog:", &StatusMenuController::showFeedbackDialog},
+        {"aboutClicked:", &StatusMenuController::aboutClicked},
+        {"quitClicked:", &StatusMenuController::quitClicked},
+        {"hideWidgetsClicked:", &StatusMenuController::hideWidgetsClicked},
+        {"showShortcutWindow:", &StatusMenuController::showShortcutWindow},
+        {"showPopover:", &StatusMenuController::showPopover},
+    };
+    for (const auto& [name, action] : kActions) {
+        if (name != selector) continue;
+        (this->*action)(sender);
+        return true;
     }
-    return true;
+    return Object::performAction(selector, sender);
 }
 
 bool StatusMenuController::performNotification(const std::string& selector,
@@ -214,14 +202,6 @@ void StatusMenuController::repointStaleLoginItem() {
     // An entry that opens another copy still in place is the user's choice.
     if (!path || path->empty() || platform_.fileManager.fileExistsAtPath(*path)) return;
     changeLoginItem(true, false);
-}
-
-void StatusMenuController::updateRestoreFinder(bool value, bool setDefault) {
-    finder_.updateRestoreFinder(value, setDefault);
-}
-
-void StatusMenuController::restartFinder() {
-    relaunch_.restart();
 }
 
 void StatusMenuController::toggleDesktop() {

@@ -53,10 +53,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void addToLoginItems();
     void removeFromLoginItems();
 
-    void updateRestoreFinder(bool value, bool setDefault);
     void setIcon(bool clean);
     void updateStatus();
-    void restartFinder();
     void toggleWallpapers(bool show);
     // Every way the user asks to hide or show the icons ends here: the opposite of what Finder
     // draws now. A wish made while Finder restarts is carried out once it is back.
@@ -83,14 +81,10 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     MenuItem* wallpaperReplaceWithImageMenuItem() const { return wallpaperImage_; }
     MenuItem* wallpaperReplaceWithGreyMenuItem() const { return wallpaperGrey_; }
     bool clean() const { return clean_; }
-    void setClean(bool clean) { clean_ = clean; }
     UserDefaults& defaults() const { return defaults_; }
     Popover& popover() const { return *popover_; }
-    TransluscentWindow& aboutWindow() const { return *aboutWindow_; }
-    bool darkMode() const { return darkMode_; }
     const Dictionary& wallpapers() const { return wallpaper_.wallpapers(); }
     const Dictionary& wallpapersOptions() const { return wallpaper_.wallpapersOptions(); }
-    const KeyboardShortcut& keyboardShortcut() const { return shortcut_; }
 
     // DisplayTriggerTarget.
     bool isClean() const override { return clean_; }

@@ -12,8 +12,6 @@ bool Object::setOutlet(const std::string&, Object*) {
     return false;
 }
 void Object::observeValueForKeyPath(const std::optional<std::string>&, Object*,
-                                    const std::optional<Dictionary>&, void*) {
-    ++baseObservations_;
-}
+                                    const std::optional<Dictionary>&, void*) {}
 
 }  // namespace tidra

@@ -24,14 +24,9 @@ class Object {
     virtual bool setOutlet(const std::string& name, Object* value);
     virtual void awakeFromNib() {}
 
-    // Key-value observation callback. The base implementation accepts and drops the change;
-    // it counts the calls so that a subclass's hand-off to it can be seen.
+    // Key-value observation callback. The base implementation accepts and drops the change.
     virtual void observeValueForKeyPath(const std::optional<std::string>& keyPath, Object* object,
                                         const std::optional<Dictionary>& change, void* context);
-    int baseObservationsReceived() const { return baseObservations_; }
-
-  private:
-    int baseObservations_ = 0;
 };
 
 // A notification as the platform posts it: name, sender and optional user information

@@ -214,9 +214,7 @@ std::string Mac::mountTidraImage() {
     for (const auto& mounted : diskImages_.mounted())
         if (mounted.imagePath == image) return mounted.mountPoint + "/Tidra.app";
     disk_.writeFile(image, "koly");
-    const std::string bundle = diskImages_.attach(image, "Tidra").mountPoint + "/Tidra.app";
-    simTasks_->quarantine(bundle);
-    return bundle;
+    return diskImages_.attach(image, "Tidra").mountPoint + "/Tidra.app";
 }
 
 void Mac::openApplication(const std::string& bundleMacPath) {

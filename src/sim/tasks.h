@@ -6,7 +6,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -56,11 +55,6 @@ class SimTasks : public Tasks {
     std::optional<StatFs> statfs(const std::string& path) override;
 
     void overrideTool(const std::string& launchPath, ToolOverride o) { overrides_[launchPath] = o; }
-    void clearOverrides() { overrides_.clear(); }
-
-    // The quarantine attribute a download carries until xattr strips it.
-    void quarantine(const std::string& macPath) { quarantined_.insert(macPath); }
-    bool isQuarantined(const std::string& macPath) const { return quarantined_.count(macPath); }
 
     // Every command run, as "tool arg arg...", oldest first.
     const std::vector<std::string>& history() const { return history_; }
@@ -79,13 +73,11 @@ class SimTasks : public Tasks {
     DiskImages& images_;
     Hooks hooks_;
     std::map<std::string, ToolOverride> overrides_;
-    std::set<std::string> quarantined_;
     std::vector<std::string> history_;
 
     Result shell(const std::string& line);
     Result open(const std::string& path);
     Result xattr(const std::vector<std::string>& arguments);
-    void stripQuarantine(const std::string& path, bool recursive);
     void relaunchWhenGone(int pid, std::string quarantinePath, bool recursive, std::string bundle);
 };
 

@@ -69,7 +69,6 @@ class SimWindowList {
     explicit SimWindowList(Rect screenFrame = Rect{{0, 0}, {1440, 900}}) : screen_(screenFrame) {}
 
     Rect screenFrame() const { return screen_; }
-    void setScreenFrame(Rect frame) { screen_ = frame; }
 
     // Every window that exists, in creation order; the front end numbers them so.
     std::vector<SimWindow*> windows() const { return windows_; }
