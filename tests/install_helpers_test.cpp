@@ -15,10 +15,8 @@ namespace {
 struct MoverRig {
     explicit MoverRig(const std::string& where = "applications") : rig(where) {
         rig.launch("");
-        Platform p = rig.mac().platform();
-        mover = std::make_unique<ApplicationMover>(ApplicationMover::Services{
-            p.preferences.standardUserDefaults(), p.mainBundle, p.fileManager, p.workspace, p.tasks,
-            p.authorization, p.appleScript, p.archiver, p.ui, p.application, p.console, p.system});
+        mover = std::make_unique<ApplicationMover>(
+            ApplicationMover::Services::from(rig.mac().platform()));
     }
     void touch(const std::string& macPath) {
         std::filesystem::create_directories(
