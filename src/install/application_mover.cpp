@@ -227,6 +227,8 @@ std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::stri
     if (!fs || (fs->flags & kMntRootFs)) return std::nullopt;
     const std::string device = fs->mountedFrom;
 
+    // Older systems cannot read the tool's answer: it is not asked at all.
+    if (frameworkVersion() <= kModernFramework) return std::nullopt;
     auto hdiutil = s_.tasks.makeTask("/usr/bin/hdiutil", {"info", "-plist"});
     hdiutil->setStandardOutputPipe(true);
     if (!hdiutil->launch()) return std::nullopt;
@@ -234,7 +236,6 @@ std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::stri
     // would never end if we waited for it first.
     const Data output = hdiutil->readDataToEndOfFile();
     hdiutil->waitUntilExit();
-    if (frameworkVersion() <= kModernFramework) return std::nullopt;
     return diskImageDeviceIn(s_.propertyLists.propertyListWithData(output), device);
 }
 
