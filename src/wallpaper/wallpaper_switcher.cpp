@@ -144,12 +144,16 @@ void WallpaperSwitcher::record(const Screen& screen, const Value& number) {
     if (options.isDictionary()) records_.options[number] = options;
 }
 
-void WallpaperSwitcher::put(const Screen& screen, const Value& number, const Url& image) {
+bool WallpaperSwitcher::setPicture(const Screen& screen, const Url& image,
+                                   const Dictionary& options, const std::string& failure) {
     std::optional<Error> error;
-    if (!s_.workspace.setDesktopImageURL(image, screen, {}, &error)) {
-        s_.console.log("Error when hiding wallpaper: " + (error ? error->description() : ""));
-        return;
-    }
+    if (s_.workspace.setDesktopImageURL(image, screen, options, &error)) return true;
+    s_.console.log(failure + (error ? error->description() : ""));
+    return false;
+}
+
+void WallpaperSwitcher::put(const Screen& screen, const Value& number, const Url& image) {
+    if (!setPicture(screen, image, {}, "Error when hiding wallpaper: ")) return;
     if (!number.isNil()) records_.applied[number] = Value(image);
 }
 
@@ -240,12 +244,9 @@ bool WallpaperSwitcher::putBack(const Screen& screen, const Value& number,
     Dictionary applied = options != records_.options.end() && options->second.isDictionary()
                              ? options->second.dictionary()
                              : Dictionary{};
-    std::optional<Error> error;
-    if (s_.workspace.setDesktopImageURL(recorded->second.url(), screen, applied, &error))
-        return true;
-    s_.console.log("Error when setting wallpaper for screen " + std::to_string(number.intValue()) +
-                   ": " + (error ? error->description() : ""));
-    return false;
+    return setPicture(
+        screen, recorded->second.url(), applied,
+        "Error when setting wallpaper for screen " + std::to_string(number.intValue()) + ": ");
 }
 
 void WallpaperSwitcher::restore(const ScreenList& screens) {

@@ -80,6 +80,9 @@ class WallpaperSwitcher {
     bool putBack(const Screen& screen, const Value& number, Dictionary::const_iterator recorded);
     void reapply(std::uint64_t shows, const Covered& covered);
     void record(const Screen& screen, const Value& number);
+    // Sets `image` with `options` on the screen; a refusal is logged after `failure`.
+    bool setPicture(const Screen& screen, const Url& image, const Dictionary& options,
+                    const std::string& failure);
     // Sets `image` on the screen, logging a refusal; a picture that took is Tidra's there.
     void put(const Screen& screen, const Value& number, const Url& image);
     void save();
