@@ -2,6 +2,7 @@
 // Finder script, the disk image lookup with long or broken tool output, and the simulated tools.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -15,10 +16,8 @@ namespace {
 struct MoverRig {
     explicit MoverRig(const std::string& where = "applications") : rig(where) {
         rig.launch("");
-        Platform p = rig.mac().platform();
-        mover = std::make_unique<ApplicationMover>(ApplicationMover::Services{
-            p.preferences.standardUserDefaults(), p.mainBundle, p.fileManager, p.workspace, p.tasks,
-            p.authorization, p.appleScript, p.archiver, p.ui, p.application, p.console, p.system});
+        mover = std::make_unique<ApplicationMover>(
+            ApplicationMover::Services::from(rig.mac().platform()));
     }
     void touch(const std::string& macPath) {
         std::filesystem::create_directories(
@@ -106,6 +105,27 @@ TEST(MoveHelpers, DiskImageLookupCopesWithLongMissingAndGarbledToolOutput) {
     tasks.overrideTool("/usr/bin/hdiutil",
                        {.missing = false, .output = Data{0, 1, 2, 0xff}, .status = 1});
     EXPECT_EQ(m.mover->findDiskImageDevice(folder), std::nullopt);
+}
+
+// An older system could not read hdiutil's answer: the tool is not run for nothing.
+TEST(MoveHelpers, DiskImageLookupAsksHdiutilOnlyWhereItsAnswerIsRead) {
+    MoverRig m("dmg");
+    const auto& history = m.rig.mac().simTasks().history();
+    const auto hdiutilRuns = [&] {
+        return std::count(history.begin(), history.end(), "/usr/bin/hdiutil info -plist");
+    };
+    m.rig.mac().system().setAppKitVersionNumber(949);
+    const auto before = hdiutilRuns();
+    EXPECT_EQ(m.mover->findDiskImageDevice("/Volumes/Tidra"), std::nullopt);
+    EXPECT_EQ(hdiutilRuns(), before);
+
+    m.rig.mac().system().setAppKitVersionNumber(949.9);
+    EXPECT_EQ(m.mover->findDiskImageDevice("/Volumes/Tidra"), std::nullopt);
+    EXPECT_EQ(hdiutilRuns(), before);
+
+    m.rig.mac().system().setAppKitVersionNumber(950);
+    EXPECT_EQ(m.mover->findDiskImageDevice("/Volumes/Tidra"), "/dev/disk4s1");
+    EXPECT_EQ(hdiutilRuns(), before + 1);
 }
 
 TEST(MoveHelpers, ShellLinesAreRunOnlyInTheirExactShape) {

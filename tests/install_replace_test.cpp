@@ -181,10 +181,7 @@ TEST(ReplacingACopy, TheRelaunchLineRunsUnderDash) {
     if (!std::filesystem::exists(dash)) GTEST_SKIP() << "no dash on this system";
     InstallRig rig("applications");
     rig.launch("");
-    Platform p = rig.mac().platform();
-    ApplicationMover mover({p.preferences.standardUserDefaults(), p.mainBundle, p.fileManager,
-                            p.workspace, p.tasks, p.authorization, p.appleScript, p.archiver, p.ui,
-                            p.application, p.console, p.system});
+    ApplicationMover mover(ApplicationMover::Services::from(rig.mac().platform()));
     // A process number above any the system hands out: the wait ends at once. The line's own
     // "&" is dropped so that the shell's complaints can be read here.
     std::string line = mover.relaunchLine(99999999, "/nonexistent/Tidra.app");

@@ -48,9 +48,14 @@ TEST(StatusMenu, WithoutAButtonNothingOpensAndQuitSaysTidraStillRuns) {
     out = w.run("click\nwait 3\n");
     ASSERT_EQ(w.lastStatus(), 0) << out;
     EXPECT_EQ(w.status()["finder"]["launches"], 1);
+    out = w.run("menu About Tidra\n");
+    EXPECT_EQ(w.lastStatus(), 2);
+    EXPECT_NE(out.find("menu: the status menu did not open: \"About Tidra\" was not chosen"),
+              std::string::npos)
+        << out;
     out = w.run("quit\n");
     EXPECT_EQ(w.lastStatus(), 2);
-    EXPECT_NE(out.find("quit: Tidra is still running"), std::string::npos) << out;
+    EXPECT_NE(out.find("quit: the status menu did not open"), std::string::npos) << out;
     EXPECT_EQ(w.status()["app"]["running"], true);
 }
 

@@ -39,11 +39,7 @@ ClassRegistry makeTidraClasses(const Platform& base) {
     // The platform is a bundle of references; the factories keep their own copy of it, and
     // the notification center it refers to.
     classes.add("AppDelegate", [platform, notifications] {
-        auto mover = std::make_shared<ApplicationMover>(ApplicationMover::Services{
-            platform.preferences.standardUserDefaults(), platform.mainBundle, platform.fileManager,
-            platform.workspace, platform.tasks, platform.authorization, platform.appleScript,
-            platform.archiver, platform.ui, platform.application, platform.console,
-            platform.system});
+        auto mover = std::make_shared<ApplicationMover>(ApplicationMover::Services::from(platform));
         return std::make_shared<AppDelegate>(platform.preferences.standardUserDefaults(),
                                              platform.devMate, platform.userNotifications,
                                              [mover] { mover->offerMoveToApplicationsFolder(); });

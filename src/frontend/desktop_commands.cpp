@@ -1,127 +1,158 @@
 // The front end's commands for the menu bar, the theme, Finder and other applications.
+#include "frontend/desktop_commands.h"
+
 #include "frontend/frontend.h"
 #include "frontend/menu_titles.h"
 
 namespace tidra::sim {
 
 namespace {
+
 constexpr const char* kNotRunning = "Tidra is not running; `launch` starts it again";
+
+// A click of the kind `type` on Tidra's status item, as the button's mask lets it through.
+void clickStatusItem(Mac& mac, EventType type, unsigned maskBit) {
+    if (!mac.tidraRunning()) throw CommandError{kNotRunning};
+    auto item = mac.statusItem();
+    if (!item) throw CommandError{"Tidra has no status item"};
+    mac.ui().userInteractedOutsidePopovers();
+    auto* button = dynamic_cast<SimStatusBarButton*>(item->button());
+    // As AppKit does: an item with a menu attached opens it on any click, sending no action.
+    if (Menu* attached = item->menu()) {
+        mac.intoTidra([&] { item->popUpStatusItemMenu(attached); });
+        return;
+    }
+    if (!button || !(button->mask() & maskBit) || !button->target()) return;
+    SimApplication* app = mac.application();
+    mac.intoTidra([&] {
+        app->setCurrentEvent(Event{type});
+        struct Clear {
+            Mac& mac;
+            ~Clear() {
+                if (auto* a = mac.application()) a->setCurrentEvent(std::nullopt);
+            }
+        } clear{mac};
+        button->target()->performAction(button->action(), button);
+    });
+}
+
+SimMenuItem* chosenItem(const SimMenu& menu, const std::string& title) {
+    MenuTitleMatch match = findMenuTitle(menu, title);
+    if (!match.item) throw CommandError{match.error};
+    return match.item;
+}
+
+void addStatusItemCommands(Frontend& f) {
+    Mac& mac = f.mac();
+    f.add("click", "click", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 1) f.usageError();
+        clickStatusItem(mac, EventType::LeftMouseUp, kEventMaskLeftMouseUp);
+    });
+    f.add("right-click", "right-click", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 1) f.usageError();
+        clickStatusItem(mac, EventType::RightMouseUp, kEventMaskRightMouseUp);
+    });
+    f.add("choose", "choose TITLE (Parent > Child, or the title alone)",
+          [&f, &mac](const CommandLine& cl) {
+              if (cl.words.size() < 2) f.usageError();
+              SimMenu* menu = f.openMenu();
+              if (!menu)
+                  throw CommandError{"no menu is open; `right-click` first, or use `menu TITLE`"};
+              SimMenuItem* item = chosenItem(*menu, titleFrom(cl, 1));
+              mac.statusItem()->closeMenu(item);
+          });
+    f.add("dismiss", "dismiss", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 1) f.usageError();
+        if (!f.openMenu()) throw CommandError{"no menu is open"};
+        mac.statusItem()->closeMenu(nullptr);
+    });
+    f.add("menu", "menu TITLE (right-click, then choose)", [&f](const CommandLine& cl) {
+        if (cl.words.size() < 2) f.usageError();
+        chooseInStatusMenu(f, titleFrom(cl, 1));
+    });
+    f.add("theme", "theme dark|light", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 2 || (cl.words[1] != "dark" && cl.words[1] != "light"))
+            f.usageError();
+        mac.setTheme(cl.words[1] == "dark");
+    });
+}
+
+void addFinderCommand(Frontend& f) {
+    Mac& mac = f.mac();
+    f.add("finder",
+          "finder quit|crash|spawn | finder refuse on|off | finder domain on|off | "
+          "finder launch on|off | finder open WINDOW-TITLE",
+          [&f, &mac](const CommandLine& cl) {
+              const auto& w = cl.words;
+              if (w.size() < 2) f.usageError();
+              auto finders = mac.processes().withBundleIdentifier(kFinderBundleId);
+              if (w[1] == "quit" && w.size() == 2) {
+                  if (finders.empty()) throw CommandError{"Finder is not running"};
+                  mac.processes().requestQuit(finders.front().pid);
+              } else if (w[1] == "crash" && w.size() == 2) {
+                  if (finders.empty()) throw CommandError{"Finder is not running"};
+                  mac.processes().end(finders.front().pid, true);
+              } else if (w[1] == "spawn" && w.size() == 2) {
+                  mac.processes().spawn(kFinderBundleId, "Finder",
+                                        "/System/Library/CoreServices/Finder.app");
+              } else if (w[1] == "refuse" && w.size() == 3) {
+                  mac.finder().setRefusesToQuit(f.onOff(w[2]));
+              } else if (w[1] == "launch" && w.size() == 3) {
+                  mac.workspace().setLaunchesLost(kFinderBundleId, !f.onOff(w[2]));
+              } else if (w[1] == "domain" && w.size() == 3) {
+                  mac.prefs().setSuiteAvailable(kFinderBundleId, f.onOff(w[2]));
+              } else if (w[1] == "open" && w.size() >= 3) {
+                  if (finders.empty()) throw CommandError{"Finder is not running"};
+                  mac.finder().openWindow(titleFrom(cl, 2));
+              } else {
+                  f.usageError();
+              }
+          });
+}
+
+void addAppCommand(Frontend& f) {
+    Mac& mac = f.mac();
+    f.add("app", "app launch BUNDLE-ID [NAME] | app quit BUNDLE-ID",
+          [&f, &mac](const CommandLine& cl) {
+              const auto& w = cl.words;
+              if (w.size() >= 3 && w[1] == "launch") {
+                  if (w[2].empty()) f.usageError("BUNDLE-ID is needed");
+                  if (w[2] == kTidraBundleIdentifier)
+                      throw CommandError{"use `launch` for Tidra itself"};
+                  const std::string name = w.size() > 3 ? titleFrom(cl, 3) : w[2];
+                  if (name.find('/') != std::string::npos)
+                      f.usageError("NAME is a name, not a path");
+                  mac.processes().spawn(w[2], name, "/Applications/" + name + ".app");
+                  return;
+              }
+              if (w.size() != 3 || w[1] != "quit") f.usageError();
+              auto apps = mac.processes().withBundleIdentifier(w[2]);
+              if (apps.empty())
+                  throw CommandError{"no running application has the bundle identifier " + w[2]};
+              if (w[2] == kTidraBundleIdentifier) throw CommandError{"use `quit` for Tidra itself"};
+              mac.processes().end(apps.front().pid, false);
+          });
+}
+
 }  // namespace
 
-void Frontend::addDesktopCommands() {
-    auto clickWith = [this](EventType type, unsigned maskBit) {
-        if (!mac_.tidraRunning()) throw CommandError{kNotRunning};
-        auto item = mac_.statusItem();
-        if (!item) throw CommandError{"Tidra has no status item"};
-        mac_.ui().userInteractedOutsidePopovers();
-        auto* button = dynamic_cast<SimStatusBarButton*>(item->button());
-        // As AppKit does: an item with a menu attached opens it on any click, sending no action.
-        if (Menu* attached = item->menu()) {
-            mac_.intoTidra([&] { item->popUpStatusItemMenu(attached); });
-            return;
-        }
-        if (!button || !(button->mask() & maskBit) || !button->target()) return;
-        SimApplication* app = mac_.application();
-        mac_.intoTidra([&] {
-            app->setCurrentEvent(Event{type});
-            struct Clear {
-                Mac& mac;
-                ~Clear() {
-                    if (auto* a = mac.application()) a->setCurrentEvent(std::nullopt);
-                }
-            } clear{mac_};
-            button->target()->performAction(button->action(), button);
-        });
-    };
-    add("click", "click", [this, clickWith](const CommandLine& cl) {
-        if (cl.words.size() != 1) usageError();
-        clickWith(EventType::LeftMouseUp, kEventMaskLeftMouseUp);
-    });
-    add("right-click", "right-click", [this, clickWith](const CommandLine& cl) {
-        if (cl.words.size() != 1) usageError();
-        clickWith(EventType::RightMouseUp, kEventMaskRightMouseUp);
-    });
-    auto chosenItem = [](const SimMenu& menu, const std::string& title) {
-        MenuTitleMatch match = findMenuTitle(menu, title);
-        if (!match.item) throw CommandError{match.error};
-        return match.item;
-    };
-    add("choose", "choose TITLE (Parent > Child, or the title alone)",
-        [this, chosenItem](const CommandLine& cl) {
-            if (cl.words.size() < 2) usageError();
-            SimMenu* menu = openMenu();
-            if (!menu)
-                throw CommandError{"no menu is open; `right-click` first, or use `menu TITLE`"};
-            SimMenuItem* item = chosenItem(*menu, titleFrom(cl, 1));
-            mac_.statusItem()->closeMenu(item);
-        });
-    add("dismiss", "dismiss", [this](const CommandLine& cl) {
-        if (cl.words.size() != 1) usageError();
-        if (!openMenu()) throw CommandError{"no menu is open"};
-        mac_.statusItem()->closeMenu(nullptr);
-    });
-    add("menu", "menu TITLE (right-click, then choose)",
-        [this, chosenItem, clickWith](const CommandLine& cl) {
-            if (cl.words.size() < 2) usageError();
-            if (!mac_.tidraRunning()) throw CommandError{kNotRunning};
-            auto menu = mac_.statusMenu();
-            if (!menu) throw CommandError{"Tidra has no status menu"};
-            std::string title = titleFrom(cl, 1);
-            chosenItem(*menu, title);  // a wrong title is refused before the menu opens
-            pendingChoices_.push_back(title);
-            clickWith(EventType::RightMouseUp, kEventMaskRightMouseUp);
-            pendingChoices_.clear();
-        });
-    add("theme", "theme dark|light", [this](const CommandLine& cl) {
-        if (cl.words.size() != 2 || (cl.words[1] != "dark" && cl.words[1] != "light")) usageError();
-        mac_.setTheme(cl.words[1] == "dark");
-    });
-    add("finder",
-        "finder quit|crash|spawn | finder refuse on|off | finder domain on|off | "
-        "finder launch on|off | finder open WINDOW-TITLE",
-        [this](const CommandLine& cl) {
-            const auto& w = cl.words;
-            if (w.size() < 2) usageError();
-            auto finders = mac_.processes().withBundleIdentifier(kFinderBundleId);
-            if (w[1] == "quit" && w.size() == 2) {
-                if (finders.empty()) throw CommandError{"Finder is not running"};
-                mac_.processes().requestQuit(finders.front().pid);
-            } else if (w[1] == "crash" && w.size() == 2) {
-                if (finders.empty()) throw CommandError{"Finder is not running"};
-                mac_.processes().end(finders.front().pid, true);
-            } else if (w[1] == "spawn" && w.size() == 2) {
-                mac_.processes().spawn(kFinderBundleId, "Finder",
-                                       "/System/Library/CoreServices/Finder.app");
-            } else if (w[1] == "refuse" && w.size() == 3) {
-                mac_.finder().setRefusesToQuit(onOff(w[2]));
-            } else if (w[1] == "launch" && w.size() == 3) {
-                mac_.workspace().setLaunchesLost(kFinderBundleId, !onOff(w[2]));
-            } else if (w[1] == "domain" && w.size() == 3) {
-                mac_.prefs().setSuiteAvailable(kFinderBundleId, onOff(w[2]));
-            } else if (w[1] == "open" && w.size() >= 3) {
-                if (finders.empty()) throw CommandError{"Finder is not running"};
-                mac_.finder().openWindow(titleFrom(cl, 2));
-            } else {
-                usageError();
-            }
-        });
-    add("app", "app launch BUNDLE-ID [NAME] | app quit BUNDLE-ID", [this](const CommandLine& cl) {
-        const auto& w = cl.words;
-        if (w.size() >= 3 && w[1] == "launch") {
-            if (w[2].empty()) usageError("BUNDLE-ID is needed");
-            if (w[2] == kTidraBundleIdentifier) throw CommandError{"use `launch` for Tidra itself"};
-            const std::string name = w.size() > 3 ? titleFrom(cl, 3) : w[2];
-            if (name.find('/') != std::string::npos) usageError("NAME is a name, not a path");
-            mac_.processes().spawn(w[2], name, "/Applications/" + name + ".app");
-            return;
-        }
-        if (w.size() != 3 || w[1] != "quit") usageError();
-        auto apps = mac_.processes().withBundleIdentifier(w[2]);
-        if (apps.empty())
-            throw CommandError{"no running application has the bundle identifier " + w[2]};
-        if (w[2] == kTidraBundleIdentifier) throw CommandError{"use `quit` for Tidra itself"};
-        mac_.processes().end(apps.front().pid, false);
-    });
+void chooseInStatusMenu(Frontend& f, const std::string& title) {
+    Mac& mac = f.mac();
+    if (!mac.tidraRunning()) throw CommandError{kNotRunning};
+    auto menu = mac.statusMenu();
+    if (!menu) throw CommandError{"Tidra has no status menu"};
+    chosenItem(*menu, title);  // a wrong title is refused before the menu opens
+    const bool chosen = f.chooseInMenu(
+        title, [&mac] { clickStatusItem(mac, EventType::RightMouseUp, kEventMaskRightMouseUp); });
+    // A status item that lets no click through opens nothing: say so rather than pass silently.
+    if (!chosen)
+        throw CommandError{"the status menu did not open: \"" + title + "\" was not chosen"};
+}
+
+void addDesktopCommands(Frontend& f) {
+    addStatusItemCommands(f);
+    addFinderCommand(f);
+    addAppCommand(f);
 }
 
 }  // namespace tidra::sim

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <iostream>
 
+#include "frontend/core_commands.h"
+#include "frontend/defaults_command.h"
+#include "frontend/desktop_commands.h"
 #include "frontend/folder_commands.h"
 #include "frontend/install_commands.h"
 #include "frontend/login_commands.h"
@@ -19,8 +22,9 @@
 namespace tidra::sim {
 
 Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), raw_(out) {
-    addCoreCommands();
-    addDesktopCommands();
+    addCoreCommands(*this);
+    addDefaultsCommand(*this);
+    addDesktopCommands(*this);
     addWindowCommands(*this);
     addWallpaperCommands(*this);
     addLoginCommands(*this);
@@ -35,6 +39,12 @@ Frontend::Frontend(Mac& mac, std::ostream& out) : mac_(mac), raw_(out) {
 
 void Frontend::add(const std::string& name, const std::string& usage, Handler handler) {
     commands_[name] = {usage, std::move(handler)};
+}
+
+std::vector<std::string> Frontend::usages() const {
+    std::vector<std::string> all;
+    for (const auto& [name, c] : commands_) all.push_back(c.usage);
+    return all;
 }
 
 void Frontend::addModal(std::function<std::string()> waiting, std::vector<std::string> answers) {
@@ -55,6 +65,38 @@ bool Frontend::onOff(const std::string& word) const {
 SimMenu* Frontend::openMenu() const {
     auto item = mac_.statusItem();
     return item ? item->openMenu() : nullptr;
+}
+
+bool Frontend::chooseInMenu(const std::string& title, const std::function<void()>& open) {
+    // Dropped however the opening ends, so that no later menu takes the choice for its own.
+    struct Drop {
+        std::vector<std::string>& choices;
+        ~Drop() { choices.clear(); }
+    } drop{pendingChoices_};
+    pendingChoices_.push_back(title);
+    open();
+    return pendingChoices_.empty();
+}
+
+void Frontend::wait(double seconds) {
+    if (!interactive_) {
+        mac_.intoTidra([&] { mac_.wait(seconds); });
+        return;
+    }
+    // One due item at a time, so that a person sees Finder leave and come back.
+    RunLoop& loop = mac_.loop();
+    const double end = loop.now() + seconds;
+    std::string shown = picture();
+    // A microsecond's remainder is rounding, not time still to pass.
+    for (double left = seconds; left > 1e-6; left = end - loop.now()) {
+        const double next = loop.nextDueIn();
+        const double step = next >= 0 && next < left ? next : left;
+        mac_.intoTidra([&] { mac_.wait(step); });
+        std::string now = picture();
+        if (now == shown) continue;
+        out_ << "\n" << now << std::flush;
+        shown = redrawn_ = now;
+    }
 }
 
 void Frontend::execute(const CommandLine& cl) {

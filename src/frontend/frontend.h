@@ -46,6 +46,8 @@ class Frontend {
 
     // Commands: `name` is the first word; `usage` is shown when the arguments are wrong.
     void add(const std::string& name, const std::string& usage, Handler handler);
+    // Every command's usage, in the order of the commands' names.
+    std::vector<std::string> usages() const;
     // Contributions to `status --json`.
     void addStatus(std::function<void(nlohmann::json&)> part) { statusParts_.push_back(part); }
     // While something modal waits for an answer: a description of it, or empty. Commands named in
@@ -66,12 +68,15 @@ class Frontend {
     [[noreturn]] void usageError(const std::string& detail = "") const;
     // The status menu that is open now, or nothing.
     SimMenu* openMenu() const;
-
-  private:
-    void addCoreCommands();
+    // Runs `open`, which opens the status menu, and chooses `title` (already checked) in the menu
+    // as soon as it is open. False when no menu opened to take the choice.
+    bool chooseInMenu(const std::string& title, const std::function<void()>& open);
     // Lets time pass; interactively the picture is drawn again whenever it changes.
     void wait(double seconds);
-    void addDesktopCommands();
+    // `exit`: no further line is read, and nested loops give up.
+    void requestExit() { exiting_ = true; }
+
+  private:
     void execute(const CommandLine& cl);
     bool nextInput();
 

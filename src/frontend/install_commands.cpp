@@ -25,9 +25,8 @@ nlohmann::json alertJson(const SimAlert& alert) {
     return j;
 }
 
-}  // namespace
-
-void addInstallCommands(Frontend& f) {
+// The answers to the alerts and the password dialog, and what can make a move fail.
+void addMoveCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("alert", "alert BUTTON-TITLE [--suppress]", [&f, &mac](const CommandLine& cl) {
         std::vector<std::string> words(cl.words.begin() + 1, cl.words.end());
@@ -67,7 +66,11 @@ void addInstallCommands(Frontend& f) {
         if (cl.words.size() != 2) f.usageError();
         mac.disk().setTrashAvailable(f.onOff(cl.words[1]));
     });
+}
 
+// While an alert or the password dialog is open, only its answer goes on.
+void addMoveModals(Frontend& f) {
+    Mac& mac = f.mac();
     f.addModal(
         [&mac] {
             const auto& open = mac.alerts().open();
@@ -82,7 +85,10 @@ void addInstallCommands(Frontend& f) {
                        : std::string();
         },
         {"password"});
+}
 
+void addMoveStatus(Frontend& f) {
+    Mac& mac = f.mac();
     f.addStatus([&mac](nlohmann::json& s) {
         nlohmann::json alerts = nlohmann::json::array();
         for (const SimAlert* a : mac.alerts().open()) alerts.push_back(alertJson(*a));
@@ -99,6 +105,14 @@ void addInstallCommands(Frontend& f) {
                 {{"image", v.imagePath}, {"device", v.device}, {"mountPoint", v.mountPoint}});
         s["volumes"] = volumes;
     });
+}
+
+}  // namespace
+
+void addInstallCommands(Frontend& f) {
+    addMoveCommands(f);
+    addMoveModals(f);
+    addMoveStatus(f);
 }
 
 }  // namespace tidra::sim

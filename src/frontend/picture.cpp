@@ -1,6 +1,5 @@
 // The picture of the simulated Mac that the interactive front end draws after each command: the
 // menu bar with Tidra's item, the desktop, the screens and whatever is open, one line each.
-#include <functional>
 #include <sstream>
 
 #include "frontend/frontend.h"
@@ -11,9 +10,11 @@
 
 namespace tidra::sim {
 
-std::string Frontend::picture() {
-    std::ostringstream o;
-    auto item = mac_.statusItem();
+namespace {
+
+// The top line: Tidra's status item as it shows in the menu bar.
+std::string drawMenuBar(Mac& mac) {
+    auto item = mac.statusItem();
     std::string icon = "   ";
     if (item && item->image()) {
         const std::string& n = item->image()->name();
@@ -21,57 +22,50 @@ std::string Frontend::picture() {
     }
     // The item shows its icon; its title only when no icon could be shown.
     std::string face = !item ? "" : item->image() ? icon : item->title();
-    o << "+-- menu bar " << std::string(face.size() < 43 ? 43 - face.size() : 1, '-') << " " << face
-      << " --+\n";
-    auto finders = mac_.finder().instances();
-    if (finders.empty()) {
-        o << "|  Finder is not running\n";
-    } else {
-        const auto& f = finders.front();
-        if (!f.ready)
-            o << "|  Finder is starting...\n";
-        else if (!f.drawsDesktop)
-            o << "|  desktop: clean\n";
-        else {
-            o << "|  desktop:";
-            for (const auto& i : f.desktopIcons) o << " [" << i << "]";
-            o << "\n";
-        }
-        if (!f.windows.empty()) {
-            o << "|  Finder windows:";
-            for (const auto& w : f.windows) o << " [" << w << "]";
-            o << "\n";
-        }
+    return "+-- menu bar " + std::string(face.size() < 43 ? 43 - face.size() : 1, '-') + " " +
+           face + " --+\n";
+}
+
+// The desktop as Finder draws it, and Finder's windows.
+std::string drawFinder(Mac& mac) {
+    std::ostringstream o;
+    auto finders = mac.finder().instances();
+    if (finders.empty()) return "|  Finder is not running\n";
+    const auto& f = finders.front();
+    if (!f.ready)
+        o << "|  Finder is starting...\n";
+    else if (!f.drawsDesktop)
+        o << "|  desktop: clean\n";
+    else {
+        o << "|  desktop:";
+        for (const auto& i : f.desktopIcons) o << " [" << i << "]";
+        o << "\n";
     }
-    if (item && item->openMenu()) {
-        std::function<void(const SimMenu&, int)> draw = [&](const SimMenu& m, int depth) {
-            for (const auto& e : m.entries) {
-                o << "|    " << std::string(depth * 4, ' ');
-                if (e->separator) {
-                    o << "-----\n";
-                    continue;
-                }
-                o << (e->state() == kControlStateOn ? "✓ " : "  ") << e->title()
-                  << (e->submenu_ ? " >" : "") << "\n";
-                if (e->submenu_) draw(*e->submenu_, depth + 1);
-            }
-        };
-        o << "|  menu:\n";
-        draw(*item->openMenu(), 0);
+    if (!f.windows.empty()) {
+        o << "|  Finder windows:";
+        for (const auto& w : f.windows) o << " [" << w << "]";
+        o << "\n";
     }
-    o << drawScreens(mac_);
-    if (mac_.tidraRunning())
-        o << "|  wallpaper when clean: " << replacementChoice(mac_, true) << "\n";
-    std::string names;
-    for (const auto& item : mac_.systemEvents().loginItems())
-        names += (names.empty() ? "" : ", ") + item.name;
-    o << "|  login items: " << (names.empty() ? "none" : names) << "\n";
-    if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
-        o << "|  shortcut: " << shortcut << "\n";
-    for (const auto& line : notificationLines(mac_)) o << "|  notification: " << line << "\n";
-    o << drawPopoverAndWindows(mac_);
-    // A modal alert or the password dialog waits for its answer: show what it asks.
-    for (const SimAlert* alert : mac_.alerts().open()) {
+    return o.str();
+}
+
+void drawMenu(std::ostream& o, const SimMenu& m, int depth) {
+    for (const auto& e : m.entries) {
+        o << "|    " << std::string(depth * 4, ' ');
+        if (e->separator) {
+            o << "-----\n";
+            continue;
+        }
+        o << (e->state() == kControlStateOn ? "✓ " : "  ") << e->title()
+          << (e->submenu_ ? " >" : "") << "\n";
+        if (e->submenu_) drawMenu(o, *e->submenu_, depth + 1);
+    }
+}
+
+// A modal alert or the password dialog waits for its answer: what it asks.
+std::string drawModals(Mac& mac) {
+    std::ostringstream o;
+    for (const SimAlert* alert : mac.alerts().open()) {
         o << "|  +- alert: " << alert->messageText() << "\n";
         if (!alert->informativeText().empty()) o << "|  | " << alert->informativeText() << "\n";
         o << "|  |";
@@ -83,9 +77,33 @@ std::string Frontend::picture() {
               << alert->suppression().title() << "\n";
         o << "|  +- answer with `alert BUTTON-TITLE [--suppress]`\n";
     }
-    if (mac_.simAuthorization().passwordDialogOpen())
-        o << "|  +- password: " << mac_.simAuthorization().passwordDialogText()
+    if (mac.simAuthorization().passwordDialogOpen())
+        o << "|  +- password: " << mac.simAuthorization().passwordDialogText()
           << "\n|  +- answer with `password ok|cancel`\n";
+    return o.str();
+}
+
+}  // namespace
+
+std::string Frontend::picture() {
+    std::ostringstream o;
+    o << drawMenuBar(mac_) << drawFinder(mac_);
+    auto item = mac_.statusItem();
+    if (item && item->openMenu()) {
+        o << "|  menu:\n";
+        drawMenu(o, *item->openMenu(), 0);
+    }
+    o << drawScreens(mac_);
+    if (mac_.tidraRunning())
+        o << "|  wallpaper when clean: " << replacementChoice(mac_, true) << "\n";
+    std::string names;
+    for (const auto& login : mac_.systemEvents().loginItems())
+        names += (names.empty() ? "" : ", ") + login.name;
+    o << "|  login items: " << (names.empty() ? "none" : names) << "\n";
+    if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
+        o << "|  shortcut: " << shortcut << "\n";
+    for (const auto& line : notificationLines(mac_)) o << "|  notification: " << line << "\n";
+    o << drawPopoverAndWindows(mac_) << drawModals(mac_);
     if (!mac_.tidraRunning()) o << "|  Tidra is not running (`launch`)\n";
     return o.str();
 }

@@ -76,9 +76,8 @@ json notificationsJson(Mac& mac) {
     return list;
 }
 
-}  // namespace
-
-void addWallpaperCommands(Frontend& f) {
+// The displays and what their pictures do.
+void addScreenCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add(
         "display", "display add [NAME] [--serial S] | display remove NUMBER",
@@ -109,6 +108,11 @@ void addWallpaperCommands(Frontend& f) {
                 mac.simScreens().setPictureByHand(displayNumber(f, cl.words[2]), titleFrom(cl, 3)))
             throw CommandError{*error};
     });
+}
+
+// Tidra's support folder and the open panel that chooses a picture for it.
+void addImportCommands(Frontend& f) {
+    Mac& mac = f.mac();
     // `full on`: copies into Tidra's support folder stop half way for want of room, leaving
     // what they wrote; `writable off`: the folder refuses every change.
     f.add("support-folder", "support-folder full|writable on|off",
@@ -134,6 +138,14 @@ void addWallpaperCommands(Frontend& f) {
         }
         if (error) throw CommandError{*error};
     });
+}
+
+}  // namespace
+
+void addWallpaperCommands(Frontend& f) {
+    addScreenCommands(f);
+    addImportCommands(f);
+    Mac& mac = f.mac();
     f.addStatus([&mac](json& s) {
         s["screens"] = screensJson(mac);
         s["panel"] = panelJson(mac);

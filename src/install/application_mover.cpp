@@ -38,13 +38,34 @@ void ApplicationMover::showFailureAlert() {
     alert->runModal();
 }
 
+ApplicationMover::Services ApplicationMover::Services::from(const Platform& platform) {
+    return {platform.preferences.standardUserDefaults(),
+            platform.mainBundle,
+            platform.fileManager,
+            platform.workspace,
+            platform.tasks,
+            platform.authorization,
+            platform.appleScript,
+            platform.archiver,
+            platform.ui,
+            platform.application,
+            platform.console,
+            platform.system};
+}
+
 void ApplicationMover::offerMoveToApplicationsFolder() {
     if (s_.defaults.boolForKey(prefs::kMoveToApplicationsFolderAlertSuppress)) return;
+    const auto move = locate();
+    if (!move || !ask(*move)) return;
+    perform(*move);
+}
 
-    const std::string source = s_.bundle.bundlePath();
-    bool nested = false;
+std::optional<ApplicationMover::Move> ApplicationMover::locate() {
+    Move move;
+    move.source = s_.bundle.bundlePath();
+    const std::string& source = move.source;
     for (const auto& c : paths::components(paths::deletingLastPathComponent(source)))
-        if (paths::pathExtension(c) == "app") nested = true;
+        if (paths::pathExtension(c) == "app") move.nested = true;
     bool inApplications =
         anyHasPrefix(s_.fileManager.searchPathForDirectoriesInDomains(
                          SearchPathDirectory::Applications, kAllDomainsMask, true),
@@ -52,30 +73,33 @@ void ApplicationMover::offerMoveToApplicationsFolder() {
     if (!inApplications)
         for (const auto& c : paths::components(source))
             if (c == "Applications") inApplications = true;
-    if (inApplications && !nested) return;
+    if (inApplications && !move.nested) return std::nullopt;
 
-    const auto device = findDiskImageDevice(paths::deletingLastPathComponent(source));
+    move.device = findDiskImageDevice(paths::deletingLastPathComponent(source));
 
     const auto local = s_.fileManager.searchPathForDirectoriesInDomains(
         SearchPathDirectory::Applications, kLocalDomainMask, true);
     // Without a local Applications folder there is nowhere to offer a move to.
-    if (local.empty()) return;
+    if (local.empty()) return std::nullopt;
     const std::string applications = s_.fileManager.resolvingSymlinksInPath(local.back());
-    const std::string destination =
+    move.destination =
         paths::appendingPathComponent(applications, paths::lastPathComponent(source));
-    const bool needsAuthorization = !s_.fileManager.isWritableFileAtPath(applications) ||
-                                    (s_.fileManager.fileExistsAtPath(destination) &&
-                                     !s_.fileManager.isWritableFileAtPath(destination));
+    move.needsAuthorization = !s_.fileManager.isWritableFileAtPath(applications) ||
+                              (s_.fileManager.fileExistsAtPath(move.destination) &&
+                               !s_.fileManager.isWritableFileAtPath(move.destination));
+    return move;
+}
 
+bool ApplicationMover::ask(const Move& move) {
     auto alert = s_.ui.makeAlert();
     alert->setMessageText(text(install::kOfferTitle));
     std::string informative = text(install::kOfferText);
-    if (needsAuthorization) {
+    if (move.needsAuthorization) {
         informative += ' ';
         informative += text(install::kOfferPasswordNote);
     } else if (anyHasPrefix(s_.fileManager.searchPathForDirectoriesInDomains(
                                 SearchPathDirectory::Downloads, kAllDomainsMask, true),
-                            source)) {
+                            move.source)) {
         informative += ' ';
         informative += text(install::kOfferDownloadsNote);
     }
@@ -87,40 +111,46 @@ void ApplicationMover::offerMoveToApplicationsFolder() {
     alert->suppressionButton().setFontSize(s_.ui.smallSystemFontSize());
 
     if (!s_.application.isActive()) s_.application.activateIgnoringOtherApps(true);
-    if (alert->runModal() != kAlertFirstButtonReturn) {
-        // Not synchronised: the store writes it out on its own before the process ends.
-        if (alert->suppressionButton().state() == 1)
-            s_.defaults.setBool(true, prefs::kMoveToApplicationsFolderAlertSuppress);
-        return;
-    }
+    if (alert->runModal() == kAlertFirstButtonReturn) return true;
+    // Not synchronised: the store writes it out on its own before the process ends.
+    if (alert->suppressionButton().state() == 1)
+        s_.defaults.setBool(true, prefs::kMoveToApplicationsFolderAlertSuppress);
+    return false;
+}
 
+void ApplicationMover::perform(const Move& move) {
     s_.console.log("INFO -- Moving myself to the Applications folder");
+    if (move.needsAuthorization)
+        performWithAdministratorRights(move);
+    else
+        performPlainly(move);
+}
 
-    if (needsAuthorization) {
-        const auto result = copyWithAdministratorRights(source, destination);
-        if (result.copied) return finishMove(source, destination, nested, device);
-        if (result.canceled) {
-            s_.console.log("INFO -- Not moving because user canceled authorization");
-            return;
-        }
-        s_.console.log("ERROR -- Could not copy myself to /Applications with authorization");
-        showFailureAlert();
+void ApplicationMover::performWithAdministratorRights(const Move& move) {
+    const auto result = copyWithAdministratorRights(move.source, move.destination);
+    if (result.copied) return finishMove(move.source, move.destination, move.nested, move.device);
+    if (result.canceled) {
+        s_.console.log("INFO -- Not moving because user canceled authorization");
         return;
     }
+    s_.console.log("ERROR -- Could not copy myself to /Applications with authorization");
+    showFailureAlert();
+}
 
-    const bool replacing = s_.fileManager.fileExistsAtPath(destination);
-    if (replacing && isRunning(destination)) {
+void ApplicationMover::performPlainly(const Move& move) {
+    const bool replacing = s_.fileManager.fileExistsAtPath(move.destination);
+    if (replacing && isRunning(move.destination)) {
         s_.console.log("INFO -- Switching to an already running version");
-        auto open = s_.tasks.makeTask("/usr/bin/open", {destination});
+        auto open = s_.tasks.makeTask("/usr/bin/open", {move.destination});
         if (open->launch()) open->waitUntilExit();
         s_.application.exit(0);
         return;
     }
-    if (!copyIntoPlace(source, destination, replacing)) {
+    if (!copyIntoPlace(move.source, move.destination, replacing)) {
         showFailureAlert();
         return;
     }
-    finishMove(source, destination, nested, device);
+    finishMove(move.source, move.destination, move.nested, move.device);
 }
 
 bool ApplicationMover::isRunning(const std::string& destination) {
@@ -197,6 +227,8 @@ std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::stri
     if (!fs || (fs->flags & kMntRootFs)) return std::nullopt;
     const std::string device = fs->mountedFrom;
 
+    // Older systems cannot read the tool's answer: it is not asked at all.
+    if (frameworkVersion() <= kModernFramework) return std::nullopt;
     auto hdiutil = s_.tasks.makeTask("/usr/bin/hdiutil", {"info", "-plist"});
     hdiutil->setStandardOutputPipe(true);
     if (!hdiutil->launch()) return std::nullopt;
@@ -204,7 +236,6 @@ std::optional<std::string> ApplicationMover::findDiskImageDevice(const std::stri
     // would never end if we waited for it first.
     const Data output = hdiutil->readDataToEndOfFile();
     hdiutil->waitUntilExit();
-    if (frameworkVersion() <= kModernFramework) return std::nullopt;
     return diskImageDeviceIn(s_.propertyLists.propertyListWithData(output), device);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/file_manager.h"
+#include "platform/platform.h"
 #include "platform/system_info.h"
 #include "platform/tasks.h"
 #include "platform/ui.h"
@@ -40,6 +41,8 @@ class ApplicationMover {
         Application& application;
         Console& console;
         SystemInfo& system;
+
+        static Services from(const Platform& platform);
     };
 
     explicit ApplicationMover(Services services) : s_(services) {}
@@ -61,10 +64,31 @@ class ApplicationMover {
     static std::string trashScript(const std::string& path);
 
   private:
+    // Where Tidra lies and where the move would take it, as found before the offer is shown.
+    struct Move {
+        std::string source;
+        std::string destination;
+        // Inside another application's bundle: the source stays after the move.
+        bool nested = false;
+        bool needsAuthorization = false;
+        // The disk image Tidra was started from, ejected after the move.
+        std::optional<std::string> device;
+    };
+
     Services s_;
     // AuthorizationExecuteWithPrivileges, once found.
     std::optional<PrivilegedExecute> privilegedExecute_;
 
+    // The move to offer; nothing when Tidra already lies in an Applications folder, or there is
+    // no local one to move to.
+    std::optional<Move> locate();
+    // Shows the offer; true when the user accepts. A refusal with the checkbox ticked turns the
+    // offer off for good.
+    bool ask(const Move& move);
+    // Copies Tidra into place and relaunches it, or logs and tells why not and returns.
+    void perform(const Move& move);
+    void performWithAdministratorRights(const Move& move);
+    void performPlainly(const Move& move);
     int frameworkVersion();
     std::string text(const char* key);
     void showFailureAlert();
@@ -77,6 +101,17 @@ class ApplicationMover {
     // the older one (when `replacing`) goes to the Trash, and the new one is renamed into place.
     // On failure the messages are logged, nothing half-made remains and an older copy stays.
     bool copyIntoPlace(const std::string& source, const std::string& destination, bool replacing);
+    // Runs one tool with administrator rights and reaps it: its exit status, or nothing when it
+    // could not be started or did not end normally.
+    std::optional<int> runPrivileged(AuthorizationRef auth, const std::string& tool,
+                                     const std::vector<std::string>& arguments);
+    // Takes away what an earlier privileged copy that was cut short left beside the
+    // destination; false when it could not.
+    bool clearEarlierAttempt(AuthorizationRef auth, const std::string& destination);
+    // The privileged copy once the rights are granted: beside the destination first, then into
+    // its place, the older copy set aside until the new one stands.
+    bool copyAsAdministrator(AuthorizationRef auth, const std::string& source,
+                             const std::string& destination);
     // Removes or trashes the source, starts the relaunch (and the eject), ends the process.
     void finishMove(const std::string& source, const std::string& destination, bool nested,
                     const std::optional<std::string>& device);

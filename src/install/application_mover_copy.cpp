@@ -70,66 +70,68 @@ AdministratorCopyResult ApplicationMover::copyWithAdministratorRights(
     if (s_.authorization.create(&auth) != kErrAuthorizationSuccess) return {};
 
     AdministratorCopyResult result;
-    // Runs one tool with the rights and reaps it: its exit status, or nothing when it could not
-    // be started or did not end normally.
-    const auto privileged = [&](const std::string& tool,
-                                const std::vector<std::string>& arguments) -> std::optional<int> {
-        if ((*privilegedExecute_)(auth, tool, kAuthorizationFlagDefaults, arguments) !=
-            kErrAuthorizationSuccess)
-            return std::nullopt;
-        const ChildStatus child = s_.authorization.wait();
-        if (child.pid == -1 || !child.exitedNormally) return std::nullopt;
-        return child.exitStatus;
-    };
-    const auto run = [&]() -> bool {
-        const int status = s_.authorization.copyRights(auth, kAdminRight, kAdminRightsFlags);
-        if (status == kErrAuthorizationCanceled) {
-            result.canceled = true;
-            return false;
-        }
-        if (status != kErrAuthorizationSuccess) return false;
+    const int status = s_.authorization.copyRights(auth, kAdminRight, kAdminRightsFlags);
+    if (status == kErrAuthorizationCanceled) {
+        result.canceled = true;
+    } else if (status == kErrAuthorizationSuccess) {
         if (!privilegedExecute_)
             privilegedExecute_ = s_.authorization.lookupPrivilegedExecute(kPrivilegedExecuteSymbol);
-        if (!privilegedExecute_) return false;
-
-        const std::string incoming = incomingPath(destination);
-        const std::string aside = asidePath(destination);
-        // Whatever an earlier attempt left; usually there is nothing, so rm's status says nothing.
-        if (!privileged("/bin/rm", {"-rf", incoming})) return false;
-        if (s_.fileManager.fileExistsAtPath(aside)) {
-            // Left by an attempt cut short after setting the old copy aside. With nothing in
-            // its place it is the only copy and goes back; beside a copy in place it is stale.
-            const bool stale = s_.fileManager.fileExistsAtPath(destination);
-            privileged(stale ? "/bin/rm" : "/bin/mv",
-                       stale ? std::vector<std::string>{"-rf", aside}
-                             : std::vector<std::string>{aside, destination});
-            // mv would put the old copy inside whatever is still there.
-            if (s_.fileManager.fileExistsAtPath(aside)) return false;
-        }
-        if (privileged("/bin/cp", {"-pR", source, incoming}) != 0) {
-            privileged("/bin/rm", {"-rf", incoming});
-            return false;
-        }
-        // The old copy is only set aside until the new one stands in its place, so that a
-        // failure at any step leaves a Tidra in Applications.
-        const bool replacing = s_.fileManager.fileExistsAtPath(destination);
-        if (replacing && privileged("/bin/mv", {destination, aside}) != 0) {
-            privileged("/bin/rm", {"-rf", incoming});
-            return false;
-        }
-        if (privileged("/bin/mv", {incoming, destination}) != 0) {
-            if (replacing && !s_.fileManager.fileExistsAtPath(destination))
-                privileged("/bin/mv", {aside, destination});
-            privileged("/bin/rm", {"-rf", incoming});
-            return false;
-        }
-        if (replacing && privileged("/bin/rm", {"-rf", aside}) != 0)
-            s_.console.log("WARNING -- Could not delete '" + aside + "'");
-        return true;
-    };
-    result.copied = run();
+        result.copied = privilegedExecute_ && copyAsAdministrator(auth, source, destination);
+    }
     s_.authorization.free(auth, kAuthorizationFlagDefaults);
     return result;
+}
+
+std::optional<int> ApplicationMover::runPrivileged(AuthorizationRef auth, const std::string& tool,
+                                                   const std::vector<std::string>& arguments) {
+    if ((*privilegedExecute_)(auth, tool, kAuthorizationFlagDefaults, arguments) !=
+        kErrAuthorizationSuccess)
+        return std::nullopt;
+    const ChildStatus child = s_.authorization.wait();
+    if (child.pid == -1 || !child.exitedNormally) return std::nullopt;
+    return child.exitStatus;
+}
+
+bool ApplicationMover::clearEarlierAttempt(AuthorizationRef auth, const std::string& destination) {
+    const std::string aside = asidePath(destination);
+    // Usually there is nothing to remove, so rm's status says nothing.
+    if (!runPrivileged(auth, "/bin/rm", {"-rf", incomingPath(destination)})) return false;
+    if (!s_.fileManager.fileExistsAtPath(aside)) return true;
+    // Left by an attempt cut short after setting the old copy aside. With nothing in its place it
+    // is the only copy and goes back; beside a copy in place it is stale.
+    const bool stale = s_.fileManager.fileExistsAtPath(destination);
+    runPrivileged(auth, stale ? "/bin/rm" : "/bin/mv",
+                  stale ? std::vector<std::string>{"-rf", aside}
+                        : std::vector<std::string>{aside, destination});
+    // mv would put the old copy inside whatever is still there.
+    return !s_.fileManager.fileExistsAtPath(aside);
+}
+
+bool ApplicationMover::copyAsAdministrator(AuthorizationRef auth, const std::string& source,
+                                           const std::string& destination) {
+    const std::string incoming = incomingPath(destination);
+    const std::string aside = asidePath(destination);
+    if (!clearEarlierAttempt(auth, destination)) return false;
+    if (runPrivileged(auth, "/bin/cp", {"-pR", source, incoming}) != 0) {
+        runPrivileged(auth, "/bin/rm", {"-rf", incoming});
+        return false;
+    }
+    // The old copy is only set aside until the new one stands in its place, so that a failure at
+    // any step leaves a Tidra in Applications.
+    const bool replacing = s_.fileManager.fileExistsAtPath(destination);
+    if (replacing && runPrivileged(auth, "/bin/mv", {destination, aside}) != 0) {
+        runPrivileged(auth, "/bin/rm", {"-rf", incoming});
+        return false;
+    }
+    if (runPrivileged(auth, "/bin/mv", {incoming, destination}) != 0) {
+        if (replacing && !s_.fileManager.fileExistsAtPath(destination))
+            runPrivileged(auth, "/bin/mv", {aside, destination});
+        runPrivileged(auth, "/bin/rm", {"-rf", incoming});
+        return false;
+    }
+    if (replacing && runPrivileged(auth, "/bin/rm", {"-rf", aside}) != 0)
+        s_.console.log("WARNING -- Could not delete '" + aside + "'");
+    return true;
 }
 
 }  // namespace tidra

@@ -158,36 +158,58 @@ void WallpaperChooser::importCustomWallpaper(long response, const OpenPanel& pan
     const std::string name = chosen->lastPathComponent();
     if (name.empty() || name == "/") return;
 
+    const auto folder = supportFolder(name);
+    if (!folder) return;
+    const Url destination = folder->appendingPathComponent(name);
+
+    // The earlier pictures go only once the new copy is whole: a copy that fails must not
+    // take the current replacement with it.
+    const std::string keep = standardized(*chosenPath);
+    Url incoming = destination;
+    // Choosing the current copy again needs no copy: it is already where it belongs.
+    const std::string destinationPath = standardized(*destination.path());
+    const bool copying = destinationPath != keep;
+    if (copying) {
+        // A picture of the same name already there stays until the new one can take its place.
+        if (s_.fileManager.fileExistsAtPath(destinationPath)) {
+            incoming = folder->appendingPathComponent(kIncomingCopyPrefix + name);
+            discard(incoming);
+        }
+        if (!copyChosen(*chosen, incoming)) return;
+    }
+    const auto copy = putInPlace(*folder, name, incoming, keep);
+    if (!copy) {
+        // A copy made for this import, never the chosen file itself.
+        if (copying) discard(incoming);
+        return;
+    }
+    s_.defaults.setURL(*copy, prefs::kReplaceWallpaper);
+    s_.defaults.synchronize();
+    s_.failures.succeeded(FailureTopic::CustomWallpaper);
+    notifyImported();
+}
+
+std::optional<Url> WallpaperChooser::supportFolder(const std::string& name) {
     std::optional<Error> error;
     auto support = s_.fileManager.URLForDirectory(SearchPathDirectory::ApplicationSupport,
                                                   kUserDomainMask, true, &error);
     if (!support) {
         importFailed(error);
-        return;
+        return std::nullopt;
     }
     const Url folder = support->appendingPathComponent(kSupportFolderName);
-    const Url destination = folder.appendingPathComponent(name);
-    if (!folder.path() || !destination.path()) return;
+    if (!folder.path() || !folder.appendingPathComponent(name).path()) return std::nullopt;
     if (!s_.fileManager.createDirectoryAtURL(folder, true, &error)) {
         importFailed(error);
-        return;
+        return std::nullopt;
     }
+    return folder;
+}
 
-    // The earlier pictures go only once the new copy is whole: a copy that fails must not
-    // take the current replacement with it.
-    const std::string keep = standardized(*chosenPath);
+std::optional<Url> WallpaperChooser::putInPlace(const Url& folder, const std::string& name,
+                                                const Url& incoming, const std::string& keep) {
+    const Url destination = folder.appendingPathComponent(name);
     const std::string destinationPath = standardized(*destination.path());
-    Url incoming = destination;
-    // Choosing the current copy again needs no copy: it is already where it belongs.
-    const bool copying = destinationPath != keep;
-    if (copying) {
-        // A picture of the same name already there stays until the new one can take its place.
-        if (s_.fileManager.fileExistsAtPath(destinationPath)) {
-            incoming = folder.appendingPathComponent(kIncomingCopyPrefix + name);
-            discard(incoming);
-        }
-        if (!copyChosen(*chosen, incoming)) return;
-    }
     // A volume that ignores case may hold the destination under another spelling ("photo.jpg"
     // for "Photo.JPG"): that file is the copy the new one replaces, not an earlier picture to
     // clear away. When its spelling cannot be told, the clean-up waits for the next import
@@ -201,27 +223,21 @@ void WallpaperChooser::importCustomWallpaper(long response, const OpenPanel& pan
     }
     const std::string heldPath = standardized(held.path().value_or(""));
     const std::string incomingPath = standardized(incoming.path().value_or(""));
-    if (heldKnown && !cleanSupportFolder(folder, {keep, destinationPath, heldPath, incomingPath})) {
-        if (copying) discard(incoming);
-        return;
-    }
+    if (heldKnown && !cleanSupportFolder(folder, {keep, destinationPath, heldPath, incomingPath}))
+        return std::nullopt;
+    std::optional<Error> error;
     if (!(incoming == destination) && !s_.fileManager.replaceItemAtURL(held, incoming, &error)) {
         importFailed(error);
-        discard(incoming);
-        return;
+        return std::nullopt;
     }
     // The copy takes the chosen file's own spelling; should that fail, it is still whole under
     // the old one, and the choice names it so.
-    Url copy = destination;
     if (!(held == destination) &&
         !s_.fileManager.moveItemAtPath(heldPath, destinationPath, &error)) {
         s_.console.log(error ? error->description() : "");
-        copy = held;
+        return held;
     }
-    s_.defaults.setURL(copy, prefs::kReplaceWallpaper);
-    s_.defaults.synchronize();
-    s_.failures.succeeded(FailureTopic::CustomWallpaper);
-    notifyImported();
+    return destination;
 }
 
 void WallpaperChooser::importFailed(const std::optional<Error>& error) {

@@ -58,6 +58,15 @@ class WallpaperChooser {
 
   private:
     void openChooser();
+    // Tidra's support folder, made when missing; nothing when it cannot hold `name` (a failure
+    // to make it is told).
+    std::optional<Url> supportFolder(const std::string& name);
+    // Clears away the earlier pictures and puts the whole copy `incoming` in the place of the
+    // one named `name`, sparing the chosen file at the standardized path `keep`. Answers the copy
+    // now in force, or nothing when the import stops (the failure told; `incoming` is left to
+    // the caller).
+    std::optional<Url> putInPlace(const Url& folder, const std::string& name, const Url& incoming,
+                                  const std::string& keep);
     // Copies the chosen file to `to`; on failure logs the error and takes away whatever part of
     // the copy was left there.
     bool copyChosen(const Url& chosen, const Url& to);

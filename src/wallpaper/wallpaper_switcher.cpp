@@ -144,12 +144,16 @@ void WallpaperSwitcher::record(const Screen& screen, const Value& number) {
     if (options.isDictionary()) records_.options[number] = options;
 }
 
-void WallpaperSwitcher::put(const Screen& screen, const Value& number, const Url& image) {
+bool WallpaperSwitcher::setPicture(const Screen& screen, const Url& image,
+                                   const Dictionary& options, const std::string& failure) {
     std::optional<Error> error;
-    if (!s_.workspace.setDesktopImageURL(image, screen, {}, &error)) {
-        s_.console.log("Error when hiding wallpaper: " + (error ? error->description() : ""));
-        return;
-    }
+    if (s_.workspace.setDesktopImageURL(image, screen, options, &error)) return true;
+    s_.console.log(failure + (error ? error->description() : ""));
+    return false;
+}
+
+void WallpaperSwitcher::put(const Screen& screen, const Value& number, const Url& image) {
+    if (!setPicture(screen, image, {}, "Error when hiding wallpaper: ")) return;
     if (!number.isNil()) records_.applied[number] = Value(image);
 }
 
@@ -158,19 +162,27 @@ void WallpaperSwitcher::save() {
     records_.appliedKnown = true;
 }
 
+std::vector<Value> WallpaperSwitcher::connectedNumbers(const ScreenList& screens) {
+    std::vector<Value> connected;
+    for (const auto& screen : screens) {
+        Value number = screenNumber(*screen);
+        if (!number.isNil()) connected.push_back(number);
+    }
+    return connected;
+}
+
 void WallpaperSwitcher::replace(const ScreenList& screens, const Url& image) {
     Covered covered;
-    std::vector<Value> connected;
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
         if (!number.isNil()) record(*screen, number);
         put(*screen, number, image);
-        if (number.isNil()) continue;
-        connected.push_back(number);
-        covered.emplace_back(number, standardized(currentPath(*screen).value_or("")));
+        if (!number.isNil())
+            covered.emplace_back(number, standardized(currentPath(*screen).value_or("")));
     }
     // Every monitor ever met has a number of its own: unbounded, the records would outgrow
     // what a launch accepts and be thrown away whole.
+    const std::vector<Value> connected = connectedNumbers(screens);
     trimRecord(records_.wallpapers, connected, kMaxWallpaperRecordEntries);
     trimRecord(records_.options, connected, kMaxWallpaperRecordEntries);
     trimRecord(records_.applied, connected, kMaxWallpaperRecordEntries);
@@ -213,18 +225,32 @@ void WallpaperSwitcher::reapply(std::uint64_t shows, const Covered& covered) {
     if (touched) save();
 }
 
-void WallpaperSwitcher::restore(const ScreenList& screens) {
-    std::vector<Value> connected;
-    for (const auto& screen : screens) {
-        Value number = screenNumber(*screen);
-        if (!number.isNil()) connected.push_back(number);
-    }
-    auto isConnected = [&](const Value& key) {
-        for (const Value& n : connected)
-            if (n == key) return true;
-        return false;
-    };
+Dictionary::const_iterator WallpaperSwitcher::recordedFor(const Value& number,
+                                                          const std::vector<Value>& connected) {
+    const Dictionary& recorded = records_.wallpapers;
+    auto chosen = recorded.find(number);
+    if (chosen != recorded.end()) return chosen;
+    // A screen that came while the icons were hidden borrows another connected screen's
+    // wallpaper, or else the first one recorded.
+    for (auto it = recorded.begin(); it != recorded.end(); ++it)
+        if (std::find(connected.begin(), connected.end(), it->first) != connected.end())
+            chosen = it;
+    return chosen != recorded.end() ? chosen : recorded.begin();
+}
 
+bool WallpaperSwitcher::putBack(const Screen& screen, const Value& number,
+                                Dictionary::const_iterator recorded) {
+    auto options = records_.options.find(recorded->first);
+    Dictionary applied = options != records_.options.end() && options->second.isDictionary()
+                             ? options->second.dictionary()
+                             : Dictionary{};
+    return setPicture(
+        screen, recorded->second.url(), applied,
+        "Error when setting wallpaper for screen " + std::to_string(number.intValue()) + ": ");
+}
+
+void WallpaperSwitcher::restore(const ScreenList& screens) {
+    const std::vector<Value> connected = connectedNumbers(screens);
     const std::size_t appliedBefore = records_.applied.size();
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
@@ -235,30 +261,10 @@ void WallpaperSwitcher::restore(const ScreenList& screens) {
             records_.applied.erase(number);
             continue;
         }
-        const Dictionary& recorded = records_.wallpapers;
-        auto chosen = recorded.find(number);
-        if (chosen == recorded.end()) {
-            // A screen that came while the icons were hidden borrows another connected
-            // screen's wallpaper, or else the first one recorded.
-            for (auto it = recorded.begin(); it != recorded.end(); ++it)
-                if (isConnected(it->first)) chosen = it;
-            if (chosen == recorded.end()) {
-                if (recorded.empty()) break;
-                chosen = recorded.begin();
-            }
-        }
-        auto options = records_.options.find(chosen->first);
-        Dictionary applied = options != records_.options.end() && options->second.isDictionary()
-                                 ? options->second.dictionary()
-                                 : Dictionary{};
-        std::optional<Error> error;
-        if (!s_.workspace.setDesktopImageURL(chosen->second.url(), *screen, applied, &error)) {
-            s_.console.log("Error when setting wallpaper for screen " +
-                           std::to_string(number.intValue()) + ": " +
-                           (error ? error->description() : ""));
-            continue;
-        }
-        records_.applied.erase(number);
+        // Nothing recorded at all: nothing to put back on any screen.
+        if (records_.wallpapers.empty()) break;
+        if (putBack(*screen, number, recordedFor(number, connected)))
+            records_.applied.erase(number);
     }
     // From now on the stored record says what Tidra has on the screens, also when that is
     // nothing.

@@ -70,8 +70,19 @@ class WallpaperSwitcher {
     std::optional<Url> replacementImage();
     void replace(const ScreenList& screens, const Url& image);
     void restore(const ScreenList& screens);
+    // The numbers of the screens connected now; screens without one are left out.
+    static std::vector<Value> connectedNumbers(const ScreenList& screens);
+    // The record to put back on the screen numbered `number`: its own, or, for a screen that
+    // came while the icons were hidden, one borrowed. The records must not be empty.
+    Dictionary::const_iterator recordedFor(const Value& number,
+                                           const std::vector<Value>& connected);
+    // Sets the recorded picture with its options on the screen, logging a refusal.
+    bool putBack(const Screen& screen, const Value& number, Dictionary::const_iterator recorded);
     void reapply(std::uint64_t shows, const Covered& covered);
     void record(const Screen& screen, const Value& number);
+    // Sets `image` with `options` on the screen; a refusal is logged after `failure`.
+    bool setPicture(const Screen& screen, const Url& image, const Dictionary& options,
+                    const std::string& failure);
     // Sets `image` on the screen, logging a refusal; a picture that took is Tidra's there.
     void put(const Screen& screen, const Value& number, const Url& image);
     void save();
