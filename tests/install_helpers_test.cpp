@@ -2,11 +2,10 @@
 // Finder script, the disk image lookup with long or broken tool output, and the simulated tools.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
+#include "awkward_paths.h"
 #include "install/application_mover.h"
 #include "install_rig.h"
+#include "test_files.h"
 
 namespace tidra::testing {
 namespace {
@@ -15,16 +14,9 @@ namespace {
 struct MoverRig {
     explicit MoverRig(const std::string& where = "applications") : rig(where) {
         rig.launch("");
-        Platform p = rig.mac().platform();
-        mover = std::make_unique<ApplicationMover>(ApplicationMover::Services{
-            p.preferences.standardUserDefaults(), p.mainBundle, p.fileManager, p.workspace, p.tasks,
-            p.authorization, p.appleScript, p.archiver, p.ui, p.application, p.console, p.system});
+        mover = makeMover(rig.mac());
     }
-    void touch(const std::string& macPath) {
-        std::filesystem::create_directories(
-            std::filesystem::path(rig.mac().disk().real(macPath)).parent_path());
-        std::ofstream(rig.mac().disk().real(macPath)) << "x";
-    }
+    void touch(const std::string& macPath) { writeBytes(rig.mac().disk().real(macPath), "x"); }
     InstallRig rig;
     std::unique_ptr<ApplicationMover> mover;
 };
@@ -52,10 +44,7 @@ TEST(MoveHelpers, TrashTakesEachRouteInTurnAndReportsWhenAllFail) {
 TEST(MoveHelpers, TheFinderScriptTrashesExactlyTheNamedItemWhateverItsName) {
     MoverRig m;
     auto& scripting = *m.rig.mac().appleScript;
-    for (const std::string name : {"plain.app", "say \"hi\".app", "back\\slash.app",
-                                   "x\" \ntell application \"Finder\" "
-                                   "to delete every item of home\n\"",
-                                   "Zoë's Ünïcode 日本.app"}) {
+    for (const std::string& name : kAwkwardNames) {
         const std::string path = "/Users/me/Desktop/" + name;
         m.touch(path);
         m.touch("/Users/me/Documents/keep.txt");
