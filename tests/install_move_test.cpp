@@ -119,7 +119,7 @@ TEST(MoveOffer, ReplacesAStaleCopyInApplicationsByWayOfTheTrash) {
     installOldCopy(rig);
     rig.launch(kMove);
     EXPECT_TRUE(rig.exists("/Users/me/.Trash/Tidra.app/old-version-marker"));
-    EXPECT_FALSE(rig.exists(std::string(kApplications) + "/old-version-marker"));
+    EXPECT_FALSE(rig.exists(kMarker));
     EXPECT_EQ(rig.mac().bundlePath(), kApplications);
     EXPECT_TRUE(rig.mac().tidraRunning());
 }
