@@ -75,6 +75,7 @@ TEST(DisplayTrigger, FollowsTheEnabledDirectionOnly) {
         Calls calls;
         bool finderReachable = true;
     };
+    // Name, the two preferences, hidden now, hidden once a restart ends, flags, what is done.
     const Case cases[] = {
         // An added display while shown gets its own picture back, whatever the preferences.
         {"neither preference, added", false, false, false, {}, kAdd, {"restore"}},
@@ -83,28 +84,9 @@ TEST(DisplayTrigger, FollowsTheEnabledDirectionOnly) {
         {"other changes", true, true, false, {}, kOther | kBegin, {}},
         // The icon is not touched: it changes once Finder draws the new desktop.
         {"trigger, added while shown", true, false, false, {}, kAdd, {"restore", "hide"}},
-        {"trigger, added with other bits",
-         true,
-         false,
-         false,
-         {},
-         kAdd | kOther,
-         {"restore", "hide"}},
-        {"both bits: the added branch alone",
-         true,
-         false,
-         false,
-         {},
-         kAdd | kRemove,
-         {"restore", "hide"}},
-        {"trigger, Finder's domain out of reach",
-         true,
-         false,
-         false,
-         {},
-         kAdd,
-         {"restore", "hide"},
-         false},
+        {"added, other bits", true, false, false, {}, kAdd | kOther, {"restore", "hide"}},
+        {"both bits: added alone", true, false, false, {}, kAdd | kRemove, {"restore", "hide"}},
+        {"Finder's domain out of reach", true, false, false, {}, kAdd, {"restore", "hide"}, false},
         {"trigger only, removed while hidden", true, false, true, {}, kRemove, {}},
         {"trigger, added while hidden", true, false, true, {}, kAdd, {}},
         {"disconnect, removed while hidden", true, true, true, {}, kRemove | kBegin, {"show"}},

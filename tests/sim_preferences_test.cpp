@@ -194,11 +194,10 @@ TEST_F(Prefs, ADamagedFileIsMovedAsideWholeAndTheDomainStartsEmpty) {
             EXPECT_FALSE(d.boolForKey("restoreFinder"));
             EXPECT_TRUE(prefs->domainSnapshot("xq.morv.Tidra").dictionary().empty());
             // The log names the files as the Mac sees them.
-            EXPECT_EQ(console.lines, std::vector<std::string>{
-                                         "Preferences file " + shown +
-                                         " is damaged and was moved aside to " + shown + aside +
-                                         "; starting with an empty domain "
-                                         "xq.morv.Tidra"});
+            EXPECT_EQ(console.lines,
+                      std::vector<std::string>{
+                          "Preferences file " + shown + " is damaged and was moved aside to " +
+                          shown + aside + "; starting with an empty domain xq.morv.Tidra"});
             EXPECT_EQ(testing::readBytes<Data>(file.string() + aside), c.bytes);
             // Reported once; written afresh with what is set now and nothing of the old file.
             d.setBool(true, "restoreFinder");
