@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra {
@@ -19,15 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kIconSet = fs::path(TIDRA_SOURCE_DIR) / "resources" / "Tidra.iconset";
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
@@ -63,8 +55,8 @@ const std::map<std::string, std::pair<std::string, std::uint32_t>> kPictures = {
 TEST(AppIcon, EverySizeUpTo1024PixelsUnderTheTypeThatNamesIt) {
     const fs::path folder = testing::freshTestFolder("icns");
     ASSERT_EQ(packIcns(kIconSet, folder / "Tidra.icns", folder / "messages"), 0)
-        << readFile(folder / "messages");
-    const std::string icns = readFile(folder / "Tidra.icns");
+        << testing::readBytes(folder / "messages");
+    const std::string icns = testing::readBytes(folder / "Tidra.icns");
     ASSERT_GE(icns.size(), 8u);
     EXPECT_EQ(icns.substr(0, 4), "icns");
     EXPECT_EQ(bigEndian(icns, 4), icns.size());
@@ -84,7 +76,7 @@ TEST(AppIcon, EverySizeUpTo1024PixelsUnderTheTypeThatNamesIt) {
         const auto& [type, pixels] = entry;
         ASSERT_EQ(entries.count(type), 1u) << type << " (" << file << ") missing";
         EXPECT_EQ(pngSize(entries[type]), std::make_pair(pixels, pixels)) << type;
-        EXPECT_EQ(entries[type], readFile(kIconSet / file)) << type << " is not " << file;
+        EXPECT_EQ(entries[type], testing::readBytes(kIconSet / file)) << type << " is not " << file;
     }
 }
 
@@ -93,27 +85,29 @@ TEST(AppIcon, AWrongOrMissingPictureStopsTheBuildAndLeavesTheLastIconWhole) {
     const fs::path set = folder / "Tidra.iconset";
     fs::copy(kIconSet, set);
     const fs::path icns = folder / "Tidra.icns";
-    writeFile(icns, "the last build's icon");
+    testing::writeBytes(icns, "the last build's icon");
 
     // The 1x picture where the 2x one belongs: half the pixels, a blurred icon on a Retina screen.
     fs::copy_file(set / "icon_32x32.png", set / "icon_32x32@2x.png",
                   fs::copy_options::overwrite_existing);
     EXPECT_EQ(packIcns(set, icns, folder / "messages"), 1);
-    EXPECT_NE(readFile(folder / "messages").find("icon_32x32@2x.png: 32x32 pixels, must be 64x64"),
+    EXPECT_NE(testing::readBytes(folder / "messages")
+                  .find("icon_32x32@2x.png: 32x32 pixels, must be 64x64"),
               std::string::npos)
-        << readFile(folder / "messages");
-    EXPECT_EQ(readFile(icns), "the last build's icon");
+        << testing::readBytes(folder / "messages");
+    EXPECT_EQ(testing::readBytes(icns), "the last build's icon");
 
     fs::copy_file(kIconSet / "icon_32x32@2x.png", set / "icon_32x32@2x.png",
                   fs::copy_options::overwrite_existing);
     fs::remove(set / "icon_512x512@2x.png");
     EXPECT_EQ(packIcns(set, icns, folder / "messages"), 1);
-    EXPECT_NE(readFile(folder / "messages").find("icon_512x512@2x.png"), std::string::npos);
+    EXPECT_NE(testing::readBytes(folder / "messages").find("icon_512x512@2x.png"),
+              std::string::npos);
 
-    writeFile(set / "icon_512x512@2x.png", "GIF89a, not a PNG at all");
+    testing::writeBytes(set / "icon_512x512@2x.png", "GIF89a, not a PNG at all");
     EXPECT_EQ(packIcns(set, icns, folder / "messages"), 1);
-    EXPECT_NE(readFile(folder / "messages").find("not a PNG file"), std::string::npos);
-    EXPECT_EQ(readFile(icns), "the last build's icon");
+    EXPECT_NE(testing::readBytes(folder / "messages").find("not a PNG file"), std::string::npos);
+    EXPECT_EQ(testing::readBytes(icns), "the last build's icon");
     EXPECT_FALSE(fs::exists(folder / "Tidra.icns.partial"));
 }
 

@@ -21,12 +21,9 @@ sim::MacOptions onSystem(int major, const std::string& root = "") {
     return options;
 }
 
+// The tick of "Launch at Login", as the user sees it.
 int tick(SimWorld& world) {
-    const nlohmann::json status = world.status();
-    for (const auto& entry : status["menu"])
-        if (entry.value("title", "") == "Launch at Login") return entry["state"];
-    ADD_FAILURE() << "no Launch at Login item";
-    return -1;
+    return testing::menuState(world, "Launch at Login");
 }
 
 int delivered(SimWorld& world, const std::string& title) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <random>
 
+#include "awkward_paths.h"
 #include "login/apple_script_literal.h"
 #include "sim/apple_scripting.h"
 #include "sim/apps/system_events.h"
@@ -117,15 +118,7 @@ TEST_F(AppleScriptSim, LoginItemCommandsAndTheirResults) {
 }
 
 TEST_F(AppleScriptSim, AnyPathReachesSystemEventsUnchanged) {
-    const std::vector<std::string> paths = {
-        "/Users/me/My Apps/Tidra.app",
-        "/Users/me/Apps \"new\"/Tidra.app",
-        "/Users/me/back\\slash\\\"/Tidra.app",
-        "/Users/zoë/Прилож/東京 ☃/Tidra.app",
-        "/Users/me/\\\\\"\"\\/Tidra.app",
-        "/Users/me/it's -- (* not a comment *)/tell application \"Finder\"/Tidra.app",
-        "/Users/me/tab\there/new\nline/Tidra.app",
-    };
+    const std::vector<std::string> paths = testing::awkwardBundlePaths("/Users/me");
     for (const auto& path : paths) {
         run(kTell + "make login item at end with properties {path:" +
             appleScriptStringLiteral(path) + ", hidden:false, name:\"Tidra\"}");

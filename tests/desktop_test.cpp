@@ -60,46 +60,58 @@ struct RecordingTarget : DisplayTriggerTarget {
     void restoreWallpapers() override { calls.push_back("restore"); }
 };
 
-std::vector<std::string> run(RecordingTarget& t, std::uint32_t flags) {
-    t.calls.clear();
-    displayReconfigurationCallback(1, flags, &t);
-    return t.calls;
-}
-
 TEST(DisplayTrigger, FollowsTheEnabledDirectionOnly) {
-    RecordingTarget t;
-    using V = std::vector<std::string>;
-    // Both preferences off: an added display while shown still gets its own picture back.
-    EXPECT_EQ(run(t, kDisplayAddFlag), V{"restore"});
-    EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});
-
-    t.trigger = true;
-    EXPECT_EQ(run(t, kDisplayBeginConfigurationFlag), V{});
-    // The icon is not touched: it changes once Finder draws the new desktop.
-    EXPECT_EQ(run(t, kDisplayAddFlag), (V{"restore", "hide"}));
-    // Both bits: the added branch alone.
-    EXPECT_EQ(run(t, kDisplayAddFlag | kDisplayRemoveFlag), (V{"restore", "hide"}));
-    EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});  // disconnect not enabled
-    t.finderReachable = false;
-    EXPECT_EQ(run(t, kDisplayAddFlag), (V{"restore", "hide"}));
-    t.finderReachable = true;
-
-    t.clean = true;
-    EXPECT_EQ(run(t, kDisplayAddFlag), V{});  // already hidden
-    t.disconnect = true;
-    EXPECT_EQ(run(t, kDisplayRemoveFlag | kDisplayBeginConfigurationFlag), V{"show"});
-    t.clean = false;
-    EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});  // already shown
-
-    // A restart under way counts for what it will leave, not what is drawn now.
-    t.headed = true;
-    EXPECT_EQ(run(t, kDisplayRemoveFlag), V{"show"});
-    EXPECT_EQ(run(t, kDisplayAddFlag), V{"restore"});
-    t.clean = true;
-    t.headed = false;
-    EXPECT_EQ(run(t, kDisplayAddFlag), V{"hide"});
-    EXPECT_EQ(run(t, kDisplayRemoveFlag), V{});
-
+    using Calls = std::vector<std::string>;
+    constexpr std::uint32_t kAdd = kDisplayAddFlag, kRemove = kDisplayRemoveFlag,
+                            kBegin = kDisplayBeginConfigurationFlag;
+    // Every other kind of change a display reports.
+    constexpr std::uint32_t kOther = 2 | 4 | 8 | 64 | 128 | 256 | 512 | 1024 | 2048 | 4096;
+    struct Case {
+        const char* name;
+        bool trigger, disconnect;
+        bool clean;
+        std::optional<bool> headed;  // where a restart under way leads, if any
+        std::uint32_t flags;
+        Calls calls;
+        bool finderReachable = true;
+    };
+    // Name, the two preferences, hidden now, hidden once a restart ends, flags, what is done.
+    const Case cases[] = {
+        // An added display while shown gets its own picture back, whatever the preferences.
+        {"neither preference, added", false, false, false, {}, kAdd, {"restore"}},
+        {"neither preference, removed", false, false, false, {}, kRemove, {}},
+        {"the announcement before a change", true, true, false, {}, kBegin, {}},
+        {"other changes", true, true, false, {}, kOther | kBegin, {}},
+        // The icon is not touched: it changes once Finder draws the new desktop.
+        {"trigger, added while shown", true, false, false, {}, kAdd, {"restore", "hide"}},
+        {"added, other bits", true, false, false, {}, kAdd | kOther, {"restore", "hide"}},
+        {"both bits: added alone", true, false, false, {}, kAdd | kRemove, {"restore", "hide"}},
+        {"Finder's domain out of reach", true, false, false, {}, kAdd, {"restore", "hide"}, false},
+        {"trigger only, removed while hidden", true, false, true, {}, kRemove, {}},
+        {"trigger, added while hidden", true, false, true, {}, kAdd, {}},
+        {"disconnect, removed while hidden", true, true, true, {}, kRemove | kBegin, {"show"}},
+        {"disconnect, removed with other bits", false, true, true, {}, kRemove | kOther, {"show"}},
+        {"disconnect, removed while shown", true, true, false, {}, kRemove, {}},
+        // Both bits while hidden: the removal is never looked at, even with the addition off.
+        {"both bits while hidden", true, true, true, {}, kAdd | kRemove, {}},
+        {"both bits while hidden, trigger off", false, true, true, {}, kAdd | kRemove | kOther, {}},
+        // A restart under way counts for what it will leave, not what is drawn now.
+        {"removed while headed hidden", true, true, false, true, kRemove, {"show"}},
+        {"added while headed hidden", true, true, false, true, kAdd, {"restore"}},
+        {"added while headed shown", true, true, true, false, kAdd, {"hide"}},
+        {"removed while headed shown", true, true, true, false, kRemove, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingTarget t;
+        t.trigger = c.trigger;
+        t.disconnect = c.disconnect;
+        t.clean = c.clean;
+        t.headed = c.headed;
+        t.finderReachable = c.finderReachable;
+        displayReconfigurationCallback(1, c.flags, &t);
+        EXPECT_EQ(t.calls, c.calls);
+    }
     displayReconfigurationCallback(1, kDisplayAddFlag, nullptr);  // no target: ignored
 }
 

@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "install_rig.h"
 #include "sim/formats/keyed_archiver.h"
@@ -19,23 +17,17 @@ namespace tidra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::kGrey;
+using testing::kMonterey;
+using testing::kMountains;
+using testing::kSupport;
+using testing::pictures;
+using Strings = std::vector<std::string>;
+using testing::readBytes;
 using testing::SimWorld;
+using testing::writeBytes;
 
 constexpr const char* kPrefs = "/Users/me/Library/Preferences/xq.morv.Tidra.plist";
-constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
-constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.heic";
-constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
-constexpr const char* kSupport = "/Users/me/Library/Application Support/Tidra";
-
-Data bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& file, const Data& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 size_t linesContaining(const nlohmann::json& log, const std::string& text) {
     return size_t(std::count_if(log.begin(), log.end(), [&](const nlohmann::json& line) {
@@ -63,63 +55,44 @@ std::map<int64_t, std::string> storedWallpapers(sim::Mac& mac) {
 
 // User sees: Tidra starts as on its first day (the welcome popover again, no wallpaper choice),
 // with the desktop as Finder last left it. Logged: one line naming the damaged file and where it
-// went. Stored: the damaged bytes, unchanged, beside a fresh preference file; earlier damaged
-// files are never overwritten.
-TEST(Faults, APreferenceFileCutShortOrGarbledAtLaunchIsMovedAsideAndReportedOnce) {
+// went. Stored: the damaged bytes, unchanged, beside a fresh preference file. (Every kind of
+// damage, and the names the damaged files are kept under, are the preferences' own tests.)
+TEST(Faults, APreferenceFileCutShortAtLaunchIsMovedAsideAndReportedOnce) {
     SimWorld w;
-    std::string out = w.run(
-        "popover close\nwallpaper set 1 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\n"
-        "click\nwait 6\nquit\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w,
+           "popover close\nwallpaper set 1 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\n"
+           "click\nwait 6\nquit\n");
     const fs::path file = w.mac().disk().real(kPrefs);
-    const Data good = bytesOf(file);
+    const Data good = readBytes<Data>(file);
     ASSERT_GT(good.size(), 40u);
     ASSERT_FALSE(storedWallpapers(w.mac()).empty());
 
-    const std::string noise = "\x01\xfe garbage \x00\x7f that no reader can take";
-    const std::vector<Data> damages = {
-        Data(good.begin(), good.begin() + long(good.size() / 2)),  // a write cut short
-        Data(good.begin(), good.begin() + 8),                      // the header alone
-        Data(),                                                    // nothing at all
-        Data(noise.begin(), noise.end()),                          // not a property list
-        Data{'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0xff, 0xff, 0xff},
-    };
-    for (size_t i = 0; i < damages.size(); ++i) {
-        SCOPED_TRACE(i);
-        w.restartMac(false);
-        writeBytes(file, damages[i]);
-        out = w.run("launch\nwait 6\n");
-        ASSERT_EQ(w.lastStatus(), 0) << out;
-        auto s = w.status();
-        const std::string aside = file.string() + ".corrupt-" + std::to_string(i + 1);
-        ASSERT_EQ(linesContaining(s["log"], "is damaged"), 1u) << s["log"];
-        // The log names the file as the Mac sees it.
-        EXPECT_EQ(linesContaining(s["log"], w.mac().disk().mac(aside)), 1u) << s["log"];
-        EXPECT_EQ(bytesOf(aside), damages[i]);
-        for (size_t k = 0; k < i; ++k)  // earlier damaged files stay as they were
-            EXPECT_EQ(bytesOf(file.string() + ".corrupt-" + std::to_string(k + 1)), damages[k]);
+    const Data cut(good.begin(), good.begin() + long(good.size() / 2));
+    w.restartMac(false);
+    writeBytes(file, cut);
+    RUN_OK(w, "launch\nwait 6\n");
+    auto s = w.status();
+    ASSERT_EQ(linesContaining(s["log"], "is damaged"), 1u) << s["log"];
+    EXPECT_EQ(readBytes<Data>(file.string() + ".corrupt-1"), cut);
 
-        // The domain counts as empty: a first launch again, no wallpaper choice.
-        EXPECT_EQ(s["popover"]["shown"], true);
-        EXPECT_FALSE(s["defaults"]["xq.morv.Tidra"].contains("replaceWallpaper"));
-        EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["hasShownWelcomeMessage"], true);
-        // Finder's own domain is whole: the desktop stays hidden, the grey picture in place.
-        EXPECT_EQ(s["clean"], true);
-        EXPECT_EQ(s["screens"][0]["wallpaper"], kGrey);
+    // The domain counts as empty: a first launch again, no wallpaper choice.
+    EXPECT_EQ(s["popover"]["shown"], true);
+    EXPECT_FALSE(s["defaults"]["xq.morv.Tidra"].contains("replaceWallpaper"));
+    EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["hasShownWelcomeMessage"], true);
+    // Finder's own domain is whole: the desktop stays hidden, the grey picture in place.
+    EXPECT_EQ(s["clean"], true);
+    EXPECT_EQ(s["screens"][0]["wallpaper"], kGrey);
 
-        // Later writes make a fresh, readable file and report nothing more.
-        out = w.run("menu Wallpaper > Grey\nclick\nwait 3\nclick\nwait 6\npopover close\n");
-        ASSERT_EQ(w.lastStatus(), 0) << out;
-        s = w.status();
-        EXPECT_EQ(linesContaining(s["log"], "is damaged"), 1u);
-        EXPECT_TRUE(sim::parsePlist(bytesOf(file)).isStringKeyedDictionary());
-        EXPECT_EQ(s["clean"], true);
-        w.run("quit\n");
-        writeBytes(file, good);  // what the next round damages
-    }
+    // Later writes make a fresh, readable file and report nothing more.
+    RUN_OK(w, "menu Wallpaper > Grey\nclick\nwait 3\nclick\nwait 6\npopover close\n");
+    s = w.status();
+    EXPECT_EQ(linesContaining(s["log"], "is damaged"), 1u);
+    EXPECT_TRUE(sim::parsePlist(readBytes<Data>(file)).isStringKeyedDictionary());
+    EXPECT_EQ(s["clean"], true);
 
     // A sound copy put back (from a backup) brings everything back, the record of the user's own
     // picture included.
+    w.run("quit\n");
     w.restartMac(false);
     writeBytes(file, good);
     w.run("launch\nclick\nwait 3\n");
@@ -133,9 +106,9 @@ TEST(Faults, APreferenceFileCutShortOrGarbledAtLaunchIsMovedAsideAndReportedOnce
 // writes a sound one over it.
 TEST(Faults, AnOversizedOrMisshapenWallpaperRecordIsSetAsideSilently) {
     SimWorld w;
-    std::string out = w.run(
+    RUN_OK(
+        w,
         "popover close\nwallpaper set 1 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\nquit\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
     sim::KeyedArchiver archiver;
     UserDefaults& d = w.mac().prefs().standardUserDefaults();
 
@@ -158,8 +131,7 @@ TEST(Faults, AnOversizedOrMisshapenWallpaperRecordIsSetAsideSilently) {
         ASSERT_TRUE(d.synchronize());
         const size_t logged = w.status()["log"].size();
 
-        out = w.run("launch\n");
-        ASSERT_EQ(w.lastStatus(), 0) << out;
+        RUN_OK(w, "launch\n");
         if (isOversized) {
             EXPECT_TRUE(d.objectForKey("wallpapers").isNil());
         } else {
@@ -167,12 +139,10 @@ TEST(Faults, AnOversizedOrMisshapenWallpaperRecordIsSetAsideSilently) {
         }
         EXPECT_EQ(d.objectForKey("wallpapersOptions"), options);  // judged by itself
 
-        out = w.run("click\nwait 6\n");
-        ASSERT_EQ(w.lastStatus(), 0) << out;
+        RUN_OK(w, "click\nwait 6\n");
         EXPECT_EQ(w.status()["screens"][0]["wallpaper"], kGrey);
         EXPECT_EQ(storedWallpapers(w.mac()), (std::map<int64_t, std::string>{{1, kMountains}}));
-        out = w.run("click\nwait 3\n");
-        ASSERT_EQ(w.lastStatus(), 0) << out;
+        RUN_OK(w, "click\nwait 3\n");
         EXPECT_EQ(w.status()["screens"][0]["wallpaper"], kMountains);
         EXPECT_EQ(w.status()["log"].size(), logged);
         w.run("quit\n");
@@ -186,40 +156,30 @@ TEST(Faults, AnOversizedOrMisshapenWallpaperRecordIsSetAsideSilently) {
 // works.
 TEST(Faults, AWallpaperThatFailsOnOneOfThreeScreens) {
     SimWorld w;
-    std::string out = w.run(
-        "popover close\ndisplay add\ndisplay add\nwallpaper set 1 ~/Pictures/Mountains.jpg\n"
-        "screen fail 2 on\nmenu Wallpaper > Grey\nclick\nwait 3\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w,
+           "popover close\ndisplay add\ndisplay add\nwallpaper set 1 ~/Pictures/Mountains.jpg\n"
+           "screen fail 2 on\nmenu Wallpaper > Grey\nclick\nwait 3\n");
     auto s = w.status();
-    ASSERT_EQ(s["screens"].size(), 3u);
-    EXPECT_EQ(s["screens"][0]["wallpaper"], kGrey);
-    EXPECT_EQ(s["screens"][1]["wallpaper"], kMonterey);
-    EXPECT_EQ(s["screens"][2]["wallpaper"], kGrey);
+    EXPECT_EQ(pictures(w), (Strings{kGrey, kMonterey, kGrey}));
     EXPECT_EQ(linesStartingWith(s["log"], "Error when hiding wallpaper: "), 1u) << s["log"];
     EXPECT_EQ(s["log"].size(), 1u) << s["log"];
     EXPECT_EQ(storedWallpapers(w.mac()),
               (std::map<int64_t, std::string>{{1, kMountains}, {2, kMonterey}, {3, kMonterey}}));
 
     // Five seconds after the hide, which happens once Finder is back without icons.
-    out = w.run("wait 4\n");
+    RUN_OK(w, "wait 4\n");
     EXPECT_EQ(linesStartingWith(w.status()["log"], "Error when hiding wallpaper: "), 2u);
 
-    out = w.run("click\nwait 3\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w, "click\nwait 3\n");
     s = w.status();
-    EXPECT_EQ(s["screens"][0]["wallpaper"], kMountains);
-    EXPECT_EQ(s["screens"][1]["wallpaper"], kMonterey);
-    EXPECT_EQ(s["screens"][2]["wallpaper"], kMonterey);
+    EXPECT_EQ(pictures(w), (Strings{kMountains, kMonterey, kMonterey}));
     EXPECT_EQ(linesStartingWith(s["log"], "Error when setting wallpaper for screen 2: "), 0u);
     EXPECT_EQ(s["log"].size(), 2u) << s["log"];
 
     // Working again, the screen is part of the next cycle like the others.
-    out = w.run("screen fail 2 off\nclick\nwait 6\nclick\nwait 3\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w, "screen fail 2 off\nclick\nwait 6\nclick\nwait 3\n");
     s = w.status();
-    EXPECT_EQ(s["screens"][0]["wallpaper"], kMountains);
-    EXPECT_EQ(s["screens"][1]["wallpaper"], kMonterey);
-    EXPECT_EQ(s["screens"][2]["wallpaper"], kMonterey);
+    EXPECT_EQ(pictures(w), (Strings{kMountains, kMonterey, kMonterey}));
     EXPECT_EQ(s["log"].size(), 2u);
 }
 
@@ -229,48 +189,44 @@ TEST(Faults, AWallpaperThatFailsOnOneOfThreeScreens) {
 // were.
 TEST(Faults, AnImportIntoASupportFolderThatCannotBeWritten) {
     SimWorld w;
-    std::string out = w.run("popover close\nmenu Wallpaper > Grey\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
-    const Data picture = bytesOf(w.mac().disk().real(kMountains));
+    RUN_OK(w, "popover close\nmenu Wallpaper > Grey\n");
+    const Data picture = readBytes<Data>(w.mac().disk().real(kMountains));
 
     // A file where the folder should be: the folder cannot be made.
     const fs::path blocker = w.mac().disk().real(kSupport);
     fs::create_directories(blocker.parent_path());
     writeBytes(blocker, Data{'m', 'i', 'n', 'e'});
-    out = w.run(
-        "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
-        "notifications allow\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w,
+           "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n"
+           "notifications allow\n");
     auto s = w.status();
     EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["replaceWallpaper"], kGrey);
     EXPECT_EQ(s["notifications"].size(), 1u);
     ASSERT_EQ(s["log"].size(), 1u);
     EXPECT_EQ(linesContaining(s["log"], "Error when"), 0u);  // the error's description alone
-    EXPECT_EQ(bytesOf(blocker), (Data{'m', 'i', 'n', 'e'}));
-    EXPECT_EQ(bytesOf(w.mac().disk().real(kMountains)), picture);
+    EXPECT_EQ(readBytes<Data>(blocker), (Data{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(readBytes<Data>(w.mac().disk().real(kMountains)), picture);
 
     // The folder there but closed to changes, an earlier copy inside: it cannot be cleared away.
     fs::remove(blocker);
-    out = w.run("menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n");
     const std::string copy = std::string(kSupport) + "/Mountains.jpg";
     ASSERT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
               "~/Library/Application Support/Tidra/Mountains.jpg");
     writeBytes(w.mac().disk().real("/Users/me/Pictures/Lake.png"), Data{0x89, 'P', 'N', 'G'});
     w.mac().simFileManager().setReadOnly(kSupport, true);
-    out = w.run("menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
+    RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
     s = w.status();
     EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["replaceWallpaper"],
               "~/Library/Application Support/Tidra/Mountains.jpg");
     EXPECT_EQ(s["notifications"].size(), 3u);  // failed, imported, failed
     EXPECT_EQ(s["log"].size(), 2u) << s["log"];
     EXPECT_NE(s["log"][1].get<std::string>().find("Code=513"), std::string::npos) << s["log"];
-    EXPECT_EQ(bytesOf(w.mac().disk().real(copy)), picture);
+    EXPECT_EQ(readBytes<Data>(w.mac().disk().real(copy)), picture);
     EXPECT_FALSE(fs::exists(w.mac().disk().real(std::string(kSupport) + "/Lake.png")));
 
     // Hiding uses the copy that stayed.
-    out = w.run("click\nwait 3\n");
+    RUN_OK(w, "click\nwait 3\n");
     EXPECT_EQ(w.status()["screens"][0]["wallpaper"], copy);
 }
 

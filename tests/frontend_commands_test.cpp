@@ -14,10 +14,9 @@ namespace tidra {
 namespace {
 
 using ::testing::HasSubstr;
+using testing::kGrey;
 using ::testing::Not;
 using testing::SimWorld;
-
-constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
 
 size_t count(const std::string& text, const std::string& part) {
     size_t n = 0;
@@ -25,21 +24,95 @@ size_t count(const std::string& text, const std::string& part) {
     return n;
 }
 
-TEST(FrontendCommands, HashBeginningAWordStartsAComment) {
-    std::string error;
-    auto cl = sim::splitCommandLine("menu Show That Mess # hide again", error);
-    ASSERT_TRUE(cl);
-    EXPECT_EQ(cl->words, (std::vector<std::string>{"menu", "Show", "That", "Mess"}));
-    EXPECT_EQ(sim::titleFrom(*cl, 1), "Show That Mess");
-    // Inside a word or in quotes it is an ordinary character.
-    cl = sim::splitCommandLine("finder open 'Work #2' #3 and more", error);
-    ASSERT_TRUE(cl);
-    EXPECT_EQ(cl->words, (std::vector<std::string>{"finder", "open", "Work #2"}));
-    EXPECT_EQ(sim::titleFrom(*cl, 2), "Work #2");
-    cl = sim::splitCommandLine("finder open Issue#4  ", error);
-    ASSERT_TRUE(cl);
-    EXPECT_EQ(sim::titleFrom(*cl, 2), "Issue#4");
+// Lines split as a shell splits them; a title that ends a command may stay unquoted.
+TEST(FrontendCommands, LinesSplitLikeAShell) {
+    using Words = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        const char* line;
+        Words words;
+        size_t titleAt;     // the title from this word on, the comment left out...
+        const char* title;  // ...is this one
+    };
+    const Case cases[] = {
+        {"quoted title, then a comment",
+         R"(alert "Do Not Move" --suppress # answer)",
+         {"alert", "Do Not Move", "--suppress"},
+         1,
+         R"("Do Not Move" --suppress)"},
+        {"unquoted title keeps its inner blanks",
+         "menu Show That  Mess",
+         {"menu", "Show", "That", "Mess"},
+         1,
+         "Show That  Mess"},
+        {"single quotes, double quotes and backslashes",
+         R"(x 'it'\''s' "a \"b\" \\ c" d\ e)",
+         {"x", "it's", "a \"b\" \\ c", "d e"},
+         3,
+         "d e"},
+        {"a hash beginning a word starts a comment",
+         "menu Show That Mess # hide again",
+         {"menu", "Show", "That", "Mess"},
+         1,
+         "Show That Mess"},
+        {"a hash in quotes is an ordinary character",
+         "finder open 'Work #2' #3 and more",
+         {"finder", "open", "Work #2"},
+         2,
+         "Work #2"},
+        {"a hash inside a word, trailing blanks",
+         "finder open Issue#4  ",
+         {"finder", "open", "Issue#4"},
+         2,
+         "Issue#4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        const auto cl = sim::splitCommandLine(c.line, error);
+        ASSERT_TRUE(cl) << error;
+        EXPECT_EQ(cl->words, c.words);
+        EXPECT_EQ(sim::titleFrom(*cl, c.titleAt), c.title);
+    }
+    for (const auto& [line, message] :
+         {std::pair{"say \"unterminated", "unterminated double quote"},
+          std::pair{"trailing \\", ""}}) {
+        SCOPED_TRACE(line);
+        std::string error;
+        EXPECT_FALSE(sim::splitCommandLine(line, error));
+        EXPECT_FALSE(error.empty());
+        if (*message) {
+            EXPECT_EQ(error, message);
+        }
+    }
+}
 
+// A bad line is refused with one line naming it, before anything after it runs.
+TEST(FrontendCommands, RefusesBadCommandsWithoutTouchingTheStores) {
+    SimWorld w;
+    auto before = w.status()["defaults"];
+    for (const char* bad : {"defaults write xq.morv.Tidra restoreFinder -bool maybe",
+                            "defaults write xq.morv.Tidra restoreFinder -float 1", "wait soon",
+                            "wait -1", "theme purple", "frobnicate", "choose Quit",
+                            "finder refuse sometimes", "say \"unterminated"}) {
+        SCOPED_TRACE(bad);
+        std::string out = w.run(std::string(bad) + "\nclick\n");
+        EXPECT_EQ(w.lastStatus(), 2);
+        EXPECT_EQ(out.find("line 1: "), out.find('\n') + 1) << out;  // one line naming the line
+        EXPECT_EQ(w.status()["defaults"], before);                   // and the click never ran
+    }
+    // A missing pair is no error and says so as the defaults tool does.
+    std::string out = w.run("defaults read com.apple.finder Nothing\ndefaults read -g\n");
+    EXPECT_EQ(w.lastStatus(), 0);
+    EXPECT_NE(out.find("The domain/default pair of (com.apple.finder, Nothing) does not exist"),
+              std::string::npos);
+    EXPECT_NE(out.find("Domain -g does not exist"), std::string::npos);
+    out = w.run("defaults read xq.morv.Tidra restoreFinder\n");
+    EXPECT_NE(out.find("\n1\n"), std::string::npos) << out;
+}
+
+// In a script, comments go wherever a word may begin.
+TEST(FrontendCommands, ScriptsTakeComments) {
     SimWorld w;
     std::string out = w.run(
         "# the whole line is a comment\n"

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 
@@ -15,6 +13,7 @@
 #include "sim/formats/plist_value.h"
 #include "sim/preferences.h"
 #include "sim/run_loop.h"
+#include "test_files.h"
 #include "test_folder.h"
 #include "wallpaper/wallpaper_records.h"
 
@@ -23,26 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Data readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
+// As a preference file, each of these is moved aside like any damaged one: the preferences'
+// own tests feed them through that path.
 Data regression(const std::string& name) {
-    return readFile(std::string(TIDRA_TEST_DATA_DIR) + "/fuzz-regressions/" + name);
+    return testing::testData("fuzz-regressions/" + name);
 }
-
-// A simulated disk of its own for each case, and the Preferences folder on it.
-struct PrefsFolder {
-    explicit PrefsFolder(const std::string& name)
-        : root(testing::freshTestFolder("fuzz-regression-" + name)), disk(root.string()) {
-        fs::create_directories(dir());
-    }
-    ~PrefsFolder() { fs::remove_all(root); }
-    std::string dir() const { return disk.real("/Users/me/Library/Preferences"); }
-    fs::path root;
-    Disk disk;
-};
 
 TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) {
     // An options record whose fill-colour string ends in a stray UTF-8 lead byte: it used to be
@@ -52,47 +36,19 @@ TEST(FuzzRegression, TextThatIsNotUtf8IsDamageNotAStringThatChangesWhenWritten) 
     EXPECT_TRUE(archiver.unarchiveObjectWithData(archive).isNil());
 
     // Loaded as Tidra loads its records: the record is empty and its bytes stay in the store.
-    const PrefsFolder records("records");
+    const Disk disk(testing::freshTestFolder("fuzz-regression").string());
+    fs::create_directories(disk.real("/Users/me/Library/Preferences"));
     RunLoop loop(false);
     ConsoleLog console(loop, "");
     {
-        SimPreferences prefs(records.disk, prefs::kAppDomain, console);
+        SimPreferences prefs(disk, prefs::kAppDomain, console);
         prefs.standardUserDefaults().setObject(Value(archive), prefs::kWallpapersOptions);
         ASSERT_TRUE(prefs.standardUserDefaults().synchronize());
     }
-    SimPreferences prefs(records.disk, prefs::kAppDomain, console);
+    SimPreferences prefs(disk, prefs::kAppDomain, console);
     WallpaperRecordStore store(prefs.standardUserDefaults(), archiver);
     EXPECT_TRUE(store.load().options.empty());
     EXPECT_EQ(prefs.standardUserDefaults().objectForKey(prefs::kWallpapersOptions), Value(archive));
-
-    // The same bytes as a preference file: damaged, so moved aside untouched.
-    const PrefsFolder files("file");
-    const std::string file = files.dir() + "/xq.morv.Tidra.plist";
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-    ConsoleLog fileConsole(loop, "");
-    SimPreferences damaged(files.disk, prefs::kAppDomain, fileConsole);
-    EXPECT_TRUE(damaged.standardUserDefaults().objectForKey(prefs::kWallpapers).isNil());
-    EXPECT_EQ(readFile(file + ".corrupt-1"), archive);
-    ASSERT_EQ(fileConsole.lines().size(), 1u);
-    EXPECT_NE(fileConsole.lines()[0].find("is damaged and was moved aside"), std::string::npos);
-
-    // A preference file one of whose keys is not text: written back, the key came out changed.
-    const Data keyFile = regression("preference-key-not-utf8.plist");
-    const PrefsFolder keys("key");
-    const std::string keyDir = keys.dir();
-    std::ofstream(keyDir + "/xq.morv.Tidra.plist", std::ios::binary)
-        .write(reinterpret_cast<const char*>(keyFile.data()), std::streamsize(keyFile.size()));
-    ConsoleLog keyConsole(loop, "");
-    {
-        SimPreferences keyPrefs(keys.disk, prefs::kAppDomain, keyConsole);
-        EXPECT_TRUE(keyPrefs.standardUserDefaults().objectForKey(prefs::kRestoreFinder).isNil());
-        keyPrefs.standardUserDefaults().setBool(true, prefs::kRestoreFinder);
-        EXPECT_TRUE(keyPrefs.standardUserDefaults().synchronize());
-    }
-    EXPECT_EQ(readFile(keyDir + "/xq.morv.Tidra.plist.corrupt-1"), keyFile);
-    EXPECT_EQ(parsePlist(readFile(keyDir + "/xq.morv.Tidra.plist")),
-              Value(Dictionary{{Value(prefs::kRestoreFinder), Value(true)}}));
 
     // What counts as text.
     EXPECT_TRUE(isStorableText(""));
@@ -113,16 +69,6 @@ TEST(FuzzRegression, AKeyHoldingANulIsDamageNotAnAbort) {
     EXPECT_TRUE(parsePlist(file).isNil());
     KeyedArchiver archiver;
     EXPECT_TRUE(archiver.propertyListWithData(file).isNil());
-
-    const PrefsFolder folder("nul-key");
-    const std::string dir = folder.dir();
-    std::ofstream(dir + "/xq.morv.Tidra.plist", std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-    RunLoop loop(false);
-    ConsoleLog console(loop, "");
-    SimPreferences prefs(folder.disk, prefs::kAppDomain, console);
-    EXPECT_TRUE(prefs.standardUserDefaults().objectForKey(prefs::kReplaceWallpaper).isNil());
-    EXPECT_EQ(readFile(dir + "/xq.morv.Tidra.plist.corrupt-1"), file);
 }
 
 TEST(FuzzRegression, ARealBeyondEveryIntegerReadsAsTheNearestOne) {
@@ -135,17 +81,6 @@ TEST(FuzzRegression, ARealBeyondEveryIntegerReadsAsTheNearestOne) {
     EXPECT_EQ(Value(std::nan("")).intValue(), 0);
     EXPECT_EQ(Value(-9223372036854775808.0).intValue(), std::numeric_limits<std::int64_t>::min());
     EXPECT_EQ(Value(42.9).intValue(), 42);
-
-    // Not a dictionary: moved aside, and the domain starts empty.
-    const PrefsFolder folder("real");
-    const std::string dir = folder.dir();
-    std::ofstream(dir + "/xq.morv.Tidra.plist", std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-    RunLoop loop(false);
-    ConsoleLog console(loop, "");
-    SimPreferences prefs(folder.disk, prefs::kAppDomain, console);
-    EXPECT_FALSE(prefs.standardUserDefaults().boolForKey(prefs::kRestoreFinder));
-    EXPECT_EQ(readFile(dir + "/xq.morv.Tidra.plist.corrupt-1"), file);
 }
 
 }  // namespace

@@ -13,87 +13,83 @@ bool clean(SimWorld& w) {
     return w.status()["clean"].get<bool>();
 }
 
+// Script lines, each followed by whether the desktop is hidden afterwards.
+struct Step {
+    const char* script;
+    bool clean;
+};
+void follow(SimWorld& w, std::initializer_list<Step> steps) {
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.script);
+        RUN_OK(w, step.script);
+        EXPECT_EQ(clean(w), step.clean);
+    }
+}
+
 TEST(HideWhilePresenting, OffByDefaultThenOneAndTwoApplicationsHideAndTheLastQuitShows) {
     SimWorld w;
-    w.run("app launch com.apple.iWork.Keynote Keynote\nwait 3\n");
-    EXPECT_FALSE(clean(w));  // the option is off
-
-    // Turned on while Keynote runs: hidden at once.
-    w.run("menu Hide While Presenting\nwait 3\n");
+    follow(w, {{"app launch com.apple.iWork.Keynote Keynote\nwait 3\n",
+                false},  // option off
+                         // Turned on while Keynote runs: hidden at once.
+               {"menu Hide While Presenting\nwait 3\n", true}});
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["hideWhilePresenting"], true);
-    EXPECT_TRUE(clean(w));
 
     // A second one starts and the first quits: still hidden; the last quits: shown.
-    w.run("app launch us.zoom.xos zoom.us\nwait 3\napp quit com.apple.iWork.Keynote\nwait 3\n");
-    EXPECT_TRUE(clean(w));
-    w.run("app quit us.zoom.xos\nwait 3\n");
-    EXPECT_FALSE(clean(w));
+    follow(w,
+           {{"app launch us.zoom.xos zoom.us\nwait 3\napp quit com.apple.iWork.Keynote\nwait 3\n",
+             true},
+            {"app quit us.zoom.xos\nwait 3\n", false}});
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["hiddenWhilePresenting"], nullptr);
 
     // Bundle identifiers match in any case; other applications do nothing.
-    w.run("app launch com.apple.TextEdit TextEdit\nwait 3\n");
-    EXPECT_FALSE(clean(w));
-    w.run("app launch com.microsoft.powerpoint PowerPoint\nwait 3\n");
-    EXPECT_TRUE(clean(w));
-    w.run("app quit com.microsoft.powerpoint\nwait 3\n");
-    EXPECT_FALSE(clean(w));
+    follow(w, {{"app launch com.apple.TextEdit TextEdit\nwait 3\n", false},
+               {"app launch com.microsoft.powerpoint PowerPoint\nwait 3\n", true},
+               {"app quit com.microsoft.powerpoint\nwait 3\n", false}});
 }
 
 TEST(HideWhilePresenting, NeverShowsADesktopTheUserHidAndForgetsWhenTheUserShowedIt) {
     SimWorld w;
-    w.run("defaults write xq.morv.Tidra hideWhilePresenting -bool true\n");
-    // Hidden by hand before the meeting: the meeting's end leaves it hidden.
-    w.run(
-        "click\nwait 3\napp launch com.microsoft.teams2 Teams\nwait 3\n"
-        "app quit com.microsoft.teams2\nwait 3\n");
-    EXPECT_TRUE(clean(w));
-
-    // Hidden by Tidra, shown by the user meanwhile, hidden again by the user: the end of the
-    // presentation leaves the user's choice alone.
-    w.run("click\nwait 3\napp launch Cisco-Systems.Spark Webex\nwait 3\n");
-    EXPECT_TRUE(clean(w));
-    w.run("click\nwait 3\n");
-    EXPECT_FALSE(clean(w));
-    w.run("click\nwait 3\napp quit Cisco-Systems.Spark\nwait 3\n");
-    EXPECT_TRUE(clean(w));
+    follow(w, {{"defaults write xq.morv.Tidra hideWhilePresenting -bool true\n", false},
+               // Hidden by hand before the meeting: the meeting's end leaves it hidden.
+               {"click\nwait 3\napp launch com.microsoft.teams2 Teams\nwait 3\n"
+                "app quit com.microsoft.teams2\nwait 3\n",
+                true},
+               // Hidden by Tidra, shown by the user meanwhile, hidden again by the user: the end
+               // of the presentation leaves the user's choice alone.
+               {"click\nwait 3\napp launch Cisco-Systems.Spark Webex\nwait 3\n", true},
+               {"click\nwait 3\n", false},
+               {"click\nwait 3\napp quit Cisco-Systems.Spark\nwait 3\n", true}});
 
     // Shown by the user while presenting and left so: it stays shown, with no Finder restart.
-    w.run("click\nwait 3\napp launch us.zoom.xos zoom.us\nwait 3\nclick\nwait 3\n");
+    RUN_OK(w, "click\nwait 3\napp launch us.zoom.xos zoom.us\nwait 3\nclick\nwait 3\n");
     const int launches = w.status()["finder"]["launches"];
-    w.run("app quit us.zoom.xos\nwait 3\n");
-    EXPECT_FALSE(clean(w));
+    follow(w, {{"app quit us.zoom.xos\nwait 3\n", false}});
     EXPECT_EQ(w.status()["finder"]["launches"], launches);
 }
 
 TEST(HideWhilePresenting, TheStateSurvivesTidrasRelaunchAndTheListCanBeChanged) {
     SimWorld w;
-    w.run(
-        "defaults write xq.morv.Tidra hideWhilePresenting -bool true\n"
-        "app launch com.apple.iWork.Keynote Keynote\nwait 3\nquit\nlaunch\nwait 3\n");
-    EXPECT_TRUE(clean(w));
-    w.run("app quit com.apple.iWork.Keynote\nwait 3\n");
-    EXPECT_FALSE(clean(w));
-
-    // The application quits while Tidra is not running: the next launch shows the desktop.
-    w.run(
-        "app launch com.apple.iWork.Keynote Keynote\nwait 3\nquit\n"
-        "app quit com.apple.iWork.Keynote\nlaunch\nwait 3\n");
-    EXPECT_FALSE(clean(w));
+    follow(w, {{"defaults write xq.morv.Tidra hideWhilePresenting -bool true\n"
+                "app launch com.apple.iWork.Keynote Keynote\nwait 3\nquit\nlaunch\nwait 3\n",
+                true},
+               {"app quit com.apple.iWork.Keynote\nwait 3\n", false},
+               // The application quits while Tidra is not running: the next launch shows the
+               // desktop.
+               {"app launch com.apple.iWork.Keynote Keynote\nwait 3\nquit\n"
+                "app quit com.apple.iWork.Keynote\nlaunch\nwait 3\n",
+                false}});
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["hiddenWhilePresenting"], nullptr);
 
     // Turning the option off keeps the desktop hidden and forgets it was Tidra's.
-    w.run(
-        "app launch com.apple.iWork.Keynote Keynote\nwait 3\nmenu Hide While Presenting\n"
-        "app quit com.apple.iWork.Keynote\nwait 3\n");
-    EXPECT_TRUE(clean(w));
+    follow(w, {{"app launch com.apple.iWork.Keynote Keynote\nwait 3\nmenu Hide While Presenting\n"
+                "app quit com.apple.iWork.Keynote\nwait 3\n",
+                true}});
 
     // A list that is no list: logged once, and the built-in list serves.
-    std::string out = w.run(
-        "click\nwait 3\nmenu Hide While Presenting\n"
-        "defaults write xq.morv.Tidra presentingApps -string Keynote\n"
-        "app launch us.zoom.xos zoom.us\nwait 3\n");
-    ASSERT_EQ(w.lastStatus(), 0) << out;
-    EXPECT_TRUE(clean(w));
+    follow(w, {{"click\nwait 3\nmenu Hide While Presenting\n"
+                "defaults write xq.morv.Tidra presentingApps -string Keynote\n"
+                "app launch us.zoom.xos zoom.us\nwait 3\n",
+                true}});
     int mentions = 0;
     const nlohmann::json log = w.status()["log"];
     for (const auto& line : log)
@@ -103,13 +99,11 @@ TEST(HideWhilePresenting, TheStateSurvivesTidrasRelaunchAndTheListCanBeChanged) 
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["presentingApps"], "Keynote");
 
     // A list of its own replaces the built-in one.
-    w.run(
-        "app quit us.zoom.xos\nwait 3\n"
-        "defaults write xq.morv.Tidra presentingApps -array org.videolan.vlc\n"
-        "app launch com.apple.iWork.Keynote Keynote\nwait 3\n");
-    EXPECT_FALSE(clean(w));
-    w.run("app launch org.videolan.vlc VLC\nwait 3\n");
-    EXPECT_TRUE(clean(w));
+    follow(w, {{"app quit us.zoom.xos\nwait 3\n"
+                "defaults write xq.morv.Tidra presentingApps -array org.videolan.vlc\n"
+                "app launch com.apple.iWork.Keynote Keynote\nwait 3\n",
+                false},
+               {"app launch org.videolan.vlc VLC\nwait 3\n", true}});
 }
 
 }  // namespace

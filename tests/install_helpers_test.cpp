@@ -2,12 +2,17 @@
 // Finder script, the disk image lookup with long or broken tool output, and the simulated tools.
 #include <gtest/gtest.h>
 
+<<<<<<< HEAD
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+=======
+#include "awkward_paths.h"
+>>>>>>> tables
 #include "install/application_mover.h"
 #include "install_rig.h"
+#include "test_files.h"
 
 namespace tidra::testing {
 namespace {
@@ -16,6 +21,7 @@ namespace {
 struct MoverRig {
     explicit MoverRig(const std::string& where = "applications") : rig(where) {
         rig.launch("");
+<<<<<<< HEAD
         mover = std::make_unique<ApplicationMover>(
             ApplicationMover::Services::from(rig.mac().platform()));
     }
@@ -23,7 +29,11 @@ struct MoverRig {
         std::filesystem::create_directories(
             std::filesystem::path(rig.mac().disk().real(macPath)).parent_path());
         std::ofstream(rig.mac().disk().real(macPath)) << "x";
+=======
+        mover = makeMover(rig.mac());
+>>>>>>> tables
     }
+    void touch(const std::string& macPath) { writeBytes(rig.mac().disk().real(macPath), "x"); }
     InstallRig rig;
     std::unique_ptr<ApplicationMover> mover;
 };
@@ -51,10 +61,7 @@ TEST(MoveHelpers, TrashTakesEachRouteInTurnAndReportsWhenAllFail) {
 TEST(MoveHelpers, TheFinderScriptTrashesExactlyTheNamedItemWhateverItsName) {
     MoverRig m;
     auto& scripting = *m.rig.mac().appleScript;
-    for (const std::string name : {"plain.app", "say \"hi\".app", "back\\slash.app",
-                                   "x\" \ntell application \"Finder\" "
-                                   "to delete every item of home\n\"",
-                                   "Zoë's Ünïcode 日本.app"}) {
+    for (const std::string& name : kAwkwardNames) {
         const std::string path = "/Users/me/Desktop/" + name;
         m.touch(path);
         m.touch("/Users/me/Documents/keep.txt");

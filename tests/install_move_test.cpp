@@ -13,9 +13,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-constexpr const char* kDownloads = "/Users/me/Downloads/Tidra.app";
-constexpr const char* kApplications = "/Applications/Tidra.app";
-constexpr const char* kMove = "alert Move to Applications Folder\n";
 const std::string kOffer = "I can move myself to the Applications folder if you'd like.";
 
 TEST(MoveOffer, IsNotShownWhenSuppressedOrAlreadyInAnApplicationsFolder) {
@@ -119,11 +116,10 @@ TEST(MoveOffer, MovesOutOfDownloadsAndComesBackFromApplications) {
 
 TEST(MoveOffer, ReplacesAStaleCopyInApplicationsByWayOfTheTrash) {
     InstallRig rig;
-    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), kApplications, TIDRA_RESOURCES_DIR, "1"));
-    std::ofstream(rig.mac().disk().real(std::string(kApplications) + "/old-version-marker"));
+    installOldCopy(rig);
     rig.launch(kMove);
     EXPECT_TRUE(rig.exists("/Users/me/.Trash/Tidra.app/old-version-marker"));
-    EXPECT_FALSE(rig.exists(std::string(kApplications) + "/old-version-marker"));
+    EXPECT_FALSE(rig.exists(kMarker));
     EXPECT_EQ(rig.mac().bundlePath(), kApplications);
     EXPECT_TRUE(rig.mac().tidraRunning());
 }
@@ -222,13 +218,8 @@ TEST(MoveOffer, AnyFailingAuthorizationStepShowsTheFailureAlertAndTheLaunchGoesO
         rig.mac().simAuthorization().setFailing(step, true);
         rig.launch(std::string(kMove) + "password ok\nalert OK\n");
         const int s = int(step);
-        EXPECT_EQ(rig.moveLog(),
-                  (Strings{"INFO -- Moving myself to the Applications folder",
-                           "ERROR -- Could not copy myself to /Applications with authorization"}))
-            << s;
-        ASSERT_EQ(rig.alertsShown(), 2u) << s;
-        EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
-        EXPECT_EQ(rig.alert(1).informativeText(), "");
+        EXPECT_EQ(rig.moveLog(), kAuthorizedCopyFailed) << s;
+        EXPECT_EQ(rig.failureAlert(), "Could not move to Applications folder") << s;
         EXPECT_TRUE(rig.mac().tidraRunning()) << s;
         EXPECT_EQ(rig.mac().bundlePath(), kDownloads);
         EXPECT_TRUE(rig.exists(kDownloads));
@@ -268,9 +259,7 @@ TEST(MoveOffer, ACopyThatFailsShowsTheFailureAlertAndLosesNothing) {
         "(Error Domain=NSCocoaErrorDomain Code=640 \"“Tidra.app” couldn’t be copied to "
         "“Applications” because there isn’t enough space.\")");
     EXPECT_EQ(log[2], "ERROR -- Could not copy myself to /Applications/Tidra.app");
-    ASSERT_EQ(rig.alertsShown(), 2u);
-    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
-    EXPECT_EQ(rig.alert(1).informativeText(), "");
+    EXPECT_EQ(rig.failureAlert(), "Could not move to Applications folder");
     // The launch goes on from Downloads, whole; no half copy, no relaunch.
     EXPECT_TRUE(rig.mac().tidraRunning());
     EXPECT_EQ(rig.mac().tidraLaunches(), 1);
@@ -291,9 +280,8 @@ TEST(MoveOffer, ACopyThatFailsShowsTheFailureAlertAndLosesNothing) {
 
 TEST(MoveOffer, AStaleCopyThatCannotBeTrashedStopsTheMoveAndStaysInPlace) {
     InstallRig rig;
-    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), kApplications, TIDRA_RESOURCES_DIR, "1"));
-    const std::string marker = std::string(kApplications) + "/old-version-marker";
-    std::ofstream(rig.mac().disk().real(marker));
+    installOldCopy(rig);
+    const std::string marker = kMarker;
     rig.run("trash off\n");
     rig.launch(std::string(kMove) + "alert OK\n");
     const auto log = rig.moveLog();
@@ -303,8 +291,7 @@ TEST(MoveOffer, AStaleCopyThatCannotBeTrashedStopsTheMoveAndStaysInPlace) {
     EXPECT_EQ(log[1].rfind("Trash AppleScript error: ", 0), 0u) << log[1];
     EXPECT_NE(log[1].find("/Applications/Tidra.app"), std::string::npos) << log[1];
     EXPECT_EQ(log[2], "ERROR -- Could not trash '/Applications/Tidra.app'");
-    ASSERT_EQ(rig.alertsShown(), 2u);
-    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    EXPECT_EQ(rig.failureAlert(), "Could not move to Applications folder");
     // The new copy made beside it is gone again; the stale copy and the source both stay.
     EXPECT_FALSE(rig.exists("/Applications/.Tidra.app.incoming"));
     EXPECT_TRUE(rig.exists(marker));

@@ -16,37 +16,30 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-constexpr const char* kDownloads = "/Users/me/Downloads/Tidra.app";
-constexpr const char* kApplications = "/Applications/Tidra.app";
 constexpr const char* kIncoming = "/Applications/.Tidra.app.incoming";
 constexpr const char* kAside = "/Applications/.Tidra.app.previous";
-constexpr const char* kMarker = "/Applications/Tidra.app/old-version-marker";
-constexpr const char* kMove = "alert Move to Applications Folder\n";
+// The privileged commands that clear the way for the new copy and copy it in beside the old one.
+const std::string kClearIncoming = "/bin/rm -rf /Applications/.Tidra.app.incoming";
+const std::string kCopyIncoming =
+    "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming";
 
-// An older Tidra already in Applications, marked so that it can be told from the new one.
-void installOldCopy(InstallRig& rig) {
-    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), kApplications, TIDRA_RESOURCES_DIR, "1"));
-    std::ofstream(rig.mac().disk().real(kMarker));
+// An older copy in Applications, which only administrator rights can change, and the move
+// accepted with `trouble` set up beforehand: the move fails and says so.
+void failPrivilegedMove(InstallRig& rig, const std::string& trouble) {
+    installOldCopy(rig);
+    rig.files().setLocalApplicationsWritable(false);
+    rig.run(trouble);
+    rig.launch(std::string(kMove) + "password ok\nalert OK\n");
+    EXPECT_EQ(rig.moveLog(), kAuthorizedCopyFailed);
+    EXPECT_EQ(rig.failureAlert(), "Could not move to Applications folder");
 }
 
 TEST(ReplacingACopy, APrivilegedCopyThatFailsKeepsTheOldCopyAndLeavesNothingHalfMade) {
     InstallRig rig;
-    installOldCopy(rig);
-    rig.files().setLocalApplicationsWritable(false);
-    rig.run("applications full on\n");
-    rig.launch(std::string(kMove) + "password ok\nalert OK\n");
-
-    EXPECT_EQ(rig.moveLog(),
-              (Strings{"INFO -- Moving myself to the Applications folder",
-                       "ERROR -- Could not copy myself to /Applications with authorization"}));
-    ASSERT_EQ(rig.alertsShown(), 2u);
-    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    failPrivilegedMove(rig, "applications full on\n");
     // The copy ran out of room part way; what it wrote is gone again, the old copy untouched.
-    EXPECT_EQ(
-        rig.mac().simAuthorization().privilegedHistory(),
-        (Strings{"/bin/rm -rf /Applications/.Tidra.app.incoming",
-                 "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
-                 "/bin/rm -rf /Applications/.Tidra.app.incoming"}));
+    EXPECT_EQ(rig.mac().simAuthorization().privilegedHistory(),
+              (Strings{kClearIncoming, kCopyIncoming, kClearIncoming}));
     EXPECT_FALSE(rig.exists(kIncoming));
     EXPECT_TRUE(rig.exists(kMarker));
     EXPECT_TRUE(rig.exists(std::string(kApplications) + "/Contents/Resources/MainMenu.json"));
@@ -57,12 +50,10 @@ TEST(ReplacingACopy, APrivilegedCopyThatFailsKeepsTheOldCopyAndLeavesNothingHalf
 
     // With room again the new copy takes the old one's place, and only then is the old removed.
     rig.run("quit\napplications full off\nlaunch\n" + std::string(kMove) + "password ok\n");
-    const Strings replaced{
-        "/bin/rm -rf /Applications/.Tidra.app.incoming",
-        "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
-        "/bin/mv /Applications/Tidra.app /Applications/.Tidra.app.previous",
-        "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app",
-        "/bin/rm -rf /Applications/.Tidra.app.previous"};
+    const Strings replaced{kClearIncoming, kCopyIncoming,
+                           "/bin/mv /Applications/Tidra.app /Applications/.Tidra.app.previous",
+                           "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app",
+                           "/bin/rm -rf /Applications/.Tidra.app.previous"};
     const auto& history = rig.mac().simAuthorization().privilegedHistory();
     ASSERT_GE(history.size(), replaced.size());
     EXPECT_EQ(Strings(history.end() - long(replaced.size()), history.end()), replaced);
@@ -74,24 +65,14 @@ TEST(ReplacingACopy, APrivilegedCopyThatFailsKeepsTheOldCopyAndLeavesNothingHalf
 
 TEST(ReplacingACopy, APrivilegedMoveThatFailsPutsTheOldCopyBack) {
     InstallRig rig;
-    installOldCopy(rig);
-    rig.files().setLocalApplicationsWritable(false);
-    rig.run("authorization fail \"/bin/mv /Applications/.Tidra.app.incoming\" on\n");
-    rig.launch(std::string(kMove) + "password ok\nalert OK\n");
-
-    EXPECT_EQ(rig.moveLog(),
-              (Strings{"INFO -- Moving myself to the Applications folder",
-                       "ERROR -- Could not copy myself to /Applications with authorization"}));
-    ASSERT_EQ(rig.alertsShown(), 2u);
-    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
-    EXPECT_EQ(
-        rig.mac().simAuthorization().privilegedHistory(),
-        (Strings{"/bin/rm -rf /Applications/.Tidra.app.incoming",
-                 "/bin/cp -pR /Users/me/Downloads/Tidra.app /Applications/.Tidra.app.incoming",
-                 "/bin/mv /Applications/Tidra.app /Applications/.Tidra.app.previous",
-                 "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app",
-                 "/bin/mv /Applications/.Tidra.app.previous /Applications/Tidra.app",
-                 "/bin/rm -rf /Applications/.Tidra.app.incoming"}));
+    failPrivilegedMove(rig,
+                       "authorization fail \"/bin/mv /Applications/.Tidra.app.incoming\" on\n");
+    EXPECT_EQ(rig.mac().simAuthorization().privilegedHistory(),
+              (Strings{kClearIncoming, kCopyIncoming,
+                       "/bin/mv /Applications/Tidra.app /Applications/.Tidra.app.previous",
+                       "/bin/mv /Applications/.Tidra.app.incoming /Applications/Tidra.app",
+                       "/bin/mv /Applications/.Tidra.app.previous /Applications/Tidra.app",
+                       kClearIncoming}));
     EXPECT_TRUE(rig.exists(kMarker));
     EXPECT_TRUE(rig.exists(std::string(kApplications) + "/Contents/Resources/MainMenu.json"));
     EXPECT_FALSE(rig.exists(kIncoming));
@@ -131,8 +112,7 @@ TEST(ReplacingACopy, APlainCopyThatFailsLeavesTheOldCopyInPlaceAndTheTrashEmpty)
               0u)
         << log[1];
     EXPECT_EQ(log[2], "ERROR -- Could not copy myself to /Applications/Tidra.app");
-    ASSERT_EQ(rig.alertsShown(), 2u);
-    EXPECT_EQ(rig.alert(1).messageText(), "Could not move to Applications folder");
+    EXPECT_EQ(rig.failureAlert(), "Could not move to Applications folder");
     EXPECT_TRUE(rig.exists(kMarker));
     EXPECT_FALSE(rig.exists(kIncoming));
     EXPECT_FALSE(rig.exists("/Users/me/.Trash/Tidra.app"));
@@ -181,10 +161,10 @@ TEST(ReplacingACopy, TheRelaunchLineRunsUnderDash) {
     if (!std::filesystem::exists(dash)) GTEST_SKIP() << "no dash on this system";
     InstallRig rig("applications");
     rig.launch("");
-    ApplicationMover mover(ApplicationMover::Services::from(rig.mac().platform()));
+    const auto mover = makeMover(rig.mac());
     // A process number above any the system hands out: the wait ends at once. The line's own
     // "&" is dropped so that the shell's complaints can be read here.
-    std::string line = mover.relaunchLine(99999999, "/nonexistent/Tidra.app");
+    std::string line = mover->relaunchLine(99999999, "/nonexistent/Tidra.app");
     ASSERT_TRUE(line.ends_with(" &"));
     line.resize(line.size() - 2);
     const std::string command = dash + " -c " + shellQuote(line + "; echo reached") + " 2>&1";

@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "frontend/frontend.h"
+#include "install/application_mover.h"
+#include "sim/bundle.h"
 #include "sim/file_manager.h"
 #include "sim/mac.h"
 #include "test_folder.h"
@@ -79,6 +83,12 @@ class InstallRig {
     }
     const sim::SimAlert& alert(size_t i) const { return *mac_->alerts().shown().at(i); }
     size_t alertsShown() const { return mac_->alerts().shown().size(); }
+    // The text of the second alert, the one that tells the move failed; or how many there were.
+    std::string failureAlert() const {
+        if (alertsShown() != 2) return std::to_string(alertsShown()) + " alerts shown";
+        const std::string more = alert(1).informativeText();
+        return alert(1).messageText() + (more.empty() ? "" : " / " + more);
+    }
 
   private:
     std::ostringstream out_;
@@ -89,5 +99,29 @@ class InstallRig {
     std::unique_ptr<sim::Frontend> frontend_;
     int status_ = 0;
 };
+
+// Where Tidra is downloaded to and where the move offer puts it.
+inline constexpr const char* kDownloads = "/Users/me/Downloads/Tidra.app";
+inline constexpr const char* kApplications = "/Applications/Tidra.app";
+// The answer that accepts the move offer.
+inline constexpr const char* kMove = "alert Move to Applications Folder\n";
+// A file only an older copy in Applications holds.
+inline constexpr const char* kMarker = "/Applications/Tidra.app/old-version-marker";
+
+// What the move logs when the copy with administrator rights fails.
+inline const std::vector<std::string> kAuthorizedCopyFailed = {
+    "INFO -- Moving myself to the Applications folder",
+    "ERROR -- Could not copy myself to /Applications with authorization"};
+
+// A move routine over the simulated Mac's services, made as Tidra makes its own at launch.
+inline std::unique_ptr<ApplicationMover> makeMover(sim::Mac& mac) {
+    return std::make_unique<ApplicationMover>(ApplicationMover::Services::from(mac.platform()));
+}
+
+// An older Tidra already in Applications, marked so that it can be told from the new one.
+inline void installOldCopy(InstallRig& rig) {
+    ASSERT_TRUE(sim::installTidraBundle(rig.mac().disk(), kApplications, TIDRA_RESOURCES_DIR, "1"));
+    std::ofstream(rig.mac().disk().real(kMarker));
+}
 
 }  // namespace tidra::testing

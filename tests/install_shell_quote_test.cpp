@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "awkward_paths.h"
 #include "install/shell_quote.h"
 #include "sim/formats/shell_words.h"
 
@@ -27,38 +29,30 @@ std::string throughRealShell(const std::string& word) {
     return out;
 }
 
-const char* const kPaths[] = {
-    "/Applications/Tidra.app",
-    "/Users/me/Downloads/My Apps/Tidra.app",
-    "/Volumes/O'Brien's Tools/Tidra.app",
-    "''",
-    "'",
-    "a'\\''b",
-    "/tmp/line one\nline two/Tidra.app",
-    "/tmp/trailing newline\n",
-    "/Users/zoë/Téléchargements/日本語 アプリ/Tidra.app",
-    "$(touch /tmp/tidra-should-not-exist)",
-    "`id`; rm -rf ~ && echo gone",
-    "\"double\" \\backslash\\ $HOME *.app ?x [ab] {a,b} ~",
-    "-n",
-    "tab\there",
-    "",
-};
+// Every awkward name as a word of its own and as a folder on the way to the bundle, with the
+// plainest path and the empty word.
+std::vector<std::string> words() {
+    std::vector<std::string> out = testing::kAwkwardNames;
+    for (const auto& path : testing::awkwardBundlePaths("/Volumes")) out.push_back(path);
+    out.push_back("/Applications/Tidra.app");
+    out.push_back("");
+    return out;
+}
 
 TEST(ShellQuote, EveryPathReachesARealShellAsOneUnchangedWord) {
-    for (const char* path : kPaths) {
+    for (const std::string& path : words()) {
         const std::string quoted = shellQuote(path);
-        EXPECT_EQ(throughRealShell(quoted), "[" + std::string(path) + "]") << quoted;
+        EXPECT_EQ(throughRealShell(quoted), "[" + path + "]") << quoted;
     }
 }
 
 TEST(ShellQuote, TheSimulatedShellReadsTheSameWordBack) {
-    for (const char* path : kPaths) {
+    for (const std::string& path : words()) {
         const std::string line = shellQuote(path) + "/ | next";
         size_t pos = 0;
         auto word = sim::readShellWord(line, pos);
         ASSERT_TRUE(word) << line;
-        EXPECT_EQ(*word, std::string(path) + "/");
+        EXPECT_EQ(*word, path + "/");
         EXPECT_EQ(line.substr(pos), " | next");
     }
     // What a real shell would expand is refused rather than guessed.

@@ -7,14 +7,13 @@
 #include <iterator>
 
 #include "sim/formats/plist_value.h"
+#include "test_files.h"
 
 namespace tidra::sim {
 namespace {
 
 Data readFixture(const std::string& name) {
-    std::ifstream in(std::string(TIDRA_TEST_DATA_DIR) + "/keyed-archives/" + name,
-                     std::ios::binary);
-    return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return testing::testData("keyed-archives/" + name);
 }
 
 Value fileUrl(const std::string& text) {

@@ -24,13 +24,9 @@ nlohmann::json item(const std::string& name, const std::string& path) {
     return {{"name", name}, {"path", path}, {"hidden", false}};
 }
 
-// The tick of "Launch at Login" in the status menu, as the user would see it.
+// The tick of "Launch at Login", as the user sees it.
 int tick(SimWorld& world) {
-    const nlohmann::json status = world.status();
-    for (const auto& entry : status["menu"])
-        if (entry.value("title", "") == "Launch at Login") return entry["state"];
-    ADD_FAILURE() << "no Launch at Login item";
-    return -1;
+    return testing::menuState(world, "Launch at Login");
 }
 
 // A System Events that refuses every change and, asked afterwards, reports the opposite of what

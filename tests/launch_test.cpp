@@ -1,7 +1,6 @@
 // What a launch leaves in the stores, in which order it runs, and what a second launch changes.
 #include <gtest/gtest.h>
 
-#include "frontend/command_line.h"
 #include "sim_world.h"
 
 namespace tidra {
@@ -63,40 +62,6 @@ TEST(Launch, WakeUpRunsBeforeTheDelegatesLaunchCallbacks) {
     auto s = nlohmann::json::parse(out.substr(out.find('{')));
     EXPECT_EQ(s["statusItem"]["image"], "statusIconDirty");
     EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["hasSetRestoreFinderPref"], true);
-}
-
-TEST(FrontEnd, SplitsLikeAShellAndRefusesBadCommandsWithoutTouchingTheStores) {
-    std::string error;
-    auto cl = sim::splitCommandLine(R"(alert "Do Not Move" --suppress # answer)", error);
-    ASSERT_TRUE(cl);
-    EXPECT_EQ(cl->words, (std::vector<std::string>{"alert", "Do Not Move", "--suppress"}));
-    cl = sim::splitCommandLine(R"(menu Show That  Mess)", error);
-    EXPECT_EQ(sim::titleFrom(*cl, 1), "Show That  Mess");
-    cl = sim::splitCommandLine(R"(x 'it'\''s' "a \"b\" \\ c" d\ e)", error);
-    EXPECT_EQ(cl->words, (std::vector<std::string>{"x", "it's", "a \"b\" \\ c", "d e"}));
-    EXPECT_FALSE(sim::splitCommandLine("say \"unterminated", error));
-    EXPECT_EQ(error, "unterminated double quote");
-    EXPECT_FALSE(sim::splitCommandLine("trailing \\", error));
-
-    SimWorld w;
-    auto before = w.status()["defaults"];
-    for (const char* bad : {"defaults write xq.morv.Tidra restoreFinder -bool maybe",
-                            "defaults write xq.morv.Tidra restoreFinder -float 1", "wait soon",
-                            "wait -1", "theme purple", "frobnicate", "choose Quit",
-                            "finder refuse sometimes", "say \"unterminated"}) {
-        std::string out = w.run(std::string(bad) + "\nclick\n");
-        EXPECT_EQ(w.lastStatus(), 2) << bad;
-        EXPECT_EQ(out.find("line 1: "), out.find('\n') + 1) << out;  // one line naming the line
-        EXPECT_EQ(w.status()["defaults"], before) << bad;            // and the click never ran
-    }
-    // A missing pair is no error and says so as the defaults tool does.
-    std::string out = w.run("defaults read com.apple.finder Nothing\ndefaults read -g\n");
-    EXPECT_EQ(w.lastStatus(), 0);
-    EXPECT_NE(out.find("The domain/default pair of (com.apple.finder, Nothing) does not exist"),
-              std::string::npos);
-    EXPECT_NE(out.find("Domain -g does not exist"), std::string::npos);
-    out = w.run("defaults read xq.morv.Tidra restoreFinder\n");
-    EXPECT_NE(out.find("\n1\n"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "awkward_paths.h"
 #include "login/apple_script_literal.h"
 #include "sim/apple_scripting.h"
 #include "sim/apps/system_events.h"
@@ -67,16 +68,6 @@ TEST(AppleScriptStringLiteral, EscapesOnlyQuotesAndBackslashes) {
     EXPECT_EQ(appleScriptStringLiteral("/Users/zoë/Tidra ☃.app"), "\"/Users/zoë/Tidra ☃.app\"");
 }
 
-TEST_F(LoginItemsTest, ScriptTexts) {
-    EXPECT_EQ(loginItemQueryScript(),
-              "tell application \"System Events\" to get the name of every login item");
-    EXPECT_EQ(loginItemDeleteScript(),
-              "tell application \"System Events\" to delete login item \"Tidra\"");
-    EXPECT_EQ(loginItemAddScript("/Applications/My Tidra.app"),
-              "tell application \"System Events\" to make login item at end with properties "
-              "{path:\"/Applications/My Tidra.app\", hidden:false, name:\"Tidra\"}");
-}
-
 TEST_F(LoginItemsTest, QueryFindsOnlyAnExactNameOffTheMainThread) {
     EXPECT_FALSE(items->query());  // no login items at all
     seed({"tidra", "TIDRA", "Tidra Helper", "TidraX", " Tidra"});
@@ -128,13 +119,7 @@ TEST_F(LoginItemsTest, AddLeavesExactlyOneEntryForTheCurrentBundle) {
 }
 
 TEST_F(LoginItemsTest, AnyBundlePathReachesSystemEventsUnchanged) {
-    for (const std::string path : {
-             "/Users/me/My Apps/Tidra.app",
-             "/Users/me/Apps \"new\"/Tidra.app",
-             "/Users/me/a\\b\\\"/Tidra.app",
-             "/Users/zoë/Программы/東京 ☃/Tidra.app",
-             "/Users/me/x\", hidden:true, name:\"Evil/Tidra.app",
-         }) {
+    for (const std::string& path : testing::awkwardBundlePaths("/Users/me")) {
         useBundle(path);
         items->add();
         ASSERT_EQ(events->loginItems().size(), 1u) << path;

@@ -13,6 +13,7 @@
 
 #include "frontend/screenshot/pictures.h"
 #include "sim_world.h"
+#include "test_files.h"
 
 namespace tidra {
 namespace {
@@ -337,8 +338,7 @@ TEST_F(ScreenshotTest, AFailedScreenshotLeavesTheFileThatWasThereWhole) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(world_.lastStatus(), 2) << out;
     EXPECT_NE(out.find("cannot write " + file.string() + ": "), std::string::npos) << out;
-    std::ifstream in(file, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an earlier picture");
+    EXPECT_EQ(testing::readBytes(file), "an earlier picture");
     for (const auto& e : fs::directory_iterator(folder_))
         EXPECT_EQ(e.path().filename(), "kept.png") << "left behind";
 }

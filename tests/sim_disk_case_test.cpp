@@ -14,6 +14,7 @@
 #include "sim/file_manager.h"
 #include "sim/run_loop.h"
 #include "sim_world.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::sim {
@@ -54,10 +55,7 @@ struct SimDiskCase : ::testing::Test {
     SimFileManager files{disk};
     std::optional<Error> error;
 
-    std::string contents(const std::string& mac) {
-        std::ifstream in(disk.real(mac), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string contents(const std::string& mac) { return testing::readBytes(disk.real(mac)); }
     static Url url(const std::string& path) { return Url::fileURLWithPath(path); }
 };
 

@@ -16,6 +16,7 @@
 #include "platform/notifications.h"
 #include "sim/formats/plist_value.h"
 #include "sim_world.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::testing {
@@ -23,21 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void write(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
-
 // Every file below `root`, with its contents: what a run must leave as it was.
 std::map<std::string, std::string> snapshot(const fs::path& root) {
     std::map<std::string, std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(root))
-        out[e.path().string()] = e.is_regular_file() ? read(e.path()) : "<not a file>";
+        out[e.path().string()] = e.is_regular_file() ? readBytes(e.path()) : "<not a file>";
     return out;
 }
 
@@ -51,8 +42,8 @@ std::vector<std::string> temporaryFiles(const fs::path& root) {
 
 TEST(DiskSafety, NoPathAndNoLinkLeadsOutOfTheDisk) {
     const fs::path host = freshTestFolder("host");
-    write(host / "victim.plist", "the host's own text");
-    write(host / "pictures/mine.jpg", "a host picture");
+    writeBytes(host / "victim.plist", "the host's own text");
+    writeBytes(host / "pictures/mine.jpg", "a host picture");
     const auto hostBefore = snapshot(host);
 
     sim::MacOptions options;
@@ -106,7 +97,7 @@ TEST(DiskSafety, TheMacNeedsAFolderOfItsOwnAndOneProcessAtATime) {
         EXPECT_THROW(sim::Mac{options}, sim::MacFolderError) << bad;
     }
     const fs::path file = freshTestFolder("file") / "plain";
-    write(file, "not a folder");
+    writeBytes(file, "not a folder");
     sim::MacOptions onFile;
     onFile.root = file.string();
     try {
@@ -115,7 +106,7 @@ TEST(DiskSafety, TheMacNeedsAFolderOfItsOwnAndOneProcessAtATime) {
     } catch (const sim::MacFolderError& e) {
         EXPECT_EQ(std::string(e.what()), "--mac " + file.string() + " is not a folder");
     }
-    EXPECT_EQ(read(file), "not a folder");
+    EXPECT_EQ(readBytes(file), "not a folder");
 
     SimWorld first;
     const fs::path root = first.mac().disk().root();
@@ -137,8 +128,8 @@ TEST(DiskSafety, TheMacNeedsAFolderOfItsOwnAndOneProcessAtATime) {
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_EQ(read(err), "tidra: the simulated Mac in " + root.string() + " is in use by process " +
-                             std::to_string(::getpid()) + "\n");
+    EXPECT_EQ(readBytes(err), "tidra: the simulated Mac in " + root.string() +
+                                  " is in use by process " + std::to_string(::getpid()) + "\n");
     EXPECT_EQ(snapshot(root), before);
 
     // A lock left by a process that has ended blocks nothing.
@@ -157,10 +148,10 @@ TEST(DiskSafety, AFullDiskLeavesEveryFileWholeAndSaysSo) {
         "wait 2\n");
     ASSERT_EQ(world.lastStatus(), 0);
     const fs::path prefs = root / "Users/me/Library/Preferences";
-    const std::string tidraBefore = read(prefs / "xq.morv.Tidra.plist");
-    const std::string itemsBefore = read(prefs / "com.apple.loginitems.plist");
+    const std::string tidraBefore = readBytes(prefs / "xq.morv.Tidra.plist");
+    const std::string itemsBefore = readBytes(prefs / "com.apple.loginitems.plist");
     const std::string displaysBefore =
-        read(root / "Library/Preferences/com.apple.windowserver.displays.plist");
+        readBytes(root / "Library/Preferences/com.apple.windowserver.displays.plist");
 
     disk.setWriteFailure(std::make_error_code(std::errc::no_space_on_device));
     std::string out = world.run("defaults write xq.morv.Tidra k -string new\n");
@@ -183,9 +174,9 @@ TEST(DiskSafety, AFullDiskLeavesEveryFileWholeAndSaysSo) {
               "Could not write preferences file "
               "/Users/me/Library/Preferences/xq.morv.Tidra.plist: No space left on "
               "device");
-    EXPECT_EQ(read(prefs / "xq.morv.Tidra.plist"), tidraBefore);
-    EXPECT_EQ(read(prefs / "com.apple.loginitems.plist"), itemsBefore);
-    EXPECT_EQ(read(root / "Library/Preferences/com.apple.windowserver.displays.plist"),
+    EXPECT_EQ(readBytes(prefs / "xq.morv.Tidra.plist"), tidraBefore);
+    EXPECT_EQ(readBytes(prefs / "com.apple.loginitems.plist"), itemsBefore);
+    EXPECT_EQ(readBytes(root / "Library/Preferences/com.apple.windowserver.displays.plist"),
               displaysBefore);
     EXPECT_TRUE(temporaryFiles(root).empty());
 
@@ -194,13 +185,13 @@ TEST(DiskSafety, AFullDiskLeavesEveryFileWholeAndSaysSo) {
     EXPECT_TRUE(world.mac().prefs().standardUserDefaults().synchronize());
     EXPECT_EQ(sim::parsePlist(Data(tidraBefore.begin(), tidraBefore.end()))[Value("k")],
               Value("old"));
-    const std::string after = read(prefs / "xq.morv.Tidra.plist");
+    const std::string after = readBytes(prefs / "xq.morv.Tidra.plist");
     EXPECT_EQ(sim::parsePlist(Data(after.begin(), after.end()))[Value("k")], Value("new"));
 
     // Writes a killed process left unfinished are cleared at the next start, nothing else.
-    write(prefs / ".xq.morv.Tidra.plist.sim-tmp-Ab12Cd", "half");
-    write(prefs / "com.apple.finder.plist.tmp-x1y2z3", "half");
-    write(root / ".sim-tmp-notes", "the user's");
+    writeBytes(prefs / ".xq.morv.Tidra.plist.sim-tmp-Ab12Cd", "half");
+    writeBytes(prefs / "com.apple.finder.plist.tmp-x1y2z3", "half");
+    writeBytes(root / ".sim-tmp-notes", "the user's");
     world.restartMac();
     EXPECT_FALSE(fs::exists(prefs / ".xq.morv.Tidra.plist.sim-tmp-Ab12Cd"));
     EXPECT_FALSE(fs::exists(prefs / "com.apple.finder.plist.tmp-x1y2z3"));
@@ -213,13 +204,13 @@ std::pair<int, std::string> runTidraOn(const fs::path& root) {
     const std::string command = std::string(TIDRA_BINARY) + " --mac '" + root.string() +
                                 "' --script /dev/null >/dev/null 2>'" + err.string() + "'";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(err)};
 }
 
 TEST(DiskSafety, TheLockAndTheMacsRecordAreNeverOpenedThroughALink) {
     const fs::path elsewhere = freshTestFolder("elsewhere");
     const fs::path precious = elsewhere / "precious.txt";
-    write(precious, "the user's own words\n");
+    writeBytes(precious, "the user's own words\n");
     for (const char* name : {".simulated-mac.lock", ".simulated-mac.plist"}) {
         SCOPED_TRACE(name);
         // A link to a file of the user's, and a dangling one.
@@ -230,7 +221,7 @@ TEST(DiskSafety, TheLockAndTheMacsRecordAreNeverOpenedThroughALink) {
         EXPECT_EQ(err, "tidra: --mac " + root.string() + ": " + name +
                            " is a symbolic link; the simulated Mac does not open its files "
                            "through links\n");
-        EXPECT_EQ(read(precious), "the user's own words\n");
+        EXPECT_EQ(readBytes(precious), "the user's own words\n");
 
         const fs::path dangling = freshTestFolder("mac");
         fs::create_symlink(elsewhere / "made.txt", dangling / name);
@@ -247,12 +238,12 @@ TEST(DiskSafety, TheLockAndTheMacsRecordAreNeverOpenedThroughALink) {
     const fs::path hard = freshTestFolder("mac");
     fs::create_hard_link(precious, hard / ".simulated-mac.lock");
     EXPECT_EQ(runTidraOn(hard).first, 2);
-    EXPECT_EQ(read(precious), "the user's own words\n");
+    EXPECT_EQ(readBytes(precious), "the user's own words\n");
 }
 
 TEST(DiskSafety, ANewMacAmongOtherFilesIsSaidOnce) {
     const fs::path root = freshTestFolder("mac");
-    write(root / "thesis.tex", "\\chapter{One}\n");
+    writeBytes(root / "thesis.tex", "\\chapter{One}\n");
     sim::MacOptions options;
     options.root = root.string();
     options.bundleIn = "applications";
@@ -268,7 +259,7 @@ TEST(DiskSafety, ANewMacAmongOtherFilesIsSaidOnce) {
     EXPECT_EQ(launchOnce(), "A new simulated Mac is laid out in " + root.string() +
                                 ", among the files the folder already held.\n");
     EXPECT_EQ(launchOnce(), "");
-    EXPECT_EQ(read(root / "thesis.tex"), "\\chapter{One}\n");
+    EXPECT_EQ(readBytes(root / "thesis.tex"), "\\chapter{One}\n");
     // An empty folder is simply a new Mac.
     options.root = freshTestFolder("empty").string();
     EXPECT_EQ(launchOnce(), "");
@@ -278,14 +269,14 @@ TEST(DiskSafety, ANewMacIsLaidOutOnceAndTheUsersFilesStay) {
     SimWorld world;
     const fs::path root = world.mac().disk().root();
     const fs::path home = root / "Users/me";
-    ASSERT_EQ(read(home / "Documents/notes.txt"), "Meeting notes\n");
-    write(home / "Documents/notes.txt", "my own notes");
+    ASSERT_EQ(readBytes(home / "Documents/notes.txt"), "Meeting notes\n");
+    writeBytes(home / "Documents/notes.txt", "my own notes");
     fs::remove(home / "Desktop/todo.txt");
     world.run("quit\n");
     fs::remove_all(home / "Library/Preferences");
     fs::remove_all(home / "Pictures");
     world.restartMac();
-    EXPECT_EQ(read(home / "Documents/notes.txt"), "my own notes");
+    EXPECT_EQ(readBytes(home / "Documents/notes.txt"), "my own notes");
     EXPECT_FALSE(fs::exists(home / "Desktop/todo.txt"));
     EXPECT_TRUE(fs::is_directory(home / "Library/Preferences"));
     EXPECT_TRUE(fs::is_directory(home / "Pictures"));
@@ -321,12 +312,12 @@ TEST(DiskSafety, BadBytesAndSizesGetAMessageNeverACrash) {
     // The Preferences folder replaced by a file: writes fail with a message, nothing ends.
     const fs::path prefs = fs::path(world.mac().disk().root()) / "Users/me/Library/Preferences";
     fs::remove_all(prefs);
-    write(prefs, "a file");
+    writeBytes(prefs, "a file");
     out = world.run("defaults write com.example k -bool true\n");
     EXPECT_EQ(world.lastStatus(), 2);
     EXPECT_NE(out.find("could not store the change"), std::string::npos) << out;
     world.restartMac();
-    EXPECT_EQ(read(prefs), "a file");
+    EXPECT_EQ(readBytes(prefs), "a file");
 }
 
 TEST(DiskSafety, EveryDomainReachesTheDiskWithinASecondSynchronisedOrNot) {
@@ -336,7 +327,7 @@ TEST(DiskSafety, EveryDomainReachesTheDiskWithinASecondSynchronisedOrNot) {
     world.run("click\nwait 1\n");
     ASSERT_EQ(world.lastStatus(), 0);
     // Finder's domain is never synchronised by Tidra; the daemon writes it all the same.
-    const std::string bytes = read(finder);
+    const std::string bytes = readBytes(finder);
     EXPECT_EQ(sim::parsePlist(Data(bytes.begin(), bytes.end()))[Value("CreateDesktop")],
               Value(false));
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "sim/file_manager.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::sim {
@@ -107,10 +108,7 @@ TEST_F(SimFiles, SymlinksResolveWithinTheDisk) {
 }
 
 TEST_F(SimFiles, AReplacementIsOneStepAndLeavesTheOriginalWhenRefused) {
-    auto contents = [&](const std::string& mac) {
-        std::ifstream in(disk.real(mac), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
+    auto contents = [&](const std::string& mac) { return testing::readBytes(disk.real(mac)); };
     std::optional<Error> error;
     write("/Users/me/old.png", "old");
     write("/Users/me/new.png", "new");

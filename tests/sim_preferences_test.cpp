@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "platform/paths.h"
 #include "sim/formats/plist_value.h"
 #include "sim/preferences.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::sim {
@@ -48,13 +48,6 @@ class Prefs : public ::testing::Test {
     std::unique_ptr<SimPreferences> open() {
         return std::make_unique<SimPreferences>(*disk, "xq.morv.Tidra", console);
     }
-    Data bytesOf(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    void writeBytes(const fs::path& p, const std::string& s) {
-        std::ofstream(p, std::ios::binary) << s;
-    }
     fs::path root, dir;
     std::unique_ptr<Disk> disk;
     Lines console;
@@ -83,7 +76,7 @@ TEST_F(Prefs, ValuesUrlsAndPersistence) {
         auto global = prefs->suite("-g");
         global->setObject(Value("Dark"), "AppleInterfaceStyle");
     }  // the rest persists on shutdown
-    Value onDisk = parsePlist(bytesOf(dir / "xq.morv.Tidra.plist"));
+    Value onDisk = parsePlist(testing::readBytes<Data>(dir / "xq.morv.Tidra.plist"));
     EXPECT_EQ(onDisk["flag"], Value(true));
     EXPECT_EQ(onDisk["folder"], Value("~/Pictures"));
     auto prefs = open();
@@ -140,45 +133,85 @@ TEST_F(Prefs, EveryWriteOfAnObservedKeyReachesTheObserver) {
     EXPECT_EQ(r.calls.size(), 2u);
 }
 
-TEST_F(Prefs, WritesAreAtomicAndDamagedFilesAreMovedAside) {
+TEST_F(Prefs, AWriteCutShortLeavesTheFileItReplacesWhole) {
     {
         auto prefs = open();
         prefs->standardUserDefaults().setObject(Value("kept"), "k");
         ASSERT_TRUE(prefs->standardUserDefaults().synchronize());
     }
     // A write cut short leaves only its temporary file behind; the real file is untouched.
-    writeBytes(dir / "xq.morv.Tidra.plist.tmp-cut123", "bplist00\x01\x02");
+    testing::writeBytes(dir / "xq.morv.Tidra.plist.tmp-cut123", "bplist00\x01\x02");
     {
         auto prefs = open();
         EXPECT_EQ(prefs->standardUserDefaults().objectForKey("k"), Value("kept"));
         EXPECT_EQ(prefs->domainNames(), std::vector<std::string>{"xq.morv.Tidra"});
     }
     EXPECT_TRUE(console.lines.empty());
+}
 
-    const std::string damaged = "bplist00 this is not a property list";
-    writeBytes(dir / "com.apple.finder.plist", damaged);
-    writeBytes(dir / "com.apple.finder.plist.corrupt-1", "older");
-    {
-        auto prefs = open();
-        auto finder = prefs->suite("com.apple.finder");
-        EXPECT_TRUE(finder->objectForKey("DesktopViewSettings").isNil());
-        EXPECT_TRUE(prefs->domainSnapshot("com.apple.finder").dictionary().empty());
-        ASSERT_EQ(console.lines.size(), 1u);
-        EXPECT_NE(console.lines[0].find("com.apple.finder.plist.corrupt-2"), std::string::npos);
-        std::string movedAside = (dir / "com.apple.finder.plist.corrupt-2").string();
-        Data moved = bytesOf(movedAside);
-        EXPECT_EQ(std::string(moved.begin(), moved.end()), damaged);
-        finder->setBool(true, "ShowPathbar");
-        finder->objectForKey("x");
-        EXPECT_EQ(console.lines.size(), 1u);  // reported once
+// Whatever is wrong with a preference file, its bytes go aside unchanged under a name no earlier
+// damaged file holds, one line says where, and the domain starts empty and is written afresh.
+TEST_F(Prefs, ADamagedFileIsMovedAsideWholeAndTheDomainStartsEmpty) {
+    Data sound = *toBinaryPlist(Value(Dictionary{{Value("restoreFinder"), Value(true)},
+                                                 {Value("replaceWallpaper"), Value("~/x.png")}}));
+    auto text = [](const std::string& s) { return Data(s.begin(), s.end()); };
+    const char noise[] = "\x01\xfe garbage \x00\x7f that no reader can take";
+    struct Case {
+        const char* name;
+        Data bytes;
+    };
+    const Case cases[] = {
+        {"a write cut short", Data(sound.begin(), sound.begin() + long(sound.size() / 2))},
+        {"the header alone", Data(sound.begin(), sound.begin() + 8)},
+        {"nothing at all", Data()},
+        {"not a property list", text(std::string(noise, sizeof noise - 1))},
+        {"a header and then nothing readable", text("bplist00 this is not a property list")},
+        {"no offset table", Data{'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0xff, 0xff, 0xff}},
+        {"a root of the wrong kind", text("<plist><array><string>x</string></array></plist>")},
+        // Inputs the fuzzers found faults with.
+        {"a string that is not UTF-8",
+         testing::testData("fuzz-regressions/wallpapersOptions-string-not-utf8.archive")},
+        {"a key that is not UTF-8",
+         testing::testData("fuzz-regressions/preference-key-not-utf8.plist")},
+        {"a key holding a NUL",
+         testing::testData("fuzz-regressions/preference-key-with-nul.plist")},
+        {"a real beyond every integer at the root",
+         testing::testData("fuzz-regressions/preference-real-beyond-integers.plist")},
+    };
+    const fs::path file = dir / "xq.morv.Tidra.plist";
+    const std::string shown = "/Users/me/Library/Preferences/xq.morv.Tidra.plist";
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(!c.bytes.empty() || c.name == std::string("nothing at all")) << "no test data";
+        testing::writeBytes(file, c.bytes);
+        console.lines.clear();
+        const std::string aside = ".corrupt-" + std::to_string(i + 1);
+        {
+            auto prefs = open();
+            UserDefaults& d = prefs->standardUserDefaults();
+            EXPECT_TRUE(d.objectForKey("replaceWallpaper").isNil());
+            EXPECT_FALSE(d.boolForKey("restoreFinder"));
+            EXPECT_TRUE(prefs->domainSnapshot("xq.morv.Tidra").dictionary().empty());
+            // The log names the files as the Mac sees them.
+            EXPECT_EQ(console.lines,
+                      std::vector<std::string>{
+                          "Preferences file " + shown + " is damaged and was moved aside to " +
+                          shown + aside + "; starting with an empty domain xq.morv.Tidra"});
+            EXPECT_EQ(testing::readBytes<Data>(file.string() + aside), c.bytes);
+            // Reported once; written afresh with what is set now and nothing of the old file.
+            d.setBool(true, "restoreFinder");
+            EXPECT_TRUE(d.synchronize());
+            d.objectForKey("other");
+        }
+        EXPECT_EQ(console.lines.size(), 1u);
+        EXPECT_EQ(parsePlist(testing::readBytes<Data>(file)),
+                  Value(Dictionary{{Value("restoreFinder"), Value(true)}}));
+        // Earlier damaged files stay as they were.
+        for (size_t k = 0; k < i; ++k)
+            EXPECT_EQ(testing::readBytes<Data>(file.string() + ".corrupt-" + std::to_string(k + 1)),
+                      cases[k].bytes);
     }
-    EXPECT_EQ(parsePlist(bytesOf(dir / "com.apple.finder.plist"))["ShowPathbar"], Value(true));
-
-    // A root of the wrong kind is damage too.
-    writeBytes(dir / "com.example.plist", "<plist><array><string>x</string></array></plist>");
-    auto prefs = open();
-    EXPECT_TRUE(prefs->domainSnapshot("com.example").dictionary().empty());
-    EXPECT_TRUE(fs::exists(dir / "com.example.plist.corrupt-1"));
 }
 
 TEST_F(Prefs, SuitesShareStateAndCanBeSwitchedOff) {

@@ -4,15 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
 #include "sim/mac.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::testing {
@@ -78,6 +78,22 @@ class SimWorld {
     int status_ = 0;
 };
 
+// Pictures Tidra, the simulated Mac and its user's folders come with, and where Tidra keeps the
+// pictures it imports.
+inline constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
+inline constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.heic";
+inline constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
+inline constexpr const char* kSunset = "/Users/me/Pictures/Sunset.heic";
+inline constexpr const char* kSupport = "/Users/me/Library/Application Support/Tidra";
+
+// What every connected screen shows, in the order the status lists them.
+inline std::vector<std::string> pictures(SimWorld& w) {
+    std::vector<std::string> out;
+    const nlohmann::json status = w.status();
+    for (const auto& s : status["screens"]) out.push_back(s["wallpaper"]);
+    return out;
+}
+
 // What screen `number` shows, or "(not connected)".
 inline std::string picture(SimWorld& w, std::uint32_t number) {
     const nlohmann::json status = w.status();
@@ -86,10 +102,22 @@ inline std::string picture(SimWorld& w, std::uint32_t number) {
     return "(not connected)";
 }
 
+// The state of the status menu's item of that title (1 ticked, 0 not), as the user sees it.
+inline int menuState(SimWorld& w, const std::string& title) {
+    const nlohmann::json status = w.status();
+    for (const auto& entry : status["menu"])
+        if (entry.value("title", "") == title) return entry["state"];
+    ADD_FAILURE() << "no menu item " << title;
+    return -1;
+}
+
 // A file of the simulated disk, read whole.
 inline std::string contents(SimWorld& w, const std::string& macPath) {
-    std::ifstream in(w.mac().disk().real(macPath), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return readBytes(w.mac().disk().real(macPath));
+}
+// Puts a file on the simulated disk, as the user might have it there.
+inline void putFile(SimWorld& w, const std::string& macPath, const std::string& bytes) {
+    writeBytes(w.mac().disk().real(macPath), bytes);
 }
 
 }  // namespace tidra::testing

@@ -9,17 +9,11 @@
 
 #include "sim/mac.h"
 #include "sim/system_info.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::testing {
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 OperatingSystemVersion versionOf(const std::string& root) {
     sim::MacOptions options;
@@ -100,14 +94,14 @@ TEST(SystemVersions, TheProgramNamesTheVersionsItTakes) {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     EXPECT_EQ(run("10.-1"), 2);
-    EXPECT_EQ(readFile(dir / "err"),
+    EXPECT_EQ(readBytes(dir / "err"),
               "tidra: --system-version takes 10.0 to 10.15, or 11, 12, 13, 14 or 15 with an "
               "optional minor version (14.2), not \"10.-1\"\n");
     EXPECT_EQ(run("99.99"), 2);
     EXPECT_EQ(run("11"), 0);
     EXPECT_EQ(versionOf((dir / "mac").string()).major, 11);
     EXPECT_EQ(run("10.15"), 2);
-    EXPECT_NE(readFile(dir / "err").find("cannot go back to 10.15"), std::string::npos);
+    EXPECT_NE(readBytes(dir / "err").find("cannot go back to 10.15"), std::string::npos);
 }
 
 }  // namespace

@@ -4,21 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "sim_world.h"
 
 namespace tidra {
 namespace {
 
+using Strings = std::vector<std::string>;
+using testing::kGrey;
+using testing::kMonterey;
+using testing::kMountains;
+using testing::kSunset;
 using testing::picture;
+using testing::pictures;
+using testing::putFile;
 using testing::SimWorld;
 
-constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
 constexpr const char* kOldGrey = "/Users/me/Downloads/Tidra.app/Contents/Resources/wallpaper.png";
-constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.heic";
-constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
-constexpr const char* kSunset = "/Users/me/Pictures/Sunset.heic";
 constexpr const char* kCopy = "/Users/me/Library/Application Support/Tidra/Mountains.jpg";
 
 std::string checkedItem(SimWorld& w) {
@@ -55,8 +57,7 @@ TEST(TidrasPicture, MovingTidraWhileHiddenBringsEveryScreensOwnPictureBack) {
         RUN_OK(w,
                "popover close\ndisplay add Studio Display\n"
                "wallpaper set 1 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\nclick\nwait 6\n");
-        ASSERT_EQ(picture(w, 1), kOldGrey);
-        ASSERT_EQ(picture(w, 2), kOldGrey);
+        ASSERT_EQ(pictures(w), (Strings{kOldGrey, kOldGrey}));
         if (olderRecords) RUN_OK(w, "defaults delete xq.morv.Tidra wallpapersApplied\n");
 
         RUN_OK(w, "quit\nlaunch\nalert Move to Applications Folder\nwait 6\n");
@@ -66,8 +67,7 @@ TEST(TidrasPicture, MovingTidraWhileHiddenBringsEveryScreensOwnPictureBack) {
         EXPECT_EQ(checkedItem(w), "Grey");
         RUN_OK(w, "click\nwait 3\n");
         EXPECT_EQ(w.status()["clean"], false);
-        EXPECT_EQ(picture(w, 1), kMountains);
-        EXPECT_EQ(picture(w, 2), kMonterey);
+        EXPECT_EQ(pictures(w), (Strings{kMountains, kMonterey}));
         EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
     }
 }
@@ -113,8 +113,7 @@ TEST(TidrasPicture, AnImportKeepsTheSupportFolderPicturesTheUserSet) {
     {
         SCOPED_TRACE("recorded while hidden");
         SimWorld w;
-        std::ofstream(w.mac().disk().real("/Users/me/Pictures/Lake.png"), std::ios::binary)
-            << "lake";
+        putFile(w, "/Users/me/Pictures/Lake.png", "lake");
         RUN_OK(w,
                "popover close\ndisplay add Studio Display\n"
                "wallpaper set 1 ~/Pictures/Sunset.heic\n"
@@ -124,21 +123,17 @@ TEST(TidrasPicture, AnImportKeepsTheSupportFolderPicturesTheUserSet) {
         ASSERT_EQ(w.status()["clean"], true);
         ASSERT_EQ(picture(w, 2), kCopy);
         RUN_OK(w, "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
-        EXPECT_EQ(picture(w, 1), lake);
-        EXPECT_EQ(picture(w, 2), lake);
+        EXPECT_EQ(pictures(w), (Strings{lake, lake}));
         EXPECT_TRUE(onDisk(w, kCopy));
         RUN_OK(w, "click\nwait 3\n");
-        EXPECT_EQ(picture(w, 1), kSunset);
-        EXPECT_EQ(picture(w, 2), kCopy);
+        EXPECT_EQ(pictures(w), (Strings{kSunset, kCopy}));
         EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
     }
     {
         SCOPED_TRACE("on a screen while shown");
         SimWorld w;
-        std::ofstream(w.mac().disk().real("/Users/me/Pictures/Lake.png"), std::ios::binary)
-            << "lake";
-        std::ofstream(w.mac().disk().real("/Users/me/Pictures/River.png"), std::ios::binary)
-            << "river";
+        putFile(w, "/Users/me/Pictures/Lake.png", "lake");
+        putFile(w, "/Users/me/Pictures/River.png", "river");
         RUN_OK(w,
                "popover close\nmenu Wallpaper > Custom Image…\n"
                "panel choose ~/Pictures/Mountains.jpg\n"
@@ -163,42 +158,35 @@ TEST(TidrasPicture, AnImportKeepsTheSupportFolderPicturesTheUserSet) {
 // the re-application that follows a hiding uses the choice of the moment.
 TEST(HiddenWallpapers, ANewChoiceAppliesAtOnceToTheScreensShowingTidrasPicture) {
     SimWorld w;
-    std::ofstream(w.mac().disk().real("/Users/me/Pictures/Lake.png"), std::ios::binary) << "lake";
+    putFile(w, "/Users/me/Pictures/Lake.png", "lake");
     const std::string lake = "/Users/me/Library/Application Support/Tidra/Lake.png";
     RUN_OK(w,
            "popover close\ndisplay add Studio Display\nwallpaper set 1 ~/Pictures/Mountains.jpg\n"
            "menu Wallpaper > Grey\nclick\nwait 6\nwallpaper set 2 ~/Pictures/Sunset.heic\n"
            "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
-    EXPECT_EQ(picture(w, 1), lake);
-    EXPECT_EQ(picture(w, 2), kSunset);
+    EXPECT_EQ(pictures(w), (Strings{lake, kSunset}));
 
     // Keep Wallpaper puts the own pictures back at once; Grey then replaces like a hiding.
     RUN_OK(w, "menu Wallpaper > Keep Wallpaper\n");
-    EXPECT_EQ(picture(w, 1), kMountains);
-    EXPECT_EQ(picture(w, 2), kSunset);
+    EXPECT_EQ(pictures(w), (Strings{kMountains, kSunset}));
     RUN_OK(w, "menu Wallpaper > Grey\n");
-    EXPECT_EQ(picture(w, 1), kGrey);
-    EXPECT_EQ(picture(w, 2), kGrey);
+    EXPECT_EQ(pictures(w), (Strings{kGrey, kGrey}));
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kMountains);
-    EXPECT_EQ(picture(w, 2), kSunset);
+    EXPECT_EQ(pictures(w), (Strings{kMountains, kSunset}));
 
     // A choice made within the five seconds after a hiding is what the re-application sets.
     RUN_OK(w, "click\nwait 3\nmenu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\n");
     ASSERT_EQ(picture(w, 1), lake);
     RUN_OK(w, "wait 6\n");
-    EXPECT_EQ(picture(w, 1), lake);
-    EXPECT_EQ(picture(w, 2), lake);
+    EXPECT_EQ(pictures(w), (Strings{lake, lake}));
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kMountains);
-    EXPECT_EQ(picture(w, 2), kSunset);
+    EXPECT_EQ(pictures(w), (Strings{kMountains, kSunset}));
 
     // Every picture of Tidra's replaced by hand while hidden: a new choice changes none.
     RUN_OK(w,
            "click\nwait 6\nwallpaper set 1 ~/Pictures/Sunset.heic\n"
            "wallpaper set 2 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\n");
-    EXPECT_EQ(picture(w, 1), kSunset);
-    EXPECT_EQ(picture(w, 2), kMountains);
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kMountains}));
     EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
 }
 
@@ -214,13 +202,9 @@ TEST(HiddenWallpapers, TheReapplicationTouchesOnlyTidrasScreensAndNewOnes) {
     RUN_OK(w,
            "wallpaper set 1 ~/Pictures/Sunset.heic\ndisplay add LG\n"
            "wallpaper set 3 ~/Pictures/Mountains.jpg\nwait 6\n");
-    EXPECT_EQ(picture(w, 1), kSunset);
-    EXPECT_EQ(picture(w, 2), kGrey);
-    EXPECT_EQ(picture(w, 3), kGrey);
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kGrey, kGrey}));
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kSunset);
-    EXPECT_EQ(picture(w, 2), kMonterey);
-    EXPECT_EQ(picture(w, 3), kMountains);
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey, kMountains}));
     EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
 }
 

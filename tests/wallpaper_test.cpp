@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "sim/interface/status_bar.h"
+#include "test_files.h"
 #include "test_folder.h"
 #include "wallpaper_rig.h"
 
@@ -17,9 +18,7 @@ std::string rootFor() {
 }
 
 Data fixture(const std::string& name) {
-    std::ifstream in(std::string(TIDRA_TEST_DATA_DIR) + "/keyed-archives/" + name,
-                     std::ios::binary);
-    return Data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return testing::testData("keyed-archives/" + name);
 }
 
 const Dictionary kPhotoOptions{{Value("NSWorkspaceDesktopImageScalingKey"), Value(1)},
@@ -416,8 +415,7 @@ TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
     EXPECT_FALSE(rig.exists(support + "/Sub/deep.TIFF"));
     EXPECT_TRUE(rig.exists(support + "/notes.txt"));
     EXPECT_TRUE(rig.exists("/Users/me/Pictures/photo.JPG"));
-    std::ifstream copy(rig.disk.real(support + "/photo.JPG"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), "the photo");
+    EXPECT_EQ(testing::readBytes(rig.disk.real(support + "/photo.JPG")), "the photo");
     auto delivered = rig.notifications.delivered();
     ASSERT_EQ(delivered.size(), 1u);
     EXPECT_EQ(delivered[0].notification.identifier, "xq.morv.Tidra.customWallpaperSetNotification");
@@ -497,8 +495,7 @@ TEST_F(Chooser, TheCurrentPictureStaysUntilItsSuccessorIsWhole) {
         rig.loop.runDue();
     };
     auto contents = [&](const std::string& macPath) {
-        std::ifstream in(rig.disk.real(macPath), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return testing::readBytes(rig.disk.real(macPath));
     };
     rig.file("/Users/me/Pictures/photo.png", "first photo");
     import("/Users/me/Pictures/photo.png");

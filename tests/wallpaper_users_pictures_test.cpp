@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "sim/formats/keyed_archiver.h"
@@ -13,20 +12,18 @@
 namespace tidra {
 namespace {
 
+using Strings = std::vector<std::string>;
 namespace fs = std::filesystem;
 using testing::contents;
+using testing::kGrey;
+using testing::kMonterey;
+using testing::kMountains;
+using testing::kSunset;
+using testing::kSupport;
 using testing::picture;
+using testing::pictures;
+using testing::putFile;
 using testing::SimWorld;
-
-constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
-constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.heic";
-constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
-constexpr const char* kSunset = "/Users/me/Pictures/Sunset.heic";
-constexpr const char* kSupport = "/Users/me/Library/Application Support/Tidra";
-
-void writeFile(SimWorld& w, const std::string& macPath, const std::string& contents) {
-    std::ofstream(w.mac().disk().real(macPath), std::ios::binary) << contents;
-}
 
 // Screen numbers in the stored `wallpapers` record.
 std::vector<int64_t> storedScreens(SimWorld& w) {
@@ -48,22 +45,18 @@ TEST(UsersPictures, AHandChosenPictureSurvivesRelaunchesAndFinderRestarts) {
     // Shown again, the user picks another picture; then a display comes that Tidra never saw.
     RUN_OK(w, "wallpaper set 1 ~/Pictures/Sunset.heic\ndisplay add Studio Display\nwait 1\n");
     RUN_OK(w, "quit\nlaunch\nwait 6\n");
-    EXPECT_EQ(picture(w, 1), kSunset);
-    EXPECT_EQ(picture(w, 2), kMonterey);
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey}));
     RUN_OK(w, "finder quit\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kSunset);
-    EXPECT_EQ(picture(w, 2), kMonterey);
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey}));
     w.restartMac();
     RUN_OK(w, "wait 6\n");
     EXPECT_EQ(picture(w, 1), kSunset);
 
     // The next cycle records the new picture and brings it back.
     RUN_OK(w, "click\nwait 6\n");
-    EXPECT_EQ(picture(w, 1), kGrey);
-    EXPECT_EQ(picture(w, 2), kGrey);
+    EXPECT_EQ(pictures(w), (Strings{kGrey, kGrey}));
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kSunset);
-    EXPECT_EQ(picture(w, 2), kMonterey);
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey}));
     EXPECT_TRUE(w.status()["log"].empty()) << w.status()["log"];
 }
 
@@ -99,7 +92,7 @@ TEST(UsersPictures, ADozenDisplaysOverTimeKeepTheRecordWithinWhatALaunchAccepts)
         SCOPED_TRACE(i);
         const std::string slide = "/Users/me/Pictures/slide-" + std::to_string(i) + ".png";
         const std::string number = std::to_string(i + 1);
-        writeFile(w, slide, "slide " + std::to_string(i));
+        putFile(w, slide, "slide " + std::to_string(i));
         RUN_OK(w, "display add Projector " + std::to_string(i) + "\nwallpaper set " + number + " " +
                       slide + "\nclick\nwait 6\n");
         EXPECT_LE(storedScreens(w).size(), 10u);
@@ -157,8 +150,8 @@ TEST(UsersPictures, AFailedImportKeepsThePreviousCopyAndTheChoice) {
            "panel choose ~/Pictures/Mountains.jpg\nnotifications allow\n");
     const std::string original = contents(w, kMountains);
     ASSERT_EQ(contents(w, copy), original);
-    writeFile(w, "/Users/me/Pictures/Lake.png", "a lake, in many bytes");
-    writeFile(w, "/Users/me/Downloads/Mountains.jpg", "other mountains");
+    putFile(w, "/Users/me/Pictures/Lake.png", "a lake, in many bytes");
+    putFile(w, "/Users/me/Downloads/Mountains.jpg", "other mountains");
 
     // The support folder runs out of room half way through each copy.
     RUN_OK(w,
