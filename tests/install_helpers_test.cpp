@@ -2,14 +2,9 @@
 // Finder script, the disk image lookup with long or broken tool output, and the simulated tools.
 #include <gtest/gtest.h>
 
-<<<<<<< HEAD
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
-=======
 #include "awkward_paths.h"
->>>>>>> tables
 #include "install/application_mover.h"
 #include "install_rig.h"
 #include "test_files.h"
@@ -21,17 +16,7 @@ namespace {
 struct MoverRig {
     explicit MoverRig(const std::string& where = "applications") : rig(where) {
         rig.launch("");
-<<<<<<< HEAD
-        mover = std::make_unique<ApplicationMover>(
-            ApplicationMover::Services::from(rig.mac().platform()));
-    }
-    void touch(const std::string& macPath) {
-        std::filesystem::create_directories(
-            std::filesystem::path(rig.mac().disk().real(macPath)).parent_path());
-        std::ofstream(rig.mac().disk().real(macPath)) << "x";
-=======
         mover = makeMover(rig.mac());
->>>>>>> tables
     }
     void touch(const std::string& macPath) { writeBytes(rig.mac().disk().real(macPath), "x"); }
     InstallRig rig;
