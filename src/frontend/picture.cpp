@@ -47,13 +47,13 @@ std::string Frontend::picture() {
         std::function<void(const SimMenu&, int)> draw = [&](const SimMenu& m, int depth) {
             for (const auto& e : m.entries) {
                 o << "|    " << std::string(depth * 4, ' ');
-                if (e->separator) {
+                if (e->isSeparator()) {
                     o << "-----\n";
                     continue;
                 }
                 o << (e->state() == kControlStateOn ? "✓ " : "  ") << e->title()
-                  << (e->submenu_ ? " >" : "") << "\n";
-                if (e->submenu_) draw(*e->submenu_, depth + 1);
+                  << (e->submenu() ? " >" : "") << "\n";
+                if (e->submenu()) draw(*e->submenu(), depth + 1);
             }
         };
         o << "|  menu:\n";
