@@ -87,8 +87,7 @@ void ImportLargePicture(benchmark::State& state) {
     } cleanup{root};
     WallpaperRig rig(root);
     writeLargePicture(rig.disk.real("/Users/me/Pictures/large.jpg"));
-    SimMenuItem custom;
-    custom.tag_ = kWallpaperCustomImageTag;
+    SimMenuItem custom("", kWallpaperCustomImageTag);
     for (auto _ : state) {
         rig.chooser->choose(&custom);
         if (rig.panels.choose("/Users/me/Pictures/large.jpg")) state.SkipWithError("refused");

@@ -171,15 +171,11 @@ TEST(FrontendCommands, MenuTitlesAsAPersonTypesThem) {
 }
 
 TEST(FrontendCommands, ATitleInTwoSubmenusNeedsItsPath) {
-    auto item = [](const std::string& title) {
-        auto i = std::make_shared<sim::SimMenuItem>();
-        i->title_ = title;
-        return i;
-    };
+    auto item = [](const std::string& title) { return std::make_shared<sim::SimMenuItem>(title); };
     auto parent = [&](const std::string& title, std::vector<std::string> children) {
         auto p = item(title);
-        p->submenu_ = std::make_shared<sim::SimMenu>();
-        for (const auto& c : children) p->submenu_->entries.push_back(item(c));
+        p->setSubmenu(std::make_shared<sim::SimMenu>());
+        for (const auto& c : children) p->submenu()->entries.push_back(item(c));
         return p;
     };
     sim::SimMenu menu;
@@ -190,9 +186,9 @@ TEST(FrontendCommands, ATitleInTwoSubmenusNeedsItsPath) {
               "\"Grey\" names several items; give one of:\n  Wallpaper > Grey\n  "
               "Sound > Grey");
     match = sim::findMenuTitle(menu, "Sound > Grey");
-    EXPECT_EQ(match.item, menu.entries[1]->submenu_->entries[0].get());
+    EXPECT_EQ(match.item, menu.entries[1]->submenu()->entries[0].get());
     EXPECT_EQ(sim::findMenuTitle(menu, " Other... ").item,
-              menu.entries[0]->submenu_->entries[1].get());
+              menu.entries[0]->submenu()->entries[1].get());
 }
 
 TEST(FrontendCommands, WindowsAreShownWithTheNumberThatClosesThem) {

@@ -358,11 +358,7 @@ TEST_F(Wallpapers, StoredRecordsLoadWithinTheLimitAndOfTheirShapeOnly) {
 }
 
 struct Chooser : Wallpapers {
-    SimMenuItem item(int tag) {
-        SimMenuItem i;
-        i.tag_ = tag;
-        return i;
-    }
+    SimMenuItem item(int tag) { return SimMenuItem("", tag); }
     std::string support = "/Users/me/Library/Application Support/Tidra";
     std::optional<std::string> chosenPath() {
         auto url = rig.defaults().URLForKey(prefs::kReplaceWallpaper);

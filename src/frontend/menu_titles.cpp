@@ -31,10 +31,10 @@ struct Found {
 
 void collect(const SimMenu& menu, const std::string& prefix, std::vector<Found>& out) {
     for (const auto& e : menu.entries) {
-        if (e->separator) continue;
+        if (e->isSeparator()) continue;
         std::string path = prefix + e->title();
         out.push_back({e.get(), path});
-        if (e->submenu_) collect(*e->submenu_, path + kSeparator, out);
+        if (e->submenu()) collect(*e->submenu(), path + kSeparator, out);
     }
 }
 
@@ -51,7 +51,7 @@ std::vector<std::string> menuTitlePaths(const SimMenu& menu) {
     collect(menu, "", all);
     std::vector<std::string> out;
     for (const auto& f : all)
-        if (!f.item->submenu_) out.push_back(f.path);
+        if (!f.item->submenu()) out.push_back(f.path);
     return out;
 }
 
@@ -87,9 +87,9 @@ MenuTitleMatch findMenuTitle(const SimMenu& menu, const std::string& typed) {
         return {nullptr, quoted + " names several items; give one of:" + listed(paths)};
     }
     SimMenuItem* item = matches.front()->item;
-    if (item->submenu_) {
+    if (item->submenu()) {
         std::vector<std::string> children;
-        for (const auto& p : menuTitlePaths(*item->submenu_))
+        for (const auto& p : menuTitlePaths(*item->submenu()))
             children.push_back(matches.front()->path + kSeparator + p);
         return {nullptr, quoted + " opens a submenu; choose one of:" + listed(children)};
     }

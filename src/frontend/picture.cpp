@@ -52,13 +52,13 @@ std::string drawFinder(Mac& mac) {
 void drawMenu(std::ostream& o, const SimMenu& m, int depth) {
     for (const auto& e : m.entries) {
         o << "|    " << std::string(depth * 4, ' ');
-        if (e->separator) {
+        if (e->isSeparator()) {
             o << "-----\n";
             continue;
         }
         o << (e->state() == kControlStateOn ? "✓ " : "  ") << e->title()
-          << (e->submenu_ ? " >" : "") << "\n";
-        if (e->submenu_) drawMenu(o, *e->submenu_, depth + 1);
+          << (e->submenu() ? " >" : "") << "\n";
+        if (e->submenu()) drawMenu(o, *e->submenu(), depth + 1);
     }
 }
 

@@ -23,12 +23,12 @@ namespace {
 json menuJson(const SimMenu& menu) {
     json items = json::array();
     for (const auto& e : menu.entries) {
-        if (e->separator) {
+        if (e->isSeparator()) {
             items.push_back({{"separator", true}});
             continue;
         }
         json item{{"title", e->title()}, {"tag", e->tag()}, {"state", e->state()}};
-        if (e->submenu_) item["submenu"] = menuJson(*e->submenu_);
+        if (e->submenu()) item["submenu"] = menuJson(*e->submenu());
         items.push_back(item);
     }
     return items;

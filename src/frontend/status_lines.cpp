@@ -16,10 +16,10 @@ constexpr const char* kReplacementAction = "setReplaceWallpaperPreference:";
 // The checked item among the ones that choose the replacement, wherever the menu holds them.
 std::string checkedReplacementTitle(const SimMenu& menu) {
     for (const auto& e : menu.entries) {
-        if (e->separator) continue;
-        if (e->action == kReplacementAction && e->state() == kControlStateOn) return e->title();
-        if (e->submenu_) {
-            std::string inside = checkedReplacementTitle(*e->submenu_);
+        if (e->isSeparator()) continue;
+        if (e->action() == kReplacementAction && e->state() == kControlStateOn) return e->title();
+        if (e->submenu()) {
+            std::string inside = checkedReplacementTitle(*e->submenu());
             if (!inside.empty()) return inside;
         }
     }

@@ -2,13 +2,16 @@
 // registry, the status menu with its actions and bindings, outlets), the objects are woken, and
 // the event loop runs, which sends the delegate its launch callbacks.
 #include <cstdlib>
+#include <optional>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "mac/descriptions.h"
 #include "mac/menus.h"
 #include "mac/services.h"
 #include "mac/value_bridge.h"
+#include "platform/interface_walk.h"
 
 @interface TidraApplicationDelegate : NSObject <NSApplicationDelegate> {
     tidra::ApplicationDelegate* _delegate;
@@ -39,6 +42,42 @@
 namespace tidra::mac {
 namespace {
 
+// AppKit's menus for the main interface's entries.
+class MacMenuFactory final : public MenuFactory {
+  public:
+    std::shared_ptr<MenuItem> makeItem(const std::string& title, int tag) override {
+        auto item =
+            std::make_shared<MacMenuItem>([[NSMenuItem alloc] initWithTitle:toNSString(title)
+                                                                     action:NULL
+                                                              keyEquivalent:@""]);
+        [item->native() setTag:tag];
+        return item;
+    }
+    std::shared_ptr<MenuItem> makeSeparator() override {
+        return std::make_shared<MacMenuItem>([NSMenuItem separatorItem]);
+    }
+    void setAction(MenuItem& item, Object* target, const std::string& selector) override {
+        static_cast<MacMenuItem&>(item).setAction(target, selector);
+    }
+    // The item shows and writes its key in the preferences store directly, so that Tidra's
+    // observers see the user's choice like any other write.
+    void bind(MenuItem& item, const std::string& key) override {
+        [static_cast<MacMenuItem&>(item).native()
+                   bind:NSValueBinding
+               toObject:[NSUserDefaultsController sharedUserDefaultsController]
+            withKeyPath:[@"values." stringByAppendingString:toNSString(key)]
+                options:nil];
+    }
+    void setSubmenu(MenuItem& item, std::shared_ptr<Menu> submenu) override {
+        static_cast<MacMenuItem&>(item).setSubmenu(std::static_pointer_cast<MacMenu>(submenu));
+    }
+    std::shared_ptr<Menu> makeMenu(const std::vector<std::shared_ptr<MenuItem>>& items) override {
+        auto menu = std::make_shared<MacMenu>();
+        for (const auto& item : items) menu->add(std::static_pointer_cast<MacMenuItem>(item));
+        return menu;
+    }
+};
+
 class MacApplication final : public Application {
   public:
     explicit MacApplication(Console& console) : console_(console) {}
@@ -46,8 +85,9 @@ class MacApplication final : public Application {
     int applicationMain(int, char**, const ClassRegistry& classes) override {
         [NSApplication sharedApplication];
         if (!loadMainInterface(classes)) return 1;
-        for (auto& [identifier, object] : objects_) object->awakeFromNib();
-        if (auto* delegate = dynamic_cast<ApplicationDelegate*>(object(delegateId_))) {
+        for (Object* object : interface_->objects()) object->awakeFromNib();
+        if (auto* delegate =
+                dynamic_cast<ApplicationDelegate*>(interface_->applicationDelegate())) {
             delegate_ = [[TidraApplicationDelegate alloc] initWithDelegate:delegate];
             [NSApp setDelegate:delegate_];
         }
@@ -93,89 +133,27 @@ class MacApplication final : public Application {
     }
 
   private:
-    Object* object(const std::string& identifier) const {
-        for (const auto& [name, made] : objects_)
-            if (name == identifier) return made.get();
-        return nullptr;
-    }
-
     bool loadMainInterface(const ClassRegistry& classes) {
-        NSDictionary* description = readDescription("MainMenu");
-        if (description == nil) {
+        const std::optional<Value> description = readDescription("MainMenu");
+        if (!description) {
             console_.log("Tidra: the bundle has no valid MainMenu interface description");
             return false;
         }
-        delegateId_ = fromNSString(stringIn(description, @"applicationDelegate", @""));
-        for (id node in arrayIn(description, @"objects")) {
-            if (![node isKindOfClass:[NSDictionary class]]) continue;
-            const std::string cls = fromNSString(stringIn(node, @"class", @""));
-            std::shared_ptr<Object> made = classes.make(cls);
-            if (!made) {
-                console_.log("Tidra: the main interface names an unknown class " + cls);
-                return false;
-            }
-            objects_.emplace_back(fromNSString(stringIn(node, @"id", @"")), std::move(made));
+        MacMenuFactory menus;
+        auto built = buildMainInterface(*description, "MainMenu", classes, menus, console_);
+        if (const auto* refusal = std::get_if<MainInterfaceRefusal>(&built)) {
+            console_.log(refusal->reason == MainInterfaceRefusal::Reason::UnknownClass
+                             ? "Tidra: the main interface names an unknown class " + refusal->detail
+                             : "Tidra: the bundle has no valid MainMenu interface description");
+            return false;
         }
-        for (id node in arrayIn(description, @"menus"))
-            if ([node isKindOfClass:[NSDictionary class]]) buildMenu(node);
-        for (id node in arrayIn(description, @"outlets")) {
-            if (![node isKindOfClass:[NSDictionary class]]) continue;
-            Object* owner = object(fromNSString(stringIn(node, @"object", @"")));
-            Object* value = named(fromNSString(stringIn(node, @"destination", @"")));
-            if (owner != nullptr && value != nullptr)
-                owner->setOutlet(fromNSString(stringIn(node, @"name", @"")), value);
-        }
+        interface_ = std::move(std::get<MainInterface>(built));
         return true;
     }
 
-    std::shared_ptr<MacMenu> buildMenu(NSDictionary* node) {
-        auto menu = std::make_shared<MacMenu>();
-        for (id entry in arrayIn(node, @"items")) {
-            if (![entry isKindOfClass:[NSDictionary class]]) continue;
-            auto item = std::make_shared<MacMenuItem>(
-                numberIn(entry, @"separator", 0) != 0
-                    ? [NSMenuItem separatorItem]
-                    : [[NSMenuItem alloc] initWithTitle:stringIn(entry, @"title", @"")
-                                                 action:NULL
-                                          keyEquivalent:@""]);
-            [item->native() setTag:static_cast<NSInteger>(numberIn(entry, @"tag", 0))];
-            NSString* action = stringIn(entry, @"action", nil);
-            if (action != nil)
-                item->setAction(object(fromNSString(stringIn(entry, @"target", @""))),
-                                fromNSString(action));
-            // A setting's item shows and writes its key in the preferences store directly, so
-            // that Tidra's observers see the user's choice like any other write.
-            if (NSString* key = stringIn(entry, @"bind", nil))
-                [item->native() bind:NSValueBinding
-                            toObject:[NSUserDefaultsController sharedUserDefaultsController]
-                         withKeyPath:[@"values." stringByAppendingString:key]
-                             options:nil];
-            if (NSDictionary* submenu = dictionaryIn(entry, @"submenu"))
-                item->setSubmenu(buildMenu(submenu));
-            if (NSString* identifier = stringIn(entry, @"id", nil))
-                items_.emplace_back(fromNSString(identifier), item);
-            menu->add(item);
-        }
-        if (NSString* identifier = stringIn(node, @"id", nil))
-            menus_.emplace_back(fromNSString(identifier), menu);
-        return menu;
-    }
-
-    Object* named(const std::string& identifier) const {
-        if (Object* made = object(identifier)) return made;
-        for (const auto& [name, menu] : menus_)
-            if (name == identifier) return menu.get();
-        for (const auto& [name, item] : items_)
-            if (name == identifier) return item.get();
-        return nullptr;
-    }
-
     Console& console_;
-    std::string delegateId_;
     // The interface's objects live as long as the process, as a main nib's do.
-    std::vector<std::pair<std::string, std::shared_ptr<Object>>> objects_;
-    std::vector<std::pair<std::string, std::shared_ptr<MacMenu>>> menus_;
-    std::vector<std::pair<std::string, std::shared_ptr<MacMenuItem>>> items_;
+    std::optional<MainInterface> interface_;
     TidraApplicationDelegate* delegate_ = nil;
 };
 

@@ -1,26 +1,22 @@
 // Interface descriptions (resources/<name>.json in the main bundle), read with
-// NSJSONSerialization. The simulated Mac reads the same files, so both backends show one
+// NSJSONSerialization into Tidra's values. The simulated Mac reads the same files, and both
+// backends build them through the same walk (platform/interface_walk.h), so both show one
 // interface.
 #pragma once
 
 #import <Foundation/Foundation.h>
 
+#include <optional>
 #include <string>
+
+#include "platform/value.h"
 
 namespace tidra::mac {
 
-// The description's top-level object; nil when the bundle lacks it or it is not a JSON object.
-NSDictionary* readDescription(const std::string& name);
+// The description's top-level object; nothing when the bundle lacks it or it is not a JSON
+// object.
+std::optional<Value> readDescription(const std::string& name);
 // The same from the file's bytes.
-NSDictionary* descriptionFromData(NSData* bytes);
-
-// Typed reads that answer the fallback for a missing key or a value of another kind.
-NSString* stringIn(NSDictionary* node, NSString* key, NSString* fallback);
-double numberIn(NSDictionary* node, NSString* key, double fallback);
-NSArray* arrayIn(NSDictionary* node, NSString* key);
-NSDictionary* dictionaryIn(NSDictionary* node, NSString* key);
-bool has(NSDictionary* node, NSString* key);
-// "frame": [x, y, width, height]; NSZeroRect when absent or misshapen.
-NSRect frameIn(NSDictionary* node);
+std::optional<Value> descriptionFromData(NSData* bytes);
 
 }  // namespace tidra::mac

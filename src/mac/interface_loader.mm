@@ -1,6 +1,7 @@
 // Windows and views from their descriptions, with outlets and actions connected to the
-// description's owner.
-#include <map>
+// description's owner. The walk over a description is the platform's; this file makes AppKit's
+// views and windows for its entries.
+#include <optional>
 
 #include "mac/descriptions.h"
 #include "mac/forwarder.h"
@@ -8,102 +9,87 @@
 #include "mac/shortcut_recorder.h"
 #include "mac/value_bridge.h"
 #include "mac/views.h"
+#include "platform/interface_walk.h"
 
 namespace tidra::mac {
 namespace {
 
-// The description's name for the object that loads it (its "File's Owner").
-NSString* const kOwner = @"owner";
-
-class Builder {
+class MacViewFactory final : public ViewFactory {
   public:
-    explicit Builder(Object& owner) : owner_(owner) {}
+    std::shared_ptr<View> makeView(const std::string&, const std::string& identifier,
+                                   Rect frame) override {
+        return wrapView([[NSView alloc] initWithFrame:toNSRect(frame)], identifier);
+    }
 
-    std::shared_ptr<View> view(NSDictionary* node) {
-        NSString* cls = stringIn(node, @"class", @"NSView");
-        const std::string identifier = fromNSString(stringIn(node, @"id", @""));
-        const NSRect frame = frameIn(node);
-        NSView* made = nil;
+    std::shared_ptr<View> makeLabel(const std::string& identifier, Rect frame,
+                                    const std::string& text) override {
+        NSTextField* label = [[NSTextField alloc] initWithFrame:toNSRect(frame)];
+        [label setStringValue:toNSString(text)];
+        [label setEditable:NO];
+        [label setSelectable:NO];
+        [label setBezeled:NO];
+        [label setDrawsBackground:NO];
+        // Longer texts wrap inside the label's frame, as a label drawn in a nib does.
+        [[label cell] setWraps:YES];
+        return wrapView(label, identifier);
+    }
+
+    std::shared_ptr<View> makeButton(const std::string& identifier, Rect frame,
+                                     const std::string& title, const std::string& action,
+                                     Object* target) override {
+        NSButton* button = [[NSButton alloc] initWithFrame:toNSRect(frame)];
+        [button setTitle:toNSString(title)];
+        [button setBezelStyle:NSBezelStyleRounded];
         id keep = nil;
-        if ([cls isEqualToString:@"NSTextField"]) {
-            NSTextField* label = [[NSTextField alloc] initWithFrame:frame];
-            [label setStringValue:stringIn(node, @"stringValue", @"")];
-            [label setEditable:NO];
-            [label setSelectable:NO];
-            [label setBezeled:NO];
-            [label setDrawsBackground:NO];
-            // Longer texts wrap inside the label's frame, as a label drawn in a nib does.
-            [[label cell] setWraps:YES];
-            made = label;
-        } else if ([cls isEqualToString:@"NSButton"]) {
-            NSButton* button = [[NSButton alloc] initWithFrame:frame];
-            [button setTitle:stringIn(node, @"title", @"")];
-            [button setBezelStyle:NSBezelStyleRounded];
-            // Actions go to the owner; a description names no other target.
-            NSString* action = stringIn(node, @"action", nil);
-            if (action != nil && [stringIn(node, @"target", kOwner) isEqualToString:kOwner]) {
-                keep = [[TidraForwarder alloc] initWithTarget:&owner_
-                                                     selector:fromNSString(action)
-                                                       sender:nullptr];
-                [button setTarget:keep];
-                [button setAction:[TidraForwarder action]];
-            }
-            made = button;
-        } else if ([cls isEqualToString:@"ShortcutRecorder"]) {
-            TidraShortcutRecorderView* recorder =
-                [[TidraShortcutRecorderView alloc] initWithFrame:frame];
-            if (firstResponder_ == nil) firstResponder_ = recorder;
-            made = recorder;
-        } else if ([cls isEqualToString:@"NSVisualEffectView"]) {
-            NSVisualEffectView* effect = [[NSVisualEffectView alloc] initWithFrame:frame];
-            if (has(node, @"material"))
-                [effect setMaterial:static_cast<NSVisualEffectMaterial>(
-                                        numberIn(node, @"material", 0))];
-            if (has(node, @"blendingMode"))
-                [effect setBlendingMode:static_cast<NSVisualEffectBlendingMode>(
-                                            numberIn(node, @"blendingMode", 0))];
-            if (has(node, @"state"))
-                [effect setState:static_cast<NSVisualEffectState>(numberIn(node, @"state", 0))];
-            made = effect;
-        } else {
-            made = [[NSView alloc] initWithFrame:frame];
+        if (!action.empty() && target != nullptr) {
+            keep = [[TidraForwarder alloc] initWithTarget:target selector:action sender:nullptr];
+            [button setTarget:keep];
+            [button setAction:[TidraForwarder action]];
         }
-        std::shared_ptr<View> wrapped = wrapView(made, identifier, keep);
-        // The recorder's sender is its wrapper, which answers the combination typed; the view
-        // keeps the forwarder.
-        if ([made isKindOfClass:[TidraShortcutRecorderView class]]) {
-            NSString* action = stringIn(node, @"action", nil);
-            if (action != nil && [stringIn(node, @"target", kOwner) isEqualToString:kOwner])
-                [(TidraShortcutRecorderView*)made
-                    setForwarder:[[TidraForwarder alloc] initWithTarget:&owner_
-                                                               selector:fromNSString(action)
-                                                                 sender:wrapped.get()]];
-        }
-        if (numberIn(node, @"wantsLayer", 0) != 0) wrapped->setWantsLayer(true);
-        if (NSString* appearance = stringIn(node, @"appearance", nil))
-            wrapped->setAppearance(fromNSString(appearance));
-        for (id child in arrayIn(node, @"subviews"))
-            if ([child isKindOfClass:[NSDictionary class]]) wrapped->addSubview(view(child));
-        if (!identifier.empty()) byId_[identifier] = wrapped.get();
+        return wrapView(button, identifier, keep);
+    }
+
+    // The recorder's sender is its wrapper, which answers the combination typed; the view keeps
+    // the forwarder.
+    std::shared_ptr<View> makeShortcutRecorder(const std::string& identifier, Rect frame,
+                                               const std::string& action, Object* target) override {
+        TidraShortcutRecorderView* recorder =
+            [[TidraShortcutRecorderView alloc] initWithFrame:toNSRect(frame)];
+        if (firstResponder_ == nil) firstResponder_ = recorder;
+        std::shared_ptr<View> wrapped = wrapView(recorder, identifier);
+        if (!action.empty() && target != nullptr)
+            [recorder setForwarder:[[TidraForwarder alloc] initWithTarget:target
+                                                                 selector:action
+                                                                   sender:wrapped.get()]];
         return wrapped;
     }
 
-    void connectOutlets(NSDictionary* description) {
-        for (id outlet in arrayIn(description, @"outlets")) {
-            if (![outlet isKindOfClass:[NSDictionary class]]) continue;
-            if (![stringIn(outlet, @"object", kOwner) isEqualToString:kOwner]) continue;
-            auto found = byId_.find(fromNSString(stringIn(outlet, @"destination", @"")));
-            owner_.setOutlet(fromNSString(stringIn(outlet, @"name", @"")),
-                             found == byId_.end() ? nullptr : found->second);
-        }
+    std::shared_ptr<VisualEffectView> makeVisualEffectView(const std::string& identifier,
+                                                           Rect frame) override {
+        return std::dynamic_pointer_cast<VisualEffectView>(
+            wrapView([[NSVisualEffectView alloc] initWithFrame:toNSRect(frame)], identifier));
     }
 
-    // The view that takes the keyboard when the window opens, if any.
-    NSView* firstResponder() const { return firstResponder_; }
+    std::shared_ptr<Window> makeWindow(const std::string& title, Rect frame,
+                                       std::shared_ptr<View> contentView) override {
+        NSWindow* window = [[NSWindow alloc]
+            initWithContentRect:toNSRect(frame)
+                      styleMask:(NSWindowStyleMaskTitled | NSWindowStyleMaskClosable)
+                        backing:NSBackingStoreBuffered
+                          defer:NO];
+        // The window controller keeps the window; closing it only hides it.
+        [window setReleasedWhenClosed:NO];
+        [window setTitle:toNSString(title)];
+        [window setContentView:nativeViewOf(contentView.get())];
+        // The recorder takes the keyboard when the window opens.
+        if (firstResponder_ != nil) {
+            [window setInitialFirstResponder:firstResponder_];
+            [window makeFirstResponder:firstResponder_];
+        }
+        return wrapWindow(window, std::move(contentView));
+    }
 
   private:
-    Object& owner_;
-    std::map<std::string, Object*> byId_;
     NSView* firstResponder_ = nil;
 };
 
@@ -112,45 +98,26 @@ class MacInterfaceLoader final : public InterfaceLoader {
     explicit MacInterfaceLoader(Console& console) : console_(console) {}
 
     std::shared_ptr<Window> loadWindow(const std::string& nibName, Object& owner) override {
-        NSDictionary* description = readDescription(nibName);
-        NSDictionary* node = dictionaryIn(description, @"window");
-        if (node == nil) {
+        std::shared_ptr<Window> window;
+        if (const std::optional<Value> description = readDescription(nibName)) {
+            MacViewFactory factory;
+            window = buildWindow(*description, nibName, owner, factory, console_);
+        }
+        if (window == nullptr)
             console_.log("-[NSWindowController loadWindow]: failed to load window nib file '" +
                          nibName + "'.");
-            return nullptr;
-        }
-        NSWindow* window = [[NSWindow alloc]
-            initWithContentRect:frameIn(node)
-                      styleMask:(NSWindowStyleMaskTitled | NSWindowStyleMaskClosable)
-                        backing:NSBackingStoreBuffered
-                          defer:NO];
-        // The window controller keeps the window; closing it only hides it.
-        [window setReleasedWhenClosed:NO];
-        [window setTitle:stringIn(node, @"title", @"")];
-        Builder builder(owner);
-        NSDictionary* content = dictionaryIn(node, @"contentView");
-        std::shared_ptr<View> contentView =
-            builder.view(content != nil ? content : [NSDictionary dictionary]);
-        [window setContentView:nativeViewOf(contentView.get())];
-        if (NSView* first = builder.firstResponder()) {
-            [window setInitialFirstResponder:first];
-            [window makeFirstResponder:first];
-        }
-        builder.connectOutlets(description);
-        return wrapWindow(window, contentView);
+        return window;
     }
 
     std::shared_ptr<View> loadView(const std::string& nibName, Object& owner) override {
-        NSDictionary* description = readDescription(nibName);
-        NSDictionary* node = dictionaryIn(description, @"view");
-        if (node == nil) {
+        std::shared_ptr<View> view;
+        if (const std::optional<Value> description = readDescription(nibName)) {
+            MacViewFactory factory;
+            view = buildView(*description, nibName, owner, factory, console_);
+        }
+        if (view == nullptr)
             console_.log("-[NSViewController loadView] could not load the \"" + nibName +
                          "\" nib.");
-            return nullptr;
-        }
-        Builder builder(owner);
-        std::shared_ptr<View> view = builder.view(node);
-        builder.connectOutlets(description);
         return view;
     }
 

@@ -43,6 +43,7 @@ class ClassRegistry {
   public:
     using Factory = std::function<std::shared_ptr<Object>()>;
     void add(const std::string& className, Factory factory) { factories_[className] = factory; }
+    bool knows(const std::string& className) const { return factories_.count(className) != 0; }
     std::shared_ptr<Object> make(const std::string& className) const {
         auto it = factories_.find(className);
         return it == factories_.end() ? nullptr : it->second();

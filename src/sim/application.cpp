@@ -1,36 +1,57 @@
 #include "sim/application.h"
 
-#include <fstream>
-#include <iterator>
-#include <nlohmann/json.hpp>
-
+#include "sim/interface/description_file.h"
 #include "sim/run_loop.h"
 
 namespace tidra::sim {
+namespace {
 
-using nlohmann::json;
+// The simulated Mac's menus for the main interface's entries.
+class SimMenuFactory final : public MenuFactory {
+  public:
+    explicit SimMenuFactory(UserDefaults& store) : store_(store) {}
+
+    std::shared_ptr<MenuItem> makeItem(const std::string& title, int tag) override {
+        return std::make_shared<SimMenuItem>(title, tag);
+    }
+    std::shared_ptr<MenuItem> makeSeparator() override { return SimMenuItem::separatorItem(); }
+    void setAction(MenuItem& item, Object* target, const std::string& selector) override {
+        static_cast<SimMenuItem&>(item).setAction(target, selector);
+    }
+    void bind(MenuItem& item, const std::string& key) override {
+        static_cast<SimMenuItem&>(item).bind(store_, key);
+    }
+    void setSubmenu(MenuItem& item, std::shared_ptr<Menu> submenu) override {
+        static_cast<SimMenuItem&>(item).setSubmenu(std::static_pointer_cast<SimMenu>(submenu));
+    }
+    std::shared_ptr<Menu> makeMenu(const std::vector<std::shared_ptr<MenuItem>>& items) override {
+        auto menu = std::make_shared<SimMenu>();
+        for (const auto& item : items)
+            menu->entries.push_back(std::static_pointer_cast<SimMenuItem>(item));
+        return menu;
+    }
+
+  private:
+    UserDefaults& store_;
+};
+
+}  // namespace
 
 SimApplication::~SimApplication() {
     releaseObjects();
 }
 
 void SimApplication::releaseObjects() {
-    menus_.clear();
-    items_.clear();
-    // The objects go in reverse order of creation, so the controller goes before the delegate.
-    while (!objects_.empty()) objects_.pop_back();
+    if (interface_) interface_->release();
+    interface_.reset();
 }
 
 Object* SimApplication::object(const std::string& id) const {
-    for (const auto& [name, o] : objects_)
-        if (name == id) return o.get();
-    return nullptr;
+    return interface_ ? interface_->object(id) : nullptr;
 }
 
 std::shared_ptr<SimMenu> SimApplication::menu(const std::string& id) const {
-    for (const auto& [name, m] : menus_)
-        if (name == id) return m;
-    return nullptr;
+    return interface_ ? std::static_pointer_cast<SimMenu>(interface_->menu(id)) : nullptr;
 }
 
 void SimApplication::terminate(Object*) {
@@ -47,61 +68,27 @@ bool SimApplication::loadMainInterface(const ClassRegistry& classes) {
         loadError_ = "the bundle has no MainMenu interface description";
         return false;
     }
-    std::ifstream in(*file);
-    json doc = json::parse(in, nullptr, /*allow_exceptions=*/false);
-    if (!doc.is_object()) {
+    auto description = readDescriptionFile(*file);
+    if (!description) {
         loadError_ = "MainMenu is not a valid interface description";
         return false;
     }
-    delegateId_ = doc.value("applicationDelegate", "");
-    for (const auto& o : doc.value("objects", json::array())) {
-        auto made = classes.make(o.value("class", ""));
-        if (!made) {
-            loadError_ = "no class named " + o.value("class", std::string("?"));
-            return false;
-        }
-        objects_.emplace_back(o.value("id", ""), made);
+    SimMenuFactory menus(store_);
+    auto built = buildMainInterface(*description, "MainMenu", classes, menus, console_);
+    if (auto* refusal = std::get_if<MainInterfaceRefusal>(&built)) {
+        loadError_ = refusal->reason == MainInterfaceRefusal::Reason::UnknownClass
+                         ? "no class named " + refusal->detail
+                         : "MainMenu is not a valid interface description";
+        return false;
     }
-    // Menus: items with their tags, actions (targets by identifier) and bindings.
-    std::function<std::shared_ptr<SimMenu>(const json&)> buildMenu = [&](const json& m) {
-        auto menu = std::make_shared<SimMenu>();
-        menu->identifier = m.value("id", "");
-        for (const auto& it : m.value("items", json::array())) {
-            auto item = std::make_shared<SimMenuItem>();
-            item->separator = it.value("separator", false);
-            item->title_ = it.value("title", "");
-            item->tag_ = it.value("tag", 0);
-            item->action = it.value("action", "");
-            if (it.contains("target")) item->target = object(it["target"].get<std::string>());
-            item->bindKey = it.value("bind", "");
-            if (!item->bindKey.empty()) item->store = &store_;
-            if (it.contains("submenu")) item->submenu_ = buildMenu(it["submenu"]);
-            if (it.contains("id")) items_.emplace_back(it["id"].get<std::string>(), item.get());
-            menu->entries.push_back(item);
-        }
-        if (!menu->identifier.empty()) menus_.emplace_back(menu->identifier, menu);
-        return menu;
-    };
-    for (const auto& m : doc.value("menus", json::array())) buildMenu(m);
-    for (const auto& o : doc.value("outlets", json::array())) {
-        Object* owner = object(o.value("object", ""));
-        std::string dest = o.value("destination", "");
-        Object* value = object(dest);
-        if (!value)
-            if (auto m = menu(dest)) value = m.get();
-        if (!value)
-            for (const auto& [id, item] : items_)
-                if (id == dest) value = item;
-        if (owner && value) owner->setOutlet(o.value("name", ""), value);
-    }
+    interface_ = std::move(std::get<MainInterface>(built));
     return true;
 }
 
 int SimApplication::applicationMain(int, char**, const ClassRegistry& classes) {
     if (!loadMainInterface(classes)) return 1;
-    for (const auto& [id, o] : objects_) o->awakeFromNib();
-    ApplicationDelegate* delegate = nullptr;
-    if (auto* d = dynamic_cast<ApplicationDelegate*>(object(delegateId_))) delegate = d;
+    for (Object* o : interface_->objects()) o->awakeFromNib();
+    auto* delegate = dynamic_cast<ApplicationDelegate*>(interface_->applicationDelegate());
     Notification note{"NSApplicationWillFinishLaunchingNotification", nullptr, Value()};
     if (delegate) delegate->applicationWillFinishLaunching(note);
     note.name = "NSApplicationDidFinishLaunchingNotification";

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "platform/application.h"
+#include "platform/console.h"
 #include "platform/defaults.h"
+#include "platform/interface_walk.h"
 #include "sim/bundle.h"
 #include "sim/interface/status_bar.h"
 
@@ -18,8 +20,8 @@ namespace tidra::sim {
 
 class SimApplication : public Application {
   public:
-    SimApplication(SimBundle& bundle, UserDefaults& store, int pid)
-        : bundle_(bundle), store_(store), pid_(pid) {}
+    SimApplication(SimBundle& bundle, UserDefaults& store, Console& console, int pid)
+        : bundle_(bundle), store_(store), console_(console), pid_(pid) {}
     ~SimApplication() override;
 
     int applicationMain(int argc, char** argv, const ClassRegistry& classes) override;
@@ -55,15 +57,13 @@ class SimApplication : public Application {
 
     SimBundle& bundle_;
     UserDefaults& store_;
+    Console& console_;
     int pid_;
     std::optional<Event> event_;
     bool active_ = false;
     bool finishedLaunching_ = false;
-    std::vector<std::pair<std::string, std::shared_ptr<Object>>> objects_;
-    std::vector<std::pair<std::string, std::shared_ptr<SimMenu>>> menus_;
-    std::vector<std::pair<std::string, SimMenuItem*>> items_;
+    std::optional<MainInterface> interface_;
     std::string loadError_;
-    std::string delegateId_;
 };
 
 }  // namespace tidra::sim

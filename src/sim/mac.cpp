@@ -270,7 +270,8 @@ bool Mac::launchTidra() {
     openPanels_.setOwner(pid_);
     hotKeys_.setOwner(pid_);
     urlEvents_.setOwner(pid_);
-    app_ = std::make_unique<SimApplication>(*bundle_, prefs_->standardUserDefaults(), pid_);
+    app_ =
+        std::make_unique<SimApplication>(*bundle_, prefs_->standardUserDefaults(), console_, pid_);
     app_->setActivationHandler([this] { distributed_.applicationDidBecomeActive(); });
     classes_ = std::make_unique<ClassRegistry>(makeTidraClasses(platform()));
     int result = 0;

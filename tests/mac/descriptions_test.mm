@@ -1,85 +1,107 @@
 // The interface descriptions both backends share, read as the Mac reads them
-// (NSJSONSerialization), under GNUstep's runtime.
+// (NSJSONSerialization) and taken apart by the reading both backends build from, under GNUstep's
+// runtime.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <variant>
 
 #include "mac/descriptions.h"
-#include "mac/value_bridge.h"
+#include "platform/interface_description.h"
 
 namespace tidra::mac {
 namespace {
 
-NSDictionary* resource(NSString* name) {
+std::optional<Value> resource(NSString* name) {
     NSString* path = [[NSString stringWithUTF8String:TIDRA_RESOURCES_DIR]
         stringByAppendingPathComponent:[name stringByAppendingPathExtension:@"json"]];
     return descriptionFromData([NSData dataWithContentsOfFile:path]);
 }
 
-NSDictionary* find(NSArray* nodes, NSString* key, NSString* value) {
-    for (id node in nodes)
-        if ([node isKindOfClass:[NSDictionary class]] &&
-            [stringIn(node, key, @"") isEqualToString:value])
-            return node;
-    return nil;
+std::optional<Value> parse(const char* text) {
+    return descriptionFromData([NSData dataWithBytes:text length:strlen(text)]);
+}
+
+const MenuItemDescription* item(const MenuDescription& menu, const std::string& title) {
+    for (const MenuItemDescription& i : menu.items)
+        if (i.title == title) return &i;
+    return nullptr;
 }
 
 TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
     @autoreleasepool {
-        NSDictionary* main = resource(@"MainMenu");
-        ASSERT_NE(main, nil);
-        EXPECT_NE(find(arrayIn(main, @"objects"), @"class", @"AppDelegate"), nil);
-        EXPECT_NE(find(arrayIn(main, @"objects"), @"class", @"StatusMenuController"), nil);
-        NSDictionary* menu = find(arrayIn(main, @"menus"), @"id", @"statusMenu");
-        ASSERT_NE(menu, nil);
-        NSDictionary* toggle = find(arrayIn(menu, @"items"), @"id", @"toggleItem");
-        EXPECT_EQ(numberIn(toggle, @"tag", -1), 1);
-        EXPECT_EQ(fromNSString(stringIn(toggle, @"action", @"")), "hideMessClicked:");
-        NSDictionary* wallpaper = find(arrayIn(menu, @"items"), @"title", @"Wallpaper");
-        NSArray* choices = arrayIn(dictionaryIn(wallpaper, @"submenu"), @"items");
-        ASSERT_EQ([choices count], 3u);
-        for (NSUInteger i = 0; i < 3; ++i)
-            EXPECT_EQ(numberIn([choices objectAtIndex:i], @"tag", -1), double(i));
-        EXPECT_NE(find(arrayIn(menu, @"items"), @"bind", @"launchAtLogin"), nil);
+        auto main = resource(@"MainMenu");
+        ASSERT_TRUE(main);
+        auto read = readMainDescription(*main);
+        ASSERT_TRUE(std::holds_alternative<MainDescription>(read))
+            << std::get<DescriptionFault>(read).text();
+        const MainDescription& d = std::get<MainDescription>(read);
+        ASSERT_EQ(d.objects.size(), 2u);
+        EXPECT_EQ(d.objects[0].className, "AppDelegate");
+        EXPECT_EQ(d.objects[1].className, "StatusMenuController");
+        EXPECT_EQ(d.applicationDelegate, d.objects[0].identifier);
+        ASSERT_EQ(d.menus.size(), 1u);
+        const MenuDescription& menu = d.menus[0];
+        EXPECT_EQ(menu.identifier, "statusMenu");
+        // JSON's true reaches the reading as a Boolean number.
+        EXPECT_TRUE(menu.items[1].separator);
+        const MenuItemDescription* toggle = item(menu, "Tidra That Mess!");
+        ASSERT_NE(toggle, nullptr);
+        EXPECT_EQ(toggle->tag, 1);
+        EXPECT_EQ(toggle->action, "hideMessClicked:");
+        EXPECT_EQ(toggle->target, "controller");
+        const MenuItemDescription* wallpaper = item(menu, "Wallpaper");
+        ASSERT_TRUE(wallpaper && wallpaper->submenu);
+        ASSERT_EQ(wallpaper->submenu->items.size(), 3u);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(wallpaper->submenu->items[size_t(i)].tag, i);
+        EXPECT_EQ(item(menu, "Launch at Login")->bindKey, "launchAtLogin");
+        EXPECT_EQ(item(menu, "Hide Widgets")->action, "hideWidgetsClicked:");
         // The status menu, the three wallpaper items, Hide Widgets, and the delegate's controller.
-        EXPECT_EQ([arrayIn(main, @"outlets") count], 6u);
-        NSDictionary* widgets = find(arrayIn(menu, @"items"), @"id", @"hideWidgets");
-        EXPECT_EQ(fromNSString(stringIn(widgets, @"action", @"")), "hideWidgetsClicked:");
+        ASSERT_EQ(d.outlets.size(), 6u);
         // The delegate hands the finished launch to the status controller.
-        NSDictionary* delegateOutlet =
-            find(arrayIn(main, @"outlets"), @"name", @"statusMenuController");
-        EXPECT_EQ(fromNSString(stringIn(delegateOutlet, @"object", @"")), "delegate");
-        EXPECT_EQ(fromNSString(stringIn(delegateOutlet, @"destination", @"")), "controller");
+        EXPECT_EQ(d.outlets[0].object, "delegate");
+        EXPECT_EQ(d.outlets[0].name, "statusMenuController");
+        EXPECT_EQ(d.outlets[0].destination, "controller");
 
-        NSDictionary* popover = dictionaryIn(resource(@"PopoverViewController"), @"view");
-        EXPECT_TRUE(NSEqualRects(frameIn(popover), NSMakeRect(0, 0, 300, 150)));
-        NSDictionary* close = find(arrayIn(popover, @"subviews"), @"id", @"closeButton");
-        EXPECT_EQ(fromNSString(stringIn(close, @"action", @"")), "closePopover:");
+        auto popover = readViewDescription(*resource(@"PopoverViewController"));
+        ASSERT_TRUE(std::holds_alternative<ViewFileDescription>(popover));
+        const ViewDescription& view = std::get<ViewFileDescription>(popover).view;
+        EXPECT_EQ(view.frame, (Rect{{0, 0}, {300, 150}}));
+        ASSERT_EQ(view.subviews.size(), 3u);
+        EXPECT_EQ(view.subviews[2].action, "closePopover:");
+        EXPECT_TRUE(view.subviews[2].targetsOwner);
 
-        NSDictionary* about = resource(@"TransluscentWindow");
-        EXPECT_EQ(fromNSString(stringIn(dictionaryIn(about, @"window"), @"title", @"")),
-                  "About Tidra");
-        EXPECT_NE(find(arrayIn(about, @"outlets"), @"name", @"versionLabel"), nil);
+        auto about = readWindowDescription(*resource(@"TransluscentWindow"));
+        ASSERT_TRUE(std::holds_alternative<WindowFileDescription>(about));
+        EXPECT_EQ(std::get<WindowFileDescription>(about).window.title, "About Tidra");
+        EXPECT_EQ(std::get<WindowFileDescription>(about).outlets[0].name, "versionLabel");
     }
 }
 
-TEST(MacDescriptions, MisshapenInputReadsAsAbsentOrTheFallback) {
+TEST(MacDescriptions, MisshapenInputIsNoDescriptionOrRefusedAtItsEntry) {
     @autoreleasepool {
-        auto parse = [](const char* text) {
-            return descriptionFromData([NSData dataWithBytes:text length:strlen(text)]);
+        EXPECT_FALSE(parse("[1, 2]"));
+        EXPECT_FALSE(parse("{\"a\": "));
+        EXPECT_FALSE(descriptionFromData(nil));
+
+        auto fault = [](const auto& read) {
+            return std::holds_alternative<DescriptionFault>(read)
+                       ? std::get<DescriptionFault>(read).text()
+                       : std::string("(read)");
         };
-        EXPECT_EQ(parse("[1, 2]"), nil);
-        EXPECT_EQ(parse("{\"a\": "), nil);
-        EXPECT_EQ(descriptionFromData(nil), nil);
-        NSDictionary* node =
-            parse("{\"frame\": [1, 2, \"3\", 4], \"tag\": \"7\", \"title\": 5, \"items\": {}}");
-        ASSERT_NE(node, nil);
-        EXPECT_TRUE(NSEqualRects(frameIn(node), NSZeroRect));
-        EXPECT_EQ(numberIn(node, @"tag", 9), 9);
-        EXPECT_EQ(stringIn(node, @"title", nil), nil);
-        EXPECT_EQ([arrayIn(node, @"items") count], 0u);
-        EXPECT_EQ(dictionaryIn(node, @"frame"), nil);
-        EXPECT_TRUE(NSEqualRects(frameIn(parse("{\"frame\": [0, 0, 10]}")), NSZeroRect));
+        EXPECT_EQ(fault(readWindowDescription(*parse(
+                      "{\"window\": {\"frame\": [1, 2, \"3\", 4]}}"))),
+                  "window.frame is not an array of four numbers");
+        EXPECT_EQ(fault(readMainDescription(*parse(
+                      "{\"menus\": [{\"items\": [{\"title\": \"A\", \"tag\": \"7\"}]}]}"))),
+                  "menus[0].items[0].tag is not a whole number");
+        EXPECT_EQ(fault(readMainDescription(*parse("{\"menus\": [{\"items\": [\"A\"]}]}"))),
+                  "menus[0].items[0] is not an object");
+        EXPECT_EQ(fault(readViewDescription(*parse(
+                      "{\"view\": {\"subviews\": {}}, \"outlets\": []}"))),
+                  "view.subviews is not an array");
+        EXPECT_EQ(fault(readMainDescription(*parse("{\"outlets\": [{\"name\": null}]}"))),
+                  "outlets[0].name is not a string");
     }
 }
 

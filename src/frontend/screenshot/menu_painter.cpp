@@ -62,8 +62,8 @@ MenuGeometry measure(Scene& scene, const SimMenu& menu, double x, double y) {
     double width = 160, top = kMenuInset;
     for (const auto& e : menu.entries) {
         g.rowTops.push_back(y + top);
-        top += e->separator ? kSeparator : kRow;
-        if (!e->separator)
+        top += e->isSeparator() ? kSeparator : kRow;
+        if (!e->isSeparator())
             width = std::max(width, textWidth(scene.cr, e->title(), TextStyle{13}) + 60);
     }
     g.box = Box{x, y, width, top + kMenuInset};
@@ -81,7 +81,7 @@ void drawMenu(Scene& scene, const SimMenu& menu, const MenuGeometry& g, int high
     for (size_t i = 0; i < menu.entries.size(); ++i) {
         const auto& e = *menu.entries[i];
         const double top = g.rowTops[i];
-        if (e.separator) {
+        if (e.isSeparator()) {
             setColour(cr, scene.dark ? Rgba{1, 1, 1, 0.16} : Rgba{0, 0, 0, 0.12});
             cairo_rectangle(cr, g.box.x + 10, top + kSeparator / 2, g.box.width - 20, 1);
             cairo_fill(cr);
@@ -95,7 +95,7 @@ void drawMenu(Scene& scene, const SimMenu& menu, const MenuGeometry& g, int high
         if (e.state() == kControlStateOn)
             drawText(cr, "✓", g.box.x + 10, top + 3, 0, TextStyle{13, true, colour});
         drawText(cr, e.title(), g.box.x + 28, top + 3, 0, TextStyle{13, false, colour});
-        if (e.submenu_)
+        if (e.submenu())
             drawText(cr, "›", g.box.right() - 22, top + 1, 0, TextStyle{16, true, colour});
     }
 }
@@ -151,10 +151,10 @@ void paintOpenMenu(Scene& scene) {
     // The pointer rests on the first item with a submenu, which is open beside the menu.
     int open = -1;
     for (size_t i = 0; i < menu->entries.size() && open < 0; ++i)
-        if (menu->entries[i]->submenu_ && !menu->entries[i]->separator) open = int(i);
+        if (menu->entries[i]->submenu() && !menu->entries[i]->isSeparator()) open = int(i);
     drawMenu(scene, *menu, g, open);
     if (open < 0) return;
-    const SimMenu& sub = *menu->entries[size_t(open)]->submenu_;
+    const SimMenu& sub = *menu->entries[size_t(open)]->submenu();
     MenuGeometry s = measure(scene, sub, 0, g.rowTops[size_t(open)] - kMenuInset);
     const double left = g.box.x - s.box.width + 2;
     s = measure(scene, sub, left >= main.x ? left : g.box.right() - 2,

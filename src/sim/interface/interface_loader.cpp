@@ -1,79 +1,58 @@
 #include "sim/interface/interface_loader.h"
 
-#include <fstream>
-#include <map>
-
+#include "platform/interface_walk.h"
+#include "sim/interface/description_file.h"
 #include "sim/interface/shortcut_recorder.h"
 #include "sim/interface/views.h"
 
 namespace tidra::sim {
 namespace {
 
-using nlohmann::json;
-
-// Reserved object name for the object that loads the description (its "File's Owner").
-constexpr const char* kOwner = "owner";
-
-Rect rectFrom(const json& node) {
-    const json& f = node.value("frame", json::array());
-    if (!f.is_array() || f.size() != 4) return {};
-    return Rect{{f[0].get<double>(), f[1].get<double>()}, {f[2].get<double>(), f[3].get<double>()}};
-}
-
-// Builds one description's object graph, then wires it to the owner.
-class Builder {
+// The simulated Mac's views and windows for the descriptions' entries.
+class SimViewFactory final : public ViewFactory {
   public:
-    explicit Builder(Object& owner) : owner_(owner) {}
+    SimViewFactory(SimWindowList& windows, std::string nibName)
+        : windows_(windows), nibName_(std::move(nibName)) {}
 
-    std::shared_ptr<View> view(const json& node) {
-        const std::string cls = node.value("class", "NSView");
-        const std::string id = node.value("id", "");
-        const Rect frame = rectFrom(node);
-        std::shared_ptr<View> made;
-        if (cls == "NSTextField") {
-            made = std::make_shared<SimTextField>(id, frame, node.value("stringValue", ""));
-        } else if (cls == "NSButton") {
-            auto button = std::make_shared<SimButton>(id, frame, node.value("title", ""));
-            if (node.contains("action")) {
-                button->setAction(node["action"].get<std::string>());
-                // Actions go to the owner; a description names no other target.
-                if (node.value("target", kOwner) == std::string(kOwner)) button->setTarget(&owner_);
-            }
-            made = button;
-        } else if (cls == "ShortcutRecorder") {
-            auto recorder = std::make_shared<SimShortcutRecorder>(id, frame);
-            recorder->setAction(node.value("action", ""));
-            if (node.value("target", kOwner) == std::string(kOwner)) recorder->setTarget(&owner_);
-            made = recorder;
-        } else if (cls == "NSVisualEffectView") {
-            auto effect = std::make_shared<SimVisualEffectView>(frame, id);
-            if (node.contains("material")) effect->setMaterial(node["material"].get<int>());
-            if (node.contains("blendingMode"))
-                effect->setBlendingMode(node["blendingMode"].get<int>());
-            if (node.contains("state")) effect->setState(node["state"].get<int>());
-            made = effect;
-        } else {
-            made = std::make_shared<SimView>(cls, id, frame);
-        }
-        if (node.value("wantsLayer", false)) made->setWantsLayer(true);
-        if (node.contains("appearance")) made->setAppearance(node["appearance"].get<std::string>());
-        for (const auto& child : node.value("subviews", json::array()))
-            made->addSubview(view(child));
-        if (!id.empty()) byId_[id] = made.get();
-        return made;
+    std::shared_ptr<View> makeView(const std::string& className, const std::string& identifier,
+                                   Rect frame) override {
+        return std::make_shared<SimView>(className, identifier, frame);
     }
-
-    void connectOutlets(const json& description) {
-        for (const auto& outlet : description.value("outlets", json::array())) {
-            if (outlet.value("object", kOwner) != std::string(kOwner)) continue;
-            auto it = byId_.find(outlet.value("destination", ""));
-            owner_.setOutlet(outlet.value("name", ""), it == byId_.end() ? nullptr : it->second);
+    std::shared_ptr<View> makeLabel(const std::string& identifier, Rect frame,
+                                    const std::string& text) override {
+        return std::make_shared<SimTextField>(identifier, frame, text);
+    }
+    std::shared_ptr<View> makeButton(const std::string& identifier, Rect frame,
+                                     const std::string& title, const std::string& action,
+                                     Object* target) override {
+        auto button = std::make_shared<SimButton>(identifier, frame, title);
+        if (!action.empty()) {
+            button->setAction(action);
+            button->setTarget(target);
         }
+        return button;
+    }
+    std::shared_ptr<View> makeShortcutRecorder(const std::string& identifier, Rect frame,
+                                               const std::string& action, Object* target) override {
+        auto recorder = std::make_shared<SimShortcutRecorder>(identifier, frame);
+        recorder->setAction(action);
+        recorder->setTarget(target);
+        return recorder;
+    }
+    std::shared_ptr<VisualEffectView> makeVisualEffectView(const std::string& identifier,
+                                                           Rect frame) override {
+        return std::make_shared<SimVisualEffectView>(frame, identifier);
+    }
+    std::shared_ptr<Window> makeWindow(const std::string& title, Rect frame,
+                                       std::shared_ptr<View> contentView) override {
+        auto window = std::make_shared<SimWindow>(windows_, nibName_, frame, title);
+        window->setContentView(std::move(contentView));
+        return window;
     }
 
   private:
-    Object& owner_;
-    std::map<std::string, Object*> byId_;
+    SimWindowList& windows_;
+    std::string nibName_;
 };
 
 }  // namespace
@@ -84,59 +63,33 @@ SimInterfaceLoader::ResourceLookup SimInterfaceLoader::inFolder(std::string dir)
     };
 }
 
-std::optional<nlohmann::json> SimInterfaceLoader::read(const std::string& nibName) {
+std::optional<Value> SimInterfaceLoader::read(const std::string& nibName) {
     auto file = lookup_ ? lookup_(nibName) : std::nullopt;
     if (!file) return std::nullopt;
-    std::ifstream in(*file);
-    if (!in) return std::nullopt;
-    auto description = json::parse(in, nullptr, /*allow_exceptions=*/false);
-    if (description.is_discarded() || !description.is_object()) return std::nullopt;
-    return description;
+    return readDescriptionFile(*file);
 }
 
 std::shared_ptr<Window> SimInterfaceLoader::loadWindow(const std::string& nibName, Object& owner) {
-    auto description = read(nibName);
-    if (!description || !(*description)["window"].is_object()) {
+    std::shared_ptr<Window> window;
+    if (auto description = read(nibName)) {
+        SimViewFactory factory(windows_, nibName);
+        window = buildWindow(*description, nibName, owner, factory, console_);
+    }
+    if (!window)
         console_.log("-[NSWindowController loadWindow]: failed to load window nib file '" +
                      nibName + "'.");
-        return nullptr;
-    }
-    try {
-        const json& node = (*description)["window"];
-        Builder builder(owner);
-        auto window =
-            std::make_shared<SimWindow>(windows_, nibName, rectFrom(node), node.value("title", ""));
-        json content = node.value("contentView", json::object());
-        // The content view fills the window unless the description says otherwise.
-        if (!content.contains("frame")) {
-            const Rect r = window->frame();
-            content["frame"] = {0, 0, r.size.width, r.size.height};
-        }
-        window->setContentView(builder.view(content));
-        builder.connectOutlets(*description);
-        return window;
-    } catch (const json::exception&) {
-        console_.log("-[NSWindowController loadWindow]: failed to load window nib file '" +
-                     nibName + "'.");
-        return nullptr;
-    }
+    return window;
 }
 
 std::shared_ptr<View> SimInterfaceLoader::loadView(const std::string& nibName, Object& owner) {
-    auto description = read(nibName);
-    if (!description || !(*description)["view"].is_object()) {
-        console_.log("-[NSViewController loadView] could not load the \"" + nibName + "\" nib.");
-        return nullptr;
+    std::shared_ptr<View> view;
+    if (auto description = read(nibName)) {
+        SimViewFactory factory(windows_, nibName);
+        view = buildView(*description, nibName, owner, factory, console_);
     }
-    try {
-        Builder builder(owner);
-        auto view = builder.view((*description)["view"]);
-        builder.connectOutlets(*description);
-        return view;
-    } catch (const json::exception&) {
+    if (!view)
         console_.log("-[NSViewController loadView] could not load the \"" + nibName + "\" nib.");
-        return nullptr;
-    }
+    return view;
 }
 
 }  // namespace tidra::sim

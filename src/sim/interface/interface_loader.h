@@ -5,12 +5,12 @@
 
 #include <functional>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
 #include "platform/console.h"
 #include "platform/interface_loader.h"
+#include "platform/value.h"
 #include "sim/interface/windows.h"
 
 namespace tidra::sim {
@@ -29,7 +29,7 @@ class SimInterfaceLoader : public InterfaceLoader {
     std::shared_ptr<View> loadView(const std::string& nibName, Object& owner) override;
 
   private:
-    std::optional<nlohmann::json> read(const std::string& nibName);
+    std::optional<Value> read(const std::string& nibName);
 
     ResourceLookup lookup_;
     SimWindowList& windows_;

@@ -2,19 +2,40 @@
 
 namespace tidra::sim {
 
+std::shared_ptr<SimMenuItem> SimMenuItem::separatorItem() {
+    auto item = std::make_shared<SimMenuItem>();
+    item->separator_ = true;
+    return item;
+}
+
 int SimMenuItem::state() const {
-    if (!bindKey.empty() && store)
-        return store->boolForKey(bindKey) ? kControlStateOn : kControlStateOff;
+    if (!boundKey_.empty() && store_)
+        return store_->boolForKey(boundKey_) ? kControlStateOn : kControlStateOff;
     return state_;
 }
 
-Menu* SimMenuItem::submenu() const {
-    return submenu_.get();
+void SimMenuItem::setAction(Object* target, std::string selector) {
+    target_ = target;
+    action_ = std::move(selector);
+}
+
+void SimMenuItem::bind(UserDefaults& store, std::string key) {
+    store_ = &store;
+    boundKey_ = std::move(key);
+}
+
+void SimMenuItem::choose() {
+    if (!boundKey_.empty() && store_) {
+        store_->setBool(!store_->boolForKey(boundKey_), boundKey_);
+        store_->synchronize();
+    } else if (target_ && !action_.empty()) {
+        target_->performAction(action_, this);
+    }
 }
 
 MenuItem* SimMenu::itemWithTag(int tag) const {
     for (const auto& e : entries)
-        if (!e->separator && e->tag_ == tag) return e.get();
+        if (!e->isSeparator() && e->tag() == tag) return e.get();
     return nullptr;
 }
 
@@ -53,13 +74,7 @@ void SimStatusItem::popUpStatusItemMenu(Menu* menu) {
     SimMenuItem* chosen = closed_ ? chosen_ : nullptr;
     open_ = nullptr;
     chosen_ = nullptr;
-    if (!chosen) return;
-    if (!chosen->bindKey.empty() && chosen->store) {
-        chosen->store->setBool(!chosen->store->boolForKey(chosen->bindKey), chosen->bindKey);
-        chosen->store->synchronize();
-    } else if (chosen->target && !chosen->action.empty()) {
-        chosen->target->performAction(chosen->action, chosen);
-    }
+    if (chosen) chosen->choose();
 }
 
 void SimStatusItem::closeMenu(SimMenuItem* chosen) {
@@ -91,9 +106,9 @@ SimMenuItem* findMenuItem(const SimMenu& menu, const std::string& path) {
     size_t sep = path.find(" > ");
     std::string head = trim(sep == std::string::npos ? path : path.substr(0, sep));
     for (const auto& e : menu.entries) {
-        if (e->separator || e->title_ != head) continue;
+        if (e->isSeparator() || e->title() != head) continue;
         if (sep == std::string::npos) return e.get();
-        if (e->submenu_) return findMenuItem(*e->submenu_, path.substr(sep + 3));
+        if (e->submenu()) return findMenuItem(*e->submenu(), path.substr(sep + 3));
     }
     return nullptr;
 }

@@ -16,28 +16,7 @@
 
 namespace tidra::sim {
 
-class SimMenu;
-
-class SimMenuItem : public MenuItem {
-  public:
-    std::string title() const override { return title_; }
-    void setTitle(const std::string& title) override { title_ = title; }
-    // A bound item's check mark follows the store, as a binding does.
-    int state() const override;
-    void setState(int state) override { state_ = state; }
-    int tag() const override { return tag_; }
-    Menu* submenu() const override;
-
-    std::string title_;
-    int tag_ = 0;
-    int state_ = kControlStateOff;
-    bool separator = false;
-    std::string action;
-    Object* target = nullptr;
-    std::string bindKey;  // a Boolean of the preferences store
-    UserDefaults* store = nullptr;
-    std::shared_ptr<SimMenu> submenu_;
-};
+class SimMenuItem;
 
 class SimMenu : public Menu {
   public:
@@ -45,10 +24,44 @@ class SimMenu : public Menu {
     std::vector<MenuItem*> items() const override;
     void removeItem(MenuItem* item) override;
     std::vector<std::shared_ptr<SimMenuItem>> entries;
-    std::string identifier;
 
   private:
     std::vector<std::shared_ptr<SimMenuItem>> removed_;  // outlets may still point at them
+};
+
+class SimMenuItem : public MenuItem {
+  public:
+    explicit SimMenuItem(std::string title = "", int tag = 0)
+        : title_(std::move(title)), tag_(tag) {}
+    static std::shared_ptr<SimMenuItem> separatorItem();
+
+    std::string title() const override { return title_; }
+    void setTitle(const std::string& title) override { title_ = title; }
+    // A bound item's check mark follows the store, as a binding does.
+    int state() const override;
+    void setState(int state) override { state_ = state; }
+    int tag() const override { return tag_; }
+    SimMenu* submenu() const override { return submenu_.get(); }
+
+    bool isSeparator() const { return separator_; }
+    const std::string& action() const { return action_; }
+    void setAction(Object* target, std::string selector);
+    // The item shows and writes a Boolean of the store.
+    void bind(UserDefaults& store, std::string key);
+    void setSubmenu(std::shared_ptr<SimMenu> submenu) { submenu_ = std::move(submenu); }
+    // The user chose the item: a bound item flips its Boolean, any other sends its action.
+    void choose();
+
+  private:
+    std::string title_;
+    int tag_ = 0;
+    int state_ = kControlStateOff;
+    bool separator_ = false;
+    std::string action_;
+    Object* target_ = nullptr;  // weak, as on the platform
+    std::string boundKey_;
+    UserDefaults* store_ = nullptr;
+    std::shared_ptr<SimMenu> submenu_;
 };
 
 class SimStatusItem;
