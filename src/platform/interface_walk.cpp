@@ -159,17 +159,26 @@ class ViewWalk {
     std::map<std::string, Object*> byId_;
 };
 
+// What was read, or nothing after one line naming the misshapen entry.
+template <class File>
+const File* readOrRefused(const DescriptionRead<File>& read, const std::string& name,
+                          Console& console) {
+    if (const auto* fault = std::get_if<DescriptionFault>(&read)) {
+        console.log(misshapenDescriptionLine(name, *fault));
+        return nullptr;
+    }
+    return &std::get<File>(read);
+}
+
 }  // namespace
 
 std::shared_ptr<Window> buildWindow(const Value& description, const std::string& name,
                                     Object& owner, ViewFactory& views, Console& console) {
     if (description[Value("window")].isNil()) return nullptr;
     auto read = readWindowDescription(description);
-    if (auto* fault = std::get_if<DescriptionFault>(&read)) {
-        console.log(misshapenDescriptionLine(name, *fault));
-        return nullptr;
-    }
-    const WindowFileDescription& file = std::get<WindowFileDescription>(read);
+    const auto* found = readOrRefused(read, name, console);
+    if (!found) return nullptr;
+    const WindowFileDescription& file = *found;
     ViewWalk walk(owner, views);
     // The content view fills the window unless the description says otherwise.
     const ViewDescription& content = file.window.contentView;
@@ -183,11 +192,9 @@ std::shared_ptr<View> buildView(const Value& description, const std::string& nam
                                 ViewFactory& views, Console& console) {
     if (description[Value("view")].isNil()) return nullptr;
     auto read = readViewDescription(description);
-    if (auto* fault = std::get_if<DescriptionFault>(&read)) {
-        console.log(misshapenDescriptionLine(name, *fault));
-        return nullptr;
-    }
-    const ViewFileDescription& file = std::get<ViewFileDescription>(read);
+    const auto* found = readOrRefused(read, name, console);
+    if (!found) return nullptr;
+    const ViewFileDescription& file = *found;
     ViewWalk walk(owner, views);
     auto view = walk.view(file.view, file.view.frame.value_or(Rect{}));
     walk.connect(file.outlets);
