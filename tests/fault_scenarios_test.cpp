@@ -161,6 +161,7 @@ TEST(Faults, AWallpaperThatFailsOnOneOfThreeScreens) {
            "screen fail 2 on\nmenu Wallpaper > Grey\nclick\nwait 3\n");
     auto s = w.status();
     EXPECT_EQ(pictures(w), (Strings{kGrey, kMonterey, kGrey}));
+    EXPECT_EQ(s["screens"][1]["fails"], true);
     EXPECT_EQ(linesStartingWith(s["log"], "Error when hiding wallpaper: "), 1u) << s["log"];
     EXPECT_EQ(s["log"].size(), 1u) << s["log"];
     EXPECT_EQ(storedWallpapers(w.mac()),
