@@ -100,55 +100,6 @@ TEST(Faults, APreferenceFileCutShortAtLaunchIsMovedAsideAndReportedOnce) {
     EXPECT_EQ(linesContaining(w.status()["log"], "is damaged"), 0u);
 }
 
-// User sees: the stored record is ignored; hiding and showing still bring the screen's own
-// picture back, because the next replacement records it afresh. Logged: nothing. Stored: an
-// oversized record is removed at launch; one of the wrong shape stays until the next replacement
-// writes a sound one over it.
-TEST(Faults, AnOversizedOrMisshapenWallpaperRecordIsSetAsideSilently) {
-    SimWorld w;
-    RUN_OK(
-        w,
-        "popover close\nwallpaper set 1 ~/Pictures/Mountains.jpg\nmenu Wallpaper > Grey\nquit\n");
-    sim::KeyedArchiver archiver;
-    UserDefaults& d = w.mac().prefs().standardUserDefaults();
-
-    Dictionary eleven;
-    for (int i = 1; i <= 11; ++i)
-        eleven[Value(i)] =
-            Value(Url::fileURLWithPath("/Users/me/Pictures/old" + std::to_string(i)));
-    const Value oversized(archiver.archivedDataWithRootObject(Value(eleven)));
-    // Screen number to a string instead of a URL: the right size, the wrong shape.
-    const Value misshapen(archiver.archivedDataWithRootObject(
-        Value(Dictionary{{Value(1), Value("/Users/me/Pictures/old1")}})));
-    const Value options(archiver.archivedDataWithRootObject(
-        Value(Dictionary{{Value(1), Value(Dictionary{{Value("NSImageScaling"), Value(3)}})}})));
-
-    for (const Value& record : {oversized, misshapen}) {
-        const bool isOversized = record == oversized;
-        SCOPED_TRACE(isOversized ? "11 entries" : "wrong shape");
-        d.setObject(record, "wallpapers");
-        d.setObject(options, "wallpapersOptions");
-        ASSERT_TRUE(d.synchronize());
-        const size_t logged = w.status()["log"].size();
-
-        RUN_OK(w, "launch\n");
-        if (isOversized) {
-            EXPECT_TRUE(d.objectForKey("wallpapers").isNil());
-        } else {
-            EXPECT_EQ(d.objectForKey("wallpapers"), record);
-        }
-        EXPECT_EQ(d.objectForKey("wallpapersOptions"), options);  // judged by itself
-
-        RUN_OK(w, "click\nwait 6\n");
-        EXPECT_EQ(w.status()["screens"][0]["wallpaper"], kGrey);
-        EXPECT_EQ(storedWallpapers(w.mac()), (std::map<int64_t, std::string>{{1, kMountains}}));
-        RUN_OK(w, "click\nwait 3\n");
-        EXPECT_EQ(w.status()["screens"][0]["wallpaper"], kMountains);
-        EXPECT_EQ(w.status()["log"].size(), logged);
-        w.run("quit\n");
-    }
-}
-
 // User sees: two of three screens turn grey; the third keeps its picture. Logged: one line for
 // that screen at the click and another when the replacement is applied again five seconds later;
 // showing leaves that screen alone, as it still shows its own picture. Stored: the records of
@@ -161,6 +112,7 @@ TEST(Faults, AWallpaperThatFailsOnOneOfThreeScreens) {
            "screen fail 2 on\nmenu Wallpaper > Grey\nclick\nwait 3\n");
     auto s = w.status();
     EXPECT_EQ(pictures(w), (Strings{kGrey, kMonterey, kGrey}));
+    EXPECT_EQ(s["screens"][1]["fails"], true);
     EXPECT_EQ(linesStartingWith(s["log"], "Error when hiding wallpaper: "), 1u) << s["log"];
     EXPECT_EQ(s["log"].size(), 1u) << s["log"];
     EXPECT_EQ(storedWallpapers(w.mac()),
@@ -240,20 +192,9 @@ TEST(Faults, TheDiskImageToolMissingOrPrintingGarbage) {
         const char* name;
         sim::SimTasks::ToolOverride tool;
     };
-    const std::string truncated = "<?xml version=\"1.0\"?><plist><dict><key>images</key><array>";
-    const std::string wrongTypes =
-        "<plist><dict><key>images</key><array><dict><key>system-entities</key><string>x</string>"
-        "</dict><integer>4</integer></array></dict></plist>";
+    // What the tool's output may be, beyond these two, is the disk image lookup's own test.
     const std::vector<Case> cases = {
         {"missing", {.missing = true, .output = std::nullopt, .status = std::nullopt}},
-        {"truncated",
-         {.missing = false,
-          .output = Data(truncated.begin(), truncated.end()),
-          .status = std::nullopt}},
-        {"wrong types",
-         {.missing = false,
-          .output = Data(wrongTypes.begin(), wrongTypes.end()),
-          .status = std::nullopt}},
         {"binary noise", {.missing = false, .output = Data{0, 0xff, 'b', 'p', 0x80}, .status = 1}},
     };
     for (const Case& c : cases) {

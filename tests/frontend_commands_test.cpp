@@ -241,7 +241,7 @@ TEST(FrontendCommands, TheDiskSeenFromTheOpenPanel) {
     EXPECT_THAT(out, HasSubstr("/Users/me/Pictures:\n  Mountains.jpg\n"
                                "  Sunset.heic  (the panel does not take it)\n"));
     EXPECT_THAT(out, HasSubstr("no such file or folder: /Users/me/Pictures/Nowhere"));
-    EXPECT_FALSE(w.status()["panel"].is_null());
+    EXPECT_EQ(w.status()["panel"]["directory"], "/Users/me/Pictures");
     EXPECT_THAT(w.frontend().picture(), HasSubstr("in /Users/me/Pictures  <Cancel> <Choose>"));
     out = w.run("panel choose Missing.jpg\n");
     EXPECT_THAT(out, HasSubstr("no such file: /Users/me/Pictures/Missing.jpg"));

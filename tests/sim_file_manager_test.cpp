@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "sim/file_manager.h"
 #include "test_files.h"
@@ -23,8 +21,7 @@ struct SimFiles : ::testing::Test {
     Disk disk{root};
     SimFileManager files{disk};
     void write(const std::string& mac, const std::string& text = "x") {
-        fs::create_directories(fs::path(disk.real(mac)).parent_path());
-        std::ofstream(disk.real(mac)) << text;
+        testing::writeBytes(disk.real(mac), text);
     }
 };
 

@@ -13,8 +13,6 @@ namespace fs = std::filesystem;
 
 struct Events {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;
-    RunLoop* loop = nullptr;
-    int depthWhenCalled = -1;
     static void callback(std::uint32_t display, std::uint32_t flags, void* info) {
         static_cast<Events*>(info)->seen.push_back({display, flags});
     }

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "sim_world.h"
 
@@ -14,9 +12,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::contents;
+using testing::kSupport;
 using testing::SimWorld;
-
-constexpr const char* kSupport = "/Users/me/Library/Application Support/Tidra";
 
 std::vector<std::string> supportFolder(SimWorld& w) {
     std::vector<std::string> names;

@@ -355,6 +355,7 @@ TEST_F(Wallpapers, StoredRecordsLoadWithinTheLimitAndOfTheirShapeOnly) {
                              "wallpapersOptions");
     rig.switcher->loadRecords();
     EXPECT_TRUE(rig.switcher->wallpapersOptions().empty());
+    EXPECT_TRUE(rig.console.lines().empty());  // set aside without a word
 }
 
 struct Chooser : Wallpapers {

@@ -3,9 +3,6 @@
 // and every picture Tidra replaced comes back.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <iterator>
-
 #include "sim/formats/keyed_archiver.h"
 #include "sim_world.h"
 
@@ -13,8 +10,6 @@ namespace tidra {
 namespace {
 
 using Strings = std::vector<std::string>;
-namespace fs = std::filesystem;
-using testing::contents;
 using testing::kGrey;
 using testing::kMonterey;
 using testing::kMountains;
@@ -140,54 +135,6 @@ TEST(UsersPictures, ADisplayUnpluggedWhileHiddenComesBackWithItsOwnPicture) {
     RUN_OK(w, "click\nwait 3\n");
     EXPECT_EQ(picture(w, 2), kSunset);
     EXPECT_TRUE(w.status()["log"].empty()) << w.status()["log"];
-}
-
-TEST(UsersPictures, AFailedImportKeepsThePreviousCopyAndTheChoice) {
-    SimWorld w;
-    const std::string copy = std::string(kSupport) + "/Mountains.jpg";
-    RUN_OK(w,
-           "popover close\nmenu Wallpaper > Custom Image…\n"
-           "panel choose ~/Pictures/Mountains.jpg\nnotifications allow\n");
-    const std::string original = contents(w, kMountains);
-    ASSERT_EQ(contents(w, copy), original);
-    putFile(w, "/Users/me/Pictures/Lake.png", "a lake, in many bytes");
-    putFile(w, "/Users/me/Downloads/Mountains.jpg", "other mountains");
-
-    // The support folder runs out of room half way through each copy.
-    RUN_OK(w,
-           "support-folder full on\nmenu Wallpaper > Custom Image…\n"
-           "panel choose ~/Pictures/Lake.png\nmenu Wallpaper > Custom Image…\n"
-           "panel choose ~/Downloads/Mountains.jpg\n");
-    auto s = w.status();
-    EXPECT_EQ(s["defaults"]["xq.morv.Tidra"]["replaceWallpaper"],
-              "~/Library/Application Support/Tidra/Mountains.jpg");
-    EXPECT_EQ(contents(w, copy), original);
-    EXPECT_EQ(fs::directory_iterator(w.mac().disk().real(kSupport))->path().filename(),
-              "Mountains.jpg");
-    EXPECT_EQ(std::distance(fs::directory_iterator(w.mac().disk().real(kSupport)), {}), 1);
-    // The first import's success, and one notice of the full disk for both attempts.
-    EXPECT_EQ(s["notifications"].size(), 2u);
-    ASSERT_EQ(s["log"].size(), 2u);
-    EXPECT_NE(s["log"][0].get<std::string>().find("Code=640"), std::string::npos) << s["log"];
-
-    // Hiding shows the copy that stayed; a folder that refuses writes changes nothing either.
-    RUN_OK(w, "click\nwait 6\n");
-    EXPECT_EQ(picture(w, 1), copy);
-    RUN_OK(w,
-           "support-folder full off\nsupport-folder writable off\n"
-           "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Lake.png\nwait 6\n");
-    EXPECT_EQ(picture(w, 1), copy);
-    EXPECT_EQ(contents(w, copy), original);
-    EXPECT_EQ(w.status()["log"].size(), 3u);
-
-    // Writable again: the import replaces the copy, and showing brings back the user's own.
-    RUN_OK(w,
-           "support-folder writable on\nmenu Wallpaper > Custom Image…\n"
-           "panel choose ~/Downloads/Mountains.jpg\nclick\nwait 3\n");
-    EXPECT_EQ(contents(w, copy), "other mountains");
-    EXPECT_EQ(picture(w, 1), kMonterey);
-    // Besides those: the refusing folder's notice and this import's success.
-    EXPECT_EQ(w.status()["notifications"].size(), 4u);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "about/companion_store.h"
@@ -15,6 +14,7 @@
 #include "sim/formats/plist_value.h"
 #include "sim/interface/views.h"
 #include "sim/mac.h"
+#include "test_files.h"
 #include "test_folder.h"
 
 namespace tidra::sim {
@@ -55,9 +55,7 @@ class WelcomeAndAbout : public ::testing::Test {
         if (version) info[Value("CFBundleVersion")] = Value(*version);
         auto bytes = toBinaryPlist(Value(info));
         ASSERT_TRUE(bytes);
-        std::ofstream(mac->disk().real(mac->bundlePath() + "/Contents/Info.plist"),
-                      std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
+        testing::writeBytes(mac->disk().real(mac->bundlePath() + "/Contents/Info.plist"), *bytes);
     }
     std::vector<SimWindow*> aboutWindows() {
         std::vector<SimWindow*> out;
