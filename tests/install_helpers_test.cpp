@@ -51,7 +51,7 @@ TEST(MoveHelpers, TrashTakesEachRouteInTurnAndReportsWhenAllFail) {
 
 TEST(MoveHelpers, TheFinderScriptTrashesExactlyTheNamedItemWhateverItsName) {
     MoverRig m;
-    auto& scripting = *m.rig.mac().appleScript;
+    auto& scripting = m.rig.mac().appleScript();
     for (const std::string name : {"plain.app", "say \"hi\".app", "back\\slash.app",
                                    "x\" \ntell application \"Finder\" "
                                    "to delete every item of home\n\"",
