@@ -45,7 +45,7 @@ TEST(MoveHelpers, TrashTakesEachRouteInTurnAndReportsWhenAllFail) {
 
 TEST(MoveHelpers, TheFinderScriptTrashesExactlyTheNamedItemWhateverItsName) {
     MoverRig m;
-    auto& scripting = *m.rig.mac().appleScript;
+    auto& scripting = m.rig.mac().appleScript();
     for (const std::string& name : kAwkwardNames) {
         const std::string path = "/Users/me/Desktop/" + name;
         m.touch(path);

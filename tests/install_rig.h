@@ -67,7 +67,7 @@ class InstallRig {
     int lastStatus() const { return status_; }
 
     sim::Mac& mac() { return *mac_; }
-    sim::SimFileManager& files() { return dynamic_cast<sim::SimFileManager&>(*mac_->fileManager); }
+    sim::SimFileManager& files() { return dynamic_cast<sim::SimFileManager&>(mac_->fileManager()); }
     bool exists(const std::string& macPath) const {
         return std::filesystem::exists(mac_->disk().real(macPath));
     }

@@ -227,10 +227,9 @@ TEST(LaunchAtLogin, EveryEntryNamedTidraGoesAndAnAddLeavesOne) {
 TEST(LaunchAtLogin, ASystemEventsThatKeepsRefusingStartsNoRunOfChanges) {
     SimWorld world(inApplications());
     world.run("quit\n");
-    auto contrary = std::make_unique<ContraryLoginItems>(*world.mac().appleScript);
+    auto contrary = std::make_unique<ContraryLoginItems>(world.mac().simAppleScript());
     ContraryLoginItems& events = *contrary;
-    std::unique_ptr<AppleScripting> real = std::move(world.mac().appleScript);
-    world.mac().appleScript = std::move(contrary);
+    world.mac().replaceAppleScript(std::move(contrary));
     world.run("launch\n");
     const int atLaunch = events.scripts;
 
@@ -250,7 +249,6 @@ TEST(LaunchAtLogin, ASystemEventsThatKeepsRefusingStartsNoRunOfChanges) {
     EXPECT_EQ(world.status()["notifications"].size(), 1u);
     EXPECT_TRUE(world.mac().tidraRunning());
     world.run("quit\n");
-    world.mac().appleScript = std::move(real);
 }
 
 TEST(LaunchAtLogin, AfterAMoveTheEntryOpensTheCopyInApplications) {

@@ -44,12 +44,12 @@ TEST(SimulatedMacForMoves, TheBundleIsLaidOutOnceAndADamagedOneStaysDamaged) {
 
 TEST(SimulatedMacForMoves, FromTenFifteenTheUsersFoldersLieOnTheDataVolume) {
     InstallRig rig;  // 10.15, Tidra in Downloads
-    auto fs = rig.mac().tasks->statfs("/Users/me/Downloads");
+    auto fs = rig.mac().tasks().statfs("/Users/me/Downloads");
     ASSERT_TRUE(fs);
     EXPECT_EQ(fs->flags & kMntRootFs, 0u);
     EXPECT_EQ(fs->mountedFrom, "/dev/disk1s2");
     EXPECT_EQ(fs->mountedOn, "/System/Volumes/Data");
-    fs = rig.mac().tasks->statfs("/");
+    fs = rig.mac().tasks().statfs("/");
     ASSERT_TRUE(fs);
     EXPECT_NE(fs->flags & kMntRootFs, 0u);
     // So the offer asks hdiutil, and finds no image holding that volume.
@@ -58,7 +58,7 @@ TEST(SimulatedMacForMoves, FromTenFifteenTheUsersFoldersLieOnTheDataVolume) {
     EXPECT_TRUE(rig.status()["volumes"].empty());
 
     InstallRig older("", OperatingSystemVersion{10, 14, 0});
-    fs = older.mac().tasks->statfs("/Users/me/Downloads");
+    fs = older.mac().tasks().statfs("/Users/me/Downloads");
     ASSERT_TRUE(fs);
     EXPECT_NE(fs->flags & kMntRootFs, 0u);
     older.launch("alert Do Not Move\n");
@@ -97,13 +97,13 @@ TEST(SimulatedMacForMoves, EveryRouteIntoTheTrashLeavesAReadOnlyItemInPlace) {
     rig.files().setReadOnly(item, true);
 
     std::optional<Error> error;
-    EXPECT_FALSE(rig.mac().fileManager->trashItemAtURL(Url::fileURLWithPath(item), &error));
+    EXPECT_FALSE(rig.mac().fileManager().trashItemAtURL(Url::fileURLWithPath(item), &error));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, 513);
     EXPECT_FALSE(rig.mac().workspace().performFileOperation(
         kWorkspaceRecycleOperation, "/Users/me/Desktop", "", {"Locked.app"}));
     Dictionary info;
-    auto script = rig.mac().appleScript->scriptWithSource(ApplicationMover::trashScript(item));
+    auto script = rig.mac().appleScript().scriptWithSource(ApplicationMover::trashScript(item));
     ASSERT_TRUE(script);
     EXPECT_EQ(script->executeAndReturnError(&info), nullptr);
     EXPECT_FALSE(info.empty());
@@ -122,7 +122,7 @@ TEST(SimulatedMacForMoves, DeclinedConsentRefusesEveryScriptToSystemEvents) {
     rig.launch("system-events consent deny\n");
     ASSERT_EQ(rig.lastStatus(), 0);
     Dictionary info;
-    auto script = rig.mac().appleScript->scriptWithSource(
+    auto script = rig.mac().appleScript().scriptWithSource(
         "tell application \"System Events\" to get the name of every login item");
     ASSERT_TRUE(script);
     EXPECT_EQ(script->executeAndReturnError(&info), nullptr);

@@ -33,9 +33,8 @@ void TransluscentWindow::windowDidLoad() {
 
 int TransluscentWindow::materialForRunningSystem() {
     // The ultra-dark material exists from 10.11 on.
-    const OperatingSystemVersion v = system_.operatingSystemVersion();
-    const bool atLeast1011 = v.major > 10 || (v.major == 10 && v.minor >= 11);
-    return atLeast1011 ? kVisualEffectMaterialUltraDark : kVisualEffectMaterialDark;
+    return isAtLeast(system_.operatingSystemVersion(), 10, 11) ? kVisualEffectMaterialUltraDark
+                                                               : kVisualEffectMaterialDark;
 }
 
 void TransluscentWindow::showVersion() {

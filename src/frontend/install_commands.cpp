@@ -54,7 +54,7 @@ void addMoveCommands(Frontend& f) {
         if (cl.words.size() != 3 || (cl.words[1] != "writable" && cl.words[1] != "full"))
             f.usageError();
         const bool on = f.onOff(cl.words[2]);
-        auto* files = dynamic_cast<SimFileManager*>(mac.fileManager.get());
+        auto* files = dynamic_cast<SimFileManager*>(&mac.fileManager());
         if (!files) throw CommandError{"the file manager is not the simulated one"};
         if (cl.words[1] == "writable") {
             files->setLocalApplicationsWritable(on);

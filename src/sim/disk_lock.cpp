@@ -24,13 +24,24 @@ std::string refusedLink(const std::string& root, const char* name) {
 }
 }  // namespace
 
-DiskLock::DiskLock(const std::string& root) {
+DiskLock::DiskLock(const std::string& root) : given_(root) {
+    const fs::path folder = usableFolder(root);
+    folder_ = folder.string();
+    openLockFile(folder);
+    claim();
+    refuseStateThroughLink(folder);
+    lookAtFolder(folder);
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, pid.data(), pid.size(), 0) < 0) {
+        // The lock holds without the number; only the message of a second process loses it.
+    }
+}
+
+std::filesystem::path DiskLock::usableFolder(const std::string& root) {
     // The empty path would become the current folder, and "/" the host's own disk.
     if (root.empty()) throw MacFolderError("--mac needs a folder; the empty path names none");
     std::error_code ec;
     const fs::path folder = fs::absolute(root, ec).lexically_normal();
-    folder_ = folder.string();
-    given_ = root;
     if (ec || folder == folder.root_path())
         throw MacFolderError("--mac " + root +
                              " is the root of this machine; give a folder of its own");
@@ -41,6 +52,11 @@ DiskLock::DiskLock(const std::string& root) {
         fs::create_directories(folder, ec);
         if (ec) throw MacFolderError("cannot make the folder " + root + ": " + ec.message());
     }
+    return folder;
+}
+
+void DiskLock::openLockFile(const fs::path& folder) {
+    const std::string& root = given_;
     const std::string file = (folder / kFileName).string();
     // Never through a link: the process id would land in whatever file the link names, and a
     // dangling link would make one wherever it points. Nor through a second name of another
@@ -50,37 +66,44 @@ DiskLock::DiskLock(const std::string& root) {
     if (fd_ < 0) throw MacFolderError("cannot use the folder " + root + ": " + reason(errno));
     struct stat lockStat {};
     if (::fstat(fd_, &lockStat) != 0 || !S_ISREG(lockStat.st_mode) || lockStat.st_nlink != 1) {
-        ::close(fd_);
-        fd_ = -1;
+        closeLockFile();
         throw MacFolderError("--mac " + root + ": " + kFileName +
                              " is not a plain file of its own; remove it and try again");
     }
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        char pid[32] = {};
-        ssize_t n = ::pread(fd_, pid, sizeof pid - 1, 0);
-        ::close(fd_);
-        fd_ = -1;
-        if (error != EWOULDBLOCK)
-            throw MacFolderError("cannot lock the folder " + root + ": " + reason(error));
-        std::string holder = n > 0 ? std::string(pid, size_t(n)) : "";
-        while (!holder.empty() && (holder.back() == '\n' || holder.back() == ' '))
-            holder.pop_back();
-        throw MacFolderError("the simulated Mac in " + root + " is in use by process " +
-                             (holder.empty() ? "(unknown)" : holder));
-    }
+}
+
+void DiskLock::claim() {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+    const std::string& root = given_;
+    const int error = errno;
+    char pid[32] = {};
+    ssize_t n = ::pread(fd_, pid, sizeof pid - 1, 0);
+    closeLockFile();
+    if (error != EWOULDBLOCK)
+        throw MacFolderError("cannot lock the folder " + root + ": " + reason(error));
+    std::string holder = n > 0 ? std::string(pid, size_t(n)) : "";
+    while (!holder.empty() && (holder.back() == '\n' || holder.back() == ' ')) holder.pop_back();
+    throw MacFolderError("the simulated Mac in " + root + " is in use by process " +
+                         (holder.empty() ? "(unknown)" : holder));
+}
+
+void DiskLock::refuseStateThroughLink(const fs::path& folder) {
     // The Mac's own record is read and written in place of whatever lies there; a link would
     // lead those reads and writes elsewhere.
+    const std::string& root = given_;
     struct stat stateStat {};
     if (::lstat((folder / kStateFileName).c_str(), &stateStat) == 0 &&
         !S_ISREG(stateStat.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+        closeLockFile();
         throw MacFolderError(S_ISLNK(stateStat.st_mode)
                                  ? refusedLink(root, kStateFileName)
                                  : "--mac " + root + ": " + kStateFileName +
                                        " is not a plain file; remove it and try again");
     }
+}
+
+void DiskLock::lookAtFolder(const fs::path& folder) {
+    std::error_code ec;
     wasEmpty_ = true;
     bool hasState = false;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
@@ -89,10 +112,11 @@ DiskLock::DiskLock(const std::string& root) {
         if (name != kFileName) wasEmpty_ = false;
     }
     otherFiles_ = !wasEmpty_ && !hasState;
-    const std::string pid = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, pid.data(), pid.size(), 0) < 0) {
-        // The lock holds without the number; only the message of a second process loses it.
-    }
+}
+
+void DiskLock::closeLockFile() {
+    ::close(fd_);
+    fd_ = -1;
 }
 
 std::optional<std::string> DiskLock::readState() const {

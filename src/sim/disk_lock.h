@@ -3,6 +3,7 @@
 // its holder ends, however it ends, so a killed process never blocks the next one.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,18 @@ class DiskLock {
     static constexpr const char* kStateFileName = ".simulated-mac.plist";
 
   private:
+    // The folder `root` names as an absolute path, made when missing; refuses the machine's root
+    // and anything that is not a folder.
+    static std::filesystem::path usableFolder(const std::string& root);
+    void openLockFile(const std::filesystem::path& folder);
+    // Throws, naming the holder, when another live process holds the folder.
+    void claim();
+    void refuseStateThroughLink(const std::filesystem::path& folder);
+    // Whether the folder was empty, or held other files but no simulated Mac.
+    void lookAtFolder(const std::filesystem::path& folder);
+    // Before throwing from the constructor, which runs no destructor.
+    void closeLockFile();
+
     std::string folder_;
     std::string given_;  // as the user named it, for messages
     int fd_ = -1;

@@ -42,6 +42,27 @@ Mac::Mac(MacOptions options)
       dispatch_(loop_),
       diskImages_(disk_),
       alerts_(loop_) {
+    const Value state = startSystem();
+    makeScreens();
+    // Window and view descriptions come from Tidra's bundle as it lies at the time of loading.
+    interfaces_.fill(std::make_unique<SimInterfaceLoader>(
+        [this](const std::string& name) {
+            return bundle_ ? bundle_->resourceFile(name, "json") : std::nullopt;
+        },
+        windows_, console_));
+    makeUserNotifications();
+    fileManager_.fill(std::make_unique<SimFileManager>(disk_));
+    appService_ = std::make_unique<SimAppService>(*prefs_, simUserNotifications());
+    makeScripting();
+    makeTasks();
+    makeAuthorization();
+    placeTidra(state);
+    startApplications();
+    connectTidra();
+    rememberState();
+}
+
+Value Mac::startSystem() {
     // The record is read through the lock, which never opens it through a link.
     const std::string stateBytes = lock_.readState().value_or("");
     Value state = parsePlist(Data(stateBytes.begin(), stateBytes.end()));
@@ -55,28 +76,24 @@ Mac::Mac(MacOptions options)
     prefs_ = std::make_unique<SimPreferences>(disk_, kTidraBundleIdentifier, console_);
     prefs_->runDaemon(loop_);
     if (options_.resourcesDir.empty()) options_.resourcesDir = TIDRA_RESOURCES_DIR;
+    return state;
+}
 
-    auto simScreens = std::make_unique<SimScreens>(loop_, disk_);
-    simScreens_ = simScreens.get();
-    screens = std::move(simScreens);
+void Mac::makeScreens() {
+    screens_.fill(std::make_unique<SimScreens>(loop_, disk_));
     workspace_.setDesktopPictures(
-        {[this](const Screen& s) { return simScreens_->desktopImageURL(s); },
-         [this](const Screen& s) { return simScreens_->desktopImageOptions(s); },
+        {[this](const Screen& s) { return simScreens().desktopImageURL(s); },
+         [this](const Screen& s) { return simScreens().desktopImageOptions(s); },
          [this](const Url& url, const Screen& s, const Dictionary& options, ErrorOut error) {
-             return simScreens_->setDesktopImage(url, s, options, error);
+             return simScreens().setDesktopImage(url, s, options, error);
          }});
-    // Window and view descriptions come from Tidra's bundle as it lies at the time of loading.
-    interfaces = std::make_unique<SimInterfaceLoader>(
-        [this](const std::string& name) {
-            return bundle_ ? bundle_->resourceFile(name, "json") : std::nullopt;
-        },
-        windows_, console_);
-    auto simNotifications = std::make_unique<SimUserNotificationCenter>(&loop_);
-    simUserNotifications_ = simNotifications.get();
-    userNotifications = std::move(simNotifications);
+}
+
+void Mac::makeUserNotifications() {
+    userNotifications_.fill(std::make_unique<SimUserNotificationCenter>(&loop_));
     // The user's answer lies with the system's notification settings, apart from Tidra's store.
     using Authorization = SimUserNotificationCenter::Authorization;
-    simUserNotifications_->configure(
+    simUserNotifications().configure(
         [this] { return isAtLeast(system_.version(), 10, 14); },
         [this] {
             const Value kept =
@@ -91,21 +108,21 @@ Mac::Mac(MacOptions options)
                                      Value(static_cast<int>(answer)));
             prefs_->flushAll();
         });
-    auto simFiles = std::make_unique<SimFileManager>(disk_);
-    simFileManager_ = simFiles.get();
-    fileManager = std::move(simFiles);
-    appService_ = std::make_unique<SimAppService>(*prefs_, *simUserNotifications_);
+}
+
+void Mac::makeScripting() {
     systemEvents_ = std::make_unique<SimSystemEvents>(
         disk_, disk_.home() + "/Library/Preferences/com.apple.loginitems.plist");
     // Finder's Trash and the workspace's recycle are the file manager's: one set of rules.
     workspace_.setTrashMover(
-        [this](const std::string& path) { return simFileManager_->moveToTrash(path, nullptr); });
-    auto simAppleScript = std::make_unique<SimAppleScripting>(
+        [this](const std::string& path) { return simFileManager().moveToTrash(path, nullptr); });
+    appleScript_.fill(std::make_unique<SimAppleScripting>(
         *systemEvents_,
-        [this](const std::string& path) { return simFileManager_->moveToTrash(path, nullptr); });
-    simAppleScript_ = simAppleScript.get();
-    appleScript = std::move(simAppleScript);
-    auto simTasks = std::make_unique<SimTasks>(
+        [this](const std::string& path) { return simFileManager().moveToTrash(path, nullptr); }));
+}
+
+void Mac::makeTasks() {
+    tasks_.fill(std::make_unique<SimTasks>(
         loop_, disk_, diskImages_,
         SimTasks::Hooks{[this](const std::string& path) { openApplication(path); },
                         [this](int pid) { return processes_.isRunning(pid); },
@@ -115,18 +132,16 @@ Mac::Mac(MacOptions options)
                                 commands.push_back(p.bundlePath + "/Contents/MacOS/" + p.name);
                             return commands;
                         },
-                        [this] {
-                            const auto v = system_.operatingSystemVersion();
-                            return v.major > 10 || (v.major == 10 && v.minor >= 15);
-                        }});
-    simTasks_ = simTasks.get();
-    tasks = std::move(simTasks);
-    auto simAuthorization = std::make_unique<SimAuthorization>(loop_, disk_);
-    simAuthorization_ = simAuthorization.get();
-    simAuthorization_->setCopyRunsOutOfRoom(
-        [this](const std::string& path) { return simFileManager_->copiesFailInto(path); });
-    authorization = std::move(simAuthorization);
+                        [this] { return isAtLeast(system_.operatingSystemVersion(), 10, 15); }}));
+}
 
+void Mac::makeAuthorization() {
+    authorization_.fill(std::make_unique<SimAuthorization>(loop_, disk_));
+    simAuthorization().setCopyRunsOutOfRoom(
+        [this](const std::string& path) { return simFileManager().copiesFailInto(path); });
+}
+
+void Mac::placeTidra(const Value& state) {
     // Where Tidra lies: as asked, else where it lay last time, else where a download lands.
     bundlePath_ = state["bundlePath"].isString() ? state["bundlePath"].string()
                                                  : disk_.home() + "/Downloads/Tidra.app";
@@ -140,7 +155,9 @@ Mac::Mac(MacOptions options)
     std::error_code noBundle;
     if (!fs::exists(fs::symlink_status(disk_.real(bundlePath_), noBundle)))
         installTidraBundle(disk_, bundlePath_, options_.resourcesDir, TIDRA_BUNDLE_VERSION);
+}
 
+void Mac::startApplications() {
     finder_ = std::make_shared<SimFinder>(loop_, *prefs_, disk_);
     processes_.setBehaviour(kFinderBundleId, finder_);
     finder_->setLaunchFinished([this](int pid) { processes_.finishedLaunching(pid); });
@@ -151,7 +168,9 @@ Mac::Mac(MacOptions options)
     processes_.spawn("com.apple.Safari", "Safari", "/Applications/Safari.app");
     processes_.spawn("com.apple.mail", "Mail", "/Applications/Mail.app");
     loop_.runDue();
+}
 
+void Mac::connectTidra() {
     ui_.setLaunchQuery([this] { return app_ && app_->finishedLaunching(); });
     loop_.setExitHandler([this](int owner, int status) {
         if (owner == pid_ && app_) endTidra(status);
@@ -159,7 +178,6 @@ Mac::Mac(MacOptions options)
     workspaceCenter_.setDeliveryWrapper([this](const std::function<void()>& f) { intoTidra(f); });
     distributed_.setDeliveryWrapper([this](const std::function<void()>& f) { intoTidra(f); });
     distributed_.setActiveQuery([this] { return app_ && app_->isActive(); });
-    rememberState();
 }
 
 Mac::~Mac() {
@@ -169,8 +187,8 @@ Mac::~Mac() {
         app_.reset();
     }
     prefs_->flushAll();
-    // Written now: the screens outlive the disk they are kept on.
-    simScreens_->flush();
+    // The screens are written down now, with the preferences.
+    simScreens().flush();
     rememberState();
 }
 
@@ -242,11 +260,11 @@ void Mac::setBundlePath(const std::string& macPath) {
 }
 
 Platform Mac::platform() {
-    return Platform{*prefs_,        archiver_,  workspace_,   *screens,     statusBar_,
-                    *images_,       ui_,        *interfaces,  distributed_, *userNotifications,
-                    *bundle_,       *app_,      *fileManager, *appleScript, *tasks,
-                    *authorization, dispatch_,  console_,     system_,      devMate_,
-                    hotKeys_,       urlEvents_, *appService_};
+    return Platform{*prefs_,         archiver_,  workspace_,    screens(),     statusBar_,
+                    *images_,        ui_,        interfaces(),  distributed_,  userNotifications(),
+                    *bundle_,        *app_,      fileManager(), appleScript(), tasks(),
+                    authorization(), dispatch_,  console_,      system_,       devMate_,
+                    hotKeys_,        urlEvents_, *appService_};
 }
 
 bool Mac::launchTidra() {
@@ -266,7 +284,7 @@ bool Mac::launchTidra() {
     ++launches_;
     pid_ = processes_.spawn(kTidraBundleIdentifier, "Tidra", bundlePath_);
     dispatch_.setOwner(pid_);
-    simScreens_->setOwner(pid_);
+    simScreens().setOwner(pid_);
     openPanels_.setOwner(pid_);
     hotKeys_.setOwner(pid_);
     urlEvents_.setOwner(pid_);
@@ -307,11 +325,11 @@ void Mac::endTidra(int status) {
     app_.reset();
     classes_.reset();
     loop_.cancelOwner(pid);
-    simScreens_->dropOwner(pid);
+    simScreens().dropOwner(pid);
     hotKeys_.dropOwner(pid);
     urlEvents_.dropOwner(pid);
     openPanels_.dismissAll();
-    simUserNotifications_->setDelegate(nullptr);
+    simUserNotifications().setDelegate(nullptr);
     prefs_->flushAll();
     processes_.end(pid, false);
 }

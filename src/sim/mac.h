@@ -34,6 +34,7 @@
 #include "sim/processes.h"
 #include "sim/run_loop.h"
 #include "sim/screens.h"
+#include "sim/service_slot.h"
 #include "sim/system_info.h"
 #include "sim/tasks.h"
 #include "sim/url_events.h"
@@ -109,17 +110,17 @@ class Mac {
     DevMateRecorder& devMate() { return devMate_; }
     SimAlerts& alerts() { return alerts_; }
     DiskImages& diskImages() { return diskImages_; }
-    // The sim's own tools and authorization (what `tasks` and `authorization` start as).
-    SimTasks& simTasks() { return *simTasks_; }
-    SimAuthorization& simAuthorization() { return *simAuthorization_; }
+    // The sim's own tools and authorization (what `tasks()` and `authorization()` start as).
+    SimTasks& simTasks() { return tasks_.own(); }
+    SimAuthorization& simAuthorization() { return authorization_.own(); }
     // System Events (login items) and the AppleScript that reaches it and Finder.
     SimSystemEvents& systemEvents() { return *systemEvents_; }
-    SimAppleScripting& simAppleScript() { return *simAppleScript_; }
+    SimAppleScripting& simAppleScript() { return appleScript_.own(); }
     SimDispatch& dispatch() { return dispatch_; }
     // Displays and their pictures, the file manager, open panels and user notifications.
-    SimScreens& simScreens() { return *simScreens_; }
-    SimFileManager& simFileManager() { return *simFileManager_; }
-    SimUserNotificationCenter& simUserNotifications() { return *simUserNotifications_; }
+    SimScreens& simScreens() { return screens_.own(); }
+    SimFileManager& simFileManager() { return fileManager_.own(); }
+    SimUserNotificationCenter& simUserNotifications() { return userNotifications_.own(); }
     OpenPanels& openPanels() { return openPanels_; }
     SimHotKeys& hotKeys() { return hotKeys_; }
     SimUrlEvents& urlEvents() { return urlEvents_; }
@@ -132,19 +133,49 @@ class Mac {
     // not when nobody registered the scheme or the application could not start.
     std::optional<std::string> openURLFromOutside(const std::string& url);
 
-    // Services others provide; replaceable so that each can be simulated on its own.
-    std::unique_ptr<Screens> screens;
-    std::unique_ptr<InterfaceLoader> interfaces;
-    std::unique_ptr<UserNotificationCenter> userNotifications;
-    std::unique_ptr<FileManager> fileManager;
-    std::unique_ptr<AppleScripting> appleScript;
-    std::unique_ptr<Tasks> tasks;
-    std::unique_ptr<Authorization> authorization;
+    // Services others provide, as Tidra gets them; each may be replaced so that it can be
+    // simulated on its own, and a null replacement puts the Mac's own back. A replacement counts
+    // from Tidra's next launch: a running Tidra keeps what it was given, which stays alive.
+    Screens& screens() { return screens_.get(); }
+    InterfaceLoader& interfaces() { return interfaces_.get(); }
+    UserNotificationCenter& userNotifications() { return userNotifications_.get(); }
+    FileManager& fileManager() { return fileManager_.get(); }
+    AppleScripting& appleScript() { return appleScript_.get(); }
+    Tasks& tasks() { return tasks_.get(); }
+    Authorization& authorization() { return authorization_.get(); }
+    void replaceScreens(std::unique_ptr<Screens> s) { screens_.replace(std::move(s)); }
+    void replaceInterfaces(std::unique_ptr<InterfaceLoader> i) {
+        interfaces_.replace(std::move(i));
+    }
+    void replaceUserNotifications(std::unique_ptr<UserNotificationCenter> n) {
+        userNotifications_.replace(std::move(n));
+    }
+    void replaceFileManager(std::unique_ptr<FileManager> f) { fileManager_.replace(std::move(f)); }
+    void replaceAppleScript(std::unique_ptr<AppleScripting> a) {
+        appleScript_.replace(std::move(a));
+    }
+    void replaceTasks(std::unique_ptr<Tasks> t) { tasks_.replace(std::move(t)); }
+    void replaceAuthorization(std::unique_ptr<Authorization> a) {
+        authorization_.replace(std::move(a));
+    }
 
     // Posts the theme change, as the system does when the user switches appearance.
     void setTheme(bool dark);
 
   private:
+    // The Mac starting up, in this order: the record of the last run, the system and the disk,
+    // then the services, Tidra's bundle, the applications that run at login, and the routes
+    // into Tidra. Answers the record.
+    Value startSystem();
+    void makeScreens();
+    void makeUserNotifications();
+    // System Events, the AppleScript that reaches it and Finder, and the Trash behind both.
+    void makeScripting();
+    void makeTasks();
+    void makeAuthorization();
+    void placeTidra(const Value& state);
+    void startApplications();
+    void connectTidra();
     void endTidra(int status);
     // Attaches a Tidra disk image, as opening a downloaded .dmg does; answers the bundle in it.
     std::string mountTidraImage();
@@ -175,14 +206,16 @@ class Mac {
     SimDispatch dispatch_;
     DiskImages diskImages_;
     SimAlerts alerts_;
-    SimTasks* simTasks_ = nullptr;
-    SimAuthorization* simAuthorization_ = nullptr;
-    std::unique_ptr<SimSystemEvents> systemEvents_;
+    // In the order they are made: each one goes before those it serves.
+    ServiceSlot<Screens, SimScreens> screens_;
+    ServiceSlot<InterfaceLoader, SimInterfaceLoader> interfaces_;
+    ServiceSlot<UserNotificationCenter, SimUserNotificationCenter> userNotifications_;
+    ServiceSlot<FileManager, SimFileManager> fileManager_;
     std::unique_ptr<SimAppService> appService_;
-    SimAppleScripting* simAppleScript_ = nullptr;
-    SimScreens* simScreens_ = nullptr;
-    SimFileManager* simFileManager_ = nullptr;
-    SimUserNotificationCenter* simUserNotifications_ = nullptr;
+    std::unique_ptr<SimSystemEvents> systemEvents_;
+    ServiceSlot<AppleScripting, SimAppleScripting> appleScript_;
+    ServiceSlot<Tasks, SimTasks> tasks_;
+    ServiceSlot<Authorization, SimAuthorization> authorization_;
     OpenPanels openPanels_{loop_, disk_};
     std::string bundlePath_;
     std::unique_ptr<SimBundle> bundle_;

@@ -180,50 +180,62 @@ void SimTasks::relaunchWhenGone(int pid, std::string quarantinePath, bool recurs
 }
 
 SimTasks::Result SimTasks::shell(const std::string& line) {
+    if (auto r = relaunchAfterExit(line)) return *r;
+    if (auto r = detachLater(line)) return *r;
+    if (auto r = searchProcesses(line)) return *r;
+    return {bytes("sh: the simulated shell does not run this line\n"), kUnsupported};
+}
+
+std::optional<SimTasks::Result> SimTasks::relaunchAfterExit(const std::string& line) {
     size_t p = 0;
     // (while /bin/kill -0 PID >/dev/null 2>&1; do /bin/sleep 0.1; done; XATTR; /usr/bin/open PATH)
     // & As dash reads it: ">&/dev/null" is no redirection there, and the line does not run.
-    if (skipLiteral(line, p, "(while /bin/kill -0 ")) {
-        size_t digits = p;
-        while (p < line.size() && std::isdigit(static_cast<unsigned char>(line[p]))) ++p;
-        if (p == digits || p - digits > 9) return {{}, kUnsupported};
-        const int pid = std::stoi(line.substr(digits, p - digits));
-        if (!skipLiteral(line, p, " >/dev/null 2>&1; do /bin/sleep 0.1; done; /usr/bin/xattr -d "))
-            return {{}, kUnsupported};
-        const bool recursive = skipLiteral(line, p, "-r ");
-        if (!skipLiteral(line, p, "com.apple.quarantine ")) return {{}, kUnsupported};
-        auto quarantinePath = readShellWord(line, p);
-        if (!quarantinePath || !skipLiteral(line, p, "; /usr/bin/open ")) return {{}, kUnsupported};
-        auto bundle = readShellWord(line, p);
-        if (!bundle || !skipLiteral(line, p, ") &") || p != line.size()) return {{}, kUnsupported};
-        // The loop runs in the background; the shell itself is done at once.
-        loop_.post([this, pid, q = *quarantinePath, recursive, b = *bundle] {
-            relaunchWhenGone(pid, q, recursive, b);
-        });
-        return {};
-    }
-    p = 0;
+    if (!skipLiteral(line, p, "(while /bin/kill -0 ")) return std::nullopt;
+    size_t digits = p;
+    while (p < line.size() && std::isdigit(static_cast<unsigned char>(line[p]))) ++p;
+    if (p == digits || p - digits > 9) return Result{{}, kUnsupported};
+    const int pid = std::stoi(line.substr(digits, p - digits));
+    if (!skipLiteral(line, p, " >/dev/null 2>&1; do /bin/sleep 0.1; done; /usr/bin/xattr -d "))
+        return Result{{}, kUnsupported};
+    const bool recursive = skipLiteral(line, p, "-r ");
+    if (!skipLiteral(line, p, "com.apple.quarantine ")) return Result{{}, kUnsupported};
+    auto quarantinePath = readShellWord(line, p);
+    if (!quarantinePath || !skipLiteral(line, p, "; /usr/bin/open "))
+        return Result{{}, kUnsupported};
+    auto bundle = readShellWord(line, p);
+    if (!bundle || !skipLiteral(line, p, ") &") || p != line.size())
+        return Result{{}, kUnsupported};
+    // The loop runs in the background; the shell itself is done at once.
+    loop_.post([this, pid, q = *quarantinePath, recursive, b = *bundle] {
+        relaunchWhenGone(pid, q, recursive, b);
+    });
+    return Result{};
+}
+
+std::optional<SimTasks::Result> SimTasks::detachLater(const std::string& line) {
+    size_t p = 0;
     // (/bin/sleep 5 && /usr/bin/hdiutil detach DEVICE) &
-    if (skipLiteral(line, p, "(/bin/sleep 5 && /usr/bin/hdiutil detach ")) {
-        auto device = readShellWord(line, p);
-        if (!device || !skipLiteral(line, p, ") &") || p != line.size()) return {{}, kUnsupported};
-        loop_.after(kDetachDelay, [this, d = *device] { run("/usr/bin/hdiutil", {"detach", d}); });
-        return {};
-    }
-    p = 0;
+    if (!skipLiteral(line, p, "(/bin/sleep 5 && /usr/bin/hdiutil detach ")) return std::nullopt;
+    auto device = readShellWord(line, p);
+    if (!device || !skipLiteral(line, p, ") &") || p != line.size())
+        return Result{{}, kUnsupported};
+    loop_.after(kDetachDelay, [this, d = *device] { run("/usr/bin/hdiutil", {"detach", d}); });
+    return Result{};
+}
+
+std::optional<SimTasks::Result> SimTasks::searchProcesses(const std::string& line) {
+    size_t p = 0;
     // /bin/ps ax -o comm | /usr/bin/grep PATTERN | /usr/bin/grep -v grep >/dev/null
-    if (skipLiteral(line, p, "/bin/ps ax -o comm | /usr/bin/grep ")) {
-        auto pattern = readShellWord(line, p);
-        if (!pattern || !skipLiteral(line, p, " | /usr/bin/grep -v grep >/dev/null") ||
-            p != line.size())
-            return {{}, kUnsupported};
-        if (hooks_.processCommands)
-            for (const auto& command : hooks_.processCommands())
-                if (paths::contains(command, *pattern) && !paths::contains(command, "grep"))
-                    return {};
-        return {{}, 1};
-    }
-    return {bytes("sh: the simulated shell does not run this line\n"), kUnsupported};
+    if (!skipLiteral(line, p, "/bin/ps ax -o comm | /usr/bin/grep ")) return std::nullopt;
+    auto pattern = readShellWord(line, p);
+    if (!pattern || !skipLiteral(line, p, " | /usr/bin/grep -v grep >/dev/null") ||
+        p != line.size())
+        return Result{{}, kUnsupported};
+    if (hooks_.processCommands)
+        for (const auto& command : hooks_.processCommands())
+            if (paths::contains(command, *pattern) && !paths::contains(command, "grep"))
+                return Result{};
+    return Result{{}, 1};
 }
 
 }  // namespace tidra::sim

@@ -76,6 +76,10 @@ class SimTasks : public Tasks {
     std::vector<std::string> history_;
 
     Result shell(const std::string& line);
+    // The lines the shell knows, each answering nothing when the line is not of its form.
+    std::optional<Result> relaunchAfterExit(const std::string& line);
+    std::optional<Result> detachLater(const std::string& line);
+    std::optional<Result> searchProcesses(const std::string& line);
     Result open(const std::string& path);
     Result xattr(const std::vector<std::string>& arguments);
     void relaunchWhenGone(int pid, std::string quarantinePath, bool recursive, std::string bundle);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/formats/binary_plist_format.h"
+
 namespace tidra::sim {
 
 namespace {
@@ -25,15 +27,20 @@ int bytesFor(std::uint64_t v) {
     return v <= 0xff ? 1 : v <= 0xffff ? 2 : v <= 0xffffffffu ? 4 : 8;
 }
 
+// An integer's marker: its byte count (1, 2, 4 or 8) as a power of two.
+std::uint8_t integerMarker(int bytes) {
+    return std::uint8_t(bplist::kInteger | (bytes == 1 ? 0 : bytes == 2 ? 1 : bytes == 4 ? 2 : 3));
+}
+
 // A marker with its count: in its low nibble, or as an integer object after it.
 void putMarker(Data& out, std::uint8_t type, std::uint64_t count) {
     if (count < 15) {
         out.push_back(std::uint8_t(type | count));
         return;
     }
-    out.push_back(std::uint8_t(type | 0x0f));
+    out.push_back(std::uint8_t(type | bplist::kCountFollows));
     const int n = bytesFor(count);
-    out.push_back(std::uint8_t(0x10 | (n == 1 ? 0 : n == 2 ? 1 : n == 4 ? 2 : 3)));
+    out.push_back(integerMarker(n));
     putBigEndian(out, count, n);
 }
 
@@ -68,7 +75,7 @@ void putString(Data& out, std::string_view s) {
     bool ascii = true;
     for (unsigned char c : s) ascii = ascii && c < 0x80;
     if (ascii) {
-        putMarker(out, 0x50, s.size());
+        putMarker(out, bplist::kAsciiString, s.size());
         out.insert(out.end(), s.begin(), s.end());
         return;
     }
@@ -90,7 +97,7 @@ void putString(Data& out, std::string_view s) {
         }
         i += length;
     }
-    putMarker(out, 0x60, units.size());
+    putMarker(out, bplist::kUtf16String, units.size());
     for (std::uint16_t u : units) putBigEndian(out, u, 2);
 }
 
@@ -158,16 +165,13 @@ bool putObject(Data& out, const Object& o, int refSize) {
     const Value& v = *o.value;
     switch (v.kind()) {
         case Value::Kind::Boolean:
-            out.push_back(v.boolValue() ? 0x09 : 0x08);
+            out.push_back(v.boolValue() ? bplist::kTrue : bplist::kFalse);
             return true;
         case Value::Kind::Integer: {
             const std::int64_t n = v.intValue();
             // Negative numbers take eight bytes, as the format has it.
             const int bytes = n < 0 ? 8 : bytesFor(std::uint64_t(n));
-            out.push_back(std::uint8_t(0x10 | (bytes == 1   ? 0
-                                               : bytes == 2 ? 1
-                                               : bytes == 4 ? 2
-                                                            : 3)));
+            out.push_back(integerMarker(bytes));
             putBigEndian(out, std::uint64_t(n), bytes);
             return true;
         }
@@ -175,7 +179,7 @@ bool putObject(Data& out, const Object& o, int refSize) {
             const double d = v.realValue();
             std::uint64_t bits = 0;
             std::memcpy(&bits, &d, sizeof bits);
-            out.push_back(0x23);
+            out.push_back(bplist::kReal64);
             putBigEndian(out, bits, 8);
             return true;
         }
@@ -188,15 +192,15 @@ bool putObject(Data& out, const Object& o, int refSize) {
             return true;
         }
         case Value::Kind::Data:
-            putMarker(out, 0x40, v.data().size());
+            putMarker(out, bplist::kData, v.data().size());
             out.insert(out.end(), v.data().begin(), v.data().end());
             return true;
         case Value::Kind::Array:
-            putMarker(out, 0xA0, o.refs.size());
+            putMarker(out, bplist::kArray, o.refs.size());
             for (std::uint64_t r : o.refs) putBigEndian(out, r, refSize);
             return true;
         case Value::Kind::Dictionary:
-            putMarker(out, 0xD0, o.refs.size() / 2);
+            putMarker(out, bplist::kDictionary, o.refs.size() / 2);
             for (std::uint64_t r : o.refs) putBigEndian(out, r, refSize);
             return true;
         default:
@@ -212,7 +216,7 @@ std::optional<Data> writeBinaryPlist(const Value& value, int maxDepth) {
     if (!flat.add(value, 0, top)) return std::nullopt;
     const auto& objects = flat.objects();
     const int refSize = bytesFor(objects.size());
-    Data out = {'b', 'p', 'l', 'i', 's', 't', '0', '0'};
+    Data out(bplist::kHeader, bplist::kHeader + bplist::kHeaderSize);
     std::vector<std::uint64_t> offsets;
     offsets.reserve(objects.size());
     for (const Object& o : objects) {
@@ -222,7 +226,7 @@ std::optional<Data> writeBinaryPlist(const Value& value, int maxDepth) {
     const std::uint64_t table = out.size();
     const int offsetSize = bytesFor(table);
     for (std::uint64_t offset : offsets) putBigEndian(out, offset, offsetSize);
-    out.insert(out.end(), 6, 0);
+    out.insert(out.end(), bplist::kTrailerUnusedSize, 0);
     out.push_back(std::uint8_t(offsetSize));
     out.push_back(std::uint8_t(refSize));
     putBigEndian(out, objects.size(), 8);

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "sim/formats/binary_plist_format.h"
 #include "sim/formats/binary_plist_writer.h"
 
 namespace tidra::sim {
@@ -57,70 +59,116 @@ std::uint64_t readBigEndian(const std::uint8_t* p, size_t n) {
     return v;
 }
 
-// Checks the binary form's trailer, offset table and nesting depth, so that only structurally
-// sound bytes reach libplist's reader.
-bool binaryLooksSound(const Data& b) {
-    if (b.size() < 8 + 1 + 32 || std::memcmp(b.data(), "bplist00", 8) != 0) return false;
-    const std::uint8_t* t = b.data() + b.size() - 32;
-    size_t offsetSize = t[6], refSize = t[7];
-    std::uint64_t count = readBigEndian(t + 8, 8), top = readBigEndian(t + 16, 8),
-                  table = readBigEndian(t + 24, 8);
-    size_t end = b.size() - 32;
-    if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8) return false;
-    if (count == 0 || top >= count || table < 8 || table > end) return false;
-    if (count > (end - table) / offsetSize) return false;
-    std::vector<std::uint64_t> offsets(count);
-    for (std::uint64_t i = 0; i < count; ++i) {
-        offsets[i] = readBigEndian(b.data() + table + i * offsetSize, offsetSize);
-        if (offsets[i] < 8 || offsets[i] >= table) return false;
+// The trailer's figures: where the offset table lies, how wide its entries and the object
+// references are, how many objects there are and which one is on top.
+struct Trailer {
+    size_t offsetSize = 0, refSize = 0;
+    std::uint64_t count = 0, top = 0, table = 0;
+};
+
+std::optional<Trailer> readTrailer(const Data& b) {
+    using namespace bplist;
+    if (b.size() < kHeaderSize + 1 + kTrailerSize ||
+        std::memcmp(b.data(), kHeader, kHeaderSize) != 0)
+        return std::nullopt;
+    const std::uint8_t* t = b.data() + b.size() - kTrailerSize;
+    Trailer trailer{
+        t[kTrailerOffsetSize], t[kTrailerRefSize], readBigEndian(t + kTrailerObjectCount, 8),
+        readBigEndian(t + kTrailerTopObject, 8), readBigEndian(t + kTrailerOffsetTable, 8)};
+    const size_t end = b.size() - kTrailerSize;
+    if (trailer.offsetSize < 1 || trailer.offsetSize > 8 || trailer.refSize < 1 ||
+        trailer.refSize > 8)
+        return std::nullopt;
+    if (trailer.count == 0 || trailer.top >= trailer.count || trailer.table < kHeaderSize ||
+        trailer.table > end)
+        return std::nullopt;
+    if (trailer.count > (end - trailer.table) / trailer.offsetSize) return std::nullopt;
+    return trailer;
+}
+
+// The objects of a binary list that the trailer describes, each read only after its bounds are
+// checked.
+class BinaryObjects {
+  public:
+    BinaryObjects(const Data& b, const Trailer& t) : b_(b), t_(t) {}
+
+    // False when an offset points outside the objects.
+    bool readOffsets() {
+        offsets_.resize(t_.count);
+        for (std::uint64_t i = 0; i < t_.count; ++i) {
+            offsets_[i] = readBigEndian(b_.data() + t_.table + i * t_.offsetSize, t_.offsetSize);
+            if (offsets_[i] < bplist::kHeaderSize || offsets_[i] >= t_.table) return false;
+        }
+        return true;
     }
+
     // The children of a container object, or nothing for a scalar; false when malformed.
-    auto children = [&](std::uint64_t obj, std::vector<std::uint64_t>& out) {
+    bool children(std::uint64_t obj, std::vector<std::uint64_t>& out) const {
+        using namespace bplist;
         out.clear();
-        size_t pos = offsets[obj];
-        std::uint8_t marker = b[pos++];
-        int type = marker >> 4;
-        if (type != 0xA && type != 0xC && type != 0xD && type != 0x5 && type != 0x6) return true;
-        std::uint64_t n = marker & 0xF;
-        if (n == 0xF) {
-            if (pos >= table || (b[pos] >> 4) != 1) return false;
-            size_t len = size_t{1} << (b[pos] & 0xF);
-            if (len > 8 || pos + 1 + len > table) return false;
-            n = readBigEndian(b.data() + pos + 1, len);
-            pos += 1 + len;
-        }
-        if (type == 0x5 || type == 0x6) {
-            // A NUL inside a string: libplist asserts (and so aborts) when such a string is a
-            // dictionary key, and could not write it back as a value.
-            const std::uint64_t unit = type == 0x6 ? 2 : 1;
-            if (n > (table - pos) / unit) return false;
-            for (std::uint64_t i = 0; i < n; ++i) {
-                bool nul = true;
-                for (std::uint64_t k = 0; k < unit; ++k) nul = nul && b[pos + i * unit + k] == 0;
-                if (nul) return false;
-            }
-            return true;
-        }
-        std::uint64_t refs = type == 0xD ? n * 2 : n;
-        if (n > table || refs > (table - pos) / refSize) return false;
+        size_t pos = offsets_[obj];
+        const std::uint8_t marker = b_[pos++];
+        const std::uint8_t type = marker & kTypeMask;
+        const bool string = type == kAsciiString || type == kUtf16String;
+        if (type != kArray && type != kSet && type != kDictionary && !string) return true;
+        std::uint64_t n = 0;
+        if (!readCount(marker, pos, n)) return false;
+        if (string) return stringHasNoNul(pos, n, type == kUtf16String ? 2 : 1);
+        const std::uint64_t refs = type == kDictionary ? n * 2 : n;
+        if (n > t_.table || refs > (t_.table - pos) / t_.refSize) return false;
         for (std::uint64_t i = 0; i < refs; ++i) {
-            std::uint64_t r = readBigEndian(b.data() + pos + i * refSize, refSize);
-            if (r >= count) return false;
+            const std::uint64_t r = readBigEndian(b_.data() + pos + i * t_.refSize, t_.refSize);
+            if (r >= t_.count) return false;
             out.push_back(r);
         }
         return true;
-    };
-    // Iterative depth-first walk; a reference back onto the current path is a cycle.
+    }
+
+  private:
+    // The count in the marker's low nibble, or in the integer object after it; `pos` moves past
+    // what was read.
+    bool readCount(std::uint8_t marker, size_t& pos, std::uint64_t& n) const {
+        using namespace bplist;
+        n = marker & kSizeMask;
+        if (n != kCountFollows) return true;
+        if (pos >= t_.table || (b_[pos] & kTypeMask) != kInteger) return false;
+        const size_t len = size_t{1} << (b_[pos] & kSizeMask);
+        if (len > 8 || pos + 1 + len > t_.table) return false;
+        n = readBigEndian(b_.data() + pos + 1, len);
+        pos += 1 + len;
+        return true;
+    }
+
+    // A NUL inside a string: libplist asserts (and so aborts) when such a string is a
+    // dictionary key, and could not write it back as a value.
+    bool stringHasNoNul(size_t pos, std::uint64_t n, std::uint64_t unit) const {
+        if (n > (t_.table - pos) / unit) return false;
+        for (std::uint64_t i = 0; i < n; ++i) {
+            bool nul = true;
+            for (std::uint64_t k = 0; k < unit; ++k) nul = nul && b_[pos + i * unit + k] == 0;
+            if (nul) return false;
+        }
+        return true;
+    }
+
+    const Data& b_;
+    const Trailer& t_;
+    std::vector<std::uint64_t> offsets_;
+};
+
+// Iterative depth-first walk from the top object; a reference back onto the current path is a
+// cycle.
+bool treeIsSound(const BinaryObjects& objects, const Trailer& t) {
     struct Frame {
         std::uint64_t obj;
         std::vector<std::uint64_t> kids;
         size_t next = 0;
     };
-    std::vector<char> onPath(count, 0), done(count, 0);
+    std::vector<char> onPath(t.count, 0), done(t.count, 0);
     std::vector<Frame> stack;
-    stack.push_back({top, {}, 0});
-    if (!children(top, stack.back().kids)) return false;
-    onPath[top] = 1;
+    stack.push_back({t.top, {}, 0});
+    if (!objects.children(t.top, stack.back().kids)) return false;
+    onPath[t.top] = 1;
     while (!stack.empty()) {
         Frame& f = stack.back();
         if (f.next == f.kids.size()) {
@@ -134,11 +182,20 @@ bool binaryLooksSound(const Data& b) {
         if (done[kid]) continue;
         if (stack.size() >= kMaxDepth) return false;
         Frame child{kid, {}, 0};
-        if (!children(kid, child.kids)) return false;
+        if (!objects.children(kid, child.kids)) return false;
         onPath[kid] = 1;
         stack.push_back(std::move(child));
     }
     return true;
+}
+
+// Checks the binary form's trailer, offset table and nesting depth, so that only structurally
+// sound bytes reach libplist's reader.
+bool binaryLooksSound(const Data& b) {
+    const auto trailer = readTrailer(b);
+    if (!trailer) return false;
+    BinaryObjects objects(b, *trailer);
+    return objects.readOffsets() && treeIsSound(objects, *trailer);
 }
 
 // A rough tag scan of the XML form: refuses nesting deeper than libplist should recurse.
@@ -209,6 +266,64 @@ PlistNode toPlistAt(const Value& v, int depth) {
     return nullptr;
 }
 
+Value fromPlistAt(plist_t node, int depth, bool& ok);
+
+Value stringFrom(plist_t node, bool& ok) {
+    // By pointer and length: a string holding a NUL byte (possible in binary lists) trips an
+    // assertion in the copying accessor.
+    std::uint64_t length = 0;
+    const char* s = plist_get_string_ptr(node, &length);
+    if (!s) {
+        ok = false;
+        return {};
+    }
+    std::string text(s, length);
+    if (!isStorableText(text)) {
+        ok = false;
+        return {};
+    }
+    return Value(std::move(text));
+}
+
+Value dataFrom(plist_t node) {
+    char* p = nullptr;
+    std::uint64_t len = 0;
+    plist_get_data_val(node, &p, &len);
+    if (!p) return Value(Data{});
+    Data out(reinterpret_cast<std::uint8_t*>(p), reinterpret_cast<std::uint8_t*>(p) + len);
+    std::free(p);
+    return Value(std::move(out));
+}
+
+Value arrayFrom(plist_t node, int depth, bool& ok) {
+    Array out;
+    std::uint32_t n = plist_array_get_size(node);
+    for (std::uint32_t i = 0; i < n && ok; ++i)
+        out.push_back(fromPlistAt(plist_array_get_item(node, i), depth + 1, ok));
+    return ok ? Value(std::move(out)) : Value();
+}
+
+Value dictionaryFrom(plist_t node, int depth, bool& ok) {
+    Dictionary out;
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(node, &it);
+    while (it && ok) {
+        char* key = nullptr;
+        plist_t item = nullptr;
+        plist_dict_next_item(node, it, &key, &item);
+        if (!key) break;
+        std::string k(key);
+        std::free(key);
+        if (!isStorableText(k)) {
+            ok = false;
+            break;
+        }
+        out[Value(std::move(k))] = fromPlistAt(item, depth + 1, ok);
+    }
+    std::free(it);
+    return ok ? Value(std::move(out)) : Value();
+}
+
 Value fromPlistAt(plist_t node, int depth, bool& ok) {
     if (!node || depth > kMaxDepth) {
         ok = false;
@@ -235,58 +350,14 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
             plist_get_date_val(node, &sec, &usec);
             return Value(double(sec) + double(usec) / 1e6);
         }
-        case PLIST_STRING: {
-            // By pointer and length: a string holding a NUL byte (possible in binary lists)
-            // trips an assertion in the copying accessor.
-            std::uint64_t length = 0;
-            const char* s = plist_get_string_ptr(node, &length);
-            if (!s) {
-                ok = false;
-                return {};
-            }
-            std::string text(s, length);
-            if (!isStorableText(text)) {
-                ok = false;
-                return {};
-            }
-            return Value(std::move(text));
-        }
-        case PLIST_DATA: {
-            char* p = nullptr;
-            std::uint64_t len = 0;
-            plist_get_data_val(node, &p, &len);
-            if (!p) return Value(Data{});
-            Data out(reinterpret_cast<std::uint8_t*>(p), reinterpret_cast<std::uint8_t*>(p) + len);
-            std::free(p);
-            return Value(std::move(out));
-        }
-        case PLIST_ARRAY: {
-            Array out;
-            std::uint32_t n = plist_array_get_size(node);
-            for (std::uint32_t i = 0; i < n && ok; ++i)
-                out.push_back(fromPlistAt(plist_array_get_item(node, i), depth + 1, ok));
-            return ok ? Value(std::move(out)) : Value();
-        }
-        case PLIST_DICT: {
-            Dictionary out;
-            plist_dict_iter it = nullptr;
-            plist_dict_new_iter(node, &it);
-            while (it && ok) {
-                char* key = nullptr;
-                plist_t item = nullptr;
-                plist_dict_next_item(node, it, &key, &item);
-                if (!key) break;
-                std::string k(key);
-                std::free(key);
-                if (!isStorableText(k)) {
-                    ok = false;
-                    break;
-                }
-                out[Value(std::move(k))] = fromPlistAt(item, depth + 1, ok);
-            }
-            std::free(it);
-            return ok ? Value(std::move(out)) : Value();
-        }
+        case PLIST_STRING:
+            return stringFrom(node, ok);
+        case PLIST_DATA:
+            return dataFrom(node);
+        case PLIST_ARRAY:
+            return arrayFrom(node, depth, ok);
+        case PLIST_DICT:
+            return dictionaryFrom(node, depth, ok);
         default:
             ok = false;
             return {};
