@@ -89,17 +89,17 @@ TEST(MacDescriptions, MisshapenInputIsNoDescriptionOrRefusedAtItsEntry) {
                        ? std::get<DescriptionFault>(read).text()
                        : std::string("(read)");
         };
-        EXPECT_EQ(fault(readWindowDescription(*parse(
-                      "{\"window\": {\"frame\": [1, 2, \"3\", 4]}}"))),
-                  "window.frame is not an array of four numbers");
-        EXPECT_EQ(fault(readMainDescription(*parse(
-                      "{\"menus\": [{\"items\": [{\"title\": \"A\", \"tag\": \"7\"}]}]}"))),
+        EXPECT_EQ(
+            fault(readWindowDescription(*parse("{\"window\": {\"frame\": [1, 2, \"3\", 4]}}"))),
+            "window.frame is not an array of four numbers");
+        EXPECT_EQ(fault(readMainDescription(
+                      *parse("{\"menus\": [{\"items\": [{\"title\": \"A\", \"tag\": \"7\"}]}]}"))),
                   "menus[0].items[0].tag is not a whole number");
         EXPECT_EQ(fault(readMainDescription(*parse("{\"menus\": [{\"items\": [\"A\"]}]}"))),
                   "menus[0].items[0] is not an object");
-        EXPECT_EQ(fault(readViewDescription(*parse(
-                      "{\"view\": {\"subviews\": {}}, \"outlets\": []}"))),
-                  "view.subviews is not an array");
+        EXPECT_EQ(
+            fault(readViewDescription(*parse("{\"view\": {\"subviews\": {}}, \"outlets\": []}"))),
+            "view.subviews is not an array");
         EXPECT_EQ(fault(readMainDescription(*parse("{\"outlets\": [{\"name\": null}]}"))),
                   "outlets[0].name is not a string");
     }
