@@ -33,8 +33,8 @@ void TransluscentWindow::windowDidLoad() {
 
 int TransluscentWindow::materialForRunningSystem() {
     // The ultra-dark material exists from 10.11 on.
-    return isAtLeast(system_.operatingSystemVersion(), 10, 11) ? kVisualEffectMaterialUltraDark
-                                                               : kVisualEffectMaterialDark;
+    return system_.operatingSystemVersion().isAtLeast(10, 11) ? kVisualEffectMaterialUltraDark
+                                                              : kVisualEffectMaterialDark;
 }
 
 void TransluscentWindow::showVersion() {

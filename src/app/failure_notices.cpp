@@ -22,7 +22,7 @@ bool FailureNotices::isDiskFull(const Error& error) {
 }
 
 std::string FailureNotices::settingsPath(const char* modern, const char* older) {
-    return isAtLeast(system_.operatingSystemVersion(), 13) ? modern : older;
+    return system_.operatingSystemVersion().isAtLeast(13) ? modern : older;
 }
 
 void FailureNotices::launchAtLoginRefused(std::optional<long> errorNumber) {

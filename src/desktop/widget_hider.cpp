@@ -10,7 +10,7 @@ constexpr const char* kWidgetKeys[] = {prefs::kStandardHideWidgets,
 }  // namespace
 
 bool WidgetHider::available() {
-    return isAtLeast(system_.operatingSystemVersion(), 14);
+    return system_.operatingSystemVersion().isAtLeast(14);
 }
 
 bool WidgetHider::enabled() {

@@ -5,7 +5,7 @@
 namespace tidra::sim {
 
 bool hasAppService(Mac& mac) {
-    return isAtLeast(mac.system().version(), 13);
+    return mac.system().version().isAtLeast(13);
 }
 
 std::string appServiceStatusText(Mac& mac) {

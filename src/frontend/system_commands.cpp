@@ -8,7 +8,7 @@ namespace tidra::sim {
 namespace {
 
 bool hasWidgets(Mac& mac) {
-    return isAtLeast(mac.system().version(), 14);
+    return mac.system().version().isAtLeast(14);
 }
 
 std::string authorizationName(SimUserNotificationCenter::Authorization a) {
@@ -50,7 +50,7 @@ void addSystemCommands(Frontend& f) {
 std::string systemStatusText(Mac& mac) {
     std::string text;
     SimUserNotificationCenter& center = mac.simUserNotifications();
-    if (isAtLeast(mac.system().version(), 10, 14))
+    if (mac.system().version().isAtLeast(10, 14))
         text += "Notifications permission: " + authorizationName(center.authorization()) +
                 (center.asking() ? " (Tidra asks: `notifications allow|deny`)" : "") + "\n";
     if (!hasWidgets(mac)) return text;

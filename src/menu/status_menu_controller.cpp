@@ -112,7 +112,7 @@ bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
 }
 
 bool StatusMenuController::usesLoginService() {
-    return isAtLeast(platform_.system.operatingSystemVersion(), 13);
+    return platform_.system.operatingSystemVersion().isAtLeast(13);
 }
 
 bool StatusMenuController::isLoginItem() {

@@ -5,12 +5,11 @@ namespace tidra {
 
 struct OperatingSystemVersion {
     int major = 0, minor = 0, patch = 0;
+    // Whether this is major.minor or later.
+    bool isAtLeast(int atLeastMajor, int atLeastMinor = 0) const {
+        return major > atLeastMajor || (major == atLeastMajor && minor >= atLeastMinor);
+    }
 };
-
-// Whether `version` is major.minor or later.
-inline bool isAtLeast(OperatingSystemVersion version, int major, int minor = 0) {
-    return version.major > major || (version.major == major && version.minor >= minor);
-}
 
 class SystemInfo {
   public:

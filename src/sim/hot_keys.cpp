@@ -30,7 +30,7 @@ std::unique_ptr<HotKey> SimHotKeys::registerHotKey(std::uint32_t keyCode, std::u
                                                    std::function<void()> pressed, int& status) {
     // From macOS 15 on, a hot key whose only modifiers are ⌥ or ⌥⇧ is refused.
     const bool optionOnly = (modifiers & ~kShiftKey) == kOptionKey;
-    if (optionOnly && isAtLeast(system_.operatingSystemVersion(), 15)) {
+    if (optionOnly && system_.operatingSystemVersion().isAtLeast(15)) {
         status = kParamErr;
         return nullptr;
     }

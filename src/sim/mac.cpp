@@ -94,7 +94,7 @@ void Mac::makeUserNotifications() {
     // The user's answer lies with the system's notification settings, apart from Tidra's store.
     using Authorization = SimUserNotificationCenter::Authorization;
     simUserNotifications().configure(
-        [this] { return isAtLeast(system_.version(), 10, 14); },
+        [this] { return system_.version().isAtLeast(10, 14); },
         [this] {
             const Value kept =
                 prefs_->domainSnapshot(kNotificationSettingsDomain)[Value(kTidraBundleIdentifier)];
@@ -132,7 +132,7 @@ void Mac::makeTasks() {
                                 commands.push_back(p.bundlePath + "/Contents/MacOS/" + p.name);
                             return commands;
                         },
-                        [this] { return isAtLeast(system_.operatingSystemVersion(), 10, 15); }}));
+                        [this] { return system_.operatingSystemVersion().isAtLeast(10, 15); }}));
 }
 
 void Mac::makeAuthorization() {
@@ -199,7 +199,7 @@ void Mac::takeSystemVersion(const Value& state) {
         stored = parseSystemVersion(state["systemVersion"].string());
     const auto wanted = options_.systemVersion;
     // A system update only goes forward: going back means erasing the Mac.
-    if (stored && wanted && !isAtLeast(*wanted, stored->major, stored->minor))
+    if (stored && wanted && !wanted->isAtLeast(stored->major, stored->minor))
         throw MacFolderError("this Mac runs macOS " + systemVersionText(*stored) +
                              " and cannot go back to " + systemVersionText(*wanted) +
                              "; use a new --mac folder for an older system");

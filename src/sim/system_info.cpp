@@ -44,9 +44,9 @@ double appKitVersionFor(OperatingSystemVersion version) {
     }
     double number = kLater[0].numbers[0];
     for (const Published& p : kLater) {
-        if (!isAtLeast(version, p.major)) break;
+        if (!version.isAtLeast(p.major)) break;
         for (int minor = 0; minor < int(std::size(p.numbers)) && p.numbers[minor] != 0; ++minor)
-            if (isAtLeast(version, p.major, minor)) number = p.numbers[minor];
+            if (version.isAtLeast(p.major, minor)) number = p.numbers[minor];
     }
     return number;
 }

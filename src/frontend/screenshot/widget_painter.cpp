@@ -6,7 +6,7 @@
 namespace tidra::sim::shot {
 
 void paintWidgets(Scene& scene) {
-    if (!isAtLeast(scene.mac.system().version(), 14)) return;
+    if (!scene.mac.system().version().isAtLeast(14)) return;
     const Box screen = scene.main();
     const double size = 150, gap = 16;
     double y = screen.y + kMenuBarHeight + gap;
