@@ -20,8 +20,9 @@ class ServiceSlot {
     Service& get() const { return current_ ? *current_ : *own_; }
     Own& own() const { return *own_; }
 
-    // Nothing puts the Mac's own back. A launched Tidra keeps references to the service it was
-    // given, so an earlier replacement is kept until the slot goes rather than destroyed here.
+    // A null replacement puts the Mac's own back. A launched Tidra keeps references to the
+    // service it was given, so an earlier replacement is kept until the slot goes rather than
+    // destroyed here.
     void replace(std::unique_ptr<Service> replacement) {
         if (current_) retired_.push_back(std::move(current_));
         current_ = std::move(replacement);
