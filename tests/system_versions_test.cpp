@@ -22,10 +22,10 @@ OperatingSystemVersion versionOf(const std::string& root) {
     return mac.system().operatingSystemVersion();
 }
 
-TEST(SystemVersions, TakesTenAndElevenToFifteenOnly) {
+TEST(SystemVersions, TakesTenElevenToFifteenAndTwentySixAndSeven) {
     const std::pair<std::string, OperatingSystemVersion> taken[] = {
-        {"10.0", {10, 0, 0}}, {"10.15", {10, 15, 0}}, {"11", {11, 0, 0}},
-        {"12.3", {12, 3, 0}}, {"15", {15, 0, 0}},     {"15.1", {15, 1, 0}}};
+        {"10.0", {10, 0, 0}}, {"10.15", {10, 15, 0}}, {"11", {11, 0, 0}}, {"12.3", {12, 3, 0}},
+        {"15", {15, 0, 0}},   {"15.1", {15, 1, 0}},   {"26", {26, 0, 0}}, {"27.1", {27, 1, 0}}};
     for (const auto& [text, version] : taken) {
         auto parsed = sim::parseSystemVersion(text);
         ASSERT_TRUE(parsed) << text;
@@ -33,8 +33,8 @@ TEST(SystemVersions, TakesTenAndElevenToFifteenOnly) {
         EXPECT_EQ(parsed->minor, version.minor) << text;
         EXPECT_EQ(sim::systemVersionText(*parsed), text);
     }
-    for (const char* refused : {"10.-1", "99.99", "10", "10.16", "9.0", "16", "11.-1", "+11", " 11",
-                                "11.", "14.2.1", "14x", "", "1e1", "011.0"})
+    for (const char* refused : {"10.-1", "99.99", "10", "10.16", "9.0", "16", "25.1", "28", "11.-1",
+                                "+11", " 11", "11.", "14.2.1", "14x", "", "1e1", "011.0"})
         EXPECT_FALSE(sim::parseSystemVersion(refused)) << refused;
 }
 
@@ -43,7 +43,8 @@ TEST(SystemVersions, EachSystemBringsItsPublishedFrameworkNumber) {
         {{10, 15, 0}, 1894},  {{11, 0, 0}, 2022},   {{11, 5, 0}, 2022.6}, {{11, 9, 0}, 2022.6},
         {{12, 0, 0}, 2113},   {{12, 1, 0}, 2113.2}, {{13, 0, 0}, 2299},   {{13, 2, 0}, 2299.3},
         {{13, 6, 0}, 2299.7}, {{14, 0, 0}, 2487},   {{14, 1, 0}, 2487.2}, {{14, 6, 0}, 2487.2},
-        {{15, 0, 0}, 2487.2}, {{15, 3, 0}, 2487.2}};
+        {{15, 0, 0}, 2566},   {{15, 3, 0}, 2566},   {{26, 0, 0}, 2685},   {{26, 2, 0}, 2685},
+        {{27, 0, 0}, 2775}};
     for (const auto& [version, number] : published)
         EXPECT_EQ(sim::appKitVersionFor(version), number) << version.major << "." << version.minor;
 }
@@ -95,8 +96,10 @@ TEST(SystemVersions, TheProgramNamesTheVersionsItTakes) {
     };
     EXPECT_EQ(run("10.-1"), 2);
     EXPECT_EQ(readBytes(dir / "err"),
-              "tidra: --system-version takes 10.0 to 10.15, or 11, 12, 13, 14 or 15 with an "
-              "optional minor version (14.2), not \"10.-1\"\n");
+              "tidra: --system-version takes 10.0 to 10.15, or 11, 12, 13, 14, 15, 26 or 27 with "
+              "an optional minor version (14.2), not \"10.-1\"\n");
+    EXPECT_EQ(run("20"), 2);
+    EXPECT_NE(readBytes(dir / "err").find("there is no macOS 20"), std::string::npos);
     EXPECT_EQ(run("99.99"), 2);
     EXPECT_EQ(run("11"), 0);
     EXPECT_EQ(versionOf((dir / "mac").string()).major, 11);

@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
         } else if (a == "--system-version") {
             options.systemVersion = tidra::sim::parseSystemVersion(v);
             if (!options.systemVersion) {
-                std::cerr << "tidra: --system-version takes " << tidra::sim::kSystemVersionsTaken
-                          << ", not \"" << v << "\"\n";
+                std::cerr << "tidra: --system-version " << tidra::sim::systemVersionRefusal(v)
+                          << "\n";
                 return 2;
             }
         } else {

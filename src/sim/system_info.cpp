@@ -12,12 +12,16 @@ struct Published {
     double numbers[8];  // by minor version; 0 past the last one published
 };
 
-// NSAppKitVersionNumber11_0 ... NSAppKitVersionNumber14_1.
+// NSAppKitVersionNumber11_0 ... NSAppKitVersionNumber14_1. For 15, 26 and 27 no SDK constant is
+// a run-time value; these are the bundle versions their AppKit reports (as crash reports show).
 constexpr Published kLater[] = {
     {11, {2022, 2022.2, 2022.3, 2022.4, 2022.5, 2022.6}},
     {12, {2113, 2113.2, 2113.3, 2113.4, 2113.5, 2113.6}},
     {13, {2299, 2299.3, 2299.3, 2299.4, 2299.5, 2299.6, 2299.7}},
     {14, {2487, 2487.2}},
+    {15, {2566}},
+    {26, {2685}},
+    {27, {2775}},
 };
 
 // A number of one or two digits without sign or leading blanks; nothing otherwise.
@@ -61,10 +65,20 @@ std::optional<OperatingSystemVersion> parseSystemVersion(const std::string& text
     if (!minor) return std::nullopt;
     if (*major == 10) {
         if (dot == std::string_view::npos || *minor > 15) return std::nullopt;
-    } else if (*major < 11 || *major > 15) {
+    } else if (*major < 11 || (*major > 15 && *major < 26) || *major > 27) {
         return std::nullopt;
     }
     return OperatingSystemVersion{*major, *minor, 0};
+}
+
+std::string systemVersionRefusal(const std::string& text) {
+    std::string why = std::string("takes ") + kSystemVersionsTaken + ", not \"" + text + "\"";
+    const size_t dot = text.find('.');
+    const auto major = smallNumber(std::string_view(text).substr(0, dot));
+    if (major && *major >= 16 && *major <= 25)
+        why += ": there is no macOS " + std::to_string(*major) +
+               ", as after 15 the versions are named for the year (26, then 27)";
+    return why;
 }
 
 std::string systemVersionText(OperatingSystemVersion version) {

@@ -8,17 +8,20 @@
 
 namespace tidra::sim {
 
-// The application framework's version number that shipped with a system version: the platform's
-// published NSAppKitVersionNumber constants, minor versions included (10.0 to 14.1; the macOS 15
-// SDK publishes none newer than 14.1's, so 14.1 and every later system report that one).
+// The application framework's version number that a system version reports at run time: the
+// platform's published NSAppKitVersionNumber constants up to 14.1 (minor versions included), then
+// the numbers the frameworks of 15, 26 and 27 report.
 double appKitVersionFor(OperatingSystemVersion version);
 
-// The versions a simulated Mac can run: "10.0" to "10.15", and "11" to "15" with an optional
-// minor version ("14", "14.2"). Nothing for anything else.
+// The versions a simulated Mac can run: "10.0" to "10.15", and "11" to "15", "26" and "27" with an
+// optional minor version ("14", "14.2"). Nothing for anything else.
 std::optional<OperatingSystemVersion> parseSystemVersion(const std::string& text);
 // What parseSystemVersion takes, for a refusal.
 inline constexpr const char* kSystemVersionsTaken =
-    "10.0 to 10.15, or 11, 12, 13, 14 or 15 with an optional minor version (14.2)";
+    "10.0 to 10.15, or 11, 12, 13, 14, 15, 26 or 27 with an optional minor version (14.2)";
+// Why `text` is no version, for a refusal: what exists, and for 16 to 25 that macOS went from 15
+// straight to 26.
+std::string systemVersionRefusal(const std::string& text);
 // "10.15", "14", "14.2": the form parseSystemVersion reads back.
 std::string systemVersionText(OperatingSystemVersion version);
 
