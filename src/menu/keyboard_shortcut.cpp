@@ -12,10 +12,11 @@ std::optional<std::string> KeyboardShortcut::refusal(const KeyCombo& combo) {
     const auto name = keyName(combo.keyCode);
     if (!name) return "That key cannot be part of a shortcut.";
     if (combo.modifiers & (kCmdKey | kControlKey)) return std::nullopt;
-    // macOS 15 refuses hot keys whose only modifiers are ⌥ or ⌥⇧.
+    // The system would take it, but with only ⌥ or ⌥⇧ a key types a character (é, ©, ß): held
+    // as a hot key, that character could no longer be typed in any application.
     if (combo.modifiers & kOptionKey)
         return describe(combo) +
-               " cannot be used: macOS takes no shortcut with only ⌥ or ⌥⇧. "
+               " types a character with only ⌥ or ⌥⇧, which every app would then lose. "
                "Add ⌘ or ⌃.";
     return "A shortcut needs ⌘ or ⌃ with a key.";
 }

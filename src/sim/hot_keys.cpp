@@ -4,11 +4,6 @@
 
 namespace tidra::sim {
 
-namespace {
-// RegisterEventHotKey's answer where the system refuses the modifiers (paramErr).
-constexpr int kParamErr = -50;
-}  // namespace
-
 class SimHotKeys::Registration : public HotKey {
   public:
     Registration(std::weak_ptr<SimHotKeys*> registry, std::uint64_t id)
@@ -28,12 +23,8 @@ SimHotKeys::~SimHotKeys() {
 
 std::unique_ptr<HotKey> SimHotKeys::registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                                    std::function<void()> pressed, int& status) {
-    // From macOS 15 on, a hot key whose only modifiers are ⌥ or ⌥⇧ is refused.
-    const bool optionOnly = (modifiers & ~kShiftKey) == kOptionKey;
-    if (optionOnly && system_.operatingSystemVersion().isAtLeast(15)) {
-        status = kParamErr;
-        return nullptr;
-    }
+    // macOS 15.0 refused hot keys of ⌥ or ⌥⇧ alone to sandboxed applications only, and 15.2
+    // withdrew that; Tidra is not sandboxed, so nothing refuses them here.
     const bool held = std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
         return e.keyCode == keyCode && e.modifiers == modifiers;
     });

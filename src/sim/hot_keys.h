@@ -10,13 +10,12 @@
 
 #include "platform/hot_keys.h"
 #include "sim/run_loop.h"
-#include "sim/system_info.h"
 
 namespace tidra::sim {
 
 class SimHotKeys : public HotKeys {
   public:
-    SimHotKeys(RunLoop& loop, SimSystemInfo& system) : loop_(loop), system_(system) {}
+    explicit SimHotKeys(RunLoop& loop) : loop_(loop) {}
     SimHotKeys(const SimHotKeys&) = delete;
     SimHotKeys& operator=(const SimHotKeys&) = delete;
     ~SimHotKeys() override;
@@ -47,7 +46,6 @@ class SimHotKeys : public HotKeys {
     void unregister(std::uint64_t id);
 
     RunLoop& loop_;
-    SimSystemInfo& system_;
     int owner_ = 0;
     std::uint64_t nextId_ = 1;
     std::vector<Entry> entries_;
