@@ -53,12 +53,20 @@ ServiceLoginItem::Outcome ServiceLoginItem::enable() {
     return Outcome::Failed;
 }
 
+namespace {
+// Nothing that could start Tidra at login: from macOS 26 an application that never registered
+// reads as not found, not as not registered.
+bool absent(AppServiceStatus status) {
+    return status == AppServiceStatus::NotRegistered || status == AppServiceStatus::NotFound;
+}
+}  // namespace
+
 ServiceLoginItem::Outcome ServiceLoginItem::disable() {
-    if (service_.status() == AppServiceStatus::NotRegistered) return Outcome::Done;
+    if (absent(service_.status())) return Outcome::Done;
     std::optional<Error> error;
     if (service_.unregisterService(&error)) return Outcome::Done;
     // Gone already, whatever the error says: what the user asked for holds.
-    if (service_.status() == AppServiceStatus::NotRegistered) return Outcome::Done;
+    if (absent(service_.status())) return Outcome::Done;
     lastError_ = error.value_or(Error{kAppServiceErrorDomain, kAppServiceErrorInternalFailure,
                                       "The login item could not be removed."});
     console_.log("Error when unregistering the login item: " + lastError_->description());

@@ -25,7 +25,9 @@ void SimAppService::fail(ErrorOut error, long code, const char* text) {
 
 AppServiceStatus SimAppService::status() {
     if (flag(kLostKey, false)) return AppServiceStatus::NotFound;
-    if (!flag(kRegisteredKey, false)) return AppServiceStatus::NotRegistered;
+    if (!flag(kRegisteredKey, false))
+        return system_.version().isAtLeast(26) ? AppServiceStatus::NotFound
+                                               : AppServiceStatus::NotRegistered;
     return flag(kAllowedKey, true) ? AppServiceStatus::Enabled : AppServiceStatus::RequiresApproval;
 }
 

@@ -1,6 +1,7 @@
 // Service Management's login items on the simulated Mac (macOS 13 and later). The system keeps
 // whether Tidra is registered and whether the user allows it (System Settings › General › Login
-// Items); both stay on the disk with the Mac. The first registration ever is announced by the
+// Items); both stay on the disk with the Mac. From macOS 26 a service that is not registered reads
+// as not found. The first registration ever is announced by the
 // system with its own "Background item added" notification, as a real Mac does.
 #pragma once
 
@@ -8,6 +9,7 @@
 
 #include "platform/app_service.h"
 #include "sim/preferences.h"
+#include "sim/system_info.h"
 #include "sim/user_notifications.h"
 
 namespace tidra::sim {
@@ -17,8 +19,9 @@ inline constexpr const char* kBackgroundItemsDomain = "com.apple.backgroundtaskm
 
 class SimAppService : public AppService {
   public:
-    SimAppService(SimPreferences& prefs, SimUserNotificationCenter& notifications)
-        : prefs_(prefs), notifications_(notifications) {}
+    SimAppService(SimPreferences& prefs, SimUserNotificationCenter& notifications,
+                  const SimSystemInfo& system)
+        : prefs_(prefs), notifications_(notifications), system_(system) {}
 
     AppServiceStatus status() override;
     bool registerService(ErrorOut error) override;
@@ -40,6 +43,7 @@ class SimAppService : public AppService {
 
     SimPreferences& prefs_;
     SimUserNotificationCenter& notifications_;
+    const SimSystemInfo& system_;
     int settingsOpened_ = 0;
 };
 
