@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
+#include "app/permitted_notifications.h"
 #include "sim_world.h"
 
 namespace tidra {
@@ -74,6 +76,42 @@ TEST(NotificationPermission, BeforeMojaveNobodyIsAsked) {
     ASSERT_EQ(w.status()["notifications"].size(), 1u);
     EXPECT_EQ(w.status()["notificationAuthorization"], "authorized");
     EXPECT_EQ(w.run("status\n").find("Notifications permission"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tidra
+
+namespace tidra {
+namespace {
+
+// macOS 26 stops an application that asks before launching has finished; a notice from before
+// then waits for it, and is then asked for and shown.
+TEST(NotificationPermission, NothingIsAskedBeforeLaunchingHasFinished) {
+    sim::Mac mac([] {
+        sim::MacOptions options;
+        options.root = testing::freshTestFolder("mac").string();
+        options.systemVersion = OperatingSystemVersion{26, 0, 0};
+        return options;
+    }());
+    sim::SimUserNotificationCenter& center = mac.simUserNotifications();
+    auto early = std::make_shared<PermittedNotifications>(center, mac.console());
+    early->deliverNotification(
+        UserNotification{"Early", "Before the launch finished", true, false, ""});
+    EXPECT_FALSE(center.asking());
+    EXPECT_TRUE(center.delivered().empty());
+
+    early->launchFinished();
+    EXPECT_TRUE(center.asking());
+    center.answer(true);
+    ASSERT_EQ(center.delivered().size(), 1u);
+    EXPECT_EQ(center.delivered()[0].notification.title, "Early");
+
+    // And a Tidra that launches on 26 runs on, its first notice asked for after the launch.
+    testing::SimWorld w(onSystem(26, 0));
+    EXPECT_TRUE(w.mac().tidraRunning());
+    w.run(kImport);
+    EXPECT_TRUE(w.mac().tidraRunning());
+    EXPECT_TRUE(w.mac().simUserNotifications().asking());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "app/permitted_notifications.h"
 #include "platform/application.h"
 #include "platform/defaults.h"
 #include "platform/devmate.h"
@@ -18,7 +19,7 @@ class AppDelegate : public Object,
                     public UserNotificationCenterDelegate {
   public:
     AppDelegate(UserDefaults& defaults, DevMateKit& devMate,
-                UserNotificationCenter& userNotifications,
+                PermittedNotifications& userNotifications,
                 std::function<void()> offerMoveToApplicationsFolder)
         : defaults_(defaults),
           devMate_(devMate),
@@ -32,6 +33,7 @@ class AppDelegate : public Object,
 
     void applicationWillFinishLaunching(const Notification& note) override;
     void applicationDidFinishLaunching(const Notification& note) override;
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
     // Tidra's notifications are shown even while it is the active application.
     bool userNotificationCenterShouldPresentNotification(const UserNotification&) override {
         return true;
@@ -40,7 +42,7 @@ class AppDelegate : public Object,
   private:
     UserDefaults& defaults_;
     DevMateKit& devMate_;
-    UserNotificationCenter& userNotifications_;
+    PermittedNotifications& userNotifications_;
     std::function<void()> offerMoveToApplicationsFolder_;
     StatusMenuController* statusMenuController_ = nullptr;  // outlet
 };

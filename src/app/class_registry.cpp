@@ -41,7 +41,7 @@ ClassRegistry makeTidraClasses(const Platform& base) {
     classes.add("AppDelegate", [platform, notifications] {
         auto mover = std::make_shared<ApplicationMover>(ApplicationMover::Services::from(platform));
         return std::make_shared<AppDelegate>(platform.preferences.standardUserDefaults(),
-                                             platform.devMate, platform.userNotifications,
+                                             platform.devMate, *notifications,
                                              [mover] { mover->offerMoveToApplicationsFolder(); });
     });
     classes.add("StatusMenuController", [platform, notifications] {

@@ -5,9 +5,24 @@ namespace tidra {
 void PermittedNotifications::deliverNotification(const UserNotification& notification) {
     // The answer may come after Tidra has ended.
     std::weak_ptr<PermittedNotifications> self = weak_from_this();
-    center_.requestAuthorization([self, notification](bool granted) {
+    requestAuthorization([self, notification](bool granted) {
         if (auto alive = self.lock()) alive->answered(notification, granted);
     });
+}
+
+void PermittedNotifications::requestAuthorization(std::function<void(bool granted)> done) {
+    if (!launched_) {
+        early_.push_back(std::move(done));
+        return;
+    }
+    center_.requestAuthorization(std::move(done));
+}
+
+void PermittedNotifications::launchFinished() {
+    launched_ = true;
+    std::vector<std::function<void(bool)>> early;
+    early.swap(early_);
+    for (auto& done : early) center_.requestAuthorization(std::move(done));
 }
 
 void PermittedNotifications::answered(const UserNotification& notification, bool granted) {

@@ -1,10 +1,12 @@
 // Tidra's notifications go out only with the user's permission: each one asks first (the system
 // puts the question to the user once), and waits for the answer. A refusal drops the
 // notification and is written to the console once, so a log full of the same line tells nobody
-// anything new.
+// anything new. Nothing is asked before launching has finished (macOS 26 stops an application
+// that asks earlier): a notification from before then waits for it.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/console.h"
 #include "platform/notifications.h"
@@ -21,9 +23,9 @@ class PermittedNotifications : public UserNotificationCenter,
         center_.setDelegate(delegate);
     }
     void deliverNotification(const UserNotification& notification) override;
-    void requestAuthorization(std::function<void(bool granted)> done) override {
-        center_.requestAuthorization(std::move(done));
-    }
+    void requestAuthorization(std::function<void(bool granted)> done) override;
+    // Launching has finished: what waited is asked for now.
+    void launchFinished();
 
   private:
     void answered(const UserNotification& notification, bool granted);
@@ -31,6 +33,8 @@ class PermittedNotifications : public UserNotificationCenter,
     UserNotificationCenter& center_;
     Console& console_;
     bool toldRefusal_ = false;
+    bool launched_ = false;
+    std::vector<std::function<void(bool)>> early_;
 };
 
 }  // namespace tidra

@@ -57,6 +57,7 @@ bool SimUserNotificationCenter::asking() const {
 }
 
 void SimUserNotificationCenter::requestAuthorization(std::function<void(bool granted)> done) {
+    if (requestCheck_) requestCheck_();
     const Authorization known = authorization();
     if (known != Authorization::NotDetermined) {
         done(known == Authorization::Authorized);

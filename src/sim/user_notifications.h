@@ -44,6 +44,9 @@ class SimUserNotificationCenter : public UserNotificationCenter {
     void configure(std::function<bool()> asksUser, std::function<Authorization()> load,
                    std::function<void(Authorization)> store);
     Authorization authorization() const;
+    // Runs before each permission request: the running system may stop an application that asks
+    // too early (macOS 26 does, before launching has finished).
+    void setRequestCheck(std::function<void()> check) { requestCheck_ = std::move(check); }
     // Whether the permission question is on screen.
     bool asking() const;
     // The user's answer to the question; the waiting requests get it.
@@ -61,6 +64,7 @@ class SimUserNotificationCenter : public UserNotificationCenter {
     std::function<Authorization()> load_;
     std::function<void(Authorization)> store_;
     std::vector<std::function<void(bool)>> waiting_;
+    std::function<void()> requestCheck_;
 };
 
 }  // namespace tidra::sim
