@@ -83,10 +83,11 @@ TEST(AppServiceLogin, SwitchedOffByTheUserShowsUntickedAndTellsWhereToAllowIt) {
     EXPECT_EQ(world.mac().appService().settingsOpened(), 1);
     EXPECT_TRUE(logHas(world, "Launch at login waits for the user's approval in Login Items"));
 
-    // Once the user allows it, the next tick holds.
+    // Once the user allows it, the menu shows it ticked when it next opens.
     world.mac().appService().setAllowed(true);
-    world.run("menu Launch at Login\n");
+    world.run("right-click\n");
     EXPECT_EQ(tick(world), 1);
+    world.run("dismiss\n");
     EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::Enabled);
     EXPECT_EQ(world.mac().appService().settingsOpened(), 1);
 }
@@ -105,12 +106,59 @@ TEST(AppServiceLogin, RefusedChangesAreLoggedToldAndLeaveTheTickTrue) {
     world.mac().appService().setLost(false);
     world.run("menu Launch at Login\n");
     EXPECT_EQ(tick(world), 1);
+    // A service the system cannot find starts nothing: the menu shows it unticked.
     world.mac().appService().setLost(true);
-    world.run("menu Launch at Login\n");
-    EXPECT_EQ(tick(world), 0);  // a lost item starts nothing
-    EXPECT_TRUE(logHas(world,
-                       "Error when unregistering the login item: Error "
-                       "Domain=SMAppServiceErrorDomain Code=8"));
+    world.run("right-click\n");
+    EXPECT_EQ(tick(world), 0);
+    world.run("dismiss\n");
+    EXPECT_FALSE(logHas(world, "Error when unregistering the login item"));
+    EXPECT_EQ(delivered(world, "Launch at Login could not be changed"), 1);
+}
+
+TEST(AppServiceLogin, OnTwentySixNotFoundUnticksQuietlyAndTicksByRegistering) {
+    for (int major : {26, 27}) {
+        SCOPED_TRACE(major);
+        SimWorld world(onSystem(major));
+        world.run("popover close\nnotifications allow\n");
+        // Never registered: the system answers not found, and the tick is off.
+        EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::NotFound);
+        EXPECT_EQ(world.status()["appService"]["status"], "notFound");
+        EXPECT_EQ(tick(world), 0);
+        // Switched off (by a control bound to the setting) while not found: nothing to undo.
+        world.run("defaults write xq.morv.Tidra launchAtLogin -bool false\n");
+        EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::NotFound);
+        EXPECT_EQ(tick(world), 0);
+        EXPECT_FALSE(logHas(world, "Error when unregistering"));
+        EXPECT_EQ(delivered(world, "Launch at Login could not be changed"), 0);
+
+        world.run("menu Launch at Login\n");
+        EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::Enabled);
+        EXPECT_EQ(tick(world), 1);
+    }
+}
+
+TEST(AppServiceLogin, TheTickFollowsWhatTheUserSwitchesInSystemSettings) {
+    for (int major : {13, 26}) {
+        SCOPED_TRACE(major);
+        SimWorld world(onSystem(major));
+        world.run("popover close\nmenu Launch at Login\n");
+        ASSERT_EQ(tick(world), 1);
+
+        // Switched off in Login Items while Tidra runs: the menu shows it when it next opens.
+        world.run("app-service disable\nright-click\n");
+        EXPECT_EQ(tick(world), 0);
+        world.run("dismiss\n");
+        EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
+        // Only the tick follows: Tidra's entry stays for the user to switch on again.
+        EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::RequiresApproval);
+        EXPECT_EQ(delivered(world, "Launch at Login needs your approval"), 0);
+
+        // Switched on again, and Tidra opened from Finder: the tick is back.
+        world.run("app-service enable\nopen-app Tidra\n");
+        EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], true);
+        EXPECT_EQ(tick(world), 1);
+        EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::Enabled);
+    }
 }
 
 // A Mac that ran Tidra on 12 with its System Events entry, then updated.

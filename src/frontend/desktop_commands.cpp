@@ -10,30 +10,10 @@ namespace {
 
 constexpr const char* kNotRunning = "Tidra is not running; `launch` starts it again";
 
-// A click of the kind `type` on Tidra's status item, as the button's mask lets it through.
-void clickStatusItem(Mac& mac, EventType type, unsigned maskBit) {
+// A click on Tidra's status item, as the user makes it.
+void clickStatusItem(Mac& mac, StatusItemClick click) {
     if (!mac.tidraRunning()) throw CommandError{kNotRunning};
-    auto item = mac.statusItem();
-    if (!item) throw CommandError{"Tidra has no status item"};
-    mac.ui().userInteractedOutsidePopovers();
-    auto* button = dynamic_cast<SimStatusBarButton*>(item->button());
-    // As AppKit does: an item with a menu attached opens it on any click, sending no action.
-    if (Menu* attached = item->menu()) {
-        mac.intoTidra([&] { item->popUpStatusItemMenu(attached); });
-        return;
-    }
-    if (!button || !(button->mask() & maskBit) || !button->target()) return;
-    SimApplication* app = mac.application();
-    mac.intoTidra([&] {
-        app->setCurrentEvent(Event{type});
-        struct Clear {
-            Mac& mac;
-            ~Clear() {
-                if (auto* a = mac.application()) a->setCurrentEvent(std::nullopt);
-            }
-        } clear{mac};
-        button->target()->performAction(button->action(), button);
-    });
+    if (auto refusal = mac.clickStatusItem(click)) throw CommandError{*refusal};
 }
 
 SimMenuItem* chosenItem(const SimMenu& menu, const std::string& title) {
@@ -46,11 +26,15 @@ void addStatusItemCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("click", "click", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 1) f.usageError();
-        clickStatusItem(mac, EventType::LeftMouseUp, kEventMaskLeftMouseUp);
+        clickStatusItem(mac, StatusItemClick::Left);
+    });
+    f.add("ctrl-click", "ctrl-click (a click with ⌃ held)", [&f, &mac](const CommandLine& cl) {
+        if (cl.words.size() != 1) f.usageError();
+        clickStatusItem(mac, StatusItemClick::ControlLeft);
     });
     f.add("right-click", "right-click", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 1) f.usageError();
-        clickStatusItem(mac, EventType::RightMouseUp, kEventMaskRightMouseUp);
+        clickStatusItem(mac, StatusItemClick::Right);
     });
     f.add("choose", "choose TITLE (Parent > Child, or the title alone)",
           [&f, &mac](const CommandLine& cl) {
@@ -75,6 +59,30 @@ void addStatusItemCommands(Frontend& f) {
             f.usageError();
         mac.setTheme(cl.words[1] == "dark");
     });
+}
+
+void addMenuBarCommands(Frontend& f) {
+    Mac& mac = f.mac();
+    f.add(
+        "menu-bar", "menu-bar allow|deny APP (macOS 26 and later)",
+        [&f, &mac](const CommandLine& cl) {
+            const auto& w = cl.words;
+            if (w.size() < 3 || (w[1] != "allow" && w[1] != "deny")) f.usageError();
+            if (!mac.system().version().isAtLeast(26))
+                throw CommandError{"\"Allow in the Menu Bar\" came with macOS 26; this Mac runs " +
+                                   systemVersionText(mac.system().version())};
+            std::string app = titleFrom(cl, 2);
+            if (app.empty()) f.usageError("APP is an application's name or bundle identifier");
+            // The user flips the switch beside the application's name; Tidra is known by it.
+            if (app == "Tidra") app = kTidraBundleIdentifier;
+            mac.setAllowedInMenuBar(app, w[1] == "allow");
+        });
+    f.add("open-app", "open-app NAME (open an application as Finder or Spotlight does)",
+          [&f, &mac](const CommandLine& cl) {
+              if (cl.words.size() < 2) f.usageError();
+              if (auto refusal = mac.openApplicationNamed(titleFrom(cl, 1)))
+                  throw CommandError{*refusal};
+          });
 }
 
 void addFinderCommand(Frontend& f) {
@@ -142,8 +150,8 @@ void chooseInStatusMenu(Frontend& f, const std::string& title) {
     auto menu = mac.statusMenu();
     if (!menu) throw CommandError{"Tidra has no status menu"};
     chosenItem(*menu, title);  // a wrong title is refused before the menu opens
-    const bool chosen = f.chooseInMenu(
-        title, [&mac] { clickStatusItem(mac, EventType::RightMouseUp, kEventMaskRightMouseUp); });
+    const bool chosen =
+        f.chooseInMenu(title, [&mac] { clickStatusItem(mac, StatusItemClick::Right); });
     // A status item that lets no click through opens nothing: say so rather than pass silently.
     if (!chosen)
         throw CommandError{"the status menu did not open: \"" + title + "\" was not chosen"};
@@ -151,6 +159,7 @@ void chooseInStatusMenu(Frontend& f, const std::string& title) {
 
 void addDesktopCommands(Frontend& f) {
     addStatusItemCommands(f);
+    addMenuBarCommands(f);
     addFinderCommand(f);
     addAppCommand(f);
 }

@@ -15,6 +15,8 @@ namespace {
 // The top line: Tidra's status item as it shows in the menu bar.
 std::string drawMenuBar(Mac& mac) {
     auto item = mac.statusItem();
+    // The system draws no item of an application the user keeps out of the menu bar.
+    if (item && !item->isShownInMenuBar()) item = nullptr;
     std::string icon = "   ";
     if (item && item->image()) {
         const std::string& n = item->image()->name();

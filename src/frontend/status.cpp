@@ -55,7 +55,10 @@ json Frontend::statusJson() {
                            {"title", item->title()},
                            {"length", item->length()},
                            {"menuAttached", item->menu() != nullptr},
-                           {"menuOpen", item->openMenu() != nullptr}};
+                           {"menuOpen", item->openMenu() != nullptr},
+                           {"menuOpenings", item->menuOpenings()},
+                           {"autosaveName", item->autosaveName()},
+                           {"shownInMenuBar", item->isShownInMenuBar()}};
     } else {
         s["statusItem"] = nullptr;
     }
@@ -92,9 +95,13 @@ std::string Frontend::statusText() {
     if (c)
         o << "Desktop: " << (c->clean() ? "clean (icons hidden)" : "cluttered (icons shown)")
           << "\n";
-    if (auto item = mac_.statusItem())
+    if (auto item = mac_.statusItem()) {
         o << "Status item: " << (item->image() ? item->image()->name() : "(no image)")
-          << ", title \"" << item->title() << "\"\n";
+          << ", title \"" << item->title() << "\"";
+        if (!item->isShownInMenuBar())
+            o << ", hidden by the system (System Settings › Menu Bar › Allow in the Menu Bar)";
+        o << "\n";
+    }
     if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
         o << "Keyboard shortcut: " << shortcut << "\n";
     for (const auto& f : mac_.finder().instances()) {

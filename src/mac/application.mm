@@ -2,6 +2,7 @@
 // registry, the status menu with its actions and bindings, outlets), the objects are woken, and
 // the event loop runs, which sends the delegate its launch callbacks.
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -35,6 +36,11 @@
 - (void)applicationDidFinishLaunching:(NSNotification*)notification {
     _delegate->applicationDidFinishLaunching(tidra::Notification{
         tidra::mac::fromNSString([notification name]), nullptr, tidra::Value()});
+}
+
+- (BOOL)applicationShouldHandleReopen:(NSApplication*)sender hasVisibleWindows:(BOOL)flag {
+    (void)sender;
+    return _delegate->applicationShouldHandleReopen(flag) ? YES : NO;
 }
 
 @end
@@ -98,16 +104,24 @@ class MacApplication final : public Application {
     std::optional<Event> currentEvent() override {
         NSEvent* event = [NSApp currentEvent];
         if (event == nil) return std::nullopt;
-        switch ([event type]) {
-            case NSEventTypeLeftMouseDown:
-                return Event{EventType::LeftMouseDown};
-            case NSEventTypeRightMouseDown:
-                return Event{EventType::RightMouseDown};
-            case NSEventTypeRightMouseUp:
-                return Event{EventType::RightMouseUp};
-            default:
-                return Event{EventType::LeftMouseUp};
-        }
+        return eventOf(event);
+    }
+
+    int addLocalMonitorForEvents(unsigned mask, EventMonitorHandler handler) override {
+        id monitor =
+            [NSEvent addLocalMonitorForEventsMatchingMask:static_cast<NSEventMask>(mask)
+                                                  handler:^NSEvent*(NSEvent* event) {
+                                                    return handler(eventOf(event)) ? event : nil;
+                                                  }];
+        if (monitor == nil) return 0;
+        monitors_[++lastMonitor_] = monitor;
+        return lastMonitor_;
+    }
+    void removeMonitor(int monitor) override {
+        auto it = monitors_.find(monitor);
+        if (it == monitors_.end()) return;
+        [NSEvent removeMonitor:it->second];
+        monitors_.erase(it);
     }
 
     [[noreturn]] void terminate(Object*) override {
@@ -133,6 +147,32 @@ class MacApplication final : public Application {
     }
 
   private:
+    static Event eventOf(NSEvent* event) {
+        Event out;
+        switch ([event type]) {
+            case NSEventTypeLeftMouseDown:
+                out.type = EventType::LeftMouseDown;
+                break;
+            case NSEventTypeRightMouseDown:
+                out.type = EventType::RightMouseDown;
+                break;
+            case NSEventTypeRightMouseUp:
+                out.type = EventType::RightMouseUp;
+                break;
+            default:
+                out.type = EventType::LeftMouseUp;
+                break;
+        }
+        out.modifierFlags = static_cast<std::uint64_t>(
+            [event modifierFlags] & NSEventModifierFlagDeviceIndependentFlagsMask);
+        // Mouse events carry their window's coordinates; without a window they are the screen's.
+        NSPoint at = [event locationInWindow];
+        if (NSWindow* window = [event window])
+            at = [window convertRectToScreen:NSMakeRect(at.x, at.y, 0, 0)].origin;
+        out.locationOnScreen = Point{at.x, at.y};
+        return out;
+    }
+
     bool loadMainInterface(const ClassRegistry& classes) {
         const std::optional<Value> description = readDescription("MainMenu");
         if (!description) {
@@ -154,6 +194,9 @@ class MacApplication final : public Application {
     Console& console_;
     // The interface's objects live as long as the process, as a main nib's do.
     std::optional<MainInterface> interface_;
+    // The event monitors, by the number Tidra knows them by.
+    std::map<int, id> monitors_;
+    int lastMonitor_ = 0;
     TidraApplicationDelegate* delegate_ = nil;
 };
 

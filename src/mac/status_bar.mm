@@ -24,6 +24,13 @@ class MacStatusBarButton final : public StatusBarButton {
     }
     void sendActionOn(unsigned mask) override { [button_ sendActionOn:mask]; }
     Rect bounds() const override { return fromNSRect([button_ bounds]); }
+    Rect frameOnScreen() const override {
+        NSWindow* window = [button_ window];
+        const NSRect inWindow = [button_ convertRect:[button_ bounds] toView:nil];
+        return fromNSRect(window != nil ? [window convertRectToScreen:inWindow] : inWindow);
+    }
+    // With a menu attached to the item, the button opens it and tracks it until it closes.
+    void performClick(Object*) override { [button_ performClick:nil]; }
     View* view() override { return view_.get(); }
 
   private:
@@ -76,12 +83,25 @@ class MacStatusItem final : public StatusItem {
     }
     Menu* menu() const override { return menu_; }
     void popUpStatusItemMenu(Menu* menu) override {
-// Deprecated since macOS 10.14 and still there: it tracks the menu until it closes, which the
-// right click relies on.
+// Deprecated since macOS 10.14 and still there: it tracks the menu until it closes, for an item
+// without a button to click.
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wdeprecated-declarations"
         if (NSMenu* native = nativeMenuOf(menu)) [item_ popUpStatusItemMenu:native];
 #pragma clang diagnostic pop
+    }
+    void setAutosaveName(const std::string& name) override {
+        [item_ setAutosaveName:toNSString(name)];
+    }
+    bool isShownInMenuBar() const override {
+        if (![item_ isVisible]) return false;
+        // From macOS 26 the user can keep an application out of the menu bar in System Settings;
+        // the item then stays "visible" but its window is never on screen.
+        NSWindow* window = [[item_ button] window];
+        if (window == nil) return false;
+        if (@available(macOS 26.0, *))
+            return ([window occlusionState] & NSWindowOcclusionStateVisible) != 0;
+        return true;
     }
 
   private:

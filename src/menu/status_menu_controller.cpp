@@ -35,11 +35,13 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       shortcut_({defaults_, platform.hotKeys, platform.console},
                 [this] { hideMessClicked(nullptr); }),
       shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)),
+      welcomeWindow_(std::make_unique<WelcomeWindow>(platform.interfaces)),
       presenting_({defaults_, platform.workspace, platform.console},
                   static_cast<DisplayTriggerTarget&>(*this)) {}
 
 StatusMenuController::~StatusMenuController() {
     unregisterTriggers();
+    if (secondaryClickMonitor_) platform_.application.removeMonitor(secondaryClickMonitor_);
     // Only what the wake-up registered: an unbalanced removal is an error on the platform.
     if (!observing_) return;
     platform_.workspace.notificationCenter().removeObserver(
@@ -195,6 +197,11 @@ void StatusMenuController::settleLaunchAtLogin(bool present) {
     defaults_.setBool(present, prefs::kLaunchAtLogin);
     defaults_.synchronize();
     settlingLaunchAtLogin_ = false;
+}
+
+void StatusMenuController::followSystemLoginState() {
+    // Only Service Management answers at no cost; asking System Events could prompt the user.
+    if (usesLoginService()) settleLaunchAtLogin(serviceLoginItem_.launches());
 }
 
 void StatusMenuController::repointStaleLoginItem() {

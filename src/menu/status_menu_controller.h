@@ -17,6 +17,7 @@
 #include "login/service_login_item.h"
 #include "menu/keyboard_shortcut.h"
 #include "menu/shortcut_window.h"
+#include "menu/welcome_window.h"
 #include "platform/platform.h"
 #include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
@@ -47,6 +48,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void applicationDidLaunch(const Notification* note);
     // The application has finished launching: what needs the platform fully up (the welcome).
     void applicationDidFinishLaunching();
+    // Opened again while running: the way in, even when the menu bar hides the icon.
+    void applicationReopened();
 
     // Login item.
     bool isLoginItem();
@@ -62,7 +65,11 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool cleanDesktop(bool show) override;
     void restoreWallpapers() override { toggleWallpapers(true); }
 
+    // Opens the status menu under the icon; returns when it has closed.
+    void openStatusMenu();
+
     // Actions.
+    // A plain click toggles the desktop; a right click or ⌃-click opens the menu.
     void itemClicked(Object* sender);
     void hideMessClicked(Object* sender);
     void setReplaceWallpaperPreference(Object* sender);
@@ -113,6 +120,9 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     // without starting another change.
     void settleLaunchAtLogin();
     void settleLaunchAtLogin(bool present);
+    // The tick takes what the system reports now: the user may have switched Tidra on or off in
+    // System Settings › Login Items while it ran.
+    void followSystemLoginState();
     // From macOS 13 the system's Service Management keeps the login item, not System Events.
     bool usesLoginService();
     void changeServiceLoginItem(bool wanted, bool byUser);
@@ -154,6 +164,10 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     bool launchAtLoginKnown_ = false;
     KeyboardShortcut shortcut_;
     std::unique_ptr<ShortcutWindow> shortcutWindow_;
+    std::unique_ptr<WelcomeWindow> welcomeWindow_;
+    // The event monitor for secondary clicks (macOS 27 and later), 0 when there is none.
+    int secondaryClickMonitor_ = 0;
+    bool menuOpen_ = false;
     PresentingTrigger presenting_;
     bool triggersRegistered_ = false;
 };

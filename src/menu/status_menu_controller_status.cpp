@@ -1,4 +1,4 @@
-// The status item's face (icon, toggle title) and its clicks.
+// The status item's face: the icon and the toggle's title.
 #include <algorithm>
 #include <cctype>
 
@@ -53,23 +53,6 @@ void StatusMenuController::updateStatus() {
     defaults_.synchronize();
     toggleWallpapers(!clean_);
     widgets_.follow(clean_);
-}
-
-void StatusMenuController::itemClicked(Object*) {
-    auto event = platform_.application.currentEvent();
-    if (!event) return;
-    if (event->type != EventType::RightMouseUp) {
-        toggleDesktop();
-        return;
-    }
-    statusItem_->setMenu(statusMenu_);
-    statusItem_->popUpStatusItemMenu(statusMenu_);
-    // Detached again so that the next click reaches the action instead of opening the menu.
-    statusItem_->setMenu(nullptr);
-    if (StatusBarButton* button = statusItem_->button()) {
-        button->setTarget(this);
-        button->setAction("itemClicked:");
-    }
 }
 
 }  // namespace tidra

@@ -56,14 +56,6 @@ void StatusMenuController::markWallpaperItems() {
     if (auto path = chosen->path()) markReplacementItem(*path);
 }
 
-void StatusMenuController::configureStatusButton() {
-    StatusBarButton* button = statusItem_->button();
-    if (!button) return;
-    button->setTarget(this);
-    button->setAction("itemClicked:");
-    button->sendActionOn(kEventMaskLeftMouseUp | kEventMaskRightMouseUp);
-}
-
 void StatusMenuController::registerObservers() {
     platform_.workspace.notificationCenter().addObserver(
         this, "applicationWasTerminated:", kWorkspaceDidTerminateApplicationNotification, nullptr);

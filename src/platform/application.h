@@ -1,25 +1,26 @@
 // The application object (NSApplication, NSApplicationMain) and its delegate.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "platform/events.h"
 #include "platform/interface_loader.h"
 #include "platform/object.h"
 
 namespace tidra {
-
-enum class EventType { LeftMouseDown = 1, LeftMouseUp = 2, RightMouseDown = 3, RightMouseUp = 4 };
-
-struct Event {
-    EventType type = EventType::LeftMouseUp;
-};
 
 class ApplicationDelegate {
   public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationWillFinishLaunching(const Notification& note) = 0;
     virtual void applicationDidFinishLaunching(const Notification& note) = 0;
+    // The user opened Tidra again while it runs (Finder, Spotlight, `open`): the reopen event.
+    virtual bool applicationShouldHandleReopen(bool hasVisibleWindows) {
+        (void)hasVisibleWindows;
+        return true;
+    }
 };
 
 class Application {
@@ -36,6 +37,10 @@ class Application {
     virtual bool isActive() = 0;
     virtual void activateIgnoringOtherApps(bool flag) = 0;
     virtual int processIdentifier() = 0;
+    // addLocalMonitorForEventsMatchingMask:handler: — sees the events of `mask` this application
+    // receives before they are dispatched. Answers a number for removeMonitor.
+    virtual int addLocalMonitorForEvents(unsigned mask, EventMonitorHandler handler) = 0;
+    virtual void removeMonitor(int monitor) = 0;
 };
 
 }  // namespace tidra

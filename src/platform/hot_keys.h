@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/events.h"
 #include "platform/views.h"
 
 namespace tidra {
@@ -17,11 +18,7 @@ inline constexpr std::uint32_t kShiftKey = 1u << 9;
 inline constexpr std::uint32_t kOptionKey = 1u << 11;
 inline constexpr std::uint32_t kControlKey = 1u << 12;
 
-// AppKit's modifier flags (NSEventModifierFlags), the form a key event carries.
-inline constexpr std::uint64_t kEventModifierFlagShift = 1ull << 17;
-inline constexpr std::uint64_t kEventModifierFlagControl = 1ull << 18;
-inline constexpr std::uint64_t kEventModifierFlagOption = 1ull << 19;
-inline constexpr std::uint64_t kEventModifierFlagCommand = 1ull << 20;
+// AppKit's modifier flags (kEventModifierFlag…) are the events'.
 
 // OSStatus values of RegisterEventHotKey.
 inline constexpr int kNoErr = 0;

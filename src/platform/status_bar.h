@@ -24,6 +24,11 @@ class StatusBarButton : public Object {
     virtual void setAction(const std::string& selector) = 0;
     virtual void sendActionOn(unsigned mask) = 0;
     virtual Rect bounds() const = 0;
+    // Where the button is on the screen, to tell whether a click fell on it.
+    virtual Rect frameOnScreen() const = 0;
+    // As a click of the user's: with a menu attached to the item, opens it and returns when it
+    // has closed; otherwise sends the action.
+    virtual void performClick(Object* sender) = 0;
     // The button as a view, to show a popover relative to it.
     virtual View* view() = 0;
 };
@@ -39,7 +44,13 @@ class StatusItem : public Object {
     virtual void setMenu(Menu* menu) = 0;
     virtual Menu* menu() const = 0;
     // Tracks the menu; returns when it has closed (the chosen item's action has been sent).
+    // Deprecated since 10.14: only where the item has no button to click.
     virtual void popUpStatusItemMenu(Menu* menu) = 0;
+    // The name under which the system keeps the item's place and visibility.
+    virtual void setAutosaveName(const std::string& name) = 0;
+    // Whether the item is in the menu bar: the user may have taken it out, and from macOS 26 may
+    // not allow Tidra there (System Settings › Menu Bar).
+    virtual bool isShownInMenuBar() const = 0;
 };
 
 class StatusBar {

@@ -97,4 +97,33 @@ int SimApplication::applicationMain(int, char**, const ClassRegistry& classes) {
     return 0;
 }
 
+int SimApplication::addLocalMonitorForEvents(unsigned mask, EventMonitorHandler handler) {
+    monitors_.push_back({nextMonitor_, mask, std::move(handler)});
+    return nextMonitor_++;
+}
+
+void SimApplication::removeMonitor(int monitor) {
+    std::erase_if(monitors_, [monitor](const Monitor& m) { return m.id == monitor; });
+}
+
+std::optional<Event> SimApplication::passThroughMonitors(const Event& event) {
+    std::optional<Event> left = event;
+    // A copy: a handler may add or remove monitors (it may even end up ending Tidra).
+    const std::vector<Monitor> monitors = monitors_;
+    for (const Monitor& m : monitors) {
+        if (!(m.mask & eventMask(left->type)) || !m.handler) continue;
+        left = m.handler(*left);
+        if (!left) return std::nullopt;
+    }
+    return left;
+}
+
+bool SimApplication::reopen() {
+    if (!interface_) return false;
+    auto* delegate = dynamic_cast<ApplicationDelegate*>(interface_->applicationDelegate());
+    if (!delegate) return false;
+    delegate->applicationShouldHandleReopen(false);
+    return true;
+}
+
 }  // namespace tidra::sim

@@ -38,6 +38,13 @@ class SimApplication : public Application {
     // Called each time the application becomes active.
     void setActivationHandler(std::function<void()> handler) { onActivate_ = std::move(handler); }
     int processIdentifier() override { return pid_; }
+    int addLocalMonitorForEvents(unsigned mask, EventMonitorHandler handler) override;
+    void removeMonitor(int monitor) override;
+    // Hands an event to the monitors whose mask takes it, in the order they were added: what
+    // is left to dispatch, or nothing when one of them swallowed it.
+    std::optional<Event> passThroughMonitors(const Event& event);
+    // Handed the reopen event by the system: answers whether there was a delegate to take it.
+    bool reopen();
     // From just before the delegate hears that launching has finished.
     bool finishedLaunching() const { return finishedLaunching_; }
 
@@ -52,7 +59,14 @@ class SimApplication : public Application {
     const std::string& loadError() const { return loadError_; }
 
   private:
+    struct Monitor {
+        int id;
+        unsigned mask;
+        EventMonitorHandler handler;
+    };
     std::function<void()> onActivate_;
+    std::vector<Monitor> monitors_;
+    int nextMonitor_ = 1;
     bool loadMainInterface(const ClassRegistry& classes);
 
     SimBundle& bundle_;

@@ -52,7 +52,7 @@ Mac::Mac(MacOptions options)
         windows_, console_));
     makeUserNotifications();
     fileManager_.fill(std::make_unique<SimFileManager>(disk_));
-    appService_ = std::make_unique<SimAppService>(*prefs_, simUserNotifications());
+    appService_ = std::make_unique<SimAppService>(*prefs_, simUserNotifications(), system_);
     makeScripting();
     makeTasks();
     makeAuthorization();
@@ -108,6 +108,16 @@ void Mac::makeUserNotifications() {
                                      Value(static_cast<int>(answer)));
             prefs_->flushAll();
         });
+    // On macOS 26 asking before launching has finished fails a main-thread assertion in the
+    // notification center, which ends the application.
+    simUserNotifications().setRequestCheck([this] {
+        if (!app_ || app_->finishedLaunching() || !system_.version().isAtLeast(26)) return;
+        console_.log(
+            "Tidra quit unexpectedly: assertion failure in -[UNUserNotificationCenter "
+            "requestAuthorizationWithOptions:completionHandler:], asked before the "
+            "application finished launching");
+        app_->exit(134);
+    });
 }
 
 void Mac::makeScripting() {
@@ -171,6 +181,7 @@ void Mac::startApplications() {
 }
 
 void Mac::connectTidra() {
+    statusBar_.setShownInMenuBar([this] { return allowedInMenuBar(kTidraBundleIdentifier); });
     ui_.setLaunchQuery([this] { return app_ && app_->finishedLaunching(); });
     loop_.setExitHandler([this](int owner, int status) {
         if (owner == pid_ && app_) endTidra(status);
@@ -237,8 +248,12 @@ std::string Mac::mountTidraImage() {
 
 void Mac::openApplication(const std::string& bundleMacPath) {
     const std::string wanted = paths::standardize(bundleMacPath, disk_.home());
-    for (const auto& p : processes_.running())
-        if (paths::standardize(p.bundlePath, disk_.home()) == wanted) return;
+    for (const auto& p : processes_.running()) {
+        if (paths::standardize(p.bundlePath, disk_.home()) != wanted) continue;
+        // A running application is not started twice: it hears that it was opened again.
+        if (app_ && p.pid == pid_) intoTidra([this] { app_->reopen(); });
+        return;
+    }
     std::error_code ec;
     if (!app_ && fs::exists(disk_.real(wanted + "/Contents/Info.plist"), ec)) {
         Value info = parsePlist([&] {

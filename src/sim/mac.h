@@ -47,6 +47,9 @@ class StatusMenuController;
 
 namespace tidra::sim {
 
+// How the user clicks Tidra's status item.
+enum class StatusItemClick { Left, ControlLeft, Right };
+
 struct MacOptions {
     std::string root;          // the real folder holding the simulated disk
     bool realTime = false;     // real clock (interactive) or virtual (scripts, tests)
@@ -159,6 +162,16 @@ class Mac {
         authorization_.replace(std::move(a));
     }
 
+    // Clicks Tidra's status item as the user does, the events routed as the running system
+    // routes them; answers why it could not be clicked.
+    std::optional<std::string> clickStatusItem(StatusItemClick click);
+    // The user's "Allow in the Menu Bar" switch (macOS 26 and later), by bundle identifier.
+    bool allowedInMenuBar(const std::string& bundleIdentifier) const;
+    void setAllowedInMenuBar(const std::string& bundleIdentifier, bool allowed);
+    // Opens an application by name as Finder or Spotlight does: one that runs gets the reopen
+    // event, Tidra is launched when it does not run. Answers why not.
+    std::optional<std::string> openApplicationNamed(const std::string& name);
+
     // Posts the theme change, as the system does when the user switches appearance.
     void setTheme(bool dark);
 
@@ -226,7 +239,7 @@ class Mac {
     int pid_ = 0;
     int launches_ = 0;
     std::string launchError_;
-    SimHotKeys hotKeys_{loop_, system_};
+    SimHotKeys hotKeys_{loop_};
     SimUrlEvents urlEvents_{loop_};
 };
 

@@ -130,7 +130,8 @@ void paintMenuBar(Scene& scene) {
         first = false;
     }
     drawText(cr, "9:41", main.right() - 60, 4, 0, TextStyle{13, false, text});
-    if (scene.mac.statusItem()) {
+    // An item the user keeps out of the menu bar (macOS 26) is not drawn.
+    if (scene.mac.statusItem() && scene.mac.statusItem()->isShownInMenuBar()) {
         const Box item = statusItemBox(scene);
         if (scene.mac.statusItem()->openMenu())
             fillRounded(cr, Box{item.x, item.y + 2, item.width, item.height - 4}, 4,

@@ -59,6 +59,23 @@ Rect SimStatusBarButton::bounds() const {
     return Rect{{0, 0}, {w, 22}};
 }
 
+Rect SimStatusBarButton::frameOnScreen() const {
+    const Size size = bounds().size;
+    return Rect{{SimStatusBar::kMainScreenWidth - SimStatusBar::kRightOfItems - size.width,
+                 SimStatusBar::kMainScreenHeight - SimStatusBar::kMenuBarHeight},
+                {size.width, SimStatusBar::kMenuBarHeight}};
+}
+
+void SimStatusBarButton::performClick(Object* sender) {
+    (void)sender;
+    // With a menu attached the button opens it, as a click of the user's does.
+    if (Menu* attached = item_.menu()) {
+        item_.popUpStatusItemMenu(attached);
+        return;
+    }
+    if (target_ && !action_.empty()) target_->performAction(action_, this);
+}
+
 SimStatusItem::SimStatusItem(RunLoop& loop, double length, bool hasButton)
     : loop_(loop), length_(length) {
     if (hasButton) button_ = std::make_unique<SimStatusBarButton>(*this);
@@ -66,8 +83,10 @@ SimStatusItem::SimStatusItem(RunLoop& loop, double length, bool hasButton)
 
 void SimStatusItem::popUpStatusItemMenu(Menu* menu) {
     auto* m = dynamic_cast<SimMenu*>(menu);
-    if (!m) return;
+    // One menu at a time, as the menu bar tracks one.
+    if (!m || open_) return;
     open_ = m;
+    ++menuOpenings_;
     chosen_ = nullptr;
     closed_ = false;
     loop_.runUntil([this] { return closed_; });
@@ -84,6 +103,7 @@ void SimStatusItem::closeMenu(SimMenuItem* chosen) {
 
 std::shared_ptr<StatusItem> SimStatusBar::statusItemWithLength(double length) {
     auto item = std::make_shared<SimStatusItem>(loop_, length, buttons_);
+    item->shown_ = shown_;
     items_.push_back(item);
     return item;
 }

@@ -73,6 +73,8 @@ class SimStatusBarButton : public StatusBarButton {
     void setAction(const std::string& selector) override { action_ = selector; }
     void sendActionOn(unsigned mask) override { mask_ = mask; }
     Rect bounds() const override;
+    Rect frameOnScreen() const override;
+    void performClick(Object* sender) override;
     View* view() override { return view_.get(); }
 
     Object* target() const { return target_; }
@@ -99,8 +101,13 @@ class SimStatusItem : public StatusItem {
     void setMenu(Menu* menu) override { menu_ = menu; }
     Menu* menu() const override { return menu_; }
     void popUpStatusItemMenu(Menu* menu) override;
+    void setAutosaveName(const std::string& name) override { autosaveName_ = name; }
+    bool isShownInMenuBar() const override { return !shown_ || shown_(); }
 
     std::shared_ptr<Image> image() const { return image_; }
+    const std::string& autosaveName() const { return autosaveName_; }
+    // How many times a menu of the item has opened.
+    int menuOpenings() const { return menuOpenings_; }
     const std::string& title() const { return title_; }
     // The menu being tracked, if any.
     SimMenu* openMenu() const { return open_; }
@@ -109,7 +116,11 @@ class SimStatusItem : public StatusItem {
     void closeMenu(SimMenuItem* chosen);
 
   private:
+    friend class SimStatusBar;
     RunLoop& loop_;
+    std::function<bool()> shown_;
+    std::string autosaveName_;
+    int menuOpenings_ = 0;
     std::unique_ptr<SimStatusBarButton> button_;
     std::shared_ptr<Image> image_;
     double length_;
@@ -128,9 +139,17 @@ class SimStatusBar : public StatusBar {
     void removeAll() { items_.clear(); }
     // A status item without a button, as the platform can hand out.
     void setButtonsAvailable(bool available) { buttons_ = available; }
+    // Whether the system draws the status items (the user's "Allow in the Menu Bar", macOS 26).
+    void setShownInMenuBar(std::function<bool()> shown) { shown_ = std::move(shown); }
+
+    // Where the menu bar puts the first status item, on a main screen of this size: left of the
+    // clock and the system's own items.
+    static constexpr double kMainScreenWidth = 1440, kMainScreenHeight = 900;
+    static constexpr double kMenuBarHeight = 24, kRightOfItems = 180;
 
   private:
     RunLoop& loop_;
+    std::function<bool()> shown_;
     std::vector<std::weak_ptr<SimStatusItem>> items_;
     bool buttons_ = true;
 };
