@@ -4,6 +4,7 @@
 #import <CoreGraphics/CoreGraphics.h>
 #import <UniformTypeIdentifiers/UniformTypeIdentifiers.h>
 
+#include "mac/panel_file_types.h"
 #include "mac/services.h"
 #include "mac/value_bridge.h"
 #include "mac/views.h"
@@ -21,25 +22,44 @@ class MacOpenPanel final : public OpenPanel {
         [panel_ setResolvesAliases:resolves ? YES : NO];
     }
     void setAllowedFileTypes(const std::vector<std::string>& types) override {
+        // No types asked for: any file. Types asked for of which none could be read would leave
+        // the panel taking any file as well, which is the opposite of what was asked; such a
+        // panel refuses to run instead.
+        std::vector<std::string> dropped;
         if (@available(macOS 11.0, *)) {
-            // A type is a filename extension ("png") or a type identifier ("public.png").
             NSMutableArray<UTType*>* contentTypes = [NSMutableArray array];
             for (const std::string& type : types) {
-                NSString* name = toNSString(type);
-                UTType* contentType = type.find('.') == std::string::npos
-                                          ? [UTType typeWithFilenameExtension:name]
-                                          : [UTType typeWithIdentifier:name];
-                if (contentType != nil) [contentTypes addObject:contentType];
+                const std::optional<PanelFileType> read = readPanelFileType(type);
+                NSString* name = read ? toNSString(read->name) : nil;
+                UTType* contentType = nil;
+                if (read && read->kind == PanelFileType::Kind::Extension)
+                    contentType = [UTType typeWithFilenameExtension:name];
+                else if (read)
+                    contentType = [UTType typeWithIdentifier:name];
+                if (contentType != nil)
+                    [contentTypes addObject:contentType];
+                else
+                    dropped.push_back(type);
             }
+            acceptsNothing_ = !types.empty() && [contentTypes count] == 0;
             [panel_ setAllowedContentTypes:contentTypes];
-            return;
-        }
-        NSMutableArray* native = [NSMutableArray arrayWithCapacity:types.size()];
-        for (const std::string& type : types) [native addObject:toNSString(type)];
+        } else {
+            NSMutableArray<NSString*>* native = [NSMutableArray arrayWithCapacity:types.size()];
+            for (const std::string& type : types) {
+                if (const std::optional<PanelFileType> read = readPanelFileType(type))
+                    [native addObject:toNSString(read->name)];
+                else
+                    dropped.push_back(type);
+            }
+            acceptsNothing_ = !types.empty() && [native count] == 0;
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wdeprecated-declarations"
-        [panel_ setAllowedFileTypes:native];  // the way before macOS 11
+            [panel_ setAllowedFileTypes:native];  // the way before macOS 11
 #pragma clang diagnostic pop
+        }
+        for (const std::string& type : dropped)
+            NSLog(@"The open panel cannot read the file type \"%@\"; it is left out",
+                  toNSString(type));
     }
     void setTitle(const std::string& title) override {
         [panel_ setTitle:toNSString(title)];
@@ -51,6 +71,17 @@ class MacOpenPanel final : public OpenPanel {
         [panel_ setLevel:level];
     }
     void beginWithCompletionHandler(std::function<void(long response)> handler) override {
+        if (acceptsNothing_) {
+            NSLog(@"The open panel is not shown: none of the file types asked for could be read, "
+                  @"and without them it would take any file");
+            // Answered later, as the panel would: the caller may not expect its handler to run
+            // before this call returns.
+            const std::function<void(long)> answer = std::move(handler);
+            dispatch_async(dispatch_get_main_queue(), ^{
+              if (answer) answer(static_cast<long>(NSModalResponseCancel));
+            });
+            return;
+        }
         // The panel keeps this block, and Tidra's handler usually keeps the wrapper that keeps
         // the panel: the block lets go of the handler once the panel has answered, so that the
         // three do not keep each other alive.
@@ -67,6 +98,7 @@ class MacOpenPanel final : public OpenPanel {
 
   private:
     NSOpenPanel* panel_;
+    bool acceptsNothing_ = false;
 };
 
 class MacAlertButton final : public AlertButton {

@@ -18,20 +18,27 @@ tidra::UserNotification fromContent(NSString* identifier, NSString* title, NSStr
     return shown;
 }
 
+// The delegate Tidra has set, or none. An answer the system waits for is given later on the main
+// queue, by which time Tidra may have set another delegate or none, and the one asked may be
+// gone: the answer reads the slot when it runs, never a pointer taken before.
+struct DelegateSlot {
+    tidra::UserNotificationCenterDelegate* delegate = nullptr;
+};
+
 }  // namespace
 
 API_AVAILABLE(macos(10.14))
 @interface TidraNotificationPresenter : NSObject <UNUserNotificationCenterDelegate> {
-    tidra::UserNotificationCenterDelegate* _delegate;
+    std::shared_ptr<DelegateSlot> _slot;
 }
-- (instancetype)initWithDelegate:(tidra::UserNotificationCenterDelegate*)delegate;
+- (instancetype)initWithSlot:(std::shared_ptr<DelegateSlot>)slot;
 @end
 
 @implementation TidraNotificationPresenter
 
-- (instancetype)initWithDelegate:(tidra::UserNotificationCenterDelegate*)delegate {
+- (instancetype)initWithSlot:(std::shared_ptr<DelegateSlot>)slot {
     self = [super init];
-    if (self != nil) _delegate = delegate;
+    if (self != nil) _slot = std::move(slot);
     return self;
 }
 
@@ -42,9 +49,11 @@ API_AVAILABLE(macos(10.14))
     UNNotificationRequest* request = [notification request];
     const tidra::UserNotification shown =
         fromContent([request identifier], [[request content] title], [[request content] body]);
-    tidra::UserNotificationCenterDelegate* delegate = _delegate;
+    std::shared_ptr<DelegateSlot> slot = _slot;
     dispatch_async(dispatch_get_main_queue(), ^{
-      if (!delegate->userNotificationCenterShouldPresentNotification(shown)) {
+      tidra::UserNotificationCenterDelegate* delegate = slot->delegate;
+      if (delegate == nullptr ||
+          !delegate->userNotificationCenterShouldPresentNotification(shown)) {
           handler(UNNotificationPresentationOptionNone);
       } else if (@available(macOS 11.0, *)) {
           handler(UNNotificationPresentationOptionBanner | UNNotificationPresentationOptionList);
@@ -93,13 +102,33 @@ namespace {
 
 class MacUserNotificationCenter final : public UserNotificationCenter {
   public:
+    MacUserNotificationCenter() = default;
+    MacUserNotificationCenter(const MacUserNotificationCenter&) = delete;
+    MacUserNotificationCenter& operator=(const MacUserNotificationCenter&) = delete;
+    ~MacUserNotificationCenter() override {
+        slot_->delegate = nullptr;
+        if (@available(macOS 10.14, *)) {
+            UNUserNotificationCenter* center = [UNUserNotificationCenter currentNotificationCenter];
+            if (presenter_ != nil && [center delegate] == presenter_) [center setDelegate:nil];
+            return;
+        }
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+        // This center's delegate is unretained: it must not point at one released here.
+        NSUserNotificationCenter* center = [NSUserNotificationCenter defaultUserNotificationCenter];
+        if (legacyDelegate_ != nil && [center delegate] == legacyDelegate_)
+            [center setDelegate:nil];
+#pragma clang diagnostic pop
+    }
+
     void setDelegate(UserNotificationCenterDelegate* delegate) override {
         // Neither center keeps its delegate.
         if (@available(macOS 10.14, *)) {
-            presenter_ = delegate != nullptr
-                             ? [[TidraNotificationPresenter alloc] initWithDelegate:delegate]
-                             : nil;
-            [[UNUserNotificationCenter currentNotificationCenter] setDelegate:presenter_];
+            slot_->delegate = delegate;
+            if (presenter_ == nil)
+                presenter_ = [[TidraNotificationPresenter alloc] initWithSlot:slot_];
+            [[UNUserNotificationCenter currentNotificationCenter]
+                setDelegate:delegate != nullptr ? presenter_ : nil];
             return;
         }
 #pragma clang diagnostic push
@@ -160,6 +189,7 @@ class MacUserNotificationCenter final : public UserNotificationCenter {
     }
 
   private:
+    std::shared_ptr<DelegateSlot> slot_ = std::make_shared<DelegateSlot>();
     id presenter_ = nil;
     id legacyDelegate_ = nil;
 };

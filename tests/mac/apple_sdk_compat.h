@@ -109,11 +109,13 @@ typedef struct OpaqueEventHotKeyRef* EventHotKeyRef;
 enum { kEventHotKeyNoOptions = 0, kEventHotKeyExclusive = (1 << 0) };
 extern "C" {
 EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr userRoutine);
+void DisposeEventHandlerUPP(EventHandlerUPP userUPP);
 EventTargetRef GetApplicationEventTarget(void);
 OSStatus InstallEventHandler(EventTargetRef inTarget, EventHandlerUPP inHandler,
                              ItemCount inNumTypes, const EventTypeSpec* inList,
                              void* _Nullable inUserData,
                              EventHandlerRef _Nullable* _Nullable outRef);
+OSStatus RemoveEventHandler(EventHandlerRef inHandlerRef);
 OSStatus GetEventParameter(EventRef inEvent, EventParamName inName, EventParamType inDesiredType,
                            EventParamType* _Nullable outActualType, ByteCount inBufferSize,
                            ByteCount* _Nullable outActualSize, void* _Nullable outData);
