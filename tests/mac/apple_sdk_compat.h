@@ -358,6 +358,9 @@ extern NSString* const NSAppleScriptErrorNumber;
 @interface NSStatusItem (AppleSDK)
 // -[NSStatusItem button], macOS 10.10.
 @property(readonly, strong, nullable) NSStatusBarButton* button;
+// -[NSStatusItem visible], -[NSStatusItem autosaveName], macOS 10.12.
+@property(getter=isVisible) BOOL visible;
+@property(null_resettable, copy) NSString* autosaveName;
 @end
 
 // NSWorkspaceApplicationKey, macOS 10.6.
@@ -396,6 +399,16 @@ static const NSEventType NSEventTypeRightMouseUp = NSRightMouseUp;      // 4
 static const NSEventType NSEventTypeKeyDown = NSKeyDown;                // 10
 static const NSEventMask NSEventMaskLeftMouseUp = 1ull << 2;
 static const NSEventMask NSEventMaskRightMouseUp = 1ull << 4;
+// NSEventModifierFlagDeviceIndependentFlagsMask, macOS 10.12 (the older name's value).
+static const NSEventModifierFlags NSEventModifierFlagDeviceIndependentFlagsMask =
+    NSDeviceIndependentModifierFlagsMask;
+
+@interface NSEvent (AppleSDKMonitors)
+// +[NSEvent addLocalMonitorForEventsMatchingMask:handler:], +[NSEvent removeMonitor:], 10.6.
++ (nullable id)addLocalMonitorForEventsMatchingMask:(NSEventMask)mask
+                                            handler:(NSEvent* _Nullable (^)(NSEvent* event))block;
++ (void)removeMonitor:(id)eventMonitor;
+@end
 
 // NSBezelStyleRounded, macOS 10.0 (this name since the 10.12 SDK; the older one is deprecated).
 static const NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
@@ -411,9 +424,15 @@ static const NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
 @property(readonly, nullable, strong) NSButton* suppressionButton;
 @end
 
+// NSWindowOcclusionState, macOS 10.9.
+typedef NSUInteger NSWindowOcclusionState;
+static const NSWindowOcclusionState NSWindowOcclusionStateVisible = 1UL << 1;
+
 @interface NSWindow (AppleSDK)
 // -[NSWindow titlebarAppearsTransparent], macOS 10.10.
 @property BOOL titlebarAppearsTransparent;
+// -[NSWindow occlusionState], macOS 10.9.
+@property(readonly) NSWindowOcclusionState occlusionState;
 @end
 
 // ---- Availability (os/availability.h, Foundation): the attributes only matter on a Mac ----
