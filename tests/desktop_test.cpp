@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "desktop/display_trigger.h"
-#include "desktop/finder_toggle.h"
+#include "desktop/finder_control.h"
 #include "prefs/keys.h"
+#include "sim/mac.h"
+#include "test_folder.h"
 
 namespace tidra {
 namespace {
@@ -18,9 +20,9 @@ Notification terminated(Value userInfo) {
 TEST(FinderTermination, OnlyFindersExactIdentifierCounts) {
     Dictionary finder{{Value(kApplicationBundleIdentifierKey), Value("com.apple.finder")}};
     auto note = terminated(finder);
-    EXPECT_TRUE(FinderToggle::isFinderTermination(&note));
+    EXPECT_TRUE(FinderControl::isAboutFinder(&note));
 
-    EXPECT_FALSE(FinderToggle::isFinderTermination(nullptr));
+    EXPECT_FALSE(FinderControl::isAboutFinder(nullptr));
     std::vector<Value> others = {
         Value(),
         Value::null(),
@@ -36,23 +38,17 @@ TEST(FinderTermination, OnlyFindersExactIdentifierCounts) {
     };
     for (const auto& info : others) {
         auto other = terminated(info);
-        EXPECT_FALSE(FinderToggle::isFinderTermination(&other)) << info.description();
+        EXPECT_FALSE(FinderControl::isAboutFinder(&other)) << info.description();
     }
 }
 
-struct RecordingTarget : DisplayTriggerTarget {
+struct RecordingTarget : DesktopHiding {
     bool clean = false;
-    bool trigger = false, disconnect = false;
     bool finderReachable = true;
     std::vector<std::string> calls;
     std::optional<bool> headed;  // where a restart under way leads, if any
     bool isClean() const override { return clean; }
     bool headedClean() const override { return headed.value_or(clean); }
-    bool preference(const char* key) override {
-        if (std::string(key) == prefs::kExternalScreenTrigger) return trigger;
-        if (std::string(key) == prefs::kExternalScreenDisconnect) return disconnect;
-        return false;
-    }
     bool cleanDesktop(bool show) override {
         calls.push_back(show ? "show" : "hide");
         return finderReachable;
@@ -101,15 +97,21 @@ TEST(DisplayTrigger, FollowsTheEnabledDirectionOnly) {
         {"added while headed shown", true, true, true, false, kAdd, {"hide"}},
         {"removed while headed shown", true, true, true, false, kRemove, {}},
     };
+    // The two options as the user set them, in a simulated Mac's store.
+    sim::MacOptions options;
+    options.root = testing::freshTestFolder("mac").string();
+    sim::Mac mac(options);
+    UserDefaults& store = mac.prefs().standardUserDefaults();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingTarget t;
-        t.trigger = c.trigger;
-        t.disconnect = c.disconnect;
+        store.setBool(c.trigger, prefs::kExternalScreenTrigger);
+        store.setBool(c.disconnect, prefs::kExternalScreenDisconnect);
         t.clean = c.clean;
         t.headed = c.headed;
         t.finderReachable = c.finderReachable;
-        displayReconfigurationCallback(1, c.flags, &t);
+        DisplayTrigger trigger{t, store};
+        displayReconfigurationCallback(1, c.flags, &trigger);
         EXPECT_EQ(t.calls, c.calls);
     }
     displayReconfigurationCallback(1, kDisplayAddFlag, nullptr);  // no target: ignored

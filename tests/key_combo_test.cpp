@@ -1,5 +1,5 @@
 // Key combinations as Tidra stores and shows them, and the URLs it takes.
-#include "menu/key_combo.h"
+#include "shortcut/key_combo.h"
 
 #include <gtest/gtest.h>
 

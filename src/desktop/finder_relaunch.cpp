@@ -7,7 +7,7 @@
 
 namespace tidra {
 
-FinderRelaunch::FinderRelaunch(FinderToggle& finder, Workspace& workspace, Dispatch& dispatch,
+FinderRelaunch::FinderRelaunch(FinderControl& finder, Workspace& workspace, Dispatch& dispatch,
                                Console& console, Hooks hooks)
     : finder_(finder),
       workspace_(workspace),

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "desktop/finder_toggle.h"
+#include "desktop/finder_control.h"
 #include "platform/console.h"
 #include "platform/dispatch.h"
 #include "platform/workspace.h"
@@ -32,8 +32,8 @@ class FinderRelaunch {
         std::function<bool()> isClean;
     };
 
-    FinderRelaunch(FinderToggle& finder, Workspace& workspace, Dispatch& dispatch, Console& console,
-                   Hooks hooks);
+    FinderRelaunch(FinderControl& finder, Workspace& workspace, Dispatch& dispatch,
+                   Console& console, Hooks hooks);
 
     // The desktop with (`show`) or without icons. At once when Finder is settled; while a
     // restart is under way, kept until Finder is back. False when Finder's preferences could
@@ -61,7 +61,7 @@ class FinderRelaunch {
     void armDeadline();
     void deadlinePassed();
 
-    FinderToggle& finder_;
+    FinderControl& finder_;
     Workspace& workspace_;
     Dispatch& dispatch_;
     Console& console_;

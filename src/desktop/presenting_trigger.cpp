@@ -84,7 +84,7 @@ void PresentingTrigger::showAfterPresenting() {
 }
 
 void PresentingTrigger::applicationLaunched(const std::string& bundleIdentifier) {
-    if (!target_.preference(prefs::kHideWhilePresenting)) return;
+    if (!s_.defaults.boolForKey(prefs::kHideWhilePresenting)) return;
     if (isPresentingApp(bundleIdentifier)) hideForPresenting();
 }
 
@@ -108,7 +108,7 @@ void PresentingTrigger::desktopRefreshed(bool clean) {
 
 void PresentingTrigger::settleAtLaunch() {
     if (!hiddenByTrigger()) return;
-    if (!target_.preference(prefs::kHideWhilePresenting)) {
+    if (!s_.defaults.boolForKey(prefs::kHideWhilePresenting)) {
         setHiddenByTrigger(false);
         return;
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/display_trigger.h"
+#include "desktop/desktop_hiding.h"
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/workspace.h"
@@ -19,8 +19,7 @@ class PresentingTrigger {
         Workspace& workspace;
         Console& console;
     };
-    PresentingTrigger(Services services, DisplayTriggerTarget& target)
-        : s_(services), target_(target) {}
+    PresentingTrigger(Services services, DesktopHiding& target) : s_(services), target_(target) {}
 
     // The bundle identifiers that count: `presentingApps`, or the built-in list without it.
     std::vector<std::string> presentingApps();
@@ -45,7 +44,7 @@ class PresentingTrigger {
     void setHiddenByTrigger(bool hidden);
 
     Services s_;
-    DisplayTriggerTarget& target_;
+    DesktopHiding& target_;
     bool reportedBadList_ = false;
 };
 

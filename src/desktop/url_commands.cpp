@@ -45,4 +45,24 @@ std::string loggableUrl(const std::string& url) {
     return out;
 }
 
+void openTidraUrl(const std::string& url, DesktopHiding& desktop, Console& console) {
+    const auto command = urlCommand(url);
+    if (!command) {
+        console.log("Ignored the URL " + loggableUrl(url) +
+                    ": Tidra takes tidra://hide, tidra://show and tidra://toggle");
+        return;
+    }
+    switch (*command) {
+        case UrlCommand::Toggle:
+            desktop.toggleDesktop();
+            break;
+        case UrlCommand::Hide:
+            if (!desktop.isClean()) desktop.cleanDesktop(false);
+            break;
+        case UrlCommand::Show:
+            if (desktop.isClean()) desktop.cleanDesktop(true);
+            break;
+    }
+}
+
 }  // namespace tidra

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "desktop/desktop_hiding.h"
+#include "platform/console.h"
+
 namespace tidra {
 
 enum class UrlCommand { Hide, Show, Toggle };
@@ -14,5 +17,9 @@ enum class UrlCommand { Hide, Show, Toggle };
 std::optional<UrlCommand> urlCommand(const std::string& url);
 // The URL as one short line for the log: control characters escaped, long ones cut.
 std::string loggableUrl(const std::string& url);
+
+// What a URL handed over by the system does: hide and show only change a desktop that is not
+// already so; anything else is logged and ignored.
+void openTidraUrl(const std::string& url, DesktopHiding& desktop, Console& console);
 
 }  // namespace tidra

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "frontend/frontend.h"
-#include "menu/key_combo.h"
+#include "shortcut/key_combo.h"
 #include "prefs/keys.h"
 #include "sim/interface/shortcut_recorder.h"
 

@@ -2,8 +2,8 @@
 // typed into its recorder, and has a Clear button.
 #pragma once
 
-#include "menu/keyboard_shortcut.h"
 #include "platform/interface_loader.h"
+#include "shortcut/keyboard_shortcut.h"
 
 namespace tidra {
 

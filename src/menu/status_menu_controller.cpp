@@ -13,9 +13,9 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       finder_(platform.preferences, platform.workspace),
       relaunch_(finder_, platform.workspace, platform.dispatch, platform.console,
                 {[this] { updateStatus(); }, [this] { return clean_; }}),
-      loginItems_(platform.appleScript, platform.dispatch, platform.mainBundle, platform.console),
-      serviceLoginItem_(platform.appService, loginItems_,
-                        platform.preferences.standardUserDefaults(), platform.console),
+      launchAtLogin_({platform.preferences.standardUserDefaults(), platform.appleScript,
+                      platform.dispatch, platform.mainBundle, platform.appService,
+                      platform.fileManager, platform.system, platform.console, failureNotices_}),
       wallpaper_({platform.preferences.standardUserDefaults(), platform.archiver,
                   platform.workspace, platform.screens, platform.mainBundle, platform.fileManager,
                   platform.dispatch, platform.console},
@@ -37,7 +37,7 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)),
       welcomeWindow_(std::make_unique<WelcomeWindow>(platform.interfaces)),
       presenting_({defaults_, platform.workspace, platform.console},
-                  static_cast<DisplayTriggerTarget&>(*this)) {}
+                  static_cast<DesktopHiding&>(*this)) {}
 
 StatusMenuController::~StatusMenuController() {
     unregisterTriggers();
@@ -113,106 +113,16 @@ bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
     return true;
 }
 
-bool StatusMenuController::usesLoginService() {
-    return platform_.system.operatingSystemVersion().isAtLeast(13);
-}
-
 bool StatusMenuController::isLoginItem() {
-    if (usesLoginService()) {
-        serviceLoginItem_.takeStock();
-        launchAtLoginKnown_ = serviceLoginItem_.launches();
-        defaults_.setBool(launchAtLoginKnown_, prefs::kLaunchAtLogin);
-        defaults_.synchronize();
-        return launchAtLoginKnown_;
-    }
-    const auto present = loginItems_.lookUp();
-    // A System Events that cannot say is no sign that the entry went: the last known state stays.
-    launchAtLoginKnown_ = present.value_or(defaults_.boolForKey(prefs::kLaunchAtLogin));
-    if (!present) return launchAtLoginKnown_;
-    defaults_.setBool(*present, prefs::kLaunchAtLogin);
-    defaults_.synchronize();
-    return *present;
+    return launchAtLogin_.isLoginItem();
 }
 
 void StatusMenuController::addToLoginItems() {
-    changeLoginItem(true, true);
+    launchAtLogin_.change(true, true);
 }
 
 void StatusMenuController::removeFromLoginItems() {
-    changeLoginItem(false, true);
-}
-
-void StatusMenuController::changeLoginItem(bool wanted, bool byUser) {
-    if (usesLoginService()) {
-        changeServiceLoginItem(wanted, byUser);
-        return;
-    }
-    if (wanted ? loginItems_.add() : loginItems_.remove()) {
-        launchAtLoginKnown_ = wanted;
-        failureNotices_.succeeded(FailureTopic::LaunchAtLogin);
-        return;
-    }
-    const auto refusal = loginItems_.lastErrorNumber();
-    settleLaunchAtLogin();
-    if (byUser) failureNotices_.launchAtLoginRefused(refusal);
-}
-
-void StatusMenuController::changeServiceLoginItem(bool wanted, bool byUser) {
-    using Outcome = ServiceLoginItem::Outcome;
-    const Outcome outcome = serviceLoginItem_.change(wanted);
-    // The tick shows what will happen at the next login, whatever was asked.
-    settleLaunchAtLogin(serviceLoginItem_.launches());
-    if (outcome == Outcome::Done) {
-        failureNotices_.succeeded(FailureTopic::LaunchAtLogin);
-        return;
-    }
-    if (!byUser) return;
-    switch (outcome) {
-        case Outcome::NeedsApproval:
-            failureNotices_.launchAtLoginNeedsApproval();
-            platform_.appService.openSystemSettingsLoginItems();
-            break;
-        case Outcome::Failed:
-            if (serviceLoginItem_.lastError())
-                failureNotices_.launchAtLoginServiceFailed(*serviceLoginItem_.lastError());
-            break;
-        case Outcome::OldItemStays:
-            failureNotices_.launchAtLoginRefused(serviceLoginItem_.oldItemErrorNumber());
-            break;
-        case Outcome::Done:
-            break;
-    }
-}
-
-void StatusMenuController::settleLaunchAtLogin() {
-    settleLaunchAtLogin(loginItems_.lookUp().value_or(launchAtLoginKnown_));
-}
-
-void StatusMenuController::settleLaunchAtLogin(bool present) {
-    launchAtLoginKnown_ = present;
-    if (defaults_.boolForKey(prefs::kLaunchAtLogin) == present) return;
-    // This write reaches our own observer, which must not try again: a System Events that
-    // keeps refusing would otherwise be asked to add and remove for ever.
-    settlingLaunchAtLogin_ = true;
-    defaults_.setBool(present, prefs::kLaunchAtLogin);
-    defaults_.synchronize();
-    settlingLaunchAtLogin_ = false;
-}
-
-void StatusMenuController::followSystemLoginState() {
-    // Only Service Management answers at no cost; asking System Events could prompt the user.
-    if (usesLoginService()) settleLaunchAtLogin(serviceLoginItem_.launches());
-}
-
-void StatusMenuController::repointStaleLoginItem() {
-    const auto path = loginItems_.itemPath();
-    // An entry that opens another copy still in place is the user's choice.
-    if (!path || path->empty() || platform_.fileManager.fileExistsAtPath(*path)) return;
-    changeLoginItem(true, false);
-}
-
-void StatusMenuController::toggleDesktop() {
-    cleanDesktop(clean_);
+    launchAtLogin_.change(false, true);
 }
 
 bool StatusMenuController::cleanDesktop(bool show) {

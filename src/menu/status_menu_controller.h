@@ -9,22 +9,21 @@
 #include "about/transluscent_window.h"
 #include "app/failure_notices.h"
 #include "desktop/display_trigger.h"
+#include "desktop/finder_control.h"
 #include "desktop/finder_relaunch.h"
-#include "desktop/finder_toggle.h"
 #include "desktop/presenting_trigger.h"
 #include "desktop/widget_hider.h"
-#include "login/login_items.h"
-#include "login/service_login_item.h"
-#include "menu/keyboard_shortcut.h"
+#include "login/launch_at_login.h"
 #include "menu/shortcut_window.h"
 #include "menu/welcome_window.h"
 #include "platform/platform.h"
+#include "shortcut/keyboard_shortcut.h"
 #include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
 
 namespace tidra {
 
-class StatusMenuController : public Object, public DisplayTriggerTarget {
+class StatusMenuController : public Object, public DesktopHiding {
   public:
     explicit StatusMenuController(const Platform& platform);
     ~StatusMenuController() override;
@@ -59,9 +58,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void setIcon(bool clean);
     void updateStatus();
     void toggleWallpapers(bool show);
-    // Every way the user asks to hide or show the icons ends here: the opposite of what Finder
-    // draws now. A wish made while Finder restarts is carried out once it is back.
-    void toggleDesktop();
+    // DesktopHiding: every way the user asks to hide or show the icons ends here. A wish made
+    // while Finder restarts is carried out once it is back.
     bool cleanDesktop(bool show) override;
     void restoreWallpapers() override { toggleWallpapers(true); }
 
@@ -93,10 +91,8 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     const Dictionary& wallpapers() const { return wallpaper_.wallpapers(); }
     const Dictionary& wallpapersOptions() const { return wallpaper_.wallpapersOptions(); }
 
-    // DisplayTriggerTarget.
     bool isClean() const override { return clean_; }
     bool headedClean() const override { return relaunch_.headedClean(); }
-    bool preference(const char* key) override { return defaults_.boolForKey(key); }
 
   private:
     // Wake-up steps, in the order awakeFromNib runs them.
@@ -113,21 +109,6 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     void unregisterTriggers();
     void onPresentingApplication(const Notification& note, bool launched);
 
-    // Adds or removes the login item; a refusal is told to the user when `byUser`.
-    void changeLoginItem(bool wanted, bool byUser);
-    // After a login-item change that System Events refused: `launchAtLogin` (and so the tick)
-    // takes the state System Events reports, or the one known before when it cannot say,
-    // without starting another change.
-    void settleLaunchAtLogin();
-    void settleLaunchAtLogin(bool present);
-    // The tick takes what the system reports now: the user may have switched Tidra on or off in
-    // System Settings › Login Items while it ran.
-    void followSystemLoginState();
-    // From macOS 13 the system's Service Management keeps the login item, not System Events.
-    bool usesLoginService();
-    void changeServiceLoginItem(bool wanted, bool byUser);
-    // An entry left pointing at a bundle that is gone (Tidra was moved) opens this one instead.
-    void repointStaleLoginItem();
     void onLaunchAtLoginChanged(const Value& newValue);
     void onRestoreFinderChanged(const Value& newValue);
     void onReplaceWallpaperChanged(const Value& newValue);
@@ -139,10 +120,9 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
 
     Platform platform_;
     FailureNotices failureNotices_;
-    FinderToggle finder_;
+    FinderControl finder_;
     FinderRelaunch relaunch_;
-    LoginItems loginItems_;
-    ServiceLoginItem serviceLoginItem_;
+    LaunchAtLogin launchAtLogin_;
     WallpaperSwitcher wallpaper_;
     WallpaperChooser wallpaperChooser_;
     WidgetHider widgets_;
@@ -159,9 +139,7 @@ class StatusMenuController : public Object, public DisplayTriggerTarget {
     std::unique_ptr<TransluscentWindow> aboutWindow_;
     bool darkMode_ = false;
     bool observing_ = false;
-    bool settlingLaunchAtLogin_ = false;
-    // Whether the login item exists, as far as System Events last told.
-    bool launchAtLoginKnown_ = false;
+    DisplayTrigger displayTrigger_{*this, defaults_};
     KeyboardShortcut shortcut_;
     std::unique_ptr<ShortcutWindow> shortcutWindow_;
     std::unique_ptr<WelcomeWindow> welcomeWindow_;

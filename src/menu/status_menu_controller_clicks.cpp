@@ -64,7 +64,7 @@ void StatusMenuController::openStatusMenu() {
         bool& open;
         ~Closed() { open = false; }
     } closed{menuOpen_};
-    followSystemLoginState();
+    launchAtLogin_.followSystem();
     statusItem_->setMenu(statusMenu_);
     StatusBarButton* button = statusItem_->button();
     if (button) {
@@ -82,7 +82,7 @@ void StatusMenuController::openStatusMenu() {
 }
 
 void StatusMenuController::applicationReopened() {
-    followSystemLoginState();
+    launchAtLogin_.followSystem();
     welcomeWindow_->show(statusItem_->isShownInMenuBar(), platform_.system.operatingSystemVersion(),
                          shortcut_.isRegistered() ? shortcut_.currentText() : "");
 }

@@ -35,12 +35,7 @@ void StatusMenuController::observeValueForKeyPath(const std::optional<std::strin
 }
 
 void StatusMenuController::onLaunchAtLoginChanged(const Value& newValue) {
-    if (!newValue.isBoolean() || settlingLaunchAtLogin_) return;
-    if (newValue.boolValue()) {
-        addToLoginItems();
-    } else {
-        removeFromLoginItems();
-    }
+    launchAtLogin_.preferenceChanged(newValue);
 }
 
 void StatusMenuController::onRestoreFinderChanged(const Value& newValue) {
@@ -86,14 +81,14 @@ void StatusMenuController::darkModeChanged(const Notification*) {
 }
 
 void StatusMenuController::applicationWasTerminated(const Notification* note) {
-    if (!FinderToggle::isFinderTermination(note)) return;
+    if (!FinderControl::isAboutFinder(note)) return;
     // The refresh waits for Finder to be back: until then it draws nothing new, and the icon
     // keeps saying what the user last saw.
     relaunch_.finderTerminated();
 }
 
 void StatusMenuController::applicationDidLaunch(const Notification* note) {
-    if (!FinderToggle::isFinderTermination(note)) return;
+    if (!FinderControl::isAboutFinder(note)) return;
     relaunch_.finderLaunched();
 }
 

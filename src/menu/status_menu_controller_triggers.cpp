@@ -30,23 +30,7 @@ void StatusMenuController::unregisterTriggers() {
 }
 
 void StatusMenuController::openURL(const std::string& url) {
-    const auto command = urlCommand(url);
-    if (!command) {
-        platform_.console.log("Ignored the URL " + loggableUrl(url) +
-                              ": Tidra takes tidra://hide, tidra://show and tidra://toggle");
-        return;
-    }
-    switch (*command) {
-        case UrlCommand::Toggle:
-            hideMessClicked(nullptr);
-            break;
-        case UrlCommand::Hide:
-            if (!clean_) cleanDesktop(false);
-            break;
-        case UrlCommand::Show:
-            if (clean_) cleanDesktop(true);
-            break;
-    }
+    openTidraUrl(url, *this, platform_.console);
 }
 
 void StatusMenuController::onPresentingApplication(const Notification& note, bool launched) {

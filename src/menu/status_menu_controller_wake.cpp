@@ -14,13 +14,12 @@ void StatusMenuController::awakeFromNib() {
     setIcon(false);
     updateStatus();
     configureStatusButton();
-    // The service's entry follows the bundle wherever it is moved; a System Events one does not.
-    if (isLoginItem() && !usesLoginService()) repointStaleLoginItem();
+    launchAtLogin_.takeStockAtLaunch();
     registerObservers();
     // Tidra may have ended while Finder was restarting, and nothing else brings Finder back.
     relaunch_.startIfNotRunning();
     platform_.screens.registerReconfigurationCallback(&displayReconfigurationCallback,
-                                                      static_cast<DisplayTriggerTarget*>(this));
+                                                      &displayTrigger_);
     shortcut_.registerStored();
     registerTriggers();
     initPopover();

@@ -1,5 +1,5 @@
-// Finder's side of hiding and showing the desktop icons: its preferences domain, its quit and its
-// start. FinderRelaunch decides when each happens.
+// Finder as Tidra reaches it: its preferences domain, its quit and its start. It decides nothing;
+// FinderRelaunch decides when each happens.
 #pragma once
 
 #include <memory>
@@ -11,9 +11,9 @@
 
 namespace tidra {
 
-class FinderToggle {
+class FinderControl {
   public:
-    FinderToggle(Preferences& preferences, Workspace& workspace)
+    FinderControl(Preferences& preferences, Workspace& workspace)
         : preferences_(preferences), workspace_(workspace) {}
 
     // A fresh object for Finder's domain on every call: Finder rewrites its own file, so nothing
@@ -22,14 +22,14 @@ class FinderToggle {
         return preferences_.suite(prefs::kFinderDomain);
     }
 
-    // Asks the first running Finder to quit; writes nothing.
+    // Asks the first running Finder to quit; writes nothing (the start comes from FinderRelaunch).
     void restartFinder();
     // Starts Finder without waiting for it.
     void relaunchFinder();
 
     // Whether a workspace notice (an end or a launch) is about Finder itself (exact bundle
     // identifier).
-    static bool isFinderTermination(const Notification* note);
+    static bool isAboutFinder(const Notification* note);
 
   private:
     Preferences& preferences_;

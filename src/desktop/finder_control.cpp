@@ -1,10 +1,10 @@
-#include "desktop/finder_toggle.h"
+#include "desktop/finder_control.h"
 
 #include "prefs/keys.h"
 
 namespace tidra {
 
-void FinderToggle::restartFinder() {
+void FinderControl::restartFinder() {
     auto running =
         workspace_.runningApplicationsWithBundleIdentifier(prefs::kFinderBundleIdentifier);
     if (running.empty() || !running.front()) return;
@@ -12,11 +12,11 @@ void FinderToggle::restartFinder() {
     running.front()->terminate();
 }
 
-void FinderToggle::relaunchFinder() {
+void FinderControl::relaunchFinder() {
     workspace_.launchAppWithBundleIdentifier(prefs::kFinderBundleIdentifier, kWorkspaceLaunchAsync);
 }
 
-bool FinderToggle::isFinderTermination(const Notification* note) {
+bool FinderControl::isAboutFinder(const Notification* note) {
     if (!note || !note->userInfo.isDictionary()) return false;
     if (!note->userInfo.isStringKeyedDictionary()) return false;
     Value identifier = note->userInfo[Value(kApplicationBundleIdentifierKey)];

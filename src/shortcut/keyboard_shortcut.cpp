@@ -1,4 +1,4 @@
-#include "menu/keyboard_shortcut.h"
+#include "shortcut/keyboard_shortcut.h"
 
 #include "prefs/keys.h"
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "menu/key_combo.h"
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/hot_keys.h"
+#include "shortcut/key_combo.h"
 
 namespace tidra {
 

@@ -1,4 +1,4 @@
-#include "menu/key_combo.h"
+#include "shortcut/key_combo.h"
 
 #include <algorithm>
 #include <array>
