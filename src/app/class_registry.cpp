@@ -1,10 +1,10 @@
 #include "app/class_registry.h"
 
 #include "app/app_delegate.h"
-#include "app/permitted_notifications.h"
 #include "install/application_mover.h"
 #include "menu/popover_view_controller.h"
 #include "menu/status_menu_controller.h"
+#include "notices/permitted_notifications.h"
 
 namespace tidra {
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "about/transluscent_window.h"
-#include "app/failure_notices.h"
 #include "desktop/display_trigger.h"
 #include "desktop/finder_relaunch.h"
 #include "desktop/finder_toggle.h"
@@ -17,6 +16,7 @@
 #include "login/service_login_item.h"
 #include "menu/keyboard_shortcut.h"
 #include "menu/shortcut_window.h"
+#include "notices/failure_notices.h"
 #include "platform/platform.h"
 #include "wallpaper/wallpaper_chooser.h"
 #include "wallpaper/wallpaper_switcher.h"
