@@ -4,12 +4,12 @@
 #include <fstream>
 #include <random>
 
-#include "login/apple_script_literal.h"
 #include "sim/apple_scripting.h"
 #include "sim/apps/system_events.h"
 #include "sim/disk.h"
 #include "sim/user_trash.h"
 #include "test_folder.h"
+#include "text/apple_script_literal.h"
 
 namespace tidra::sim {
 namespace {

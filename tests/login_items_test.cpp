@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "awkward_paths.h"
-#include "login/apple_script_literal.h"
 #include "sim/apple_scripting.h"
 #include "sim/apps/system_events.h"
 #include "sim/bundle.h"
@@ -16,6 +15,7 @@
 #include "sim/run_loop.h"
 #include "sim/user_trash.h"
 #include "test_folder.h"
+#include "text/apple_script_literal.h"
 
 namespace tidra {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/permitted_notifications.h"
+#include "notices/permitted_notifications.h"
 #include "sim_world.h"
 
 namespace tidra {

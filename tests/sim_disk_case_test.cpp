@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +15,7 @@
 #include "sim_world.h"
 #include "test_files.h"
 #include "test_folder.h"
+#include "text/ascii.h"
 
 namespace tidra::sim {
 namespace {
@@ -28,9 +28,7 @@ std::vector<std::string> caseTwins(const fs::path& root) {
     std::vector<std::string> twins;
     std::map<std::string, std::string> seen;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        std::string key = entry.path().string();
-        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        auto [at, fresh] = seen.emplace(key, entry.path().string());
+        auto [at, fresh] = seen.emplace(asciiLower(entry.path().string()), entry.path().string());
         if (!fresh) twins.push_back(at->second + " | " + entry.path().string());
     }
     return twins;

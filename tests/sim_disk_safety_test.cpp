@@ -343,7 +343,7 @@ struct Listener : Object {
 TEST(NoKinderThanAMac, DistributedNotificationsWaitForAnInactiveApplication) {
     SimWorld world;
     ASSERT_FALSE(world.mac().application()->isActive());
-    sim::SimDistributedCenter& center = world.mac().distributed();
+    sim::SimNotificationCenter& center = world.mac().distributed();
     Listener coalesced, held, dropped, immediate;
     center.addObserver(&coalesced, "c:", std::string("N"), nullptr,
                        NotificationSuspensionBehavior::Coalesce);

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/permitted_notifications.h"
+#include "notices/permitted_notifications.h"
 #include "platform/application.h"
 #include "platform/defaults.h"
 #include "platform/devmate.h"

@@ -1,10 +1,9 @@
 #include "app/class_registry.h"
 
 #include "app/app_delegate.h"
-#include "app/permitted_notifications.h"
 #include "install/application_mover.h"
-#include "menu/popover_view_controller.h"
 #include "menu/status_menu_controller.h"
+#include "notices/permitted_notifications.h"
 
 namespace tidra {
 
@@ -46,10 +45,6 @@ ClassRegistry makeTidraClasses(const Platform& base) {
     });
     classes.add("StatusMenuController", [platform, notifications] {
         return std::make_shared<StatusMenuController>(platform);
-    });
-    classes.add("PopoverViewController", [platform, notifications] {
-        return std::make_shared<PopoverViewController>(platform.interfaces,
-                                                       "PopoverViewController");
     });
     return classes;
 }

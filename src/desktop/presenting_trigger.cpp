@@ -3,18 +3,9 @@
 #include <algorithm>
 
 #include "prefs/keys.h"
+#include "text/ascii.h"
 
 namespace tidra {
-
-namespace {
-
-std::string lowered(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-}  // namespace
 
 const std::vector<std::string>& PresentingTrigger::defaultPresentingApps() {
     static const std::vector<std::string> apps = {"com.apple.iWork.Keynote",
@@ -45,10 +36,10 @@ std::vector<std::string> PresentingTrigger::presentingApps() {
 bool PresentingTrigger::isPresentingApp(const std::string& bundleIdentifier) {
     if (bundleIdentifier.empty()) return false;
     // Launch Services matches bundle identifiers without regard to case.
-    const std::string wanted = lowered(bundleIdentifier);
+    const std::string wanted = asciiLower(bundleIdentifier);
     const auto apps = presentingApps();
     return std::any_of(apps.begin(), apps.end(),
-                       [&](const std::string& app) { return lowered(app) == wanted; });
+                       [&](const std::string& app) { return asciiLower(app) == wanted; });
 }
 
 bool PresentingTrigger::anyPresentingAppRunning() {

@@ -2,22 +2,18 @@
 
 #include <cstdio>
 
+#include "text/ascii.h"
+
 namespace tidra {
 
 namespace {
 
 constexpr size_t kLoggedBytes = 200;
 
-std::string lowered(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 }  // namespace
 
 std::optional<UrlCommand> urlCommand(const std::string& url) {
-    std::string text = lowered(url);
+    std::string text = asciiLower(url);
     const std::string prefix = "tidra://";
     if (text.rfind(prefix, 0) != 0) return std::nullopt;
     text.erase(0, prefix.size());

@@ -11,7 +11,7 @@ namespace tidra::sim {
 
 namespace {
 
-// Said once here and in the README; the picture itself stays terse.
+// Said once here and in docs/commands.md; the picture itself stays terse.
 constexpr const char* kPictureMarks =
     "Marks in the picture:\n"
     "  [*] [#] [ ]   Tidra's status item: icons shown, icons shown with the dark theme, clean\n"

@@ -1,11 +1,11 @@
 #include "frontend/folder_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "frontend/frontend.h"
 #include "platform/paths.h"
+#include "text/ascii.h"
 
 namespace tidra::sim {
 
@@ -23,13 +23,9 @@ fs::path realFile(Mac& mac, const std::string& macPath) {
 bool panelTakes(const OpenPanelSettings& panel, const std::string& name) {
     if (!panel.canChooseFiles) return false;
     if (panel.allowedFileTypes.empty()) return true;
-    auto lower = [](std::string t) {
-        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return t;
-    };
-    const std::string extension = lower(paths::pathExtension(name));
+    const std::string extension = asciiLower(paths::pathExtension(name));
     return std::any_of(panel.allowedFileTypes.begin(), panel.allowedFileTypes.end(),
-                       [&](const std::string& t) { return lower(t) == extension; });
+                       [&](const std::string& t) { return asciiLower(t) == extension; });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "shortcut/key_combo.h"
 #include "prefs/keys.h"
 #include "sim/interface/shortcut_recorder.h"
+#include "text/ascii.h"
 
 namespace tidra::sim {
 
@@ -22,8 +23,7 @@ KeyPress parseCombo(Frontend& f, const std::string& text) {
     std::istringstream parts(text);
     std::string part;
     while (std::getline(parts, part, '+')) {
-        std::string word;
-        for (char c : part) word += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        const std::string word = asciiLower(part);
         if (word == "cmd" || word == "command") {
             press.modifierFlags |= kEventModifierFlagCommand;
         } else if (word == "ctrl" || word == "control") {

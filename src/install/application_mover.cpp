@@ -5,9 +5,9 @@
 #include "install/disk_image_info.h"
 #include "install/move_strings.h"
 #include "install/shell_quote.h"
-#include "login/apple_script_literal.h"
 #include "platform/paths.h"
 #include "prefs/keys.h"
+#include "text/apple_script_literal.h"
 
 namespace tidra {
 

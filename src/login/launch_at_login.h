@@ -5,7 +5,7 @@
 // Settings shows the next time anyone looks.
 #pragma once
 
-#include "app/failure_notices.h"
+#include "notices/failure_notices.h"
 #include "login/login_items.h"
 #include "login/service_login_item.h"
 #include "platform/app_service.h"

@@ -1,6 +1,6 @@
 #include "login/login_items.h"
 
-#include "login/apple_script_literal.h"
+#include "text/apple_script_literal.h"
 
 namespace tidra {
 

@@ -5,12 +5,7 @@
 namespace tidra {
 
 View* PopoverViewController::view() {
-    if (!loaded_) {
-        loaded_ = true;
-        view_ = loader_.loadView(nibName_, *this);
-        viewDidLoad();
-    }
-    return view_.get();
+    return view_.get([&] { return loader_.loadView(nibName_, *this); }, [&] { viewDidLoad(); });
 }
 
 void PopoverViewController::closePopover(Object* sender) {

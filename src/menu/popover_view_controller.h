@@ -35,8 +35,7 @@ class PopoverViewController : public ViewController {
   private:
     InterfaceLoader& loader_;
     std::string nibName_;
-    std::shared_ptr<View> view_;
-    bool loaded_ = false;
+    LoadedOnFirstAccess<View> view_;
     StatusMenuController* mainController_ = nullptr;
     Object* button_ = nullptr;  // outlet
 };

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "about/transluscent_window.h"
-#include "app/failure_notices.h"
 #include "desktop/display_trigger.h"
 #include "desktop/finder_control.h"
 #include "desktop/finder_relaunch.h"
@@ -16,6 +15,7 @@
 #include "login/launch_at_login.h"
 #include "menu/shortcut_window.h"
 #include "menu/welcome_window.h"
+#include "notices/failure_notices.h"
 #include "platform/platform.h"
 #include "shortcut/keyboard_shortcut.h"
 #include "wallpaper/wallpaper_chooser.h"

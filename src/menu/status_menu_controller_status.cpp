@@ -1,9 +1,7 @@
 // The status item's face: the icon and the toggle's title.
-#include <algorithm>
-#include <cctype>
-
 #include "menu/status_menu_controller.h"
 #include "prefs/keys.h"
+#include "text/ascii.h"
 
 namespace tidra {
 
@@ -16,10 +14,7 @@ bool interfaceIsDark(UserDefaults& store) {
     if (!global.isDictionary()) return false;
     Value style = global[Value(prefs::kAppleInterfaceStyle)];
     if (!style.isString()) return false;
-    std::string lower = style.string();
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower == "dark";
+    return asciiLower(style.string()) == "dark";
 }
 
 }  // namespace

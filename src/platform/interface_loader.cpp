@@ -3,12 +3,8 @@
 namespace tidra {
 
 Window* WindowController::window() {
-    if (!loaded_) {
-        loaded_ = true;
-        window_ = loader_.loadWindow(nibName_, *this);
-        windowDidLoad();
-    }
-    return window_.get();
+    return window_.get([&] { return loader_.loadWindow(nibName_, *this); },
+                       [&] { windowDidLoad(); });
 }
 
 void WindowController::showWindow(Object* sender) {

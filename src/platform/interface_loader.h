@@ -20,6 +20,28 @@ class InterfaceLoader {
     virtual std::shared_ptr<View> loadView(const std::string& nibName, Object& owner) = 0;
 };
 
+// A window or view that comes from an interface description at the first access, and only then:
+// a description the bundle lacks is not looked for again, and the controller's did-load step
+// runs once either way. NSWindowController's window and NSViewController's view.
+template <class Content>
+class LoadedOnFirstAccess {
+  public:
+    template <class Load, class DidLoad>
+    Content* get(Load&& load, DidLoad&& didLoad) {
+        if (!loaded_) {
+            loaded_ = true;
+            content_ = load();
+            didLoad();
+        }
+        return content_.get();
+    }
+    bool isLoaded() const { return loaded_; }
+
+  private:
+    std::shared_ptr<Content> content_;
+    bool loaded_ = false;
+};
+
 // NSWindowController: the window is loaded from its description at the first access.
 class WindowController : public Object {
   public:
@@ -27,15 +49,14 @@ class WindowController : public Object {
         : loader_(loader), nibName_(std::move(windowNibName)) {}
     const std::string& windowNibName() const { return nibName_; }
     Window* window();
-    bool isWindowLoaded() const { return loaded_; }
+    bool isWindowLoaded() const { return window_.isLoaded(); }
     virtual void windowDidLoad() {}
     virtual void showWindow(Object* sender);
 
   private:
     InterfaceLoader& loader_;
     std::string nibName_;
-    std::shared_ptr<Window> window_;
-    bool loaded_ = false;
+    LoadedOnFirstAccess<Window> window_;
 };
 
 // Creates objects by class name, as the platform's runtime does for an interface description.

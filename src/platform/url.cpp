@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/paths.h"
+#include "text/ascii.h"
 
 namespace tidra {
 
@@ -73,7 +74,7 @@ std::optional<Url> Url::fromString(const std::string& text) {
             c == '`' || c == '{' || c == '|' || c == '}')
             return std::nullopt;
     Url u;
-    for (size_t i = 0; i < colon; ++i) u.scheme_ += static_cast<char>(std::tolower(text[i]));
+    u.scheme_ = asciiLower(std::string_view(text).substr(0, colon));
     std::string rest = text.substr(colon + 1);
     size_t q = rest.find_first_of("?#");
     if (q != std::string::npos) {

@@ -1,9 +1,9 @@
 #include "shortcut/key_combo.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
+
+#include "text/ascii.h"
 
 namespace tidra {
 
@@ -93,12 +93,6 @@ constexpr std::array kKeys = {
 
 constexpr std::uint32_t kAllModifiers = kCmdKey | kShiftKey | kOptionKey | kControlKey;
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 }  // namespace
 
 std::optional<std::string> keyName(std::uint32_t keyCode) {
@@ -108,10 +102,10 @@ std::optional<std::string> keyName(std::uint32_t keyCode) {
 }
 
 std::optional<std::uint32_t> keyCodeNamed(const std::string& name) {
-    const std::string wanted = lower(name);
+    const std::string wanted = asciiLower(name);
     if (wanted == "escape" || wanted == "esc") return kEscapeKeyCode;
     for (const NamedKey& k : kKeys)
-        if (lower(k.label) == wanted || (*k.name && wanted == k.name)) return k.code;
+        if (asciiLower(k.label) == wanted || (*k.name && wanted == k.name)) return k.code;
     return std::nullopt;
 }
 

@@ -20,7 +20,6 @@
 #include "sim/disk_images.h"
 #include "sim/disk_lock.h"
 #include "sim/dispatch.h"
-#include "sim/distributed_center.h"
 #include "sim/file_manager.h"
 #include "sim/formats/keyed_archiver.h"
 #include "sim/hot_keys.h"
@@ -30,6 +29,7 @@
 #include "sim/interface/status_bar.h"
 #include "sim/interface/ui.h"
 #include "sim/interface/windows.h"
+#include "sim/notification_center.h"
 #include "sim/preferences.h"
 #include "sim/processes.h"
 #include "sim/run_loop.h"
@@ -105,7 +105,7 @@ class Mac {
     SimFinder& finder() { return *finder_; }
     SimWorkspace& workspace() { return workspace_; }
     SimStatusBar& statusBar() { return statusBar_; }
-    SimDistributedCenter& distributed() { return distributed_; }
+    SimNotificationCenter& distributed() { return distributed_; }
     SimBundle& bundle() { return *bundle_; }
     SimUi& ui() { return ui_; }
     SimWindowList& windows() { return windows_; }
@@ -211,7 +211,7 @@ class Mac {
     std::shared_ptr<SimFinder> finder_;
     SimWorkspace workspace_;
     SimStatusBar statusBar_;
-    SimDistributedCenter distributed_;
+    SimNotificationCenter distributed_;
     SimUi ui_;
     SimWindowList windows_;
     SimSystemInfo system_;

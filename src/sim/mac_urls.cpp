@@ -5,16 +5,11 @@
 
 #include "sim/formats/plist_value.h"
 #include "sim/mac.h"
+#include "text/ascii.h"
 
 namespace tidra::sim {
 
 namespace {
-
-std::string lowered(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 // The schemes the bundle's Info.plist registers, lower-cased.
 std::vector<std::string> registeredSchemes(const Disk& disk, const std::string& bundle) {
@@ -27,7 +22,7 @@ std::vector<std::string> registeredSchemes(const Disk& disk, const std::string& 
         const Value list = type[Value("CFBundleURLSchemes")];
         if (!list.isArray()) continue;
         for (const Value& scheme : list.array())
-            if (scheme.isString()) schemes.push_back(lowered(scheme.string()));
+            if (scheme.isString()) schemes.push_back(asciiLower(scheme.string()));
     }
     return schemes;
 }
@@ -36,7 +31,7 @@ std::vector<std::string> registeredSchemes(const Disk& disk, const std::string& 
 
 std::optional<std::string> Mac::openURLFromOutside(const std::string& url) {
     const size_t colon = url.find(':');
-    const std::string scheme = colon == std::string::npos ? "" : lowered(url.substr(0, colon));
+    const std::string scheme = colon == std::string::npos ? "" : asciiLower(url.substr(0, colon));
     bool valid = !scheme.empty();
     for (char c : scheme)
         valid = valid && ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||

@@ -4,44 +4,6 @@
 
 namespace tidra::sim {
 
-void SimNotificationCenter::addObserver(Object* observer, const std::string& selector,
-                                        const std::optional<std::string>& name, Object* object) {
-    if (!observer) return;
-    observers_.push_back({nextId_++, observer, selector, name, object});
-}
-
-void SimNotificationCenter::removeObserver(Object* observer, const std::optional<std::string>& name,
-                                           Object* object) {
-    std::erase_if(observers_, [&](const Entry& e) {
-        return e.observer == observer && (!name || e.name == name) &&
-               (!object || e.object == object);
-    });
-}
-
-void SimNotificationCenter::post(const std::string& name, Value userInfo, int owner) {
-    loop_.post(
-        [this, name, userInfo] {
-            // Observers are looked up at delivery time: one removed meanwhile hears nothing.
-            std::vector<std::uint64_t> ids;
-            for (const Entry& e : observers_)
-                if (!e.name || *e.name == name) ids.push_back(e.id);
-            for (std::uint64_t id : ids) {
-                auto it = std::find_if(observers_.begin(), observers_.end(),
-                                       [&](const Entry& e) { return e.id == id; });
-                if (it == observers_.end()) continue;
-                Notification note{name, nullptr, userInfo};
-                Object* observer = it->observer;
-                std::string selector = it->selector;
-                auto deliver = [&] { observer->performNotification(selector, note); };
-                if (wrap_)
-                    wrap_(deliver);
-                else
-                    deliver();
-            }
-        },
-        owner);
-}
-
 AppBehaviour& Processes::behaviourOf(const std::string& id) {
     auto it = behaviours_.find(id);
     return it == behaviours_.end() ? plain_ : *it->second;

@@ -12,40 +12,10 @@
 
 #include "platform/object.h"
 #include "platform/workspace.h"
+#include "sim/notification_center.h"
 #include "sim/run_loop.h"
 
 namespace tidra::sim {
-
-// Observers by name, delivering on the main thread, as the workspace's and the distributed
-// notification centers do.
-class SimNotificationCenter : public NotificationCenter {
-  public:
-    explicit SimNotificationCenter(RunLoop& loop) : loop_(loop) {}
-    void addObserver(Object* observer, const std::string& selector,
-                     const std::optional<std::string>& name, Object* object) override;
-    void removeObserver(Object* observer, const std::optional<std::string>& name,
-                        Object* object) override;
-    // Queues delivery on the main thread; observers gone by then are skipped.
-    void post(const std::string& name, Value userInfo, int owner = 0);
-    size_t observerCount() const { return observers_.size(); }
-    // Wraps each delivery, so that a process ending inside an observer is handled by its owner.
-    void setDeliveryWrapper(std::function<void(const std::function<void()>&)> wrap) {
-        wrap_ = std::move(wrap);
-    }
-
-  private:
-    struct Entry {
-        std::uint64_t id;
-        Object* observer;
-        std::string selector;
-        std::optional<std::string> name;
-        Object* object;
-    };
-    RunLoop& loop_;
-    std::vector<Entry> observers_;
-    std::uint64_t nextId_ = 1;
-    std::function<void(const std::function<void()>&)> wrap_;
-};
 
 struct ProcessInfo {
     int pid = 0;

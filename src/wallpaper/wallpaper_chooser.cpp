@@ -1,27 +1,17 @@
 #include "wallpaper/wallpaper_chooser.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "platform/menus.h"
 #include "platform/paths.h"
 #include "prefs/keys.h"
+#include "text/ascii.h"
 
 namespace tidra {
 
-namespace {
-
-std::string lowerCase(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-}  // namespace
-
 bool hasWallpaperImageType(const std::string& name) {
-    const std::string lower = lowerCase(name);
+    const std::string lower = asciiLower(name);
     for (const char* type : kWallpaperImageTypes) {
         const std::string ending = std::string(".") + type;
         if (lower.size() >= ending.size() && lower.ends_with(ending)) return true;
@@ -101,7 +91,7 @@ std::optional<std::string> WallpaperChooser::spellingInFolder(const Url& folder,
     std::optional<std::string> other;
     while (auto entry = entries->nextObject()) {
         if (*entry == name) return entry;
-        if (!other && lowerCase(*entry) == lowerCase(name)) other = entry;
+        if (!other && asciiLower(*entry) == asciiLower(name)) other = entry;
     }
     return other;
 }
@@ -119,7 +109,7 @@ bool WallpaperChooser::cleanSupportFolder(const Url& folder,
     // volume may ignore case, so another spelling of one of its names counts as that picture.
     std::vector<std::string> owned;
     if (s_.usersPictures)
-        for (const std::string& path : s_.usersPictures()) owned.push_back(lowerCase(path));
+        for (const std::string& path : s_.usersPictures()) owned.push_back(asciiLower(path));
     std::vector<Url> doomed;
     std::optional<Url> current;
     while (auto entry = entries->nextObject()) {
@@ -129,7 +119,7 @@ bool WallpaperChooser::cleanSupportFolder(const Url& folder,
         if (!itemPath) continue;
         const std::string path = standardized(*itemPath);
         if (std::find(spared.begin(), spared.end(), path) != spared.end()) continue;
-        if (std::find(owned.begin(), owned.end(), lowerCase(path)) != owned.end()) continue;
+        if (std::find(owned.begin(), owned.end(), asciiLower(path)) != owned.end()) continue;
         if (path == inForce) {
             current = item;
         } else {

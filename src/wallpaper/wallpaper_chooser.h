@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure_notices.h"
+#include "notices/failure_notices.h"
 #include "platform/bundle.h"
 #include "platform/console.h"
 #include "platform/defaults.h"

@@ -7,6 +7,7 @@
 #include "frontend/screenshot/pictures.h"
 #include "frontend/screenshot/scene.h"
 #include "platform/paths.h"
+#include "text/ascii.h"
 
 namespace tidra::sim::shot {
 
@@ -109,9 +110,7 @@ void drawWallpaper(Scene& scene, const ScreenArea& screen) {
 }
 
 std::string lowerExtension(const std::string& name) {
-    std::string ext = fs::path(name).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
+    const std::string ext = asciiLower(fs::path(name).extension().string());
     return ext.empty() ? ext : ext.substr(1);
 }
 

@@ -3,12 +3,12 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 
 #include "frontend/frontend.h"
 #include "frontend/screenshot/screenshot.h"
+#include "text/ascii.h"
 
 namespace tidra::sim {
 
@@ -44,9 +44,7 @@ fs::path screenshotFile(const std::string& typed) {
     fs::path file = fs::absolute(name, ec);
     if (ec) throw CommandError{"cannot use " + typed + ": " + ec.message()};
     if (fs::is_directory(file, ec)) throw CommandError{typed + " is a folder; give a file name"};
-    std::string extension = file.extension().string();
-    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (extension != ".png") file += ".png";
+    if (asciiLower(file.extension().string()) != ".png") file += ".png";
     return file;
 }
 

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "text/ascii.h"
+
 namespace tidra::sim::applescript {
 
 Expr::Expr() = default;
@@ -32,10 +34,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
 // The continuation character "¬" in UTF-8.
 constexpr char kContinuation0 = char(0xC2);
 constexpr char kContinuation1 = char(0xAC);
@@ -59,7 +57,7 @@ class Lexer {
                 out.push_back(string());
             } else if (isWordStart(c)) {
                 std::string word;
-                while (i_ < s_.size() && isWordChar(s_[i_])) word += lower(s_[i_++]);
+                while (i_ < s_.size() && isWordChar(s_[i_])) word += asciiLower(s_[i_++]);
                 out.push_back({Token::Kind::Word, word, 0, {start, i_}});
             } else if (isDigit(c)) {
                 out.push_back(number());
@@ -180,12 +178,6 @@ class Lexer {
     const std::string& s_;
     std::size_t i_ = 0;
 };
-
-std::string lowerCase(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = lower(c);
-    return out;
-}
 
 class Parser {
   public:
@@ -318,7 +310,7 @@ class Parser {
     // The terms of a command come from the target's dictionary: "login item" only means
     // something to System Events and "trash" only to Finder.
     Statement command(const std::string& target, int depth) {
-        const std::string app = lowerCase(target);
+        const std::string app = asciiLower(target);
         if (app == "system events") return systemEventsCommand(target, depth);
         if (app == "finder" && isWord("move")) return finderMove(target, depth);
         expected("end of line, etc.");

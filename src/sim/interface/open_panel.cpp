@@ -1,24 +1,14 @@
 #include "sim/interface/open_panel.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "platform/paths.h"
+#include "text/ascii.h"
 
 namespace tidra::sim {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-}  // namespace
 
 void SimOpenPanel::setDirectoryURL(const Url& url) {
     std::lock_guard lock(mutex_);
@@ -118,9 +108,9 @@ std::optional<std::string> OpenPanels::answer(long response,
         if (fs::is_directory(real, ec) || !s.canChooseFiles)
             return "the panel does not accept folders: " + path;
         if (!s.allowedFileTypes.empty()) {
-            const std::string ext = lower(paths::pathExtension(path));
+            const std::string ext = asciiLower(paths::pathExtension(path));
             bool allowed = std::any_of(s.allowedFileTypes.begin(), s.allowedFileTypes.end(),
-                                       [&](const std::string& t) { return lower(t) == ext; });
+                                       [&](const std::string& t) { return asciiLower(t) == ext; });
             if (!allowed) {
                 std::string types;
                 for (const auto& t : s.allowedFileTypes) types += (types.empty() ? "" : ", ") + t;

@@ -1,32 +1,40 @@
-// The distributed notification center: notifications other processes post (the theme change
-// among them), delivered on the main thread. As on a Mac, delivery to an application that is not
-// active is suspended as each observer asked when it registered: coalesced by default, so an
-// agent that is never active would hear of a change only when it next becomes active.
+// Observers by name, delivering on the main thread: the simulated Mac's workspace center and its
+// distributed center are two of these. As on a Mac, a notification for an application that is
+// not active is held back as its observer asked when it registered (coalesced unless it asked
+// otherwise), so an agent that is never active would hear of a change only when it next becomes
+// active; the workspace's observers ask nothing of the kind and hear everything at once.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/notifications.h"
+#include "platform/object.h"
+#include "platform/value.h"
+#include "platform/workspace.h"
 #include "sim/run_loop.h"
 
 namespace tidra::sim {
 
-class SimDistributedCenter : public DistributedNotificationCenter {
+class SimNotificationCenter : public NotificationCenter, public DistributedNotificationCenter {
   public:
-    explicit SimDistributedCenter(RunLoop& loop) : loop_(loop) {}
+    explicit SimNotificationCenter(RunLoop& loop) : loop_(loop) {}
+
+    // The workspace's center: delivered whether the application is active or not.
+    void addObserver(Object* observer, const std::string& selector,
+                     const std::optional<std::string>& name, Object* object) override;
+    // The distributed center's.
     void addObserver(Object* observer, const std::string& selector,
                      const std::optional<std::string>& name, Object* object,
                      NotificationSuspensionBehavior suspensionBehavior) override;
     void removeObserver(Object* observer, const std::optional<std::string>& name,
                         Object* object) override;
 
-    // Another process posts: queued for the main thread.
-    void post(const std::string& name);
+    // Queues delivery on the main thread; observers gone by then hear nothing.
+    void post(const std::string& name, Value userInfo = Value());
     // Whether the observing application is active now; without an answer it counts as active.
     void setActiveQuery(std::function<bool()> active) { active_ = std::move(active); }
     // The application became active: what was held back for it is delivered now.
@@ -35,18 +43,22 @@ class SimDistributedCenter : public DistributedNotificationCenter {
     void setDeliveryWrapper(std::function<void(const std::function<void()>&)> wrap) {
         wrap_ = std::move(wrap);
     }
-    size_t observerCount() const { return observers_.size(); }
 
   private:
+    struct Held {
+        std::string name;
+        Value userInfo;
+    };
     struct Entry {
         std::uint64_t id;
         Object* observer;
         std::string selector;
         std::optional<std::string> name;
+        Object* object;
         NotificationSuspensionBehavior behavior;
-        std::vector<std::string> held;  // names waiting for the application to become active
+        std::vector<Held> held;  // waiting for the application to become active
     };
-    void deliver(std::uint64_t id, const std::string& name);
+    void deliver(std::uint64_t id, const std::string& name, const Value& userInfo);
 
     RunLoop& loop_;
     std::vector<Entry> observers_;

@@ -1,4 +1,4 @@
-#include "app/permitted_notifications.h"
+#include "notices/permitted_notifications.h"
 
 namespace tidra {
 

@@ -1,4 +1,4 @@
-#include "login/apple_script_literal.h"
+#include "text/apple_script_literal.h"
 
 namespace tidra {
 

@@ -1,4 +1,4 @@
-#include "app/failure_notices.h"
+#include "notices/failure_notices.h"
 
 namespace tidra {
 
