@@ -59,6 +59,35 @@ TEST(FinderRestart, ASecondClickWhileFinderQuitsOrStartsRestartsNothingMore) {
     EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], false);
 }
 
+TEST(FinderRestart, StartsWhileTheOldFinderStillQuitsLeaveOneFinder) {
+    SimWorld w;
+    // The user opens Finder again while the one Tidra asked to quit is still quitting.
+    w.run("click\nwait 0.2\nfinder spawn\nwait 0.1\n");
+    EXPECT_EQ(w.status()["finder"]["instances"].size(), 2u);
+    EXPECT_EQ(w.status()["statusItem"]["image"], "statusIconDirty");
+    // The old one ends; the new one, started after the write, draws no icons, and Tidra starts
+    // no third Finder nor asks the new one to quit.
+    w.run("wait 5\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["launches"], 2);
+    w.run("wait 15\n");
+    EXPECT_EQ(w.status()["finder"]["launches"], 2);
+    EXPECT_FALSE(logged(w, "Finder did not come back within 10 seconds: starting it"));
+
+    // And back: one restart of the Finder that stayed.
+    w.run("click\nwait 5\n");
+    expectShowsWhatFinderDraws(w, false);
+    EXPECT_EQ(w.status()["finder"]["launches"], 3);
+
+    // Tidra itself starting while Finder still quits: Finder is running, so nothing is started
+    // then, and its end brings it back.
+    w.run("click\nwait 0.2\nquit\nlaunch\n");
+    EXPECT_FALSE(logged(w, "Finder was not running: starting it"));
+    w.run("wait 5\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(w.status()["finder"]["launches"], 4);
+}
+
 TEST(FinderRestart, TheLatestWishMadeMeanwhileIsCarriedOutOnceFinderIsBack) {
     SimWorld w;
     w.run(

@@ -60,6 +60,14 @@ TEST(HideWhilePresenting, NeverShowsADesktopTheUserHidAndForgetsWhenTheUserShowe
                {"click\nwait 3\n", false},
                {"click\nwait 3\napp quit Cisco-Systems.Spark\nwait 3\n", true}});
 
+    // Hidden by hand and presenting meanwhile: at the end Finder is not even restarted, and it
+    // still draws no icons.
+    RUN_OK(w, "app launch com.apple.iWork.Keynote Keynote\nwait 3\n");
+    const nlohmann::json finder = w.status()["finder"];
+    follow(w, {{"app quit com.apple.iWork.Keynote\nwait 3\n", true}});
+    EXPECT_EQ(w.status()["finder"], finder);
+    EXPECT_TRUE(finder["instances"][0]["desktopIcons"].empty());
+
     // Shown by the user while presenting and left so: it stays shown, with no Finder restart.
     RUN_OK(w, "click\nwait 3\napp launch us.zoom.xos zoom.us\nwait 3\nclick\nwait 3\n");
     const int launches = w.status()["finder"]["launches"];

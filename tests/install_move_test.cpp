@@ -315,7 +315,7 @@ TEST(MoveOffer, ADiskImageLeftAttachedIsStillThereAtTheNextRun) {
     ASSERT_EQ(rig.status()["volumes"].size(), 1u);
     const std::string device = rig.status()["volumes"][0]["device"];
 
-    rig.restart();
+    rig.restartMac(false);
     EXPECT_EQ(rig.mac().bundlePath(), "/Volumes/Tidra/Tidra.app");
     ASSERT_EQ(rig.status()["volumes"].size(), 1u);
     EXPECT_EQ(rig.status()["volumes"][0]["device"], device);
@@ -328,7 +328,7 @@ TEST(MoveOffer, ADiskImageLeftAttachedIsStillThereAtTheNextRun) {
     EXPECT_FALSE(rig.exists("/Volumes/Tidra"));
 
     // Ejected, it stays ejected.
-    rig.restart();
+    rig.restartMac(false);
     EXPECT_TRUE(rig.status()["volumes"].empty());
     EXPECT_EQ(rig.mac().bundlePath(), kApplications);
 }

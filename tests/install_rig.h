@@ -1,103 +1,57 @@
 // A simulated Mac on which Tidra is launched from a chosen place, its launch-time alerts answered
-// by the script lines that follow, as a user at the front end would.
+// by the script lines that follow, as a user at the front end would; what the move offer showed
+// and logged.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "frontend/frontend.h"
 #include "install/application_mover.h"
 #include "sim/bundle.h"
 #include "sim/file_manager.h"
-#include "sim/mac.h"
-#include "test_folder.h"
+#include "sim_world.h"
 
 namespace tidra::testing {
 
-class InstallRig {
+// Not launched until `launch`; Tidra in Downloads unless told otherwise.
+class InstallRig : public SimWorld {
   public:
-    explicit InstallRig(const std::string& bundleIn = "",
+    explicit InstallRig(const std::string& bundleIn = "downloads",
                         std::optional<OperatingSystemVersion> version = std::nullopt)
-        : version_(version) {
-        sim::MacOptions options;
-        options.root = testing::freshTestFolder("mac").string();
-        options.bundleIn = bundleIn;
-        options.systemVersion = version;
-        root_ = options.root;
-        mac_ = std::make_unique<sim::Mac>(options);
-        frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
-    }
+        : SimWorld(options(bundleIn, version), false) {}
 
-    // Ends this run of the simulated Mac and starts the next one on the same disk, Tidra's
-    // bundle where the last run left it.
-    void restart() {
-        frontend_.reset();
-        mac_.reset();
-        sim::MacOptions options;
-        options.root = root_;
-        options.systemVersion = version_;
-        mac_ = std::make_unique<sim::Mac>(options);
-        frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
-    }
-
-    // Launches Tidra and feeds `script` to the front end, the launch's own alerts included.
-    // Answers what the front end printed.
-    std::string launch(const std::string& script) {
-        in_.str(script);
-        in_.clear();
-        frontend_->attach(in_, false);
-        frontend_->launch();
-        status_ = frontend_->runScript(in_);
-        return out_.str();
-    }
-    std::string run(const std::string& script) {
-        in_.str(script);
-        in_.clear();
-        status_ = frontend_->runScript(in_);
-        return out_.str();
-    }
-    int lastStatus() const { return status_; }
-
-    sim::Mac& mac() { return *mac_; }
-    sim::SimFileManager& files() { return dynamic_cast<sim::SimFileManager&>(mac_->fileManager()); }
-    bool exists(const std::string& macPath) const {
-        return std::filesystem::exists(mac_->disk().real(macPath));
-    }
-    nlohmann::json status() { return frontend_->statusJson(); }
+    sim::SimFileManager& files() { return dynamic_cast<sim::SimFileManager&>(mac().fileManager()); }
     // Console lines that mention the move, in order.
-    std::vector<std::string> moveLog() const {
+    std::vector<std::string> moveLog() {
         std::vector<std::string> out;
-        for (const auto& line : mac_->console().lines())
+        for (const auto& line : mac().console().lines())
             if (line.rfind("INFO -- ", 0) == 0 || line.rfind("WARNING -- ", 0) == 0 ||
                 line.rfind("ERROR -- ", 0) == 0 || line.rfind("Trash AppleScript", 0) == 0)
                 out.push_back(line);
         return out;
     }
-    const sim::SimAlert& alert(size_t i) const { return *mac_->alerts().shown().at(i); }
-    size_t alertsShown() const { return mac_->alerts().shown().size(); }
+    const sim::SimAlert& alert(size_t i) { return *mac().alerts().shown().at(i); }
+    size_t alertsShown() { return mac().alerts().shown().size(); }
     // The text of the second alert, the one that tells the move failed; or how many there were.
-    std::string failureAlert() const {
+    std::string failureAlert() {
         if (alertsShown() != 2) return std::to_string(alertsShown()) + " alerts shown";
         const std::string more = alert(1).informativeText();
         return alert(1).messageText() + (more.empty() ? "" : " / " + more);
     }
 
   private:
-    std::ostringstream out_;
-    std::istringstream in_;
-    std::string root_;
-    std::optional<OperatingSystemVersion> version_;
-    std::unique_ptr<sim::Mac> mac_;
-    std::unique_ptr<sim::Frontend> frontend_;
-    int status_ = 0;
+    static sim::MacOptions options(const std::string& bundleIn,
+                                   std::optional<OperatingSystemVersion> version) {
+        sim::MacOptions o;
+        o.bundleIn = bundleIn;
+        o.systemVersion = version;
+        return o;
+    }
 };
 
 // Where Tidra is downloaded to and where the move offer puts it.

@@ -80,6 +80,13 @@ TEST(KeyboardShortcut, RecorderRefusesOptionOnlyTakenAndModifierlessCombosAndKee
     w.run("shortcut record D\n");
     EXPECT_EQ(shortcutWindowText(w, "messageLabel"), "A shortcut needs ⌘ or ⌃ with a key.");
     EXPECT_EQ(storedHotKey(w), kept);
+    // Nothing refused reached the system's hot keys: Tidra holds the one it had.
+    EXPECT_EQ(w.mac().hotKeys().registeredBy(w.mac().tidraPid()), 1);
+    for (const char* refused : {"option+D", "option+shift+D", "shift+D", "D"})
+        EXPECT_NE(w.run(std::string("key ") + refused + "\n").find("no application holds"),
+                  std::string::npos)
+            << refused;
+    EXPECT_EQ(w.status()["clean"], false);
 
     // Another application holds ⌃⌘T: the recorder says so and the old shortcut still works.
     w.run("hotkey taken ctrl+cmd+T\nshortcut record ctrl+cmd+T\n");
@@ -89,6 +96,8 @@ TEST(KeyboardShortcut, RecorderRefusesOptionOnlyTakenAndModifierlessCombosAndKee
     EXPECT_EQ(storedHotKey(w), kept);
     EXPECT_EQ(w.status()["log"].back(),
               "Could not register the keyboard shortcut ⌃⌘T: another application holds it");
+    w.run("key ctrl+cmd+T\nwait 3\n");
+    EXPECT_EQ(w.status()["clean"], false);  // the other application's, not Tidra's
     w.run("key cmd+shift+F5\nwait 3\n");
     EXPECT_EQ(w.status()["clean"], true);
 

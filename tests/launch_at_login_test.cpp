@@ -208,7 +208,11 @@ TEST(LaunchAtLogin, EveryEntryNamedTidraGoesAndAnAddLeavesOne) {
     EXPECT_EQ(world.status()["loginItems"],
               nlohmann::json({item("Mail", "/Applications/Mail.app")}));
     EXPECT_EQ(world.defaults("xq.morv.Tidra")["launchAtLogin"], false);
-    world.run("quit\nlaunch\n");
+    // What System Events stored: the next start of the Mac reads no Tidra back.
+    world.restartMac(false);
+    EXPECT_EQ(world.status()["loginItems"],
+              nlohmann::json({item("Mail", "/Applications/Mail.app")}));
+    world.run("launch\n");
     EXPECT_EQ(tick(world), 0);
 
     // Adding beside an older copy's entries leaves the running copy's alone.

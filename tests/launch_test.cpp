@@ -20,11 +20,6 @@ TEST(Launch, FirstLaunchSetsUpOnceAndALaterLaunchKeepsTheUsersChoice) {
     EXPECT_FALSE(app.contains("replaceWallpaper"));
     EXPECT_FALSE(finder.contains("CreateDesktop"));
     EXPECT_EQ(w.status()["clean"], false);
-    // The vendor framework's launch calls, in order.
-    auto devMate = w.status()["devMate"];
-    ASSERT_GE(devMate.size(), 2u);
-    EXPECT_EQ(devMate[0], "sendTrackingReport:nil delegate:nil");
-    EXPECT_EQ(devMate[1], "setupIssuesController:nil reportingUnhandledIssues:YES");
 
     // The user turns window restoration off in Finder's domain; a later launch adopts it.
     w.run("quit\ndefaults write com.apple.finder NSQuitAlwaysKeepsWindows -bool false\n");

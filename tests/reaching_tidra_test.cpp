@@ -187,6 +187,8 @@ TEST(ReachingTidra, AnUpdateFromFifteenKeepsWhatTidraAndTheUserStored) {
         options.systemVersion = OperatingSystemVersion{major, 0, 0};
         SimWorld after(options);
         EXPECT_EQ(after.status()["system"]["version"], std::to_string(major));
+        // The framework number the updated system reports at run time.
+        EXPECT_EQ(after.status()["system"]["appKitVersion"], major == 26 ? 2685.0 : 2775.0);
         EXPECT_EQ(after.mac().appService().status(), AppServiceStatus::Enabled);
         EXPECT_EQ(after.defaults("com.apple.finder")["CreateDesktop"], false);
         EXPECT_FALSE(iconsShown(after));

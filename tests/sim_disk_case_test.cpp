@@ -114,7 +114,19 @@ TEST_F(SimDiskCase, NamesAreFoundInAnyCaseAndKeepTheCaseTheyWereMadeWith) {
     EXPECT_TRUE(files.fileExistsAtPath("/Applications/Some.app/Contents/Info.plist"));
     EXPECT_THAT(caseTwins(root), ::testing::IsEmpty());
 
-    // Letters beyond ASCII fold too; bytes that are no UTF-8 are compared as they are.
+    // A name that differs late, in the last letter of its alphabet, is the same name; one
+    // letter more or less is another.
+    ASSERT_FALSE(disk.writeFile("/Users/me/Documents/Jazz Quiz Þór Žižek Ωmega Яблоко.txt", "z"));
+    EXPECT_TRUE(files.fileExistsAtPath("/users/me/documents/jazz quiZ þór žižek ωmega яблоко.TXT"));
+    EXPECT_FALSE(
+        files.fileExistsAtPath("/Users/me/Documents/Jazz Quiy Þór Žižek Ωmega Яблоко.txt"));
+    EXPECT_FALSE(disk.writeFile("/Users/me/Documents/JAZZ QUIZ ÞÓR ŽIŽEK ΩMEGA ЯБЛОКО.TXT", "Z"));
+    EXPECT_EQ(namesIn(disk.real("/Users/me/Documents")).back(),
+              "Jazz Quiz Þór Žižek Ωmega Яблоко.txt");
+
+    // Letters beyond ASCII fold too, and the signs beside each alphabet stay as they are; bytes
+    // that are no UTF-8 are compared as they are.
+    EXPECT_EQ(foldCase("@AZ[ `az{ ÞÝ×ß ŽŶ ΩΨ ЯЮ"), "@az[ `az{ þý×ß žŷ ωψ яю");
     EXPECT_EQ(foldCase("ÀÉÎÕÜ Ÿ ŁĲ ΣΑΣ ς ДЖЁ ſ µ"), "àéîõü ÿ łĳ σασ σ джё s μ");
     EXPECT_EQ(foldCase("\xC3\x28 A\xFF"), "\xC3\x28 a\xFF");
 }

@@ -19,59 +19,79 @@ namespace tidra::testing {
 
 class SimWorld {
   public:
-    // Tidra lies in /Applications unless the options say otherwise, so no move offer shows.
-    explicit SimWorld(sim::MacOptions options = {}) {
+    // Tidra lies in /Applications unless the options say otherwise, so no move offer shows; it
+    // is launched at once unless `launched` is false (then `launch` starts it).
+    explicit SimWorld(sim::MacOptions options = {}, bool launched = true) {
         if (options.bundleIn.empty()) options.bundleIn = "applications";
-        if (options.root.empty()) {
-            options.root = freshTestFolder("mac").string();
-        }
+        if (options.root.empty()) options.root = freshTestFolder("mac").string();
         options_ = options;
-        start();
+        start(launched);
     }
 
+    // Launches Tidra with `script` waiting, so that what the launch asks (the move offer's alerts)
+    // is answered by its first lines as a user at the front end would, then runs the rest.
+    // Answers what the front end printed.
+    std::string launch(const std::string& script) {
+        feed(script);
+        frontend_->attach(in_, false);
+        frontend_->launch();
+        status_ = frontend_->runScript(in_);
+        return out_.str();
+    }
     // Runs script lines; answers what the front end printed. A rejected line stops the script.
     std::string run(const std::string& lines) {
-        std::istringstream in(lines);
-        out_.str("");
-        status_ = frontend_->runScript(in);
+        feed(lines);
+        status_ = frontend_->runScript(in_);
         return out_.str();
     }
     // Runs lines as a person types them at the prompt (on the virtual clock); answers everything
     // shown, pictures included.
     std::string type(const std::string& lines) {
-        std::istringstream in(lines);
-        out_.str("");
-        frontend_->attach(in, true);
-        status_ = frontend_->runInteractive(in);
-        std::istringstream none;
-        frontend_->attach(none, false);
-        return out_.str();
+        feed(lines);
+        frontend_->attach(in_, true);
+        status_ = frontend_->runInteractive(in_);
+        const std::string shown = out_.str();
+        feed("");
+        frontend_->attach(in_, false);
+        return shown;
     }
     int lastStatus() const { return status_; }
     nlohmann::json status() { return frontend_->statusJson(); }
-    // Shuts the simulated Mac down and starts it again on the same disk.
-    void restartMac(bool launch = true) {
+    // Shuts the simulated Mac down and starts it again on the same disk, Tidra's bundle where the
+    // last run left it.
+    void restartMac(bool launched = true) {
         frontend_.reset();
         mac_.reset();
         options_.bundleIn.clear();
-        start(launch);
+        start(launched);
     }
 
     sim::Mac& mac() { return *mac_; }
     sim::Frontend& frontend() { return *frontend_; }
     StatusMenuController* controller() { return mac_->controller(); }
     nlohmann::json defaults(const std::string& domain) { return status()["defaults"][domain]; }
+    bool exists(const std::string& macPath) const {
+        return std::filesystem::exists(mac_->disk().real(macPath));
+    }
 
   private:
-    void start(bool launch = true) {
+    void start(bool launched) {
         mac_ = std::make_unique<sim::Mac>(options_);
         frontend_ = std::make_unique<sim::Frontend>(*mac_, out_);
-        std::istringstream none;
-        frontend_->attach(none, false);
-        if (launch) frontend_->launch();
+        feed("");
+        frontend_->attach(in_, false);
+        if (launched) frontend_->launch();
+    }
+    // The front end reads from one stream that lives as long as the world, so that a launch
+    // started outside a script still finds its input.
+    void feed(const std::string& lines) {
+        in_.str(lines);
+        in_.clear();
+        out_.str("");
     }
 
     sim::MacOptions options_;
+    std::istringstream in_;
     std::ostringstream out_;
     std::unique_ptr<sim::Mac> mac_;
     std::unique_ptr<sim::Frontend> frontend_;

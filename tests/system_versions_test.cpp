@@ -38,17 +38,6 @@ TEST(SystemVersions, TakesTenElevenToFifteenAndTwentySixAndSeven) {
         EXPECT_FALSE(sim::parseSystemVersion(refused)) << refused;
 }
 
-TEST(SystemVersions, EachSystemBringsItsPublishedFrameworkNumber) {
-    const std::pair<OperatingSystemVersion, double> published[] = {
-        {{10, 15, 0}, 1894},  {{11, 0, 0}, 2022},   {{11, 5, 0}, 2022.6}, {{11, 9, 0}, 2022.6},
-        {{12, 0, 0}, 2113},   {{12, 1, 0}, 2113.2}, {{13, 0, 0}, 2299},   {{13, 2, 0}, 2299.3},
-        {{13, 6, 0}, 2299.7}, {{14, 0, 0}, 2487},   {{14, 1, 0}, 2487.2}, {{14, 6, 0}, 2487.2},
-        {{15, 0, 0}, 2566},   {{15, 3, 0}, 2566},   {{26, 0, 0}, 2685},   {{26, 2, 0}, 2685},
-        {{27, 0, 0}, 2775}};
-    for (const auto& [version, number] : published)
-        EXPECT_EQ(sim::appKitVersionFor(version), number) << version.major << "." << version.minor;
-}
-
 TEST(SystemVersions, TheVersionIsKeptAndAnUpdateOnlyGoesForward) {
     const std::string root = freshTestFolder("mac").string();
     {

@@ -14,9 +14,14 @@ TEST(UrlScheme, HideShowAndToggleDoWhatTheySayAndRepeatsDoNothing) {
     EXPECT_EQ(w.status()["clean"], true);
     EXPECT_EQ(w.status()["finder"]["launches"], 2);
     // Hidden already: no write, no Finder restart.
+    const nlohmann::json finder = w.status()["finder"]["instances"];
     w.run("open-url TIDRA://Hide/\nwait 3\n");
     EXPECT_EQ(w.status()["clean"], true);
     EXPECT_EQ(w.status()["finder"]["launches"], 2);
+    // The same Finder, its windows and its empty desktop as they were.
+    EXPECT_EQ(w.status()["finder"]["instances"], finder);
+    EXPECT_TRUE(finder[0]["desktopIcons"].empty());
+    EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], false);
 
     w.run("open-url tidra://show\nwait 3\n");
     EXPECT_EQ(w.status()["clean"], false);

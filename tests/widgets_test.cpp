@@ -52,6 +52,10 @@ TEST(Widgets, HiddenWithTheIconsAndTheUsersValuesComeBackExactly) {
     EXPECT_EQ(windowManager(w), json::parse(R"({"StageManagerHideWidgets":1})"));
     EXPECT_EQ(w.status()["widgets"][1]["visible"], true);
     EXPECT_FALSE(w.defaults("xq.morv.Tidra").contains("userWidgetSettings"));
+    // As stored on the disk, the whole number still a whole number.
+    w.restartMac(false);
+    EXPECT_EQ(windowManager(w), json::parse(R"({"StageManagerHideWidgets":1})"));
+    w.run("launch\n");
 
     // A user who hides widgets anyway keeps them hidden.
     w.run(
