@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
 #include "sim/mac.h"
@@ -38,12 +39,19 @@ class ScratchMac {
         sim::MacOptions o;
         o.root = root_.string();
         o.bundleIn = "applications";  // no move offer
+        o.tidraProgram = makeTidraClasses;
         return o;
     }
 
   private:
     fs::path root_;
 };
+
+// Tidra's controller while it runs.
+StatusMenuController* controllerOf(sim::Mac& mac) {
+    sim::SimApplication* app = mac.application();
+    return app ? dynamic_cast<StatusMenuController*>(app->object("controller")) : nullptr;
+}
 
 // A Mac with Tidra running and settled, driven by the front end as a script drives it.
 struct RunningTidra {
@@ -127,7 +135,7 @@ BENCHMARK(BM_PreferenceWriteSynchronize)->Unit(benchmark::kMicrosecond);
 void BM_WakeUp(benchmark::State& state) {
     ScratchMac scratch("wake");
     RunningTidra t(scratch.options());
-    StatusMenuController* running = t.mac.controller();
+    StatusMenuController* running = controllerOf(t.mac);
     if (!running) {
         state.SkipWithError("Tidra has no controller");
         return;
@@ -163,9 +171,9 @@ void BM_ToggleCycle(benchmark::State& state) {
     RunningTidra t(scratch.options());
     for (auto _ : state) {
         bool ok = t.run("click") && t.run("wait 3");
-        const bool hidden = t.mac.controller() && t.mac.controller()->clean();
+        const bool hidden = controllerOf(t.mac) && controllerOf(t.mac)->clean();
         ok = ok && t.run("click") && t.run("wait 3");
-        const bool shown = t.mac.controller() && !t.mac.controller()->clean();
+        const bool shown = controllerOf(t.mac) && !controllerOf(t.mac)->clean();
         if (!ok || !hidden || !shown) {
             state.SkipWithError("the toggle did not go round");
             break;

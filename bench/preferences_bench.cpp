@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "sim/formats/plist_value.h"
 #include "sim/mac.h"
@@ -26,6 +27,7 @@ void BM_LargePreferenceFile(benchmark::State& state) {
     sim::MacOptions options;
     options.root = root.string();
     options.bundleIn = "applications";
+    options.tidraProgram = makeTidraClasses;
     // The file is laid in place once; each round starts a Mac on it.
     Dictionary keys;
     for (int i = 0; i < state.range(0); ++i)

@@ -144,7 +144,10 @@ TEST(FinderRestart, FinderIsStartedWhenTidraEndedMidRestartOrTheRestartGoesAstra
     w.run("finder launch off\nclick\nwait 45\n");
     EXPECT_TRUE(logged(w, "Finder did not come back after 3 starts"));
     EXPECT_TRUE(w.status()["finder"]["instances"].empty());
-    EXPECT_EQ(w.status()["clean"], true);
+    // Nothing draws the desktop; what is stored and the icon say hidden.
+    EXPECT_EQ(w.status()["clean"], nullptr);
+    EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], false);
+    EXPECT_EQ(w.status()["statusItem"]["image"], "statusIconClean");
     // The next launch finds Finder stopped and starts it.
     w.run("finder launch on\nquit\nlaunch\nwait 3\n");
     expectShowsWhatFinderDraws(w, true);

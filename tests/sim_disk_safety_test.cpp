@@ -12,6 +12,7 @@
 #include <string>
 #include <tuple>
 
+#include "app/class_registry.h"
 #include "frontend/command_line.h"
 #include "platform/notifications.h"
 #include "sim/formats/plist_value.h"
@@ -247,6 +248,7 @@ TEST(DiskSafety, ANewMacAmongOtherFilesIsSaidOnce) {
     sim::MacOptions options;
     options.root = root.string();
     options.bundleIn = "applications";
+    options.tidraProgram = makeTidraClasses;
     auto launchOnce = [&] {
         sim::Mac mac(options);
         std::ostringstream out;

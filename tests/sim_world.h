@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
 #include "sim/mac.h"
@@ -24,6 +25,8 @@ class SimWorld {
     explicit SimWorld(sim::MacOptions options = {}, bool launched = true) {
         if (options.bundleIn.empty()) options.bundleIn = "applications";
         if (options.root.empty()) options.root = freshTestFolder("mac").string();
+        // Tidra.app runs Tidra.
+        if (!options.tidraProgram) options.tidraProgram = makeTidraClasses;
         options_ = options;
         start(launched);
     }
@@ -68,7 +71,11 @@ class SimWorld {
 
     sim::Mac& mac() { return *mac_; }
     sim::Frontend& frontend() { return *frontend_; }
-    StatusMenuController* controller() { return mac_->controller(); }
+    // Tidra's controller while it runs: the tests may know Tidra's classes, the Mac does not.
+    StatusMenuController* controller() {
+        sim::SimApplication* app = mac_->application();
+        return app ? dynamic_cast<StatusMenuController*>(app->object("controller")) : nullptr;
+    }
     nlohmann::json defaults(const std::string& domain) { return status()["defaults"][domain]; }
     bool exists(const std::string& macPath) const {
         return std::filesystem::exists(mac_->disk().real(macPath));

@@ -62,7 +62,7 @@ TEST(WelcomeAndAbout, FirstLaunchWelcomesOnceAndOnlyItsControlClosesIt) {
     auto content =
         std::dynamic_pointer_cast<PopoverViewController>(popover->contentViewController());
     ASSERT_TRUE(content);
-    EXPECT_EQ(content->mainController(), mac.controller());
+    EXPECT_EQ(content->mainController(), w->controller());
     SimButton* close = buttonWithAction(popover->contentView(), "closePopover:");
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(content->button(), close);

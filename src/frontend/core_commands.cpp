@@ -5,7 +5,6 @@
 
 #include "frontend/desktop_commands.h"
 #include "frontend/frontend.h"
-#include "menu/status_menu_controller.h"
 
 namespace tidra::sim {
 
@@ -71,7 +70,7 @@ void addLifeCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("quit", "quit", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 1) f.usageError();
-        if (!mac.controller()) throw CommandError{"Tidra is not running"};
+        if (!mac.tidraRunning()) throw CommandError{"Tidra is not running"};
         // As the user quits: the status menu's own item, so a menu that lost it shows here.
         chooseInStatusMenu(f, "Quit Tidra");
         if (mac.tidraRunning())

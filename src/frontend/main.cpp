@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "sim/mac.h"
 
@@ -31,6 +32,8 @@ std::string defaultMacFolder() {
 int main(int argc, char** argv) {
     tidra::sim::MacOptions options;
     options.root = defaultMacFolder();
+    // Tidra.app runs Tidra.
+    options.tidraProgram = tidra::makeTidraClasses;
     std::string script;
     bool hasScript = false;
     for (int i = 1; i < argc; ++i) {

@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "frontend/frontend.h"
-#include "shortcut/key_combo.h"
 #include "prefs/keys.h"
+#include "shortcut/key_combo.h"
 #include "sim/interface/shortcut_recorder.h"
 #include "text/ascii.h"
 

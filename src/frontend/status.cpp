@@ -9,7 +9,6 @@
 #include "frontend/system_commands.h"
 #include "frontend/wallpaper_commands.h"
 #include "frontend/window_commands.h"
-#include "menu/status_menu_controller.h"
 #include "sim/authorization.h"
 #include "sim/formats/value_json.h"
 #include "sim/interface/alert.h"
@@ -47,8 +46,8 @@ json Frontend::statusJson() {
         defaults[domain] = valueToJson(mac_.prefs().domainSnapshot(domain));
     s["defaults"] = defaults;
     s["log"] = mac_.console().lines();
-    StatusMenuController* c = mac_.controller();
-    s["clean"] = c ? json(c->clean()) : json(nullptr);
+    const auto clean = desktopClean(mac_);
+    s["clean"] = clean ? json(*clean) : json(nullptr);
     if (auto item = mac_.statusItem()) {
         s["statusItem"] = {{"image", item->image() ? json(item->image()->name()) : json(nullptr)},
                            {"template", item->image() && item->image()->isTemplate()},
@@ -87,14 +86,12 @@ json Frontend::statusJson() {
 
 std::string Frontend::statusText() {
     std::ostringstream o;
-    StatusMenuController* c = mac_.controller();
     o << "Tidra: " << (mac_.tidraRunning() ? "running" : "not running") << " from "
       << mac_.bundlePath() << " (launches: " << mac_.tidraLaunches() << ")\n";
     o << "Clock: " << mac_.loop().now() << " s\n";
     o << "System: macOS " << systemVersionText(mac_.system().version()) << "\n";
-    if (c)
-        o << "Desktop: " << (c->clean() ? "clean (icons hidden)" : "cluttered (icons shown)")
-          << "\n";
+    if (const auto clean = desktopClean(mac_))
+        o << "Desktop: " << (*clean ? "clean (icons hidden)" : "cluttered (icons shown)") << "\n";
     if (auto item = mac_.statusItem()) {
         o << "Status item: " << (item->image() ? item->image()->name() : "(no image)")
           << ", title \"" << item->title() << "\"";

@@ -108,4 +108,10 @@ std::vector<std::string> textsIn(View* root) {
     return out;
 }
 
+std::optional<bool> desktopClean(Mac& mac) {
+    for (const auto& f : mac.finder().instances())
+        if (f.ready) return !f.drawsDesktop;
+    return std::nullopt;
+}
+
 }  // namespace tidra::sim

@@ -1,6 +1,7 @@
 // What a person is told about the simulated Mac, in the same words by `status` and the picture.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace tidra::sim {
 class Mac;
 class SimWindow;
 
+// Whether the desktop is clean as the user sees it: the first Finder that has drawn it draws no
+// icons. Nothing while no Finder has drawn it (Finder is restarting, or not running).
+std::optional<bool> desktopClean(Mac& mac);
 // What Tidra puts on the screens while the desktop is clean: the checked title of the Wallpaper
 // submenu and the picture stored for it, for instance "Grey (~/Library/…/wallpaper.png)"; only
 // the picture's file name when `shortName`.

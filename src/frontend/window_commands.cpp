@@ -5,7 +5,6 @@
 
 #include "frontend/frontend.h"
 #include "frontend/status_lines.h"
-#include "menu/status_menu_controller.h"
 #include "sim/interface/views.h"
 
 namespace tidra::sim {
@@ -51,8 +50,10 @@ void box(std::ostringstream& o, const std::string& indent, const std::string& he
 }  // namespace
 
 SimPopover* tidraPopover(Mac& mac) {
-    StatusMenuController* c = mac.controller();
-    return c ? dynamic_cast<SimPopover*>(&c->popover()) : nullptr;
+    // Tidra is the only application that makes popovers; a quit one's went with it.
+    if (!mac.tidraRunning()) return nullptr;
+    const auto popovers = mac.ui().popovers();
+    return popovers.empty() ? nullptr : popovers.back().get();
 }
 
 void addWindowCommands(Frontend& f) {

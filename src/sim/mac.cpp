@@ -4,8 +4,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/class_registry.h"
-#include "menu/status_menu_controller.h"
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "sim/formats/plist_value.h"
@@ -306,7 +304,8 @@ bool Mac::launchTidra() {
     app_ =
         std::make_unique<SimApplication>(*bundle_, prefs_->standardUserDefaults(), console_, pid_);
     app_->setActivationHandler([this] { distributed_.applicationDidBecomeActive(); });
-    classes_ = std::make_unique<ClassRegistry>(makeTidraClasses(platform()));
+    classes_ = std::make_unique<ClassRegistry>(
+        options_.tidraProgram ? options_.tidraProgram(platform()) : ClassRegistry());
     int result = 0;
     intoTidra([&] {
         char name[] = "Tidra";
@@ -347,10 +346,6 @@ void Mac::endTidra(int status) {
     simUserNotifications().setDelegate(nullptr);
     prefs_->flushAll();
     processes_.end(pid, false);
-}
-
-StatusMenuController* Mac::controller() {
-    return app_ ? dynamic_cast<StatusMenuController*>(app_->object("controller")) : nullptr;
 }
 
 std::shared_ptr<SimStatusItem> Mac::statusItem() const {

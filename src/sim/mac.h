@@ -41,10 +41,6 @@
 #include "sim/user_notifications.h"
 #include "sim/workspace.h"
 
-namespace tidra {
-class StatusMenuController;
-}
-
 namespace tidra::sim {
 
 // How the user clicks Tidra's status item.
@@ -58,6 +54,9 @@ struct MacOptions {
     // The system a new Mac runs (10.15 when not given); given for an existing Mac, a system
     // update to it. The version is kept with the Mac.
     std::optional<OperatingSystemVersion> systemVersion;
+    // What Tidra.app runs when it is launched: the classes its main interface description names,
+    // made over the platform the Mac hands it. Without it, Tidra cannot be launched.
+    std::function<ClassRegistry(const Platform&)> tidraProgram;
 };
 
 class Mac {
@@ -82,7 +81,6 @@ class Mac {
     void intoTidra(const std::function<void()>& work);
     // Tidra's objects, while it runs.
     SimApplication* application() { return app_.get(); }
-    StatusMenuController* controller();
     std::shared_ptr<SimStatusItem> statusItem() const;
     std::shared_ptr<SimMenu> statusMenu() const;
     // Where Tidra.app lies now (a Mac path).
