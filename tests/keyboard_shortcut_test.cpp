@@ -121,14 +121,27 @@ TEST(KeyboardShortcut, RecorderRefusesOptionOnlyTakenAndModifierlessCombosAndKee
 
 TEST(KeyboardShortcut, AStoredShortcutThatCannotBeUsedIsLoggedAndLeftStored) {
     SimWorld w;
-    // Held by another application at launch: logged, still stored, shown in the recorder.
+    // Held by another application at launch: logged and still stored, but shown as what it is:
+    // no shortcut in force, with the reason in the recorder.
     w.run(
         "menu Keyboard Shortcut...\nshortcut record ctrl+cmd+H\nquit\nhotkey taken ctrl+cmd+H\n"
         "launch\n");
     EXPECT_EQ(w.status()["log"].back(),
               "Could not register the keyboard shortcut ⌃⌘H: another application holds it");
-    EXPECT_EQ(w.status()["shortcut"], "⌃⌘H");
+    EXPECT_EQ(w.status()["shortcut"], nullptr);
+    EXPECT_EQ(w.status()["storedShortcut"], "⌃⌘H");
     EXPECT_EQ(w.mac().hotKeys().registeredBy(w.mac().tidraPid()), 0);
+    EXPECT_NE(w.run("status\n").find("Keyboard shortcut: none in use (⌃⌘H is stored"),
+              std::string::npos);
+    w.run("menu Keyboard Shortcut...\n");
+    EXPECT_EQ(shortcutWindowText(w, "shortcutLabel"), "None");
+    EXPECT_EQ(shortcutWindowText(w, "messageLabel"),
+              "The stored shortcut ⌃⌘H is not in use: another application holds it.");
+    // Another one takes over, and the window no longer speaks of the old one.
+    w.run("shortcut record ctrl+cmd+J\n");
+    EXPECT_EQ(w.status()["shortcut"], "⌃⌘J");
+    EXPECT_EQ(shortcutWindowText(w, "messageLabel"), "");
+    w.run("window close\n");
 
     // A value written by hand that is no shortcut: logged, left in place, never registered.
     for (const char* bad : {"-string ctrl+cmd+H", "-int 4", "-bool true"}) {

@@ -102,7 +102,7 @@ std::string Frontend::picture() {
     for (const auto& login : mac_.systemEvents().loginItems())
         names += (names.empty() ? "" : ", ") + login.name;
     o << "|  login items: " << (names.empty() ? "none" : names) << "\n";
-    if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
+    if (const std::string shortcut = shortcutSummary(mac_); !shortcut.empty())
         o << "|  shortcut: " << shortcut << "\n";
     for (const auto& line : notificationLines(mac_)) o << "|  notification: " << line << "\n";
     o << drawPopoverAndWindows(mac_) << drawModals(mac_);

@@ -55,9 +55,22 @@ SimShortcutRecorder* openRecorder(Mac& mac) {
 }  // namespace
 
 std::string shortcutText(Mac& mac) {
+    if (!mac.tidraRunning()) return "";
+    const auto held = mac.hotKeys().heldBy(mac.tidraPid());
+    return held.empty() ? "" : describe(KeyCombo{held.front().first, held.front().second});
+}
+
+std::string storedShortcutText(Mac& mac) {
     const auto combo =
         comboFromStored(mac.prefs().domainSnapshot(prefs::kAppDomain)[Value(prefs::kHotKey)]);
     return combo ? describe(*combo) : "";
+}
+
+std::string shortcutSummary(Mac& mac) {
+    const std::string held = shortcutText(mac), stored = storedShortcutText(mac);
+    if (!held.empty()) return held;
+    if (stored.empty() || !mac.tidraRunning()) return "";
+    return "none in use (" + stored + " is stored but not registered; the log says why)";
 }
 
 void addShortcutCommands(Frontend& f) {
@@ -100,8 +113,9 @@ void addShortcutCommands(Frontend& f) {
         if (auto refused = mac.openURLFromOutside(cl.words[1])) throw CommandError{*refused};
     });
     f.addStatus([&mac](nlohmann::json& s) {
-        const std::string text = shortcutText(mac);
+        const std::string text = shortcutText(mac), stored = storedShortcutText(mac);
         s["shortcut"] = text.empty() ? nlohmann::json() : nlohmann::json(text);
+        s["storedShortcut"] = stored.empty() ? nlohmann::json() : nlohmann::json(stored);
     });
 }
 

@@ -12,7 +12,11 @@ class Mac;
 
 // `key COMBO`, `shortcut record COMBO|clear`, `hotkey taken COMBO`, `open-url URL`.
 void addShortcutCommands(Frontend& frontend);
-// Tidra's stored shortcut as it reads ("⌃⌥⌘D"), or empty when there is none.
+// The shortcut Tidra holds at the system as it reads ("⌃⌥⌘D"), or empty when it holds none.
 std::string shortcutText(Mac& mac);
+// The one stored under `hotKey`, or empty.
+std::string storedShortcutText(Mac& mac);
+// For `status` and the picture: the shortcut in force, and a stored one that is not.
+std::string shortcutSummary(Mac& mac);
 
 }  // namespace tidra::sim

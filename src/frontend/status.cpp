@@ -99,7 +99,7 @@ std::string Frontend::statusText() {
             o << ", hidden by the system (System Settings › Menu Bar › Allow in the Menu Bar)";
         o << "\n";
     }
-    if (const std::string shortcut = shortcutText(mac_); !shortcut.empty())
+    if (const std::string shortcut = shortcutSummary(mac_); !shortcut.empty())
         o << "Keyboard shortcut: " << shortcut << "\n";
     for (const auto& f : mac_.finder().instances()) {
         o << "Finder " << f.pid << ": " << (f.ready ? "" : "starting, ");

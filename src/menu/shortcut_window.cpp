@@ -16,7 +16,9 @@ void ShortcutWindow::showWindow(Object* sender) {
 
 void ShortcutWindow::show(const std::string& message) {
     if (shortcutLabel_) shortcutLabel_->setStringValue(shortcut_.currentText());
-    if (messageLabel_) messageLabel_->setStringValue(message);
+    // A stored shortcut that is not in force says why, until the user records another.
+    if (messageLabel_)
+        messageLabel_->setStringValue(message.empty() ? shortcut_.unusedReason() : message);
 }
 
 void ShortcutWindow::shortcutTyped(Object* sender) {

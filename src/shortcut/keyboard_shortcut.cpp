@@ -26,7 +26,8 @@ std::optional<KeyCombo> KeyboardShortcut::stored() const {
 }
 
 std::optional<KeyCombo> KeyboardShortcut::current() const {
-    return registered_ ? registered_ : stored();
+    if (!registration_) return std::nullopt;
+    return registered_;
 }
 
 std::string KeyboardShortcut::currentText() const {
@@ -56,11 +57,20 @@ void KeyboardShortcut::registerStored() {
             "The stored keyboard shortcut (hotKey) is no key combination Tidra can "
             "use; it stays stored but unused: " +
             value.description());
+        unused_ = "The stored shortcut" + (combo ? " " + describe(*combo) : std::string()) +
+                  " is not in use: " + (combo ? *refusal(*combo) : "it is no key combination.");
         return;
     }
     int status = kNoErr;
     registration_ = registerCombo(*combo, status);
-    if (registration_) registered_ = combo;
+    if (registration_) {
+        registered_ = combo;
+        return;
+    }
+    unused_ = "The stored shortcut " + describe(*combo) + " is not in use: " +
+              (status == kEventHotKeyExistsErr
+                   ? "another application holds it."
+                   : "the system refused it (error " + std::to_string(status) + ").");
 }
 
 KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
@@ -81,6 +91,7 @@ KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
     // The new one first: the old one goes only once its successor is in place.
     registration_ = std::move(made);
     registered_ = combo;
+    unused_.clear();
     s_.defaults.setObject(storedForm(combo), prefs::kHotKey);
     if (!s_.defaults.synchronize()) {
         s_.console.log("Could not store the keyboard shortcut " + describe(combo));
@@ -94,6 +105,7 @@ KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
 void KeyboardShortcut::clear() {
     registration_.reset();
     registered_.reset();
+    unused_.clear();
     s_.defaults.removeObjectForKey(prefs::kHotKey);
     s_.defaults.synchronize();
 }

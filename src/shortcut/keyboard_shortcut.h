@@ -38,11 +38,14 @@ class KeyboardShortcut {
     // Before quitting: the system would drop it too, but not before the process has gone.
     void unregister() { registration_.reset(); }
 
-    // The registered combination, or the stored one when it could not be registered.
+    // The combination in force: the one registered with the system, if any.
     std::optional<KeyCombo> current() const;
     bool isRegistered() const { return registration_ != nullptr; }
     // "⌃⌥⌘D", or "None".
     std::string currentText() const;
+    // Why the stored combination is not in force, when it is stored but could not be
+    // registered at launch; empty otherwise.
+    const std::string& unusedReason() const { return unused_; }
 
     // Why a combination cannot be a shortcut, or nothing when it can.
     static std::optional<std::string> refusal(const KeyCombo& combo);
@@ -56,6 +59,7 @@ class KeyboardShortcut {
     std::function<void()> pressed_;
     std::unique_ptr<HotKey> registration_;
     std::optional<KeyCombo> registered_;
+    std::string unused_;
 };
 
 }  // namespace tidra

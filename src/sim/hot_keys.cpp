@@ -78,4 +78,11 @@ int SimHotKeys::registeredBy(int pid) const {
                                           [pid](const Entry& e) { return e.owner == pid; }));
 }
 
+std::vector<std::pair<std::uint32_t, std::uint32_t>> SimHotKeys::heldBy(int pid) const {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> out;
+    for (const Entry& e : entries_)
+        if (e.owner == pid) out.emplace_back(e.keyCode, e.modifiers);
+    return out;
+}
+
 }  // namespace tidra::sim

@@ -34,6 +34,8 @@ class SimHotKeys : public HotKeys {
     int press(std::uint32_t keyCode, std::uint32_t modifiers);
     static constexpr int kOtherApplication = -1;
     int registeredBy(int pid) const;
+    // The combinations a process holds (key code, Carbon modifiers), oldest first.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> heldBy(int pid) const;
 
   private:
     struct Entry {
