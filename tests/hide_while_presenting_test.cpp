@@ -105,6 +105,20 @@ TEST(HideWhilePresenting, TheStateSurvivesTidrasRelaunchAndTheListCanBeChanged) 
             ++mentions;
     EXPECT_EQ(mentions, 1) << log.dump();
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["presentingApps"], "Keynote");
+    // However long the stored value, the line that quotes it stays short.
+    w.run("quit\ndefaults write xq.morv.Tidra presentingApps -string " + std::string(100000, 'K') +
+          "\nlaunch\napp launch com.apple.iWork.Keynote Keynote\nwait 3\napp quit "
+          "com.apple.iWork.Keynote\nwait 3\n");
+    bool quoted = false;
+    const nlohmann::json after = w.status()["log"];
+    for (const auto& line : after) {
+        const std::string text = line.get<std::string>();
+        if (text.find("presentingApps is not a list") == std::string::npos) continue;
+        quoted = true;
+        EXPECT_LT(text.size(), 400u);
+    }
+    EXPECT_TRUE(quoted);
+    w.run("defaults write xq.morv.Tidra presentingApps -string Keynote\n");
 
     // A list of its own replaces the built-in one.
     follow(w, {{"app quit us.zoom.xos\nwait 3\n"

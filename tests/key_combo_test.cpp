@@ -51,6 +51,9 @@ TEST(UrlCommands, OnlyTheThreeCommandsOfTidrasSchemeAreTaken) {
         EXPECT_EQ(urlCommand(other), std::nullopt) << other;
     EXPECT_EQ(loggableUrl(std::string("a\nb\x7f", 4)), "a\\x0Ab\\x7F");
     EXPECT_EQ(loggableUrl(std::string(300, 'x')), std::string(200, 'x') + "…");
+    // A cut falls between characters, never through one.
+    EXPECT_EQ(loggableUrl(std::string(199, 'x') + "€€"), std::string(199, 'x') + "…");
+    EXPECT_EQ(loggableUrl(std::string(197, 'x') + "€€"), std::string(197, 'x') + "€…");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "prefs/keys.h"
 #include "text/ascii.h"
+#include "text/log_text.h"
 
 namespace tidra {
 
@@ -23,7 +24,7 @@ std::vector<std::string> PresentingTrigger::presentingApps() {
             s_.console.log(
                 "presentingApps is not a list of bundle identifiers; Tidra uses its "
                 "own list: " +
-                stored.description());
+                loggableText(stored.description()));
         reportedBadList_ = true;
         return defaultPresentingApps();
     }

@@ -1,16 +1,9 @@
 #include "desktop/url_commands.h"
 
-#include <cstdio>
-
 #include "text/ascii.h"
+#include "text/log_text.h"
 
 namespace tidra {
-
-namespace {
-
-constexpr size_t kLoggedBytes = 200;
-
-}  // namespace
 
 std::optional<UrlCommand> urlCommand(const std::string& url) {
     std::string text = asciiLower(url);
@@ -25,20 +18,7 @@ std::optional<UrlCommand> urlCommand(const std::string& url) {
 }
 
 std::string loggableUrl(const std::string& url) {
-    std::string out;
-    for (size_t i = 0; i < url.size() && i < kLoggedBytes; ++i) {
-        const unsigned char c = static_cast<unsigned char>(url[i]);
-        // A line break in a URL would forge a log line of its own.
-        if (c < 0x20 || c == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    if (url.size() > kLoggedBytes) out += "…";
-    return out;
+    return loggableText(url);
 }
 
 void openTidraUrl(const std::string& url, DesktopHiding& desktop, Console& console) {

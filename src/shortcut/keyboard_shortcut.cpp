@@ -1,6 +1,7 @@
 #include "shortcut/keyboard_shortcut.h"
 
 #include "prefs/keys.h"
+#include "text/log_text.h"
 
 namespace tidra {
 
@@ -56,7 +57,7 @@ void KeyboardShortcut::registerStored() {
         s_.console.log(
             "The stored keyboard shortcut (hotKey) is no key combination Tidra can "
             "use; it stays stored but unused: " +
-            value.description());
+            loggableText(value.description()));
         unused_ = "The stored shortcut" + (combo ? " " + describe(*combo) : std::string()) +
                   " is not in use: " + (combo ? *refusal(*combo) : "it is no key combination.");
         return;
