@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -398,6 +399,33 @@ TEST(FrontendCommands, ARefusalSaysWhatWouldBeTaken) {
         EXPECT_THAT(out, HasSubstr("Tidra is not running; `launch` starts it again\n"));
         w.run("launch\n");
     }
+
+    // Each says what is wrong and what is taken.
+    out = w.run("wait 99999999999\n");
+    EXPECT_THAT(out, HasSubstr("from 0 up to 10000000"));
+    out = w.run("screenshot ''\n");
+    EXPECT_THAT(out, HasSubstr("the file name is empty: give one (FILE.png)"));
+    w.run("wait 9999999\n");
+    EXPECT_THAT(w.run("status\n"), HasSubstr("Clock: 9999999 s\n"));
+    // A by-hand picture on a screen that refuses Tidra is the user's, and said to be so.
+    out = w.run("screen fail 1 on\nwallpaper set 1 /Users/me/Pictures/Mountains.jpg\n");
+    EXPECT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("screen 1 now shows /Users/me/Pictures/Mountains.jpg; its "
+                               "`screen fail` switch refuses only Tidra's changes"));
+}
+
+TEST(FrontendCommands, AFolderThatTakesNoFilesIsNamedForWhatItIs) {
+    const std::string command =
+        std::string(TIDRA_BINARY) + " --mac /proc/self --script /dev/null 2>&1 >/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string said;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) said += buffer;
+    EXPECT_NE(::pclose(pipe), 0);
+    EXPECT_EQ(said,
+              "tidra: --mac /proc/self: no file can be made in that folder (No such file or "
+              "directory); give a folder you can write to\n");
 }
 
 }  // namespace

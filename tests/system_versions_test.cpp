@@ -25,7 +25,7 @@ OperatingSystemVersion versionOf(const std::string& root) {
 TEST(SystemVersions, TakesTenElevenToFifteenAndTwentySixAndSeven) {
     const std::pair<std::string, OperatingSystemVersion> taken[] = {
         {"10.0", {10, 0, 0}}, {"10.15", {10, 15, 0}}, {"11", {11, 0, 0}}, {"12.3", {12, 3, 0}},
-        {"15", {15, 0, 0}},   {"15.1", {15, 1, 0}},   {"26", {26, 0, 0}}, {"27.1", {27, 1, 0}}};
+        {"15", {15, 0, 0}},   {"15.7", {15, 7, 0}},   {"26", {26, 0, 0}}, {"27.1", {27, 1, 0}}};
     for (const auto& [text, version] : taken) {
         auto parsed = sim::parseSystemVersion(text);
         ASSERT_TRUE(parsed) << text;
@@ -33,8 +33,9 @@ TEST(SystemVersions, TakesTenElevenToFifteenAndTwentySixAndSeven) {
         EXPECT_EQ(parsed->minor, version.minor) << text;
         EXPECT_EQ(sim::systemVersionText(*parsed), text);
     }
-    for (const char* refused : {"10.-1", "99.99", "10", "10.16", "9.0", "16", "25.1", "28", "11.-1",
-                                "+11", " 11", "11.", "14.2.1", "14x", "", "1e1", "011.0"})
+    for (const char* refused :
+         {"10.-1", "99.99", "10", "10.16", "9.0", "16", "25.1", "28", "15.99", "26.10", "11.-1",
+          "+11", " 11", "11.", "14.2.1", "14x", "", "1e1", "011.0"})
         EXPECT_FALSE(sim::parseSystemVersion(refused)) << refused;
 }
 
@@ -86,7 +87,7 @@ TEST(SystemVersions, TheProgramNamesTheVersionsItTakes) {
     EXPECT_EQ(run("10.-1"), 2);
     EXPECT_EQ(readBytes(dir / "err"),
               "tidra: --system-version takes 10.0 to 10.15, or 11, 12, 13, 14, 15, 26 or 27 with "
-              "an optional minor version (14.2), not \"10.-1\"\n");
+              "an optional minor version from 0 to 9 (14.2), not \"10.-1\"\n");
     EXPECT_EQ(run("20"), 2);
     EXPECT_NE(readBytes(dir / "err").find("there is no macOS 20"), std::string::npos);
     EXPECT_EQ(run("99.99"), 2);

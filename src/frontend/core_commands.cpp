@@ -57,7 +57,10 @@ void addTimeCommands(Frontend& f) {
     f.add("wait", "wait SECONDS", [&f](const CommandLine& cl) {
         bool ok = false;
         double s = cl.words.size() == 2 ? parseSeconds(cl.words[1], ok) : 0;
-        if (!ok) f.usageError("SECONDS must be a number of seconds");
+        if (!ok)
+            f.usageError(
+                "SECONDS must be a number of seconds from 0 up to 10000000 (about 115 "
+                "days), such as 3 or 0.5");
         f.wait(s);
     });
     f.add("exit", "exit", [&f](const CommandLine& cl) {

@@ -1,4 +1,5 @@
 // What the front end tells of the simulated Mac: `status` and `status --json`.
+#include <cstdio>
 #include <sstream>
 
 #include "frontend/folder_commands.h"
@@ -18,6 +19,16 @@ namespace tidra::sim {
 using nlohmann::json;
 
 namespace {
+
+// Seconds as a person writes them: "12", "0.5", "10000000", never "1e+07".
+std::string clockText(double seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    std::string out = text;
+    while (!out.empty() && out.back() == '0') out.pop_back();
+    if (!out.empty() && out.back() == '.') out.pop_back();
+    return out;
+}
 
 json menuJson(const SimMenu& menu) {
     json items = json::array();
@@ -88,7 +99,7 @@ std::string Frontend::statusText() {
     std::ostringstream o;
     o << "Tidra: " << (mac_.tidraRunning() ? "running" : "not running") << " from "
       << mac_.bundlePath() << " (launches: " << mac_.tidraLaunches() << ")\n";
-    o << "Clock: " << mac_.loop().now() << " s\n";
+    o << "Clock: " << clockText(mac_.loop().now()) << " s\n";
     o << "System: macOS " << systemVersionText(mac_.system().version()) << "\n";
     if (const auto clean = desktopClean(mac_))
         o << "Desktop: " << (*clean ? "clean (icons hidden)" : "cluttered (icons shown)") << "\n";

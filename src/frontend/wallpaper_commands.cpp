@@ -104,9 +104,14 @@ void addScreenCommands(Frontend& f) {
     });
     f.add("wallpaper", "wallpaper set NUMBER PATH", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() < 4 || cl.words[1] != "set") f.usageError();
-        if (auto error =
-                mac.simScreens().setPictureByHand(displayNumber(f, cl.words[2]), titleFrom(cl, 3)))
+        const std::uint32_t number = displayNumber(f, cl.words[2]);
+        if (auto error = mac.simScreens().setPictureByHand(number, titleFrom(cl, 3)))
             throw CommandError{*error};
+        // Said, so that nobody takes the switch for a refusal of the user's own choice.
+        for (const auto& info : mac.simScreens().snapshot())
+            if (info.number == number && info.failing)
+                f.out() << "screen " << number << " now shows " << info.wallpaper
+                        << "; its `screen fail` switch refuses only Tidra's changes\n";
     });
 }
 

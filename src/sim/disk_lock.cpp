@@ -63,6 +63,11 @@ void DiskLock::openLockFile(const fs::path& folder) {
     // file (a hard link), which the truncation below would empty.
     fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd_ < 0 && errno == ELOOP) throw MacFolderError(refusedLink(root, kFileName));
+    if (fd_ < 0 && (errno == ENOENT || errno == EACCES || errno == EPERM || errno == EROFS))
+        // The folder is there (it was checked): it is the making of a file in it that fails,
+        // as in /proc or a read-only volume.
+        throw MacFolderError("--mac " + root + ": no file can be made in that folder (" +
+                             reason(errno) + "); give a folder you can write to");
     if (fd_ < 0) throw MacFolderError("cannot use the folder " + root + ": " + reason(errno));
     struct stat lockStat {};
     if (::fstat(fd_, &lockStat) != 0 || !S_ISREG(lockStat.st_mode) || lockStat.st_nlink != 1) {

@@ -24,6 +24,9 @@ constexpr Published kLater[] = {
     {27, {2775}},
 };
 
+// The highest minor version a system from 11 on is taken with.
+constexpr int kLastMinor = 9;
+
 // A number of one or two digits without sign or leading blanks; nothing otherwise.
 std::optional<int> smallNumber(std::string_view text) {
     if (text.empty() || text.size() > 2) return std::nullopt;
@@ -66,6 +69,10 @@ std::optional<OperatingSystemVersion> parseSystemVersion(const std::string& text
     if (*major == 10) {
         if (dot == std::string_view::npos || *minor > 15) return std::nullopt;
     } else if (*major < 11 || (*major > 15 && *major < 26) || *major > 27) {
+        return std::nullopt;
+    } else if (*minor > kLastMinor) {
+        // No system from 11 on has gone past .9: "15.99" is a typing slip, and kept with the Mac
+        // it would refuse every real 15 after it as a step back.
         return std::nullopt;
     }
     return OperatingSystemVersion{*major, *minor, 0};

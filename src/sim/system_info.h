@@ -18,7 +18,8 @@ double appKitVersionFor(OperatingSystemVersion version);
 std::optional<OperatingSystemVersion> parseSystemVersion(const std::string& text);
 // What parseSystemVersion takes, for a refusal.
 inline constexpr const char* kSystemVersionsTaken =
-    "10.0 to 10.15, or 11, 12, 13, 14, 15, 26 or 27 with an optional minor version (14.2)";
+    "10.0 to 10.15, or 11, 12, 13, 14, 15, 26 or 27 with an optional minor version from 0 to 9 "
+    "(14.2)";
 // Why `text` is no version, for a refusal: what exists, and for 16 to 25 that macOS went from 15
 // straight to 26.
 std::string systemVersionRefusal(const std::string& text);

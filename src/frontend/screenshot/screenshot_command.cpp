@@ -30,6 +30,10 @@ fs::path nextFreeName() {
 // home folder, anything else from the current folder. A name without ".png" (in any case) gets
 // it, since the file is a PNG whatever it is called.
 fs::path screenshotFile(const std::string& typed) {
+    if (typed.empty())
+        throw CommandError{
+            "the file name is empty: give one (FILE.png), or none for "
+            "tidra-screenshot-N.png in the current folder"};
     std::string name = typed;
     if (name == "~" || name.starts_with("~/")) {
         const char* home = std::getenv("HOME");
