@@ -407,6 +407,13 @@ TEST(FrontendCommands, ARefusalSaysWhatWouldBeTaken) {
     EXPECT_THAT(out, HasSubstr("the file name is empty: give one (FILE.png)"));
     w.run("wait 9999999\n");
     EXPECT_THAT(w.run("status\n"), HasSubstr("Clock: 9999999 s\n"));
+    // An application that runs already comes forward; no second copy starts.
+    EXPECT_THAT(w.run("app launch com.apple.Safari Safari\n"),
+                HasSubstr("com.apple.Safari is running already: it comes forward"));
+    int safaris = 0;
+    const nlohmann::json running = w.status()["runningApplications"];
+    for (const auto& app : running) safaris += app["bundleIdentifier"] == "com.apple.Safari";
+    EXPECT_EQ(safaris, 1);
     // A by-hand picture on a screen that refuses Tidra is the user's, and said to be so.
     out = w.run("screen fail 1 on\nwallpaper set 1 /Users/me/Pictures/Mountains.jpg\n");
     EXPECT_EQ(w.lastStatus(), 0) << out;

@@ -130,6 +130,12 @@ void addAppCommand(Frontend& f) {
                   const std::string name = w.size() > 3 ? titleFrom(cl, 3) : w[2];
                   if (name.find('/') != std::string::npos)
                       f.usageError("NAME is a name, not a path");
+                  // As Launch Services does: a running application comes forward, no second
+                  // copy starts.
+                  if (!mac.processes().withBundleIdentifier(w[2]).empty()) {
+                      f.out() << w[2] << " is running already: it comes forward\n";
+                      return;
+                  }
                   mac.processes().spawn(w[2], name, "/Applications/" + name + ".app");
                   return;
               }

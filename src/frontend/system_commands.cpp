@@ -30,9 +30,23 @@ void addSystemCommands(Frontend& f) {
     f.add("notifications", "notifications allow|deny", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 2 || (cl.words[1] != "allow" && cl.words[1] != "deny"))
             f.usageError();
-        if (!mac.simUserNotifications().asking())
-            throw CommandError{"no application is asking to show notifications"};
-        mac.intoTidra([&] { mac.simUserNotifications().answer(cl.words[1] == "allow"); });
+        SimUserNotificationCenter& center = mac.simUserNotifications();
+        const bool allow = cl.words[1] == "allow";
+        if (center.asking()) {
+            mac.intoTidra([&] { center.answer(allow); });
+            return;
+        }
+        // No question on screen: the switch in System Settings, once Tidra is listed there.
+        if (!center.asksUser())
+            throw CommandError{
+                "notifications need no permission before macOS 10.14; this Mac "
+                "runs " +
+                systemVersionText(mac.system().version())};
+        if (center.authorization() == SimUserNotificationCenter::Authorization::NotDetermined)
+            throw CommandError{
+                "Tidra has not asked to show notifications yet; it is listed in "
+                "System Settings › Notifications once it has"};
+        center.setAllowedInSettings(allow);
     });
     f.addStatus([&mac](nlohmann::json& s) {
         s["notificationAuthorization"] =

@@ -77,6 +77,11 @@ void SimUserNotificationCenter::answer(bool allow) {
     for (auto& done : waiting) done(allow);
 }
 
+void SimUserNotificationCenter::setAllowedInSettings(bool allow) {
+    std::lock_guard lock(mutex_);
+    if (store_) store_(allow ? Authorization::Authorized : Authorization::Denied);
+}
+
 std::vector<SimUserNotificationCenter::Delivered> SimUserNotificationCenter::delivered() const {
     const double now = loop_ ? loop_->now() : 0;
     std::lock_guard lock(mutex_);

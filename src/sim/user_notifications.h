@@ -51,6 +51,11 @@ class SimUserNotificationCenter : public UserNotificationCenter {
     bool asking() const;
     // The user's answer to the question; the waiting requests get it.
     void answer(bool allow);
+    // The user's switch in System Settings › Notifications, for an application that has asked
+    // before: a changed mind counts from the next request on.
+    void setAllowedInSettings(bool allow);
+    // Whether the running system asks at all (10.14 and later).
+    bool asksUser() const { return asksUser_ && asksUser_(); }
 
     std::vector<Delivered> delivered() const;
     void clear();
