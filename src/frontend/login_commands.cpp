@@ -10,8 +10,14 @@ bool hasAppService(Mac& mac) {
 
 std::string appServiceStatusText(Mac& mac) {
     if (!hasAppService(mac)) return "";
-    return std::string("Login item service: ") + appServiceStatusName(mac.appService().status()) +
-           " (`app-service enable|disable`)\n";
+    std::string text = std::string("Login item service: ") +
+                       appServiceStatusName(mac.appService().status()) +
+                       " (`app-service enable|disable`)\n";
+    if (const int opened = mac.appService().settingsOpened())
+        text +=
+            "System Settings › General › Login Items opened by Tidra: " + std::to_string(opened) +
+            (opened == 1 ? " time\n" : " times\n");
+    return text;
 }
 
 void addLoginCommands(Frontend& f) {
