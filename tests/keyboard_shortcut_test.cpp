@@ -2,7 +2,6 @@
 // pressed anywhere, and what the recorder refuses.
 #include <gtest/gtest.h>
 
-#include "sim/interface/views.h"
 #include "sim_world.h"
 
 namespace tidra {
@@ -12,12 +11,7 @@ using testing::SimWorld;
 
 // A label of the open Keyboard Shortcut window, or "(closed)".
 std::string shortcutWindowText(SimWorld& w, const std::string& id) {
-    for (sim::SimWindow* window : w.mac().windows().onScreen()) {
-        if (window->nibName() != "ShortcutWindow") continue;
-        auto* label = dynamic_cast<TextField*>(sim::viewWithIdentifier(window->contentView(), id));
-        return label ? label->stringValue() : "(no label)";
-    }
-    return "(closed)";
+    return testing::windowText(w, "ShortcutWindow", id);
 }
 
 nlohmann::json storedHotKey(SimWorld& w) {

@@ -8,7 +8,6 @@
 #include <string>
 #include <utility>
 
-#include "sim/interface/views.h"
 #include "sim_world.h"
 
 namespace tidra {
@@ -37,13 +36,7 @@ int menuOpenings(SimWorld& w) {
 
 // The text of the window Tidra shows when opened again, or "(closed)".
 std::string welcomeHint(SimWorld& w) {
-    for (sim::SimWindow* window : w.mac().windows().onScreen()) {
-        if (window->nibName() != "WelcomeWindow") continue;
-        auto* label =
-            dynamic_cast<TextField*>(sim::viewWithIdentifier(window->contentView(), "menuBarHint"));
-        return label ? label->stringValue() : "(no label)";
-    }
-    return "(closed)";
+    return testing::windowText(w, "WelcomeWindow", "menuBarHint");
 }
 
 int welcomeWindows(SimWorld& w) {

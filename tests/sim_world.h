@@ -12,6 +12,7 @@
 #include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
+#include "sim/interface/views.h"
 #include "sim/mac.h"
 #include "test_files.h"
 #include "test_folder.h"
@@ -136,6 +137,16 @@ inline int menuState(SimWorld& w, const std::string& title) {
         if (entry.value("title", "") == title) return entry["state"];
     ADD_FAILURE() << "no menu item " << title;
     return -1;
+}
+
+// The text of a label in the open window loaded from `nib`, or "(closed)".
+inline std::string windowText(SimWorld& w, const std::string& nib, const std::string& id) {
+    for (sim::SimWindow* window : w.mac().windows().onScreen()) {
+        if (window->nibName() != nib) continue;
+        auto* label = dynamic_cast<TextField*>(sim::viewWithIdentifier(window->contentView(), id));
+        return label ? label->stringValue() : "(no label)";
+    }
+    return "(closed)";
 }
 
 // A file of the simulated disk, read whole.

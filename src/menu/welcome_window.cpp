@@ -2,8 +2,11 @@
 
 namespace tidra {
 
-std::string WelcomeWindow::menuBarHint(bool iconShown, OperatingSystemVersion system,
-                                       const std::string& shortcut) {
+namespace {
+
+// What the window says about the icon: nothing while the menu bar shows it.
+std::string menuBarHint(bool iconShown, OperatingSystemVersion system,
+                        const std::string& shortcut) {
     if (iconShown) return "";
     std::string hint =
         system.isAtLeast(26)
@@ -16,6 +19,8 @@ std::string WelcomeWindow::menuBarHint(bool iconShown, OperatingSystemVersion sy
                 : " Meanwhile your shortcut " + shortcut + " still hides and shows the desktop.";
     return hint;
 }
+
+}  // namespace
 
 void WelcomeWindow::windowDidLoad() {
     WindowController::windowDidLoad();

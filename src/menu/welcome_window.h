@@ -20,10 +20,6 @@ class WelcomeWindow : public WindowController {
     void windowDidLoad() override;
     bool setOutlet(const std::string& name, Object* value) override;
 
-    // What the window says about the icon: nothing while the menu bar shows it.
-    static std::string menuBarHint(bool iconShown, OperatingSystemVersion system,
-                                   const std::string& shortcut);
-
   private:
     TextField* menuBarHint_ = nullptr;  // outlet: the window's view hierarchy owns it
 };

@@ -22,10 +22,6 @@ std::optional<std::string> KeyboardShortcut::refusal(const KeyCombo& combo) {
     return "A shortcut needs ⌘ or ⌃ with a key.";
 }
 
-std::optional<KeyCombo> KeyboardShortcut::stored() const {
-    return comboFromStored(s_.defaults.objectForKey(prefs::kHotKey));
-}
-
 std::optional<KeyCombo> KeyboardShortcut::current() const {
     if (!registration_) return std::nullopt;
     return registered_;

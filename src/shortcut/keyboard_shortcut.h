@@ -51,7 +51,6 @@ class KeyboardShortcut {
     static std::optional<std::string> refusal(const KeyCombo& combo);
 
   private:
-    std::optional<KeyCombo> stored() const;
     std::unique_ptr<HotKey> registerCombo(const KeyCombo& combo, int& status);
     static std::string registrationFailure(const KeyCombo& combo, int status);
 

@@ -118,12 +118,10 @@ std::optional<Event> SimApplication::passThroughMonitors(const Event& event) {
     return left;
 }
 
-bool SimApplication::reopen() {
-    if (!interface_) return false;
-    auto* delegate = dynamic_cast<ApplicationDelegate*>(interface_->applicationDelegate());
-    if (!delegate) return false;
-    delegate->applicationShouldHandleReopen(false);
-    return true;
+void SimApplication::reopen() {
+    if (!interface_) return;
+    if (auto* delegate = dynamic_cast<ApplicationDelegate*>(interface_->applicationDelegate()))
+        delegate->applicationShouldHandleReopen(false);
 }
 
 }  // namespace tidra::sim

@@ -43,8 +43,8 @@ class SimApplication : public Application {
     // Hands an event to the monitors whose mask takes it, in the order they were added: what
     // is left to dispatch, or nothing when one of them swallowed it.
     std::optional<Event> passThroughMonitors(const Event& event);
-    // Handed the reopen event by the system: answers whether there was a delegate to take it.
-    bool reopen();
+    // Handed the reopen event by the system, for the delegate to take.
+    void reopen();
     // From just before the delegate hears that launching has finished.
     bool finishedLaunching() const { return finishedLaunching_; }
 

@@ -1,9 +1,8 @@
 // The menu bar as the user meets it: clicks on Tidra's status item, routed as the running system
 // routes them, the user's "Allow in the Menu Bar" switch (macOS 26 and later), and opening an
 // application that already runs.
-#include <algorithm>
+#include <filesystem>
 
-#include "platform/paths.h"
 #include "sim/case_fold.h"
 #include "sim/mac.h"
 
@@ -37,9 +36,9 @@ std::optional<std::string> Mac::clickStatusItem(StatusItemClick click) {
                "Bar › Allow in the Menu Bar; `menu-bar allow Tidra` shows it again)";
     ui_.userInteractedOutsidePopovers();
     auto* button = dynamic_cast<SimStatusBarButton*>(item->button());
-    const Point at =
-        button ? Point{button->frameOnScreen().origin.x + 4, button->frameOnScreen().origin.y + 4}
-               : Point{};
+    // A click a little inside the icon's corner.
+    const Rect frame = button ? button->frameOnScreen() : Rect{};
+    const Point at{frame.origin.x + 4, frame.origin.y + 4};
     const bool secondary = click != StatusItemClick::Left;
     for (const Event& sent : eventsOf(click, at)) {
         bool done = false;
