@@ -89,7 +89,7 @@ void ImportLargePicture(benchmark::State& state) {
     writeLargePicture(rig.disk.real("/Users/me/Pictures/large.jpg"));
     SimMenuItem custom("", kWallpaperCustomImageTag);
     for (auto _ : state) {
-        rig.chooser->choose(&custom);
+        rig.chooser->choose(custom.tag());
         if (rig.panels.choose("/Users/me/Pictures/large.jpg")) state.SkipWithError("refused");
         rig.loop.runDue();
     }

@@ -48,6 +48,7 @@ struct CountingMenus final : MenuFactory {
     }
     void setAction(MenuItem&, Object*, const std::string&) override { ++calls; }
     void bind(MenuItem&, const std::string&) override { ++calls; }
+    void setKeyEquivalent(MenuItem&, const std::string&) override { ++calls; }
     void setSubmenu(MenuItem&, std::shared_ptr<Menu>) override { ++calls; }
     std::shared_ptr<Menu> makeMenu(const std::vector<std::shared_ptr<MenuItem>>&) override {
         ++calls;

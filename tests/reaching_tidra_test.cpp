@@ -34,16 +34,17 @@ int menuOpenings(SimWorld& w) {
     return w.status()["statusItem"]["menuOpenings"];
 }
 
-// The text of the window Tidra shows when opened again, or "(closed)".
-std::string welcomeHint(SimWorld& w) {
-    return testing::windowText(w, "WelcomeWindow", "menuBarHint");
+// What the Settings window (shown when Tidra is opened again) says of the icon, or "(closed)".
+std::string menuBarHint(SimWorld& w) {
+    return testing::windowText(w, "SettingsWindow", "menuBarHint");
 }
 
-int welcomeWindows(SimWorld& w) {
+// Settings windows on screen: one at most, however often Tidra is opened again.
+int settingsWindowsShown(SimWorld& w) {
     int n = 0;
     const nlohmann::json status = w.status();
     for (const auto& window : status["windows"])
-        if (window["nib"] == "WelcomeWindow") ++n;
+        if (window["nib"] == "SettingsWindow" && window["visible"] == true) ++n;
     return n;
 }
 
@@ -101,7 +102,7 @@ TEST(ReachingTidra, HiddenIconLeavesAWayInAndTheShortcutAndLinksStillWork) {
         SCOPED_TRACE(major);
         SimWorld w(onSystem(major));
         w.run(
-            "popover close\nmenu Keyboard Shortcut...\nshortcut record ctrl+option+cmd+D\n"
+            "popover close\nmenu Settings...\nshortcut record ctrl+option+cmd+D\n"
             "window close\n");
         ASSERT_EQ(w.status()["shortcut"], "⌃⌥⌘D");
 
@@ -119,13 +120,13 @@ TEST(ReachingTidra, HiddenIconLeavesAWayInAndTheShortcutAndLinksStillWork) {
         EXPECT_EQ(w.type("status\n").find("[*]"), std::string::npos);
 
         // Opened again, Tidra says where to allow its icon and what still works.
-        EXPECT_EQ(welcomeWindows(w), 0);
+        EXPECT_EQ(settingsWindowsShown(w), 0);
         w.run("open-app Tidra\n");
         ASSERT_EQ(w.lastStatus(), 0);
-        EXPECT_NE(welcomeHint(w).find("System Settings › Menu Bar"), std::string::npos);
-        EXPECT_NE(welcomeHint(w).find("⌃⌥⌘D"), std::string::npos);
+        EXPECT_NE(menuBarHint(w).find("System Settings › Menu Bar"), std::string::npos);
+        EXPECT_NE(menuBarHint(w).find("⌃⌥⌘D"), std::string::npos);
         w.run("open-app Tidra\n");
-        EXPECT_EQ(welcomeWindows(w), 1);  // brought forward, not a second one
+        EXPECT_EQ(settingsWindowsShown(w), 1);  // brought forward, not a second one
 
         w.run("key ctrl+option+cmd+D\nwait 3\n");
         EXPECT_FALSE(iconsShown(w));
@@ -138,7 +139,7 @@ TEST(ReachingTidra, HiddenIconLeavesAWayInAndTheShortcutAndLinksStillWork) {
         w.restartMac();
         EXPECT_EQ(w.status()["statusItem"]["shownInMenuBar"], false);
         w.run("menu-bar allow Tidra\nopen-app Tidra\n");
-        EXPECT_EQ(welcomeHint(w), "");
+        EXPECT_EQ(menuBarHint(w), "");
         w.run("click\nwait 3\n");
         EXPECT_TRUE(iconsShown(w));
     }
@@ -149,10 +150,10 @@ TEST(ReachingTidra, OpenAppLaunchesOrReopensAndTheSwitchCameWithTwentySix) {
     w.run("popover close\nquit\nopen-app Tidra\n");
     ASSERT_EQ(w.lastStatus(), 0);
     EXPECT_TRUE(w.mac().tidraRunning());
-    EXPECT_EQ(welcomeWindows(w), 0);  // a launch is no reopen
+    EXPECT_EQ(settingsWindowsShown(w), 0);  // a launch is no reopen
     w.run("open-app tidra\n");
-    EXPECT_EQ(welcomeWindows(w), 1);
-    EXPECT_EQ(welcomeHint(w), "");
+    EXPECT_EQ(settingsWindowsShown(w), 1);
+    EXPECT_EQ(menuBarHint(w), "");
     EXPECT_EQ(w.status()["app"]["launches"], 2);
 
     // Another application that runs is opened again in place; a name nobody has is refused.
@@ -171,7 +172,7 @@ TEST(ReachingTidra, AnUpdateFromFifteenKeepsWhatTidraAndTheUserStored) {
         options.root = testing::freshTestFolder("mac").string();
         auto before = std::make_unique<SimWorld>(options);
         before->run(
-            "popover close\nmenu Launch at Login\nmenu Grey\nmenu Keyboard Shortcut...\n"
+            "popover close\nmenu Launch at Login\nmenu Grey\nmenu Settings...\n"
             "shortcut record ctrl+option+cmd+D\nwindow close\nclick\nwait 3\n");
         const nlohmann::json stored = before->defaults("xq.morv.Tidra");
         const nlohmann::json finder = before->defaults("com.apple.finder");

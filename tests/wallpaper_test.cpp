@@ -369,11 +369,11 @@ struct Chooser : Wallpapers {
 
 TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
     SimMenuItem grey = item(2), none = item(0), custom = item(1);
-    rig.chooser->choose(&grey);
+    rig.chooser->choose(grey.tag());
     EXPECT_EQ(chosenPath(), kGreyPath);
     EXPECT_EQ(rig.defaults().objectForKey("replaceWallpaper"),
               Value("/Applications/Tidra.app/Contents/Resources/wallpaper.png"));
-    rig.chooser->choose(&none);
+    rig.chooser->choose(none.tag());
     EXPECT_TRUE(rig.defaults().objectForKey("replaceWallpaper").isNil());
 
     // Earlier imports go, a subfolder's too; other files stay.
@@ -381,7 +381,7 @@ TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
     rig.file(support + "/Sub/deep.TIFF");
     rig.file(support + "/notes.txt");
     rig.file("/Users/me/Pictures/photo.JPG", "the photo");
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
     auto panel = rig.panels.front();
     ASSERT_TRUE(panel);
     OpenPanelSettings s = panel->settings();
@@ -402,7 +402,7 @@ TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
     EXPECT_TRUE(rig.exists(support + "/old.png"));
     EXPECT_FALSE(rig.panels.front());
 
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
     EXPECT_TRUE(rig.panels.choose("/Users/me/Documents/notes.txt"));  // not an image: refused
     ASSERT_FALSE(rig.panels.choose("~/Pictures/photo.JPG"));
     EXPECT_TRUE(rig.notifications.delivered().empty());  // the handler runs on the main queue
@@ -424,7 +424,7 @@ TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
 
     // Choosing the imported copy itself keeps it: it is already where it belongs.
     rig.file(support + "/older.gif");
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
     ASSERT_FALSE(rig.panels.choose(support + "/photo.JPG"));
     rig.loop.runDue();
     EXPECT_TRUE(rig.exists(support + "/photo.JPG"));
@@ -435,7 +435,7 @@ TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
 
     // A GIF replaces the JPEG.
     rig.file("/Users/me/Downloads/cat.gif");
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
     ASSERT_FALSE(rig.panels.choose("/Users/me/Downloads/cat.gif"));
     rig.loop.runDue();
     EXPECT_FALSE(rig.exists(support + "/photo.JPG"));
@@ -448,7 +448,7 @@ TEST_F(Chooser, AFailedStepStopsTheImportAndKeepsTheChoice) {
     rig.file("/Users/me/Pictures/photo.png");
     // No Tidra folder yet: the first import creates it... unless Application Support refuses.
     rig.files.setReadOnly("/Users/me/Library/Application Support", true);
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
     ASSERT_FALSE(rig.panels.choose("/Users/me/Pictures/photo.png"));
     rig.loop.runDue();
     EXPECT_EQ(chosenPath(), kGreyPath);
@@ -461,7 +461,7 @@ TEST_F(Chooser, AFailedStepStopsTheImportAndKeepsTheChoice) {
     rig.file(support + "/a.png");
     rig.file(support + "/b.png");
     rig.files.setReadOnly(support + "/b.png", true);
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
     ASSERT_FALSE(rig.panels.choose("/Users/me/Pictures/photo.png"));
     rig.loop.runDue();
     EXPECT_EQ(chosenPath(), kGreyPath);
@@ -474,8 +474,8 @@ TEST_F(Chooser, AFailedStepStopsTheImportAndKeepsTheChoice) {
     // Two panels open at once: each completion imports its own file; the last one wins.
     rig.files.setReadOnly(support + "/b.png", false);
     rig.file("/Users/me/Pictures/second.png");
-    rig.chooser->choose(&custom);
-    rig.chooser->choose(&custom);
+    rig.chooser->choose(custom.tag());
+    rig.chooser->choose(custom.tag());
     EXPECT_EQ(rig.panels.showing(), 2u);
     ASSERT_FALSE(rig.panels.choose("/Users/me/Pictures/second.png"));
     ASSERT_FALSE(rig.panels.choose("/Users/me/Pictures/photo.png"));
@@ -487,7 +487,7 @@ TEST_F(Chooser, AFailedStepStopsTheImportAndKeepsTheChoice) {
 TEST_F(Chooser, TheCurrentPictureStaysUntilItsSuccessorIsWhole) {
     SimMenuItem custom = item(1);
     auto import = [&](const std::string& path) {
-        rig.chooser->choose(&custom);
+        rig.chooser->choose(custom.tag());
         ASSERT_FALSE(rig.panels.choose(path));
         rig.loop.runDue();
     };

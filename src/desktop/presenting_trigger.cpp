@@ -3,44 +3,11 @@
 #include <algorithm>
 
 #include "prefs/keys.h"
-#include "text/ascii.h"
-#include "text/log_text.h"
 
 namespace tidra {
 
-const std::vector<std::string>& PresentingTrigger::defaultPresentingApps() {
-    static const std::vector<std::string> apps = {"com.apple.iWork.Keynote",
-                                                  "com.microsoft.Powerpoint", "us.zoom.xos",
-                                                  "com.microsoft.teams2", "Cisco-Systems.Spark"};
-    return apps;
-}
-
-std::vector<std::string> PresentingTrigger::presentingApps() {
-    const Value stored = s_.defaults.objectForKey(prefs::kPresentingApps);
-    if (stored.isNil()) return defaultPresentingApps();
-    if (!stored.isArray()) {
-        // Said once: the check runs at every application's launch.
-        if (!reportedBadList_)
-            s_.console.log(
-                "presentingApps is not a list of bundle identifiers; Tidra uses its "
-                "own list: " +
-                loggableText(stored.description()));
-        reportedBadList_ = true;
-        return defaultPresentingApps();
-    }
-    std::vector<std::string> apps;
-    for (const Value& entry : stored.array())
-        if (entry.isString() && !entry.string().empty()) apps.push_back(entry.string());
-    return apps;
-}
-
 bool PresentingTrigger::isPresentingApp(const std::string& bundleIdentifier) {
-    if (bundleIdentifier.empty()) return false;
-    // Launch Services matches bundle identifiers without regard to case.
-    const std::string wanted = asciiLower(bundleIdentifier);
-    const auto apps = presentingApps();
-    return std::any_of(apps.begin(), apps.end(),
-                       [&](const std::string& app) { return asciiLower(app) == wanted; });
+    return apps_.contains(bundleIdentifier);
 }
 
 bool PresentingTrigger::anyPresentingAppRunning() {
@@ -92,6 +59,14 @@ void PresentingTrigger::optionChanged(bool on) {
         return;
     }
     if (anyPresentingAppRunning()) hideForPresenting();
+}
+
+void PresentingTrigger::listChanged() {
+    if (!s_.defaults.boolForKey(prefs::kHideWhilePresenting)) return;
+    if (anyPresentingAppRunning())
+        hideForPresenting();
+    else
+        showAfterPresenting();
 }
 
 void PresentingTrigger::desktopRefreshed(bool clean) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "desktop/desktop_hiding.h"
+#include "desktop/presenting_apps.h"
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/workspace.h"
@@ -19,11 +20,14 @@ class PresentingTrigger {
         Workspace& workspace;
         Console& console;
     };
-    PresentingTrigger(Services services, DesktopHiding& target) : s_(services), target_(target) {}
+    PresentingTrigger(Services services, DesktopHiding& target)
+        : s_(services), target_(target), apps_({services.defaults, services.console}) {}
 
-    // The bundle identifiers that count: `presentingApps`, or the built-in list without it.
-    std::vector<std::string> presentingApps();
-    static const std::vector<std::string>& defaultPresentingApps();
+    // The applications that count, and their editing.
+    PresentingApps& apps() { return apps_; }
+    // The list was edited: an application that now counts and runs hides the desktop, and a
+    // desktop hidden for one that no longer counts comes back.
+    void listChanged();
 
     // An application started or ended (workspace notifications).
     void applicationLaunched(const std::string& bundleIdentifier);
@@ -45,7 +49,7 @@ class PresentingTrigger {
 
     Services s_;
     DesktopHiding& target_;
-    bool reportedBadList_ = false;
+    PresentingApps apps_;
 };
 
 }  // namespace tidra

@@ -59,6 +59,7 @@ void drawMenu(std::ostream& o, const SimMenu& m, int depth) {
             continue;
         }
         o << (e->state() == kControlStateOn ? "✓ " : "  ") << e->title()
+          << (e->keyEquivalentText().empty() ? "" : "   " + e->keyEquivalentText())
           << (e->submenu() ? " >" : "") << "\n";
         if (e->submenu()) drawMenu(o, *e->submenu(), depth + 1);
     }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "frontend/frontend.h"
+#include "frontend/key_words.h"
 #include "prefs/keys.h"
 #include "shortcut/key_combo.h"
 #include "sim/interface/shortcut_recorder.h"
@@ -12,44 +13,12 @@ namespace tidra::sim {
 
 namespace {
 
-constexpr const char* kComboUsage =
-    "COMBO is modifiers and a key joined by +, as ctrl+option+cmd+D (cmd, ctrl, option, shift; "
-    "a letter, a digit, F1-F12, space or escape)";
-
-// "ctrl+option+cmd+D" as the key event it stands for.
-KeyPress parseCombo(Frontend& f, const std::string& text) {
-    KeyPress press;
-    std::optional<std::uint32_t> key;
-    std::istringstream parts(text);
-    std::string part;
-    while (std::getline(parts, part, '+')) {
-        const std::string word = asciiLower(part);
-        if (word == "cmd" || word == "command") {
-            press.modifierFlags |= kEventModifierFlagCommand;
-        } else if (word == "ctrl" || word == "control") {
-            press.modifierFlags |= kEventModifierFlagControl;
-        } else if (word == "option" || word == "opt" || word == "alt") {
-            press.modifierFlags |= kEventModifierFlagOption;
-        } else if (word == "shift") {
-            press.modifierFlags |= kEventModifierFlagShift;
-        } else if (auto code = keyCodeNamed(part); code && !key) {
-            key = code;
-        } else {
-            f.usageError(kComboUsage);
-        }
-    }
-    if (!key || text.empty() || text.back() == '+') f.usageError(kComboUsage);
-    press.keyCode = *key;
-    return press;
-}
-
-SimShortcutRecorder* openRecorder(Mac& mac) {
-    for (SimWindow* w : mac.windows().onScreen()) {
-        if (w->nibName() != "ShortcutWindow") continue;
-        for (View* v : viewsIn(w->contentView()))
-            if (auto* recorder = dynamic_cast<SimShortcutRecorder*>(v)) return recorder;
-    }
-    return nullptr;
+// The recorder of an open window, with the window it is in.
+std::pair<SimWindow*, SimShortcutRecorder*> openRecorder(Mac& mac) {
+    for (SimWindow* w : mac.windows().onScreen())
+        for (View* v : shownViewsIn(w->contentView()))
+            if (auto* recorder = dynamic_cast<SimShortcutRecorder*>(v)) return {w, recorder};
+    return {nullptr, nullptr};
 }
 
 }  // namespace
@@ -77,7 +46,7 @@ void addShortcutCommands(Frontend& f) {
     Mac& mac = f.mac();
     f.add("key", "key COMBO (pressed anywhere)", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 2) f.usageError();
-        const KeyPress press = parseCombo(f, cl.words[1]);
+        const KeyPress press = parseKeyPress(f, cl.words[1]);
         const KeyCombo combo{press.keyCode, carbonModifiers(press.modifierFlags)};
         if (mac.hotKeys().press(combo.keyCode, combo.modifiers) == 0)
             f.out() << "no application holds " << describe(combo) << "\n";
@@ -86,25 +55,25 @@ void addShortcutCommands(Frontend& f) {
         const auto& w = cl.words;
         if (w.size() < 2 || (w[1] == "record" ? w.size() != 3 : w[1] != "clear" || w.size() != 2))
             f.usageError();
-        SimShortcutRecorder* recorder = openRecorder(mac);
+        auto [window, recorder] = openRecorder(mac);
         if (!recorder)
             throw CommandError{
-                "the Keyboard Shortcut window is not open (`menu Keyboard Shortcut...`)"};
+                "the Settings window is not open (`menu Settings...`; `menu Preferences...` before "
+                "macOS 13)"};
+        // A click into the field makes its window the key window; the keys then go there.
+        window->makeKeyAndOrderFront(nullptr);
         if (w[1] == "record") {
-            const KeyPress press = parseCombo(f, w[2]);
-            mac.intoTidra([&] { recorder->type(press); });
+            if (auto refused = mac.typeKey(parseKeyPress(f, w[2]))) throw CommandError{*refused};
             return;
         }
-        auto* window = recorder->superview();
-        while (window && window->superview()) window = window->superview();
-        SimButton* clear = buttonWithAction(window, "clearShortcut:");
-        if (!clear) throw CommandError{"the Keyboard Shortcut window has no Clear button"};
+        SimButton* clear = buttonWithAction(window->contentView(), "clearShortcut:");
+        if (!clear) throw CommandError{"the Settings window has no Clear button"};
         mac.intoTidra([&] { clear->performClick(); });
     });
     f.add("hotkey", "hotkey taken COMBO (another application holds it)",
           [&f, &mac](const CommandLine& cl) {
               if (cl.words.size() != 3 || cl.words[1] != "taken") f.usageError();
-              const KeyPress press = parseCombo(f, cl.words[2]);
+              const KeyPress press = parseKeyPress(f, cl.words[2]);
               mac.hotKeys().takeByOtherApplication(press.keyCode,
                                                    carbonModifiers(press.modifierFlags));
           });

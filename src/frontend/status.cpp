@@ -38,6 +38,7 @@ json menuJson(const SimMenu& menu) {
             continue;
         }
         json item{{"title", e->title()}, {"tag", e->tag()}, {"state", e->state()}};
+        if (!e->keyEquivalentText().empty()) item["keyEquivalent"] = e->keyEquivalentText();
         if (e->submenu()) item["submenu"] = menuJson(*e->submenu());
         items.push_back(item);
     }

@@ -99,11 +99,27 @@ std::string windowHeading(Mac& mac, const SimWindow& w) {
 
 std::vector<std::string> textsIn(View* root) {
     std::vector<std::string> out;
-    for (View* v : viewsIn(root)) {
-        if (auto* field = dynamic_cast<TextField*>(v))
-            out.push_back(field->stringValue());
-        else if (auto* button = dynamic_cast<SimButton*>(v))
-            out.push_back("<" + button->title() + ">");
+    for (View* v : shownViewsIn(root)) {
+        if (auto* field = dynamic_cast<TextField*>(v)) {
+            if (!field->stringValue().empty()) out.push_back(field->stringValue());
+        } else if (auto* list = dynamic_cast<SimListView*>(v)) {
+            const auto rows = list->rows();
+            const auto selected = list->selectedRow();
+            for (size_t i = 0; i < rows.size(); ++i)
+                out.push_back((selected && *selected == i ? "> " : "  ") + rows[i].title + " (" +
+                              rows[i].detail + ")");
+        } else if (auto* image = dynamic_cast<SimImageView*>(v)) {
+            if (auto file = image->imageFile()) out.push_back("[picture " + *file + "]");
+        } else if (auto* button = dynamic_cast<SimButton*>(v)) {
+            const bool on = button->state() == kControlStateOn;
+            const std::string dim = button->isEnabled() ? "" : " (dimmed)";
+            if (button->kind() == ButtonKind::Switch)
+                out.push_back(std::string(on ? "[x] " : "[ ] ") + button->title() + dim);
+            else if (button->kind() == ButtonKind::Radio)
+                out.push_back(std::string(on ? "(o) " : "( ) ") + button->title() + dim);
+            else
+                out.push_back("<" + button->title() + ">" + dim);
+        }
     }
     return out;
 }

@@ -5,6 +5,7 @@
 
 #include "frontend/frontend.h"
 #include "frontend/status_lines.h"
+#include "frontend/window_controls.h"
 #include "sim/interface/views.h"
 
 namespace tidra::sim {
@@ -74,19 +75,25 @@ void addWindowCommands(Frontend& f) {
         if (!link) throw CommandError{"the About window has no link"};
         click(mac, *link);
     });
-    f.add("window", "window close [TITLE-OR-INDEX]", [&f, &mac](const CommandLine& cl) {
-        if (cl.words.size() < 2 || cl.words[1] != "close") f.usageError();
-        SimWindow* window = nullptr;
-        if (cl.words.size() == 2) {
-            auto front = mac.windows().onScreen();
-            if (front.empty()) throw CommandError{"no window is open"};
-            window = front.front();
-        } else {
-            window = mac.windows().find(titleFrom(cl, 2));
-            if (!window) throw CommandError{"no window with that title or number (see `status`)"};
-        }
-        window->close();
-    });
+    f.add(
+        "window",
+        "window close [TITLE-OR-INDEX] | window click TITLE | window select ROW | window move X Y",
+        [&f, &mac](const CommandLine& cl) {
+            if (windowControlCommand(f, mac, cl)) return;
+            if (cl.words.size() < 2 || cl.words[1] != "close") f.usageError();
+            SimWindow* window = nullptr;
+            if (cl.words.size() == 2) {
+                auto front = mac.windows().onScreen();
+                if (front.empty()) throw CommandError{"no window is open"};
+                window = front.front();
+            } else {
+                window = mac.windows().find(titleFrom(cl, 2));
+                if (!window)
+                    throw CommandError{"no window with that title or number (see `status`)"};
+            }
+            window->close();
+        });
+    addTypeCommand(f);
     f.addStatus([&mac](nlohmann::json& s) {
         SimPopover* popover = tidraPopover(mac);
         s["popover"] = popover ? popover->describe() : nlohmann::json();

@@ -87,6 +87,14 @@ void LaunchAtLogin::followSystem() {
     if (usesLoginService()) settle(serviceLoginItem_.launches());
 }
 
+bool LaunchAtLogin::needsApproval() {
+    return usesLoginService() && s_.appService.status() == AppServiceStatus::RequiresApproval;
+}
+
+void LaunchAtLogin::openLoginItemsSettings() {
+    if (usesLoginService()) s_.appService.openSystemSettingsLoginItems();
+}
+
 void LaunchAtLogin::settle() {
     settle(loginItems_.lookUp().value_or(known_));
 }

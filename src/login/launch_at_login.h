@@ -5,9 +5,9 @@
 // Settings shows the next time anyone looks.
 #pragma once
 
-#include "notices/failure_notices.h"
 #include "login/login_items.h"
 #include "login/service_login_item.h"
+#include "notices/failure_notices.h"
 #include "platform/app_service.h"
 #include "platform/apple_script.h"
 #include "platform/bundle.h"
@@ -45,6 +45,11 @@ class LaunchAtLogin {
     // The tick takes what the system reports now: the user may have switched Tidra on or off in
     // System Settings › Login Items while it ran. Asks only what costs nothing to ask.
     void followSystem();
+    // Whether the system waits for the user to allow Tidra in System Settings › General › Login
+    // Items before it opens Tidra at login (macOS 13 and later).
+    bool needsApproval();
+    // Opens that pane, where the user allows Tidra (macOS 13 and later; nothing before).
+    void openLoginItemsSettings();
 
   private:
     // From macOS 13 the system's Service Management keeps the login item, not System Events.

@@ -74,6 +74,10 @@ class MacMenuFactory final : public MenuFactory {
             withKeyPath:[@"values." stringByAppendingString:toNSString(key)]
                 options:nil];
     }
+    void setKeyEquivalent(MenuItem& item, const std::string& key) override {
+        // With ⌘, the mask every new item has.
+        [static_cast<MacMenuItem&>(item).native() setKeyEquivalent:toNSString(key)];
+    }
     void setSubmenu(MenuItem& item, std::shared_ptr<Menu> submenu) override {
         static_cast<MacMenuItem&>(item).setSubmenu(std::static_pointer_cast<MacMenu>(submenu));
     }
@@ -158,6 +162,11 @@ class MacApplication final : public Application {
                 break;
             case NSEventTypeRightMouseUp:
                 out.type = EventType::RightMouseUp;
+                break;
+            case NSEventTypeKeyDown:
+                out.type = EventType::KeyDown;
+                // Only key events have a key code: asking a mouse event raises.
+                out.keyCode = [event keyCode];
                 break;
             default:
                 out.type = EventType::LeftMouseUp;

@@ -107,6 +107,12 @@ class MacFileManager final : public FileManager {
         return [files() fileExistsAtPath:toNSString(path)];
     }
 
+    std::optional<Data> contentsAtPath(const std::string& path) override {
+        NSData* contents = [files() contentsAtPath:toNSString(path)];
+        if (contents == nil) return std::nullopt;
+        return fromNSData(contents);
+    }
+
     bool isWritableFileAtPath(const std::string& path) override {
         return [files() isWritableFileAtPath:toNSString(path)];
     }

@@ -20,6 +20,8 @@
 - (instancetype)initWithTarget:(tidra::Object*)target
                       selector:(const std::string&)selectorName
                         sender:(tidra::Object*)sender;
+// For a sender that exists only once the control is made (the control's own wrapper).
+- (void)setSender:(tidra::Object*)sender;
 // The action to give a control whose target is this forwarder.
 + (SEL)action;
 - (void)send:(id)sender;

@@ -16,6 +16,10 @@
     return self;
 }
 
+- (void)setSender:(tidra::Object*)sender {
+    _sender = sender;
+}
+
 + (SEL)action {
     return @selector(send:);
 }

@@ -34,19 +34,57 @@ class MacViewFactory final : public ViewFactory {
         return wrapView(label, identifier);
     }
 
-    std::shared_ptr<View> makeButton(const std::string& identifier, Rect frame,
-                                     const std::string& title, const std::string& action,
-                                     Object* target) override {
+    std::shared_ptr<Button> makeButton(const std::string& identifier, Rect frame,
+                                       const std::string& title, const std::string& action,
+                                       Object* target) override {
         NSButton* button = [[NSButton alloc] initWithFrame:toNSRect(frame)];
         [button setTitle:toNSString(title)];
         [button setBezelStyle:NSBezelStyleRounded];
-        id keep = nil;
-        if (!action.empty() && target != nullptr) {
-            keep = [[TidraForwarder alloc] initWithTarget:target selector:action sender:nullptr];
-            [button setTarget:keep];
-            [button setAction:[TidraForwarder action]];
-        }
-        return wrapView(button, identifier, keep);
+        TidraForwarder* forwarder = connect(button, action, target);
+        auto wrapped = wrapButton(button, identifier, ButtonKind::Push, forwarder);
+        [forwarder setSender:wrapped.get()];
+        return wrapped;
+    }
+
+    std::shared_ptr<Button> makeToggle(const ViewDescription& d, Rect frame,
+                                       Object* target) override {
+        NSButton* button = [[NSButton alloc] initWithFrame:toNSRect(frame)];
+        [button setButtonType:(d.buttonKind == ButtonKind::Radio ? NSButtonTypeRadio
+                                                                 : NSButtonTypeSwitch)];
+        [button setTitle:toNSString(d.title)];
+        [button setTag:d.tag];
+        // A bound checkbox shows and writes the preference, as the menu's bound items do.
+        if (!d.bindKey.empty() && d.buttonKind == ButtonKind::Switch)
+            [button bind:NSValueBinding
+                   toObject:[NSUserDefaultsController sharedUserDefaultsController]
+                withKeyPath:[@"values." stringByAppendingString:toNSString(d.bindKey)]
+                    options:nil];
+        TidraForwarder* forwarder = connect(button, d.action, target);
+        auto wrapped = wrapButton(button, d.identifier, d.buttonKind, forwarder);
+        // The sender the logic receives is the wrapper, which answers the button's tag and state.
+        [forwarder setSender:wrapped.get()];
+        return wrapped;
+    }
+
+    std::shared_ptr<ImageView> makeImageView(const std::string& identifier, Rect frame) override {
+        NSImageView* image = [[NSImageView alloc] initWithFrame:toNSRect(frame)];
+        [image setImageScaling:NSImageScaleProportionallyDown];
+        [image setImageFrameStyle:NSImageFrameGrayBezel];
+        [image setEditable:NO];
+        return wrapImageView(image, identifier);
+    }
+
+    std::shared_ptr<ListView> makeList(const std::string& identifier, Rect frame,
+                                       const std::string& action, Object* target) override {
+        // The forwarder's sender is set once the wrapper exists: the logic asks it the selection.
+        TidraForwarder* forwarder = nil;
+        if (!action.empty() && target != nullptr)
+            forwarder = [[TidraForwarder alloc] initWithTarget:target
+                                                      selector:action
+                                                        sender:nullptr];
+        auto list = makeListView(identifier, frame, forwarder);
+        if (forwarder != nil) [forwarder setSender:list.get()];
+        return list;
     }
 
     // The recorder's sender is its wrapper, which answers the combination typed; the view keeps
@@ -90,6 +128,17 @@ class MacViewFactory final : public ViewFactory {
     }
 
   private:
+    // The control sends its action through a forwarder it does not keep; its wrapper keeps it.
+    static TidraForwarder* connect(NSControl* control, const std::string& action, Object* target) {
+        if (action.empty() || target == nullptr) return nil;
+        TidraForwarder* forwarder = [[TidraForwarder alloc] initWithTarget:target
+                                                                  selector:action
+                                                                    sender:nullptr];
+        [control setTarget:forwarder];
+        [control setAction:[TidraForwarder action]];
+        return forwarder;
+    }
+
     NSView* firstResponder_ = nil;
 };
 

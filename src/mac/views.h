@@ -31,6 +31,11 @@ NSView* nativeViewOf(const View* view);
 // Wraps `view` as a Tidra view of the fitting kind (text field, visual-effect view, plain view).
 // `keep` is an object the wrapper holds for the view's lifetime (a control's action forwarder).
 std::shared_ptr<View> wrapView(NSView* view, const std::string& identifier, id keep = nil);
+std::shared_ptr<Button> wrapButton(NSButton* button, const std::string& identifier, ButtonKind kind,
+                                   id keep = nil);
+std::shared_ptr<ImageView> wrapImageView(NSImageView* view, const std::string& identifier);
+// A list in its scroll view; selecting a row sends `forwarder`'s action.
+std::shared_ptr<ListView> makeListView(const std::string& identifier, Rect frame, id forwarder);
 std::shared_ptr<VisualEffectView> makeVisualEffectView(Rect frame);
 
 // A window made from a description: `content` is the wrapper of its content view.

@@ -1,5 +1,7 @@
 #include "mac/views.h"
 
+#include "mac/view_base.h"
+
 #include <map>
 
 #include "mac/shortcut_recorder.h"
@@ -22,77 +24,6 @@ NSView* nativeViewOf(const View* view) {
 }
 
 namespace {
-
-// Everything a view is, over any of the view interfaces (View, TextField, VisualEffectView).
-template <typename Interface>
-class ViewBase : public Interface,
-                 public NativeView,
-                 public std::enable_shared_from_this<ViewBase<Interface>> {
-  public:
-    ViewBase(NSView* view, std::string identifier, id keep)
-        : view_(view), identifier_(std::move(identifier)), keep_(keep) {}
-
-    NSView* nativeView() const override { return view_; }
-
-    std::string className() const override {
-        return fromNSString(NSStringFromClass([view_ class]));
-    }
-    std::string identifier() const override { return identifier_; }
-    Rect frame() const override { return fromNSRect([view_ frame]); }
-    Rect visibleRect() const override { return fromNSRect([view_ visibleRect]); }
-    void setWantsLayer(bool wants) override { [view_ setWantsLayer:wants ? YES : NO]; }
-    bool wantsLayer() const override { return [view_ wantsLayer]; }
-
-    void addSubview(std::shared_ptr<View> view) override {
-        NSView* child = nativeViewOf(view.get());
-        if (child == nil) return;
-        [view_ addSubview:child];
-        if (auto* native = dynamic_cast<NativeView*>(view.get())) native->setParentView(this);
-        children_.push_back(std::move(view));
-    }
-    std::vector<std::shared_ptr<View>> subviews() const override { return children_; }
-    View* superview() const override { return parentView(); }
-
-    // The logic pins a view to its superview's edges; AppKit gets the same as visual formats.
-    void addConstraints(const std::vector<LayoutConstraint>& constraints) override {
-        std::map<std::pair<View*, char>, bool> pinned;
-        for (const LayoutConstraint& c : constraints) {
-            constraints_.push_back(c);
-            NSView* pinnedView = nativeViewOf(c.first);
-            if (pinnedView == nil || c.description.empty()) continue;
-            const char axis = c.description[0] == 'V' ? 'V' : 'H';
-            if (pinned[{c.first, axis}]) continue;
-            pinned[{c.first, axis}] = true;
-            [pinnedView setTranslatesAutoresizingMaskIntoConstraints:NO];
-            NSDictionary* views = [NSDictionary dictionaryWithObject:pinnedView forKey:@"view"];
-            [view_ addConstraints:[NSLayoutConstraint
-                                      constraintsWithVisualFormat:(axis == 'V' ? @"V:|[view]|"
-                                                                               : @"H:|[view]|")
-                                                          options:0
-                                                          metrics:nil
-                                                            views:views]];
-        }
-    }
-    std::vector<LayoutConstraint> constraints() const override { return constraints_; }
-
-    void setAppearance(const std::optional<std::string>& name) override {
-        appearance_ = name;
-        [view_ setAppearance:(name ? [NSAppearance appearanceNamed:toNSString(*name)] : nil)];
-    }
-    std::optional<std::string> appearance() const override { return appearance_; }
-
-    std::shared_ptr<View> retained() override { return this->shared_from_this(); }
-
-  protected:
-    NSView* view_;
-
-  private:
-    std::string identifier_;
-    id keep_;
-    std::vector<std::shared_ptr<View>> children_;
-    std::vector<LayoutConstraint> constraints_;
-    std::optional<std::string> appearance_;
-};
 
 class MacView final : public ViewBase<View> {
   public:
@@ -137,6 +68,38 @@ class MacShortcutRecorder final : public ViewBase<ShortcutRecorderView> {
     }
 };
 
+class MacButton final : public ViewBase<Button> {
+  public:
+    MacButton(NSButton* button, std::string identifier, ButtonKind kind, id keep)
+        : ViewBase(button, std::move(identifier), keep), kind_(kind) {}
+    ButtonKind kind() const override { return kind_; }
+    std::string title() const override { return fromNSString([button() title]); }
+    void setTitle(const std::string& title) override { [button() setTitle:toNSString(title)]; }
+    int tag() const override { return static_cast<int>([button() tag]); }
+    int state() const override { return [button() state] == 1 ? 1 : 0; }
+    void setState(int state) override { [button() setState:(state ? 1 : 0)]; }
+    void setEnabled(bool enabled) override { [button() setEnabled:enabled ? YES : NO]; }
+    bool isEnabled() const override { return [button() isEnabled]; }
+
+  private:
+    NSButton* button() const { return (NSButton*)view_; }
+    ButtonKind kind_;
+};
+
+class MacImageView final : public ViewBase<ImageView> {
+  public:
+    using ViewBase::ViewBase;
+    void setImageFile(const std::optional<std::string>& path) override {
+        file_ = path;
+        NSImage* image = path ? [[NSImage alloc] initWithContentsOfFile:toNSString(*path)] : nil;
+        [(NSImageView*)view_ setImage:image];
+    }
+    std::optional<std::string> imageFile() const override { return file_; }
+
+  private:
+    std::optional<std::string> file_;
+};
+
 class MacWindow final : public Window {
   public:
     MacWindow(NSWindow* window, std::shared_ptr<View> content)
@@ -173,6 +136,15 @@ class MacWindow final : public Window {
     void close() override {
         [window_ close];
     }
+    bool isVisible() const override {
+        return [window_ isVisible];
+    }
+    bool isKeyWindow() const override {
+        return [window_ isKeyWindow];
+    }
+    void setFrameAutosaveName(const std::string& name) override {
+        [window_ setFrameAutosaveName:toNSString(name)];
+    }
 
   private:
     NSWindow* window_;
@@ -189,6 +161,15 @@ std::shared_ptr<View> wrapView(NSView* view, const std::string& identifier, id k
     if ([view isKindOfClass:[NSVisualEffectView class]])
         return std::make_shared<MacVisualEffectView>(view, identifier, keep);
     return std::make_shared<MacView>(view, identifier, keep);
+}
+
+std::shared_ptr<Button> wrapButton(NSButton* button, const std::string& identifier, ButtonKind kind,
+                                   id keep) {
+    return std::make_shared<MacButton>(button, identifier, kind, keep);
+}
+
+std::shared_ptr<ImageView> wrapImageView(NSImageView* view, const std::string& identifier) {
+    return std::make_shared<MacImageView>(view, identifier, nil);
 }
 
 std::shared_ptr<VisualEffectView> makeVisualEffectView(Rect frame) {

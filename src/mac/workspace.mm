@@ -148,6 +148,12 @@ class MacWorkspace final : public Workspace {
         return native != nil && [workspace() openURL:native];
     }
 
+    std::optional<Url> URLForApplicationWithBundleIdentifier(
+        const std::string& bundleIdentifier) override {
+        return fromNSURL(
+            [workspace() URLForApplicationWithBundleIdentifier:toNSString(bundleIdentifier)]);
+    }
+
     std::optional<Url> desktopImageURLForScreen(const Screen& screen) override {
         NSScreen* native = nativeScreenOf(screen);
         if (native == nil) return std::nullopt;

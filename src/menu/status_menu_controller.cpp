@@ -34,10 +34,18 @@ StatusMenuController::StatusMenuController(const Platform& platform)
       // A press does what a click on the status item does.
       shortcut_({defaults_, platform.hotKeys, platform.console},
                 [this] { hideMessClicked(nullptr); }),
-      shortcutWindow_(std::make_unique<ShortcutWindow>(platform.interfaces, shortcut_)),
-      welcomeWindow_(std::make_unique<WelcomeWindow>(platform.interfaces)),
       presenting_({defaults_, platform.workspace, platform.console},
-                  static_cast<DesktopHiding&>(*this)) {}
+                  static_cast<DesktopHiding&>(*this)),
+      settingsWindow_(std::make_unique<SettingsWindow>(
+          SettingsWindow::Services{platform.interfaces, platform.application, platform.ui,
+                                   platform.workspace, platform.fileManager, platform.archiver,
+                                   defaults_, platform.system, platform.console},
+          SettingsWindow::Features{launchAtLogin_, shortcut_, presenting_,
+                                   [this](int tag) { wallpaperChooser_.choose(tag); },
+                                   [this] { widgets_.toggleSetting(); },
+                                   [this] { return widgets_.available(); },
+                                   [this] { return widgets_.enabled(); },
+                                   [this] { return statusItem_->isShownInMenuBar(); }})) {}
 
 StatusMenuController::~StatusMenuController() {
     unregisterTriggers();
@@ -67,7 +75,7 @@ bool StatusMenuController::performAction(const std::string& selector, Object* se
         {"aboutClicked:", &StatusMenuController::aboutClicked},
         {"quitClicked:", &StatusMenuController::quitClicked},
         {"hideWidgetsClicked:", &StatusMenuController::hideWidgetsClicked},
-        {"showShortcutWindow:", &StatusMenuController::showShortcutWindow},
+        {"showSettingsWindow:", &StatusMenuController::showSettingsWindow},
         {"showPopover:", &StatusMenuController::showPopover},
     };
     for (const auto& [name, action] : kActions) {
@@ -107,6 +115,8 @@ bool StatusMenuController::setOutlet(const std::string& name, Object* value) {
         wallpaperGrey_ = dynamic_cast<MenuItem*>(value);
     } else if (name == "hideWidgetsMenuItem") {
         hideWidgetsItem_ = dynamic_cast<MenuItem*>(value);
+    } else if (name == "settingsMenuItem") {
+        settingsItem_ = dynamic_cast<MenuItem*>(value);
     } else {
         return Object::setOutlet(name, value);
     }
@@ -138,7 +148,7 @@ void StatusMenuController::hideMessClicked(Object*) {
 }
 
 void StatusMenuController::setReplaceWallpaperPreference(Object* sender) {
-    wallpaperChooser_.choose(sender);
+    if (auto* item = dynamic_cast<MenuItem*>(sender)) wallpaperChooser_.choose(item->tag());
 }
 
 void StatusMenuController::showFeedbackDialog(Object*) {
@@ -150,12 +160,19 @@ void StatusMenuController::aboutClicked(Object*) {
 }
 
 void StatusMenuController::quitClicked(Object*) {
+    settingsWindow_->closeForQuit();
     shortcut_.unregister();
     platform_.application.terminate(this);
 }
 
-void StatusMenuController::showShortcutWindow(Object*) {
-    shortcutWindow_->showWindow(this);
+void StatusMenuController::showSettingsWindow(Object*) {
+    settingsWindow_->showWindow(this);
+}
+
+void StatusMenuController::nameSettingsItem() {
+    if (settingsItem_)
+        settingsItem_->setTitle(
+            SettingsWindow::settingsName(platform_.system.operatingSystemVersion()) + "…");
 }
 
 }  // namespace tidra

@@ -13,8 +13,7 @@
 #include "desktop/presenting_trigger.h"
 #include "desktop/widget_hider.h"
 #include "login/launch_at_login.h"
-#include "menu/shortcut_window.h"
-#include "menu/welcome_window.h"
+#include "menu/settings_window.h"
 #include "notices/failure_notices.h"
 #include "platform/platform.h"
 #include "shortcut/keyboard_shortcut.h"
@@ -75,7 +74,8 @@ class StatusMenuController : public Object, public DesktopHiding {
     void aboutClicked(Object* sender);
     void quitClicked(Object* sender);
     void hideWidgetsClicked(Object* sender);
-    void showShortcutWindow(Object* sender);
+    // "Settings…" (⌘,): the window with every option.
+    void showSettingsWindow(Object* sender);
     // A URL of Tidra's scheme, as the system hands it over.
     void openURL(const std::string& url);
 
@@ -103,6 +103,8 @@ class StatusMenuController : public Object, public DesktopHiding {
     void showWelcomeOnce();
     // "Hide Widgets" only on systems with desktop widgets, ticked as the setting is.
     void setUpWidgetsItem();
+    // "Settings…", or "Preferences…" where the system still names them so (before macOS 13).
+    void nameSettingsItem();
     // The URL handler, the presenting applications' launches and ends, and the option's
     // observation; and their removal.
     void registerTriggers();
@@ -133,6 +135,7 @@ class StatusMenuController : public Object, public DesktopHiding {
     MenuItem* wallpaperImage_ = nullptr;
     MenuItem* wallpaperGrey_ = nullptr;
     MenuItem* hideWidgetsItem_ = nullptr;
+    MenuItem* settingsItem_ = nullptr;
     bool clean_ = false;
     UserDefaults& defaults_;
     std::shared_ptr<Popover> popover_;
@@ -141,13 +144,13 @@ class StatusMenuController : public Object, public DesktopHiding {
     bool observing_ = false;
     DisplayTrigger displayTrigger_{*this, defaults_};
     KeyboardShortcut shortcut_;
-    std::unique_ptr<ShortcutWindow> shortcutWindow_;
-    std::unique_ptr<WelcomeWindow> welcomeWindow_;
     // The event monitor for secondary clicks (macOS 27 and later), 0 when there is none.
     int secondaryClickMonitor_ = 0;
     bool menuOpen_ = false;
     PresentingTrigger presenting_;
     bool triggersRegistered_ = false;
+    // Made after everything it shows.
+    std::unique_ptr<SettingsWindow> settingsWindow_;
 };
 
 }  // namespace tidra

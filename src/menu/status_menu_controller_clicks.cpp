@@ -82,9 +82,9 @@ void StatusMenuController::openStatusMenu() {
 }
 
 void StatusMenuController::applicationReopened() {
-    launchAtLogin_.followSystem();
-    welcomeWindow_->show(statusItem_->isShownInMenuBar(), platform_.system.operatingSystemVersion(),
-                         shortcut_.isRegistered() ? shortcut_.currentText() : "");
+    // The Settings window reads the login state afresh, and says where the icon went when the
+    // menu bar hides it.
+    settingsWindow_->showWindow(this);
 }
 
 }  // namespace tidra

@@ -36,6 +36,7 @@ void StatusMenuController::observeValueForKeyPath(const std::optional<std::strin
 
 void StatusMenuController::onLaunchAtLoginChanged(const Value& newValue) {
     launchAtLogin_.preferenceChanged(newValue);
+    settingsWindow_->loginSettingChanged();
 }
 
 void StatusMenuController::onRestoreFinderChanged(const Value& newValue) {
@@ -67,13 +68,15 @@ void StatusMenuController::markReplacementItem(const std::string& path) {
     const std::string chosen = paths::standardize(path, home);
     // Another copy's grey image is still the grey choice: Tidra may have been moved since.
     const bool isGrey = chosen == paths::standardize(*greyPath, home) || isTidraGreyImage(chosen);
-    if (MenuItem* item = isGrey ? wallpaperGrey_ : wallpaperImage_) item->setState(kControlStateOn);
+    setWallpaperMarks(kControlStateOff, isGrey ? kControlStateOff : kControlStateOn,
+                      isGrey ? kControlStateOn : kControlStateOff);
 }
 
 void StatusMenuController::setWallpaperMarks(int noReplace, int image, int grey) {
     if (wallpaperNoReplace_) wallpaperNoReplace_->setState(noReplace);
     if (wallpaperImage_) wallpaperImage_->setState(image);
     if (wallpaperGrey_) wallpaperGrey_->setState(grey);
+    settingsWindow_->setWallpaperMarks(noReplace, image, grey);
 }
 
 void StatusMenuController::darkModeChanged(const Notification*) {

@@ -9,6 +9,7 @@ void StatusMenuController::awakeFromNib() {
     applyFirstRunRestoreFinder();
     markWallpaperItems();
     setUpWidgetsItem();
+    nameSettingsItem();
     wallpaper_.loadRecords();
     statusItem_->setTitle("Tidra");
     setIcon(false);

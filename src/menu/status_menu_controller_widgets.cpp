@@ -22,6 +22,7 @@ void StatusMenuController::onHideWidgetsChanged(const Value&) {
     if (hideWidgetsItem_)
         hideWidgetsItem_->setState(widgets_.enabled() ? kControlStateOn : kControlStateOff);
     widgets_.follow(clean_);
+    settingsWindow_->widgetsSettingChanged();
 }
 
 }  // namespace tidra

@@ -1,4 +1,5 @@
-// Mouse events as the application receives them (NSEvent), and monitors that see them first.
+// Mouse and key events as the application receives them (NSEvent), and monitors that see them
+// first.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,13 @@
 
 namespace tidra {
 
-enum class EventType { LeftMouseDown = 1, LeftMouseUp = 2, RightMouseDown = 3, RightMouseUp = 4 };
+enum class EventType {
+    LeftMouseDown = 1,
+    LeftMouseUp = 2,
+    RightMouseDown = 3,
+    RightMouseUp = 4,
+    KeyDown = 10
+};
 
 // AppKit's modifier flags (NSEventModifierFlags), as events carry them.
 inline constexpr std::uint64_t kEventModifierFlagShift = 1ull << 17;
@@ -22,6 +29,8 @@ struct Event {
     std::uint64_t modifierFlags = 0;
     // Where the mouse was, in screen coordinates (the main screen's bottom-left corner is 0, 0).
     Point locationOnScreen{};
+    // A key event's virtual key code (kVK_…).
+    std::uint16_t keyCode = 0;
 };
 
 // NSEventMaskFromType.

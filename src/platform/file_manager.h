@@ -8,6 +8,7 @@
 
 #include "platform/error.h"
 #include "platform/url.h"
+#include "platform/value.h"
 
 namespace tidra {
 
@@ -48,6 +49,8 @@ class FileManager {
     // When it fails, `original` is as it was.
     virtual bool replaceItemAtURL(const Url& original, const Url& replacement, ErrorOut error) = 0;
     virtual bool fileExistsAtPath(const std::string& path) = 0;
+    // A file's bytes; nothing when it cannot be read (missing, a folder, no permission).
+    virtual std::optional<Data> contentsAtPath(const std::string& path) = 0;
     virtual bool isWritableFileAtPath(const std::string& path) = 0;
     virtual bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) = 0;
     virtual bool removeItemAtPath(const std::string& path, ErrorOut error) = 0;

@@ -118,6 +118,7 @@ MenuDescription readMenu(const Value& node, const std::string& where, int depth)
         item.action = it.text("action");
         item.target = it.text("target");
         item.bindKey = it.text("bind");
+        item.keyEquivalent = it.text("keyEquivalent");
         if (const Value* submenu = it.object("submenu"))
             item.submenu =
                 std::make_unique<MenuDescription>(readMenu(*submenu, it.at("submenu"), depth + 1));
@@ -141,6 +142,17 @@ ViewDescription readView(const Value& node, const std::string& where, int depth)
     view.blendingMode = e.whole("blendingMode");
     view.state = e.whole("state");
     view.wantsLayer = e.flag("wantsLayer");
+    view.hidden = e.flag("hidden");
+    view.tag = e.whole("tag").value_or(0);
+    view.bindKey = e.text("bind");
+    const std::string kind = e.text("buttonType", "push");
+    if (kind == "switch") {
+        view.buttonKind = ButtonKind::Switch;
+    } else if (kind == "radio") {
+        view.buttonKind = ButtonKind::Radio;
+    } else if (kind != "push") {
+        refuse(e.at("buttonType"), "is not one of push, switch, radio");
+    }
     if (e.has("appearance")) view.appearance = e.text("appearance");
     const Array& subviews = e.list("subviews");
     for (size_t i = 0; i < subviews.size(); ++i)

@@ -11,6 +11,7 @@
 
 #include "platform/geometry.h"
 #include "platform/value.h"
+#include "platform/views.h"
 
 namespace tidra {
 
@@ -38,9 +39,10 @@ struct MenuItemDescription {
     bool separator = false;
     std::string title;
     int tag = 0;
-    std::string action;   // empty for none
-    std::string target;   // the identifier of an object of the description
-    std::string bindKey;  // a Boolean of the preferences store the item shows and writes
+    std::string action;         // empty for none
+    std::string target;         // the identifier of an object of the description
+    std::string bindKey;        // a Boolean of the preferences store the item shows and writes
+    std::string keyEquivalent;  // with ⌘; empty for none
     std::unique_ptr<MenuDescription> submenu;
 };
 
@@ -72,7 +74,11 @@ struct ViewDescription {
     bool targetsOwner = true;                          // the action goes to the description's owner
     std::optional<int> material, blendingMode, state;  // a visual-effect view's
     bool wantsLayer = false;
+    bool hidden = false;
     std::optional<std::string> appearance;
+    ButtonKind buttonKind = ButtonKind::Push;  // an NSButton's
+    int tag = 0;                               // a button's
+    std::string bindKey;                       // a checkbox's Boolean of the preferences store
     std::vector<ViewDescription> subviews;
 };
 

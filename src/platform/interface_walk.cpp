@@ -77,6 +77,7 @@ class MainInterfaceWalk {
             // Targets are the description's objects, made before any menu.
             if (!d.action.empty()) factory_.setAction(*item, built_.object(d.target), d.action);
             if (!d.bindKey.empty()) factory_.bind(*item, d.bindKey);
+            if (!d.keyEquivalent.empty()) factory_.setKeyEquivalent(*item, d.keyEquivalent);
             if (d.submenu) factory_.setSubmenu(*item, menu(*d.submenu));
             if (!d.identifier.empty()) built_.items_.emplace_back(d.identifier, item);
             items.push_back(std::move(item));
@@ -125,7 +126,15 @@ class ViewWalk {
         if (d.className == "NSTextField") {
             made = factory_.makeLabel(d.identifier, frame, d.stringValue);
         } else if (d.className == "NSButton") {
-            made = factory_.makeButton(d.identifier, frame, d.title, d.action, target);
+            std::shared_ptr<Button> button =
+                d.buttonKind == ButtonKind::Push
+                    ? factory_.makeButton(d.identifier, frame, d.title, d.action, target)
+                    : factory_.makeToggle(d, frame, target);
+            made = button;
+        } else if (d.className == "NSImageView") {
+            made = factory_.makeImageView(d.identifier, frame);
+        } else if (d.className == "NSTableView") {
+            made = factory_.makeList(d.identifier, frame, d.action, target);
         } else if (d.className == "ShortcutRecorder") {
             made = factory_.makeShortcutRecorder(d.identifier, frame, d.action, target);
         } else if (d.className == "NSVisualEffectView") {
@@ -138,6 +147,7 @@ class ViewWalk {
             made = factory_.makeView(d.className, d.identifier, frame);
         }
         if (d.wantsLayer) made->setWantsLayer(true);
+        if (d.hidden) made->setHidden(true);
         if (d.appearance) made->setAppearance(*d.appearance);
         for (const ViewDescription& child : d.subviews)
             made->addSubview(view(child, child.frame.value_or(Rect{})));

@@ -29,6 +29,8 @@ class MenuFactory {
     virtual void setAction(MenuItem& item, Object* target, const std::string& selector) = 0;
     // The item shows and writes a Boolean of the preferences store, as a binding does.
     virtual void bind(MenuItem& item, const std::string& key) = 0;
+    // The key that chooses the item with ⌘ while its menu is open.
+    virtual void setKeyEquivalent(MenuItem& item, const std::string& key) = 0;
     virtual void setSubmenu(MenuItem& item, std::shared_ptr<Menu> submenu) = 0;
     virtual std::shared_ptr<Menu> makeMenu(const std::vector<std::shared_ptr<MenuItem>>& items) = 0;
 };
@@ -43,9 +45,17 @@ class ViewFactory {
     // A label: not editable, wrapping its text inside the frame.
     virtual std::shared_ptr<View> makeLabel(const std::string& identifier, Rect frame,
                                             const std::string& text) = 0;
-    virtual std::shared_ptr<View> makeButton(const std::string& identifier, Rect frame,
-                                             const std::string& title, const std::string& action,
-                                             Object* target) = 0;
+    virtual std::shared_ptr<Button> makeButton(const std::string& identifier, Rect frame,
+                                               const std::string& title, const std::string& action,
+                                               Object* target) = 0;
+    // A checkbox or a radio button as `d` describes it (kind, title, tag, action, bound key): a
+    // checkbox with a bound key shows and writes that Boolean of the preferences store, as a
+    // binding does, before its action is sent.
+    virtual std::shared_ptr<Button> makeToggle(const ViewDescription& d, Rect frame,
+                                               Object* target) = 0;
+    virtual std::shared_ptr<ImageView> makeImageView(const std::string& identifier, Rect frame) = 0;
+    virtual std::shared_ptr<ListView> makeList(const std::string& identifier, Rect frame,
+                                               const std::string& action, Object* target) = 0;
     virtual std::shared_ptr<View> makeShortcutRecorder(const std::string& identifier, Rect frame,
                                                        const std::string& action,
                                                        Object* target) = 0;

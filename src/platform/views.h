@@ -43,12 +43,57 @@ class View : public Object {
     virtual std::optional<std::string> appearance() const = 0;
     // A shared owner of this view, for moving it into another view.
     virtual std::shared_ptr<View> retained() = 0;
+    // A hidden view and its subviews are not drawn and take no clicks.
+    virtual void setHidden(bool hidden) = 0;
+    virtual bool isHidden() const = 0;
 };
 
 class TextField : public View {
   public:
     virtual std::string stringValue() const = 0;
     virtual void setStringValue(const std::string& value) = 0;
+};
+
+// NSButton in its three kinds: a push button, a checkbox (switch) and a radio button. A checkbox
+// may be bound to a Boolean of the preferences store: it then shows and writes that value.
+enum class ButtonKind { Push, Switch, Radio };
+
+class Button : public View {
+  public:
+    virtual ButtonKind kind() const = 0;
+    virtual std::string title() const = 0;
+    virtual void setTitle(const std::string& title) = 0;
+    virtual int tag() const = 0;
+    // kControlStateOn or kControlStateOff (platform/menus.h).
+    virtual int state() const = 0;
+    virtual void setState(int state) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual bool isEnabled() const = 0;
+};
+
+// NSImageView showing a picture file, scaled down to fit; nothing shows an empty frame.
+class ImageView : public View {
+  public:
+    virtual void setImageFile(const std::optional<std::string>& path) = 0;
+    virtual std::optional<std::string> imageFile() const = 0;
+};
+
+// A one-column list (NSTableView in its scroll view) of rows the user selects one at a time.
+// Changing the selection sends the list's action to its target.
+struct ListRow {
+    std::string title;
+    std::string detail;                   // a second, quieter line; empty for none
+    std::optional<std::string> iconFile;  // a file whose icon the row shows, where the platform can
+    bool operator==(const ListRow&) const = default;
+};
+
+class ListView : public View {
+  public:
+    // Keeps the selection on the same row number when it still exists.
+    virtual void setRows(const std::vector<ListRow>& rows) = 0;
+    virtual std::vector<ListRow> rows() const = 0;
+    virtual std::optional<size_t> selectedRow() const = 0;
+    virtual void selectRow(std::optional<size_t> row) = 0;
 };
 
 // NSVisualEffectView materials, blending modes and states used here.
@@ -81,6 +126,10 @@ class Window : public Object {
     virtual void setLevel(long level) = 0;
     // The close button: the window leaves the screen and stays loaded.
     virtual void close() = 0;
+    virtual bool isVisible() const = 0;
+    virtual bool isKeyWindow() const = 0;
+    // The frame is kept in the preferences under this name: restored now, saved as it changes.
+    virtual void setFrameAutosaveName(const std::string& name) = 0;
 };
 
 class ViewController : public Object {

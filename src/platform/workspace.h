@@ -52,6 +52,10 @@ class Workspace {
     virtual bool launchAppWithBundleIdentifier(const std::string& bundleIdentifier,
                                                unsigned options) = 0;
     virtual bool openURL(const Url& url) = 0;
+    // Where Launch Services finds the application with this identifier, nothing when none is
+    // installed.
+    virtual std::optional<Url> URLForApplicationWithBundleIdentifier(
+        const std::string& bundleIdentifier) = 0;
 
     virtual std::optional<Url> desktopImageURLForScreen(const Screen& screen) = 0;
     // Nothing (nil) when the platform has no options for the screen.

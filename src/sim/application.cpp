@@ -21,6 +21,9 @@ class SimMenuFactory final : public MenuFactory {
     void bind(MenuItem& item, const std::string& key) override {
         static_cast<SimMenuItem&>(item).bind(store_, key);
     }
+    void setKeyEquivalent(MenuItem& item, const std::string& key) override {
+        static_cast<SimMenuItem&>(item).setKeyEquivalent(key);
+    }
     void setSubmenu(MenuItem& item, std::shared_ptr<Menu> submenu) override {
         static_cast<SimMenuItem&>(item).setSubmenu(std::static_pointer_cast<SimMenu>(submenu));
     }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/paths.h"
@@ -284,6 +286,17 @@ bool SimFileManager::replaceItemAtURL(const Url& original, const Url& replacemen
 bool SimFileManager::fileExistsAtPath(const std::string& path) {
     std::error_code ec;
     return fs::exists(disk_.real(standardized(path)), ec);
+}
+
+std::optional<Data> SimFileManager::contentsAtPath(const std::string& path) {
+    std::error_code ec;
+    const fs::path real = disk_.real(standardized(path));
+    if (!fs::is_regular_file(real, ec)) return std::nullopt;
+    std::ifstream in(real, std::ios::binary);
+    if (!in) return std::nullopt;
+    Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
 }
 
 bool SimFileManager::isWritableFileAtPath(const std::string& path) {

@@ -28,6 +28,7 @@ class SimFileManager : public FileManager {
     bool copyItemAtURL(const Url& from, const Url& to, ErrorOut error) override;
     bool replaceItemAtURL(const Url& original, const Url& replacement, ErrorOut error) override;
     bool fileExistsAtPath(const std::string& path) override;
+    std::optional<Data> contentsAtPath(const std::string& path) override;
     bool isWritableFileAtPath(const std::string& path) override;
     bool copyItemAtPath(const std::string& from, const std::string& to, ErrorOut error) override;
     bool removeItemAtPath(const std::string& path, ErrorOut error) override;

@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "prefs/keys.h"
+#include "sim/app_bundles.h"
 #include "sim/formats/plist_value.h"
 
 #ifndef TIDRA_RESOURCES_DIR
@@ -47,7 +48,17 @@ Mac::Mac(MacOptions options)
         [this](const std::string& name) {
             return bundle_ ? bundle_->resourceFile(name, "json") : std::nullopt;
         },
-        windows_, console_));
+        windows_, console_, &prefs_->standardUserDefaults()));
+    // AppKit keeps a window's autosaved frame among the application's own preferences.
+    windows_.setFrameStore({[this](const std::string& key) -> std::optional<std::string> {
+                                const Value v = prefs_->standardUserDefaults().objectForKey(key);
+                                return v.isString() ? std::optional<std::string>(v.string())
+                                                    : std::nullopt;
+                            },
+                            [this](const std::string& key, const std::string& value) {
+                                prefs_->standardUserDefaults().setObject(Value(value), key);
+                                prefs_->standardUserDefaults().synchronize();
+                            }});
     makeUserNotifications();
     fileManager_.fill(std::make_unique<SimFileManager>(disk_));
     appService_ = std::make_unique<SimAppService>(*prefs_, simUserNotifications(), system_);
@@ -69,6 +80,7 @@ Value Mac::startSystem() {
     disk_.removeStrayTemporaryFiles();
     // Missing standard folders come back; the sample files only ever go into a new Mac.
     disk_.populate(lock_.folderWasEmpty());
+    if (lock_.folderWasEmpty()) placeSampleApplications(disk_);
     std::error_code ec;
     fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"), ec);
     prefs_ = std::make_unique<SimPreferences>(disk_, kTidraBundleIdentifier, console_);
@@ -169,6 +181,8 @@ void Mac::startApplications() {
     finder_ = std::make_shared<SimFinder>(loop_, *prefs_, disk_);
     processes_.setBehaviour(kFinderBundleId, finder_);
     finder_->setLaunchFinished([this](int pid) { processes_.finishedLaunching(pid); });
+    workspace_.setApplicationFinder(
+        [this](const std::string& id) { return findApplication(disk_, id); });
     workspace_.addKnownApplication(kFinderBundleId, "Finder", kFinderPath);
     workspace_.addKnownApplication("com.apple.Safari", "Safari", "/Applications/Safari.app");
     workspace_.addKnownApplication("com.apple.mail", "Mail", "/Applications/Mail.app");

@@ -163,6 +163,9 @@ class Mac {
     // Clicks Tidra's status item as the user does, the events routed as the running system
     // routes them; answers why it could not be clicked.
     std::optional<std::string> clickStatusItem(StatusItemClick click);
+    // A key typed while Tidra's window is in front: the application's monitors see it first, then
+    // the window's shortcut recorder, when it has one. Answers why it could not be typed.
+    std::optional<std::string> typeKey(const KeyPress& press);
     // The user's "Allow in the Menu Bar" switch (macOS 26 and later), by bundle identifier.
     bool allowedInMenuBar(const std::string& bundleIdentifier) const;
     void setAllowedInMenuBar(const std::string& bundleIdentifier, bool allowed);

@@ -68,6 +68,17 @@ void SimWorkspace::setLaunchesLost(const std::string& bundleIdentifier, bool los
         lost_.erase(bundleIdentifier);
 }
 
+std::optional<Url> SimWorkspace::URLForApplicationWithBundleIdentifier(
+    const std::string& bundleIdentifier) {
+    if (finder_)
+        if (auto path = finder_(bundleIdentifier)) return Url::fileURLWithPath(*path);
+    // The system's own applications outside the application folders (Finder).
+    auto it = known_.find(bundleIdentifier);
+    if (it != known_.end() && it->second.path.rfind("/System/", 0) == 0)
+        return Url::fileURLWithPath(it->second.path);
+    return std::nullopt;
+}
+
 bool SimWorkspace::openURL(const Url& url) {
     opened_.push_back(url.absoluteString());
     return true;

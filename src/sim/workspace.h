@@ -29,6 +29,9 @@ class SimWorkspace : public Workspace {
     void addKnownApplication(const std::string& bundleIdentifier, const std::string& name,
                              const std::string& bundlePath);
     void setDesktopPictures(DesktopPictures pictures) { pictures_ = std::move(pictures); }
+    // Launch Services' search of the disk for an application by bundle identifier.
+    using ApplicationFinder = std::function<std::optional<std::string>(const std::string&)>;
+    void setApplicationFinder(ApplicationFinder finder) { finder_ = std::move(finder); }
     // The way into the user's Trash that every route shares; without it, recycling fails.
     using TrashMover = std::function<std::optional<std::string>(const std::string& macPath)>;
     void setTrashMover(TrashMover trash) { trash_ = std::move(trash); }
@@ -47,6 +50,8 @@ class SimWorkspace : public Workspace {
     bool launchAppWithBundleIdentifier(const std::string& bundleIdentifier,
                                        unsigned options) override;
     bool openURL(const Url& url) override;
+    std::optional<Url> URLForApplicationWithBundleIdentifier(
+        const std::string& bundleIdentifier) override;
     std::optional<Url> desktopImageURLForScreen(const Screen& screen) override;
     Value desktopImageOptionsForScreen(const Screen& screen) override;
     bool setDesktopImageURL(const Url& url, const Screen& screen, const Dictionary& options,
@@ -69,6 +74,7 @@ class SimWorkspace : public Workspace {
     };
     std::map<std::string, Known> known_;
     DesktopPictures pictures_;
+    ApplicationFinder finder_;
     TrashMover trash_;
     std::set<std::string> lost_;
     std::vector<std::string> opened_;

@@ -19,13 +19,11 @@ bool hasWallpaperImageType(const std::string& name) {
     return false;
 }
 
-void WallpaperChooser::choose(Object* sender) {
-    auto* item = dynamic_cast<MenuItem*>(sender);
-    if (!item) return;
-    if (item->tag() == kWallpaperNoReplaceTag) {
+void WallpaperChooser::choose(int tag) {
+    if (tag == kWallpaperNoReplaceTag) {
         s_.defaults.removeObjectForKey(prefs::kReplaceWallpaper);
         s_.defaults.synchronize();
-    } else if (item->tag() == kWallpaperCustomImageTag) {
+    } else if (tag == kWallpaperCustomImageTag) {
         openChooser();
     } else if (auto grey = s_.bundle.URLForImageResource("wallpaper")) {
         s_.defaults.setURL(*grey, prefs::kReplaceWallpaper);

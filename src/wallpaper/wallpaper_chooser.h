@@ -50,8 +50,8 @@ class WallpaperChooser {
   public:
     explicit WallpaperChooser(const WallpaperChooserServices& services) : s_(services) {}
 
-    // The choice of one of the three menu items, by its tag.
-    void choose(Object* sender);
+    // The choice of one of the three menu items (or the Settings window's buttons), by its tag.
+    void choose(int tag);
     // The open panel's completion: copies the chosen picture into the support folder and makes
     // it the replacement. Anything but kModalResponseOK is a cancel.
     void importCustomWallpaper(long response, const OpenPanel& panel);

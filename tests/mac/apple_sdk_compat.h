@@ -412,6 +412,9 @@ static const NSEventModifierFlags NSEventModifierFlagDeviceIndependentFlagsMask 
 
 // NSBezelStyleRounded, macOS 10.0 (this name since the 10.12 SDK; the older one is deprecated).
 static const NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
+// NSButtonTypeSwitch and NSButtonTypeRadio, macOS 10.0 (these names since the 10.12 SDK).
+static const NSButtonType NSButtonTypeSwitch = NSSwitchButton;  // 3
+static const NSButtonType NSButtonTypeRadio = NSRadioButton;    // 4
 
 @interface NSControl (AppleSDK)
 // -[NSControl controlSize], macOS 10.10 (a property of the control, not only of its cell).

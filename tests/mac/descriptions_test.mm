@@ -56,8 +56,10 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         for (int i = 0; i < 3; ++i) EXPECT_EQ(wallpaper->submenu->items[size_t(i)].tag, i);
         EXPECT_EQ(item(menu, "Launch at Login")->bindKey, "launchAtLogin");
         EXPECT_EQ(item(menu, "Hide Widgets")->action, "hideWidgetsClicked:");
-        // The status menu, the three wallpaper items, Hide Widgets, and the delegate's controller.
-        ASSERT_EQ(d.outlets.size(), 6u);
+        EXPECT_EQ(item(menu, "Settings…")->keyEquivalent, ",");
+        // The status menu, the three wallpaper items, Hide Widgets, Settings and the delegate's
+        // controller.
+        ASSERT_EQ(d.outlets.size(), 7u);
         // The delegate hands the finished launch to the status controller.
         EXPECT_EQ(d.outlets[0].object, "delegate");
         EXPECT_EQ(d.outlets[0].name, "statusMenuController");
@@ -75,6 +77,25 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         ASSERT_TRUE(std::holds_alternative<WindowFileDescription>(about));
         EXPECT_EQ(std::get<WindowFileDescription>(about).window.title, "About Tidra");
         EXPECT_EQ(std::get<WindowFileDescription>(about).outlets[0].name, "versionLabel");
+
+        // The Settings window's controls read natively as the simulated Mac reads them.
+        auto settings = readWindowDescription(*resource(@"SettingsWindow"));
+        ASSERT_TRUE(std::holds_alternative<WindowFileDescription>(settings));
+        const auto& controls =
+            std::get<WindowFileDescription>(settings).window.contentView.subviews;
+        auto control = [&](const std::string& id) -> const ViewDescription* {
+            for (const ViewDescription& v : controls)
+                if (v.identifier == id) return &v;
+            return nullptr;
+        };
+        ASSERT_TRUE(control("launchAtLogin") && control("greyWallpaper") &&
+                    control("openLoginItems") && control("presentingList"));
+        EXPECT_EQ(control("launchAtLogin")->buttonKind, ButtonKind::Switch);
+        EXPECT_EQ(control("launchAtLogin")->bindKey, "launchAtLogin");
+        EXPECT_EQ(control("greyWallpaper")->buttonKind, ButtonKind::Radio);
+        EXPECT_EQ(control("greyWallpaper")->tag, 2);
+        EXPECT_TRUE(control("openLoginItems")->hidden);
+        EXPECT_EQ(control("presentingList")->className, "NSTableView");
     }
 }
 
@@ -102,6 +123,9 @@ TEST(MacDescriptions, MisshapenInputIsNoDescriptionOrRefusedAtItsEntry) {
             "view.subviews is not an array");
         EXPECT_EQ(fault(readMainDescription(*parse("{\"outlets\": [{\"name\": null}]}"))),
                   "outlets[0].name is not a string");
+        EXPECT_EQ(fault(readViewDescription(
+                      *parse("{\"view\": {\"class\": \"NSButton\", \"buttonType\": \"toggle\"}}"))),
+                  "view.buttonType is not one of push, switch, radio");
     }
 }
 

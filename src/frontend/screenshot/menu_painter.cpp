@@ -64,7 +64,8 @@ MenuGeometry measure(Scene& scene, const SimMenu& menu, double x, double y) {
         g.rowTops.push_back(y + top);
         top += e->isSeparator() ? kSeparator : kRow;
         if (!e->isSeparator())
-            width = std::max(width, textWidth(scene.cr, e->title(), TextStyle{13}) + 60);
+            width = std::max(width, textWidth(scene.cr, e->title(), TextStyle{13}) + 60 +
+                                        (e->keyEquivalentText().empty() ? 0 : 40));
     }
     g.box = Box{x, y, width, top + kMenuInset};
     return g;
@@ -97,6 +98,12 @@ void drawMenu(Scene& scene, const SimMenu& menu, const MenuGeometry& g, int high
         drawText(cr, e.title(), g.box.x + 28, top + 3, 0, TextStyle{13, false, colour});
         if (e.submenu())
             drawText(cr, "›", g.box.right() - 22, top + 1, 0, TextStyle{16, true, colour});
+        if (!e.keyEquivalentText().empty()) {
+            Rgba quiet = colour;
+            quiet.a *= int(i) == highlighted ? 1 : 0.5;
+            drawText(cr, e.keyEquivalentText(), g.box.right() - 60, top + 3, 48,
+                     TextStyle{13, false, quiet, Align::Right});
+        }
     }
 }
 

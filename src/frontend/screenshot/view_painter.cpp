@@ -1,5 +1,8 @@
 #include "frontend/screenshot/view_painter.h"
 
+#include "frontend/screenshot/control_painter.h"
+#include "platform/menus.h"
+#include "sim/interface/shortcut_recorder.h"
 #include "sim/interface/views.h"
 
 namespace tidra::sim::shot {
@@ -69,8 +72,8 @@ bool isDarkAppearance(View* view) {
 
 }  // namespace
 
-void drawViewTree(Scene& scene, View* view, Box box, bool dark) {
-    if (!view) return;
+void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButtons) {
+    if (!view || view->isHidden()) return;
     cairo_t* cr = scene.cr;
     dark = dark || isDarkAppearance(view);
     if (auto* effect = dynamic_cast<SimVisualEffectView*>(view)) {
@@ -90,14 +93,25 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark) {
                                   : 12.5,
                         heading && h >= 21, dark ? Rgba{1, 1, 1, 0.92} : Rgba{0, 0, 0, 0.85}};
         drawText(cr, field->stringValue(), box.x, box.y + 1, box.width, style);
+    } else if (auto* list = dynamic_cast<SimListView*>(view)) {
+        drawList(cr, box, *list, dark);
+    } else if (auto* image = dynamic_cast<SimImageView*>(view)) {
+        drawImageWell(scene, box, *image, dark);
+    } else if (dynamic_cast<SimShortcutRecorder*>(view)) {
+        drawRecorderField(cr, box, dark);
     } else if (auto* button = dynamic_cast<SimButton*>(view)) {
+        const bool on = button->state() == kControlStateOn;
         // Buttons that lead away (a store link) read as links; the others as push buttons.
-        if (button->title().rfind("Get ", 0) == 0)
+        if (button->kind() == ButtonKind::Switch)
+            drawCheckbox(cr, box.x, box.y + 2, button->title(), on, dark);
+        else if (button->kind() == ButtonKind::Radio)
+            drawRadio(cr, box.x, box.y + 1, button->title(), on, button->isEnabled(), dark);
+        else if (button->title().rfind("Get ", 0) == 0)
             drawText(cr, button->title(), box.x, box.y + 3, box.width,
                      TextStyle{13, false, Rgba{0.4, 0.65, 1.0}, Align::Left});
         else
-            drawButton(cr, Box{box.x, box.y + 2, box.width, box.height - 4}, button->title(), true,
-                       dark);
+            drawButton(cr, Box{box.x, box.y + 2, box.width, box.height - 4}, button->title(),
+                       !plainButtons && button->isEnabled(), dark);
     }
     for (const auto& child : view->subviews()) {
         const Rect f = child->frame();
@@ -105,7 +119,7 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark) {
         Box childBox{box.x + f.origin.x, box.bottom() - f.origin.y - f.size.height, f.size.width,
                      f.size.height};
         if (f.size.width <= 0 || f.size.height <= 0) childBox = box;
-        drawViewTree(scene, child.get(), childBox, dark);
+        drawViewTree(scene, child.get(), childBox, dark, plainButtons);
     }
 }
 

@@ -9,7 +9,9 @@ namespace tidra::sim::shot {
 
 // Draws `view` and its subviews with the view's frame placed at `box` (top-left corner on the
 // picture; the view's own coordinates grow upwards, as on the Mac). `dark`: on a dark surface.
-void drawViewTree(Scene& scene, View* view, Box box, bool dark);
+// `plainButtons`: push buttons drawn as ordinary ones, as in a window of settings where no
+// button is the default one.
+void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButtons = false);
 
 // A push button; the default one is blue.
 void drawButton(cairo_t* cr, Box b, const std::string& title, bool isDefault, bool dark);

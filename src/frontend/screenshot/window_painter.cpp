@@ -62,7 +62,7 @@ void drawSimWindow(Scene& scene, SimWindow& window) {
     const bool translucent = !window.isOpaque() || (background && background->alpha < 1);
     if (!translucent) {
         Box content = drawStandardWindow(scene, frame, window.title(), window.isKey());
-        drawViewTree(scene, window.contentView(), content, false);
+        drawViewTree(scene, window.contentView(), content, false, true);
         return;
     }
     dropShadow(cr, frame, 10);

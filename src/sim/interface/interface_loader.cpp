@@ -11,8 +11,8 @@ namespace {
 // The simulated Mac's views and windows for the descriptions' entries.
 class SimViewFactory final : public ViewFactory {
   public:
-    SimViewFactory(SimWindowList& windows, std::string nibName)
-        : windows_(windows), nibName_(std::move(nibName)) {}
+    SimViewFactory(SimWindowList& windows, std::string nibName, UserDefaults* bindings)
+        : windows_(windows), nibName_(std::move(nibName)), bindings_(bindings) {}
 
     std::shared_ptr<View> makeView(const std::string& className, const std::string& identifier,
                                    Rect frame) override {
@@ -22,15 +22,37 @@ class SimViewFactory final : public ViewFactory {
                                     const std::string& text) override {
         return std::make_shared<SimTextField>(identifier, frame, text);
     }
-    std::shared_ptr<View> makeButton(const std::string& identifier, Rect frame,
-                                     const std::string& title, const std::string& action,
-                                     Object* target) override {
+    std::shared_ptr<Button> makeButton(const std::string& identifier, Rect frame,
+                                       const std::string& title, const std::string& action,
+                                       Object* target) override {
         auto button = std::make_shared<SimButton>(identifier, frame, title);
         if (!action.empty()) {
             button->setAction(action);
             button->setTarget(target);
         }
         return button;
+    }
+    std::shared_ptr<Button> makeToggle(const ViewDescription& d, Rect frame,
+                                       Object* target) override {
+        auto button =
+            std::make_shared<SimButton>(d.identifier, frame, d.title, d.buttonKind, d.tag);
+        if (!d.action.empty()) {
+            button->setAction(d.action);
+            button->setTarget(target);
+        }
+        if (!d.bindKey.empty() && d.buttonKind == ButtonKind::Switch && bindings_)
+            button->bind(*bindings_, d.bindKey);
+        return button;
+    }
+    std::shared_ptr<ImageView> makeImageView(const std::string& identifier, Rect frame) override {
+        return std::make_shared<SimImageView>(identifier, frame);
+    }
+    std::shared_ptr<ListView> makeList(const std::string& identifier, Rect frame,
+                                       const std::string& action, Object* target) override {
+        auto list = std::make_shared<SimListView>(identifier, frame);
+        list->setAction(action);
+        list->setTarget(target);
+        return list;
     }
     std::shared_ptr<View> makeShortcutRecorder(const std::string& identifier, Rect frame,
                                                const std::string& action, Object* target) override {
@@ -53,6 +75,7 @@ class SimViewFactory final : public ViewFactory {
   private:
     SimWindowList& windows_;
     std::string nibName_;
+    UserDefaults* bindings_;
 };
 
 }  // namespace
@@ -72,7 +95,7 @@ std::optional<Value> SimInterfaceLoader::read(const std::string& nibName) {
 std::shared_ptr<Window> SimInterfaceLoader::loadWindow(const std::string& nibName, Object& owner) {
     std::shared_ptr<Window> window;
     if (auto description = read(nibName)) {
-        SimViewFactory factory(windows_, nibName);
+        SimViewFactory factory(windows_, nibName, bindings_);
         window = buildWindow(*description, nibName, owner, factory, console_);
     }
     if (!window)
@@ -84,7 +107,7 @@ std::shared_ptr<Window> SimInterfaceLoader::loadWindow(const std::string& nibNam
 std::shared_ptr<View> SimInterfaceLoader::loadView(const std::string& nibName, Object& owner) {
     std::shared_ptr<View> view;
     if (auto description = read(nibName)) {
-        SimViewFactory factory(windows_, nibName);
+        SimViewFactory factory(windows_, nibName, bindings_);
         view = buildView(*description, nibName, owner, factory, console_);
     }
     if (!view)

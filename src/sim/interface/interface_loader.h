@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/console.h"
+#include "platform/defaults.h"
 #include "platform/interface_loader.h"
 #include "platform/value.h"
 #include "sim/interface/windows.h"
@@ -20,8 +21,11 @@ class SimInterfaceLoader : public InterfaceLoader {
     // The real path of a description file by its name, or nothing when the bundle lacks it.
     using ResourceLookup = std::function<std::optional<std::string>(const std::string& nibName)>;
 
-    SimInterfaceLoader(ResourceLookup lookup, SimWindowList& windows, Console& console)
-        : lookup_(std::move(lookup)), windows_(windows), console_(console) {}
+    // Bound checkboxes show and write `bindings`, the application's preferences; without a store
+    // they stay unbound.
+    SimInterfaceLoader(ResourceLookup lookup, SimWindowList& windows, Console& console,
+                       UserDefaults* bindings = nullptr)
+        : lookup_(std::move(lookup)), windows_(windows), console_(console), bindings_(bindings) {}
     // Descriptions from a folder of <name>.json files.
     static ResourceLookup inFolder(std::string dir);
 
@@ -34,6 +38,7 @@ class SimInterfaceLoader : public InterfaceLoader {
     ResourceLookup lookup_;
     SimWindowList& windows_;
     Console& console_;
+    UserDefaults* bindings_;
 };
 
 }  // namespace tidra::sim

@@ -104,13 +104,16 @@ std::optional<std::string> OpenPanels::answer(long response,
         std::error_code ec;
         const fs::path real = disk_.real(path);
         if (!fs::exists(real, ec)) return "no such file: " + path;
-        // The panel greys out what it would not accept: folders, and files of other types.
-        if (fs::is_directory(real, ec) || !s.canChooseFiles)
+        // The panel greys out what it would not accept: folders, and files of other types. A
+        // package (an application, a bundle) is one item to it, as to Finder.
+        const std::string extension = asciiLower(paths::pathExtension(path));
+        const bool package = extension == "app" || extension == "bundle" || extension == "pkg";
+        if ((fs::is_directory(real, ec) && !package) || !s.canChooseFiles)
             return "the panel does not accept folders: " + path;
         if (!s.allowedFileTypes.empty()) {
-            const std::string ext = asciiLower(paths::pathExtension(path));
-            bool allowed = std::any_of(s.allowedFileTypes.begin(), s.allowedFileTypes.end(),
-                                       [&](const std::string& t) { return asciiLower(t) == ext; });
+            bool allowed =
+                std::any_of(s.allowedFileTypes.begin(), s.allowedFileTypes.end(),
+                            [&](const std::string& t) { return asciiLower(t) == extension; });
             if (!allowed) {
                 std::string types;
                 for (const auto& t : s.allowedFileTypes) types += (types.empty() ? "" : ", ") + t;

@@ -49,6 +49,11 @@ class SimMenuItem : public MenuItem {
     // The item shows and writes a Boolean of the store.
     void bind(UserDefaults& store, std::string key);
     void setSubmenu(std::shared_ptr<SimMenu> submenu) { submenu_ = std::move(submenu); }
+    void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
+    // "⌘," for an item with the key equivalent ","; empty for none.
+    std::string keyEquivalentText() const {
+        return keyEquivalent_.empty() ? "" : "⌘" + keyEquivalent_;
+    }
     // The user chose the item: a bound item flips its Boolean, any other sends its action.
     void choose();
 
@@ -62,6 +67,7 @@ class SimMenuItem : public MenuItem {
     std::string boundKey_;
     UserDefaults* store_ = nullptr;
     std::shared_ptr<SimMenu> submenu_;
+    std::string keyEquivalent_;
 };
 
 class SimStatusItem;

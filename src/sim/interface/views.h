@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/defaults.h"
 #include "platform/views.h"
 
 namespace tidra::sim {
@@ -57,6 +58,8 @@ class BasicView : public Interface,
     void setAppearance(const std::optional<std::string>& name) override { appearance_ = name; }
     std::optional<std::string> appearance() const override { return appearance_; }
     std::shared_ptr<View> retained() override { return this->shared_from_this(); }
+    void setHidden(bool hidden) override { hidden_ = hidden; }
+    bool isHidden() const override { return hidden_; }
 
     View& asView() override { return *this; }
     void detachSubview(View* child) override {
@@ -73,6 +76,7 @@ class BasicView : public Interface,
     std::string identifier_;
     Rect frame_;
     bool wantsLayer_ = false;
+    bool hidden_ = false;
     std::optional<std::string> appearance_;
     std::vector<std::shared_ptr<View>> subviews_;
     View* superview_ = nullptr;
@@ -95,29 +99,83 @@ class SimTextField : public BasicView<TextField> {
     std::string value_;
 };
 
-// A push button or link: sends its action to its target when the user clicks it.
-class SimButton : public BasicView<View> {
+// A push button, link, checkbox or radio button: a click sends its action to its target. A bound
+// checkbox reads its state from the preferences store and writes the store when clicked.
+class SimButton : public BasicView<Button> {
   public:
-    SimButton(std::string identifier, Rect frame, std::string title)
-        : BasicView("NSButton", std::move(identifier), frame), title_(std::move(title)) {}
-    const std::string& title() const { return title_; }
+    SimButton(std::string identifier, Rect frame, std::string title,
+              ButtonKind kind = ButtonKind::Push, int tag = 0)
+        : BasicView("NSButton", std::move(identifier), frame),
+          title_(std::move(title)),
+          kind_(kind),
+          tag_(tag) {}
+    ButtonKind kind() const override { return kind_; }
+    std::string title() const override { return title_; }
+    void setTitle(const std::string& title) override { title_ = title; }
+    int tag() const override { return tag_; }
+    int state() const override;
+    void setState(int state) override { state_ = state; }
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
+    bool isEnabled() const override { return enabled_; }
     void setTarget(Object* target) { target_ = target; }
     Object* target() const { return target_; }
     void setAction(std::string selector) { action_ = std::move(selector); }
     const std::string& action() const { return action_; }
-    // Answers whether a target took the action.
-    bool performClick() {
-        return target_ && !action_.empty() && target_->performAction(action_, this);
-    }
+    void bind(UserDefaults& store, std::string key);
+    // A click: a checkbox flips, a radio button turns on, then the action goes to the target.
+    // Answers whether a target took the action (a bound checkbox's write counts as taken).
+    bool performClick();
 
   protected:
-    void describeOwn(nlohmann::json& out) const override {
-        out["title"] = title_;
-        out["action"] = action_;
-    }
+    void describeOwn(nlohmann::json& out) const override;
 
   private:
     std::string title_;
+    ButtonKind kind_;
+    int tag_;
+    int state_ = 0;
+    bool enabled_ = true;
+    Object* target_ = nullptr;  // weak, as on the platform
+    std::string action_;
+    UserDefaults* store_ = nullptr;
+    std::string boundKey_;
+};
+
+class SimImageView : public BasicView<ImageView> {
+  public:
+    SimImageView(std::string identifier, Rect frame)
+        : BasicView("NSImageView", std::move(identifier), frame) {}
+    void setImageFile(const std::optional<std::string>& path) override { file_ = path; }
+    std::optional<std::string> imageFile() const override { return file_; }
+
+  protected:
+    void describeOwn(nlohmann::json& out) const override {
+        out["imageFile"] = file_ ? nlohmann::json(*file_) : nlohmann::json();
+    }
+
+  private:
+    std::optional<std::string> file_;
+};
+
+class SimListView : public BasicView<ListView> {
+  public:
+    SimListView(std::string identifier, Rect frame)
+        : BasicView("NSTableView", std::move(identifier), frame) {}
+    void setRows(const std::vector<ListRow>& rows) override;
+    std::vector<ListRow> rows() const override { return rows_; }
+    std::optional<size_t> selectedRow() const override { return selected_; }
+    void selectRow(std::optional<size_t> row) override;
+    void setTarget(Object* target) { target_ = target; }
+    void setAction(std::string selector) { action_ = std::move(selector); }
+    // The user clicks a row: it is selected and the action goes to the target.
+    void click(size_t row);
+
+  protected:
+    void describeOwn(nlohmann::json& out) const override;
+
+  private:
+    std::vector<ListRow> rows_;
+    std::optional<size_t> selected_;
     Object* target_ = nullptr;  // weak, as on the platform
     std::string action_;
 };
@@ -151,6 +209,8 @@ class SimVisualEffectView : public BasicView<VisualEffectView> {
 nlohmann::json describeRect(Rect rect);
 // Every view of the subtree in depth-first order, `root` first.
 std::vector<View*> viewsIn(View* root);
+// Every view of the subtree that is drawn: hidden views and their subtrees left out.
+std::vector<View*> shownViewsIn(View* root);
 // The first button in the subtree whose action is `selector`, or nothing.
 SimButton* buttonWithAction(View* root, const std::string& selector);
 // The first view in the subtree with this identifier, or nothing.
@@ -160,6 +220,7 @@ template <class Interface>
 nlohmann::json BasicView<Interface>::describe() const {
     nlohmann::json out{
         {"class", className_}, {"frame", describeRect(frame_)}, {"wantsLayer", wantsLayer_}};
+    if (hidden_) out["hidden"] = true;
     if (!identifier_.empty()) out["id"] = identifier_;
     out["appearance"] = appearance_ ? nlohmann::json(*appearance_) : nlohmann::json();
     describeOwn(out);

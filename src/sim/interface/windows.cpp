@@ -1,6 +1,8 @@
 #include "sim/interface/windows.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <sstream>
 
 #include "sim/interface/views.h"
 
@@ -35,6 +37,50 @@ void SimWindow::close() {
     list_.orderOut(this);
 }
 
+namespace {
+
+std::string frameKey(const std::string& name) {
+    return "NSWindow Frame " + name;
+}
+
+std::string frameText(Rect frame, Rect screen) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%.0f %.0f %.0f %.0f %.0f %.0f %.0f %.0f ", frame.origin.x,
+                  frame.origin.y, frame.size.width, frame.size.height, screen.origin.x,
+                  screen.origin.y, screen.size.width, screen.size.height);
+    return text;
+}
+
+bool overlaps(Rect a, Rect b) {
+    return a.origin.x < b.origin.x + b.size.width && b.origin.x < a.origin.x + a.size.width &&
+           a.origin.y < b.origin.y + b.size.height && b.origin.y < a.origin.y + a.size.height;
+}
+
+}  // namespace
+
+void SimWindow::setFrameAutosaveName(const std::string& name) {
+    autosaveName_ = name;
+    const WindowFrameStore& store = list_.frameStore();
+    if (name.empty() || !store.read) return;
+    // A saved frame is taken only when it reads whole and still lies on the screen: a display
+    // gone since must not leave the window out of reach. Its size stays the window's own.
+    auto saved = store.read(frameKey(name));
+    if (!saved) return;
+    std::istringstream in(*saved);
+    double x, y, w, h;
+    if (!(in >> x >> y >> w >> h)) return;
+    Rect restored{{x, y}, frame_.size};
+    if (!overlaps(restored, list_.screenFrame())) return;
+    frame_ = restored;
+}
+
+void SimWindow::moveTo(Point origin) {
+    frame_.origin = origin;
+    const WindowFrameStore& store = list_.frameStore();
+    if (!autosaveName_.empty() && store.write)
+        store.write(frameKey(autosaveName_), frameText(frame_, list_.screenFrame()));
+}
+
 bool SimWindow::isVisible() const {
     return list_.isVisible(this);
 }
@@ -45,6 +91,7 @@ bool SimWindow::isKey() const {
 
 nlohmann::json SimWindow::describe() const {
     nlohmann::json out{{"nib", nibName_},
+                       {"frameAutosaveName", autosaveName_},
                        {"title", title_},
                        {"frame", describeRect(frame_)},
                        {"visible", isVisible()},

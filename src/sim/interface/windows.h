@@ -2,6 +2,7 @@
 // visibility, and what the front end shows of each.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -36,6 +37,11 @@ class SimWindow : public Window {
     void setContentView(std::shared_ptr<View> view);
     // The close button: the window leaves the screen but stays loaded for its next showing.
     void close() override;
+    bool isVisible() const override;
+    bool isKeyWindow() const override { return isKey(); }
+    void setFrameAutosaveName(const std::string& name) override;
+    // The user drags the window so that its bottom-left corner lies at `origin`.
+    void moveTo(Point origin);
 
     const std::string& nibName() const { return nibName_; }
     const std::string& title() const { return title_; }
@@ -46,8 +52,8 @@ class SimWindow : public Window {
     bool titlebarAppearsTransparent() const { return titlebarTransparent_; }
     bool isCentered() const { return centered_; }
     long level() const { return level_; }
-    bool isVisible() const;
     bool isKey() const;
+    const std::string& frameAutosaveName() const { return autosaveName_; }
 
     nlohmann::json describe() const;
 
@@ -62,6 +68,14 @@ class SimWindow : public Window {
     bool titlebarTransparent_ = false;
     bool centered_ = false;
     long level_ = 0;
+    std::string autosaveName_;
+};
+
+// Where windows keep their frames by autosave name: the application's preferences, under
+// "NSWindow Frame NAME", as AppKit writes them ("x y width height" and the screen's frame).
+struct WindowFrameStore {
+    std::function<std::optional<std::string>(const std::string& key)> read;
+    std::function<void(const std::string& key, const std::string& value)> write;
 };
 
 class SimWindowList {
@@ -69,6 +83,8 @@ class SimWindowList {
     explicit SimWindowList(Rect screenFrame = Rect{{0, 0}, {1440, 900}}) : screen_(screenFrame) {}
 
     Rect screenFrame() const { return screen_; }
+    void setFrameStore(WindowFrameStore store) { frames_ = std::move(store); }
+    const WindowFrameStore& frameStore() const { return frames_; }
 
     // Every window that exists, in creation order; the front end numbers them so.
     std::vector<SimWindow*> windows() const { return windows_; }
@@ -88,6 +104,7 @@ class SimWindowList {
 
   private:
     Rect screen_;
+    WindowFrameStore frames_;
     std::vector<SimWindow*> windows_;
     std::vector<SimWindow*> order_;  // on screen, most recently ordered front first
     SimWindow* key_ = nullptr;
