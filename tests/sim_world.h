@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -130,11 +131,20 @@ inline std::string picture(SimWorld& w, std::uint32_t number) {
     return "(not connected)";
 }
 
-// The state of the status menu's item of that title (1 ticked, 0 not), as the user sees it.
+// The state of the status menu's item of that title, in a submenu or not (1 ticked, 0 not), as
+// the user sees it.
 inline int menuState(SimWorld& w, const std::string& title) {
     const nlohmann::json status = w.status();
-    for (const auto& entry : status["menu"])
-        if (entry.value("title", "") == title) return entry["state"];
+    std::function<const nlohmann::json*(const nlohmann::json&)> find =
+        [&](const nlohmann::json& items) -> const nlohmann::json* {
+        for (const auto& entry : items) {
+            if (entry.value("title", "") == title) return &entry;
+            if (entry.contains("submenu"))
+                if (const auto* found = find(entry["submenu"])) return found;
+        }
+        return nullptr;
+    };
+    if (const auto* entry = find(status["menu"])) return (*entry)["state"];
     ADD_FAILURE() << "no menu item " << title;
     return -1;
 }
