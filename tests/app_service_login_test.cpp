@@ -81,9 +81,9 @@ TEST(AppServiceLogin, SwitchedOffByTheUserShowsUntickedAndTellsWhereToAllowIt) {
     EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::RequiresApproval);
     EXPECT_EQ(delivered(world, "Launch at Login needs your approval"), 1);
     EXPECT_EQ(world.mac().appService().settingsOpened(), 1);
-    EXPECT_NE(world.run("status\n")
-                  .find("System Settings › General › Login Items opened by Tidra: 1 time"),
-              std::string::npos);
+    EXPECT_NE(
+        world.run("status\n").find("Opened by Tidra:\n  System Settings › General › Login Items\n"),
+        std::string::npos);
     EXPECT_TRUE(logHas(world, "Launch at login waits for the user's approval in Login Items"));
 
     // Once the user allows it, the menu shows it ticked when it next opens.

@@ -120,6 +120,70 @@ TEST(FinderRestart, TheLatestWishMadeMeanwhileIsCarriedOutOnceFinderIsBack) {
     EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
 }
 
+int finderLaunches(SimWorld& w) {
+    return w.status()["finder"]["launches"];
+}
+
+TEST(FinderRestart, AnExplicitHideOrShowMadeMeanwhileIsTheLatestWishAndEndsWhereItAsked) {
+    SimWorld w;
+    // A show right after a hide: Finder comes back without icons, then once more with them, its
+    // windows each time, and the log says why.
+    w.run("finder open Pictures\nopen-url tidra://hide\nopen-url tidra://show\nwait 8\n");
+    expectShowsWhatFinderDraws(w, false);
+    EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], true);
+    EXPECT_EQ(finderLaunches(w), 3);
+    EXPECT_EQ(w.status()["finder"]["instances"][0]["windows"], kAllWindows);
+    EXPECT_TRUE(logged(w,
+                       "Finder is back; the wish made while it restarted was to show the icons: "
+                       "it restarts once more"));
+
+    // A hundred hide and show pairs: shown in the end, after one further restart at most.
+    std::string pairs;
+    for (int i = 0; i < 100; ++i) pairs += "open-url tidra://hide\nopen-url tidra://show\n";
+    w.run(pairs + "wait 8\n");
+    expectShowsWhatFinderDraws(w, false);
+    EXPECT_EQ(finderLaunches(w), 5);
+    EXPECT_TRUE(logged(w,
+                       "Finder is back; the last of 199 wishes made while it restarted was to "
+                       "show the icons: it restarts once more"));
+
+    // Bursts of 200 in any order end on the last wish, with at most one further restart; the
+    // menu's toggle item is as explicit as a URL and says what it does.
+    unsigned seed = 31;
+    for (int burst = 0; burst < 6; ++burst) {
+        SCOPED_TRACE(burst);
+        const bool before = w.status()["clean"];
+        const int launches = finderLaunches(w);
+        std::string lines;
+        bool lastHides = before;
+        for (int i = 0; i < 200; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            lastHides = (seed >> 16) & 1;
+            lines += lastHides ? "open-url tidra://hide\n" : "open-url tidra://show\n";
+        }
+        if (burst == 5) {
+            // The item reads what Finder draws until it is back: the opposite of that.
+            lines += before ? "menu Show That Mess\n" : "menu Tidra That Mess!\n";
+            lastHides = !before;
+        }
+        w.run(lines + "wait 12\n");
+        expectShowsWhatFinderDraws(w, lastHides);
+        EXPECT_EQ(w.defaults("com.apple.finder")["CreateDesktop"], !lastHides);
+        EXPECT_LE(finderLaunches(w), launches + 2);
+    }
+
+    // A click still means the opposite of what the icon shows, which changes only once Finder
+    // is back: a click after a show asked for meanwhile hides, as the first click did.
+    w.run("open-url tidra://show\nwait 8\n");
+    const int launches = finderLaunches(w);
+    w.run("click\nwait 0.2\nopen-url tidra://show\nclick\nwait 8\n");
+    expectShowsWhatFinderDraws(w, true);
+    EXPECT_EQ(finderLaunches(w), launches + 1);
+    EXPECT_TRUE(logged(w,
+                       "Finder is back; the last of 2 wishes made while it restarted was to hide "
+                       "the icons, and it draws none"));
+}
+
 TEST(FinderRestart, FinderIsStartedWhenTidraEndedMidRestartOrTheRestartGoesAstray) {
     SimWorld w;
     // Tidra quits before it hears Finder has gone: nobody brings Finder back until its next

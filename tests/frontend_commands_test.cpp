@@ -297,6 +297,48 @@ TEST(FrontendCommands, StatusAndPictureTellWhatAPersonWouldSee) {
     EXPECT_THAT(picture, HasSubstr("): Mountains.jpg\n"));
 }
 
+TEST(FrontendCommands, WhatTidraOpenedAndWhatRunsShowInStatusAndThePicture) {
+    sim::MacOptions options;
+    options.systemVersion = OperatingSystemVersion{14, 0, 0};
+    SimWorld w(options);
+    std::string out = w.run("popover close\napp launch com.apple.iWork.Keynote Keynote\nstatus\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, Not(HasSubstr("Opened by Tidra")));
+    EXPECT_THAT(w.frontend().picture(), Not(HasSubstr("opened by Tidra")));
+    // Each application that runs, by name, bundle identifier and process number.
+    const nlohmann::json apps = w.status()["runningApplications"];
+    ASSERT_GE(apps.size(), 3u);
+    for (const auto& app : apps)
+        EXPECT_THAT(out, HasSubstr("\n  " + app["name"].get<std::string>() + " (" +
+                                   app["bundleIdentifier"].get<std::string>() + "), pid " +
+                                   std::to_string(app["pid"].get<int>()) + "\n"));
+    EXPECT_THAT(out, HasSubstr("Running applications:\n"));
+    EXPECT_THAT(out, HasSubstr("  Keynote (com.apple.iWork.Keynote), pid "));
+    out = w.run("app quit com.apple.iWork.Keynote\nstatus\n");
+    EXPECT_THAT(out, Not(HasSubstr("Keynote (")));
+
+    // The feedback address twice, the store page, and System Settings at Login Items once the
+    // user switched Tidra off there.
+    out = w.run(
+        "menu Send Feedback…\nmenu Send Feedback…\nmenu About Tidra\nabout link\nwindow close\n"
+        "menu Launch at Login\napp-service disable\nquit\nlaunch\nmenu Launch at Login\n"
+        "status\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    const std::string opened = std::string(kFeedbackAddressPlaceholder) + " (2 times)\n  " +
+                               kBrimleStoreAddressPlaceholder +
+                               "\n  System Settings › General › Login Items\n";
+    EXPECT_THAT(out, HasSubstr("Opened by Tidra:\n  " + opened));
+    const std::string picture = w.frontend().picture();
+    EXPECT_THAT(picture, HasSubstr(std::string("|  opened by Tidra: ") +
+                                   kFeedbackAddressPlaceholder + " (2 times)\n"));
+    EXPECT_THAT(picture, HasSubstr(std::string("|  opened by Tidra: ") +
+                                   kBrimleStoreAddressPlaceholder + "\n"));
+    EXPECT_THAT(picture,
+                HasSubstr("|  opened by Tidra: System Settings › General › Login Items\n"));
+    // At the prompt too, after each command.
+    EXPECT_THAT(w.type("wait 0\n"), HasSubstr("|  opened by Tidra: System Settings"));
+}
+
 TEST(FrontendCommands, HelpListsEveryCommandAndTheMarks) {
     SimWorld w;
     std::string out = w.run("help\n");

@@ -9,10 +9,6 @@ namespace {
 
 using testing::SimWorld;
 
-bool clean(SimWorld& w) {
-    return w.status()["clean"].get<bool>();
-}
-
 // Script lines, each followed by whether the desktop is hidden afterwards.
 struct Step {
     const char* script;
@@ -22,7 +18,8 @@ void follow(SimWorld& w, std::initializer_list<Step> steps) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.script);
         RUN_OK(w, step.script);
-        EXPECT_EQ(clean(w), step.clean);
+        // Null while no Finder draws the desktop, which no step expects.
+        EXPECT_EQ(w.status()["clean"], step.clean);
     }
 }
 
@@ -73,6 +70,41 @@ TEST(HideWhilePresenting, NeverShowsADesktopTheUserHidAndForgetsWhenTheUserShowe
     const int launches = w.status()["finder"]["launches"];
     follow(w, {{"app quit us.zoom.xos\nwait 3\n", false}});
     EXPECT_EQ(w.status()["finder"]["launches"], launches);
+}
+
+TEST(HideWhilePresenting, AnApplicationStartingWhileTheUserHidesOrShowsLeavesTheWishTheirs) {
+    SimWorld w;
+    RUN_OK(w, "defaults write xq.morv.Tidra hideWhilePresenting -bool true\n");
+    // The user hides and Keynote starts before Finder is back: the hide is the user's, and
+    // Keynote's end leaves it.
+    follow(w, {{"click\nwait 0.2\napp launch com.apple.iWork.Keynote Keynote\nwait 5\n", true},
+               {"app quit com.apple.iWork.Keynote\nwait 5\n", true}});
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["hiddenWhilePresenting"], nullptr);
+
+    // The user shows and Zoom starts before Finder is back: the show is done first, then the
+    // desktop hides for the meeting, and comes back at its end.
+    RUN_OK(w, "click\nwait 0.2\napp launch us.zoom.xos zoom.us\n");
+    for (int tenths = 0; tenths < 50 && w.status()["clean"] != false; ++tenths)
+        RUN_OK(w, "wait 0.1\n");
+    EXPECT_EQ(w.status()["clean"], false);
+    follow(w, {{"wait 5\n", true}, {"app quit us.zoom.xos\nwait 5\n", false}});
+
+    // Hidden for Keynote, shown by the user, and Teams starts meanwhile: hidden again for Teams,
+    // and shown when the last of them quits.
+    follow(w, {{"app launch com.apple.iWork.Keynote Keynote\nwait 5\n", true},
+               {"click\nwait 0.2\napp launch com.microsoft.teams2 Teams\nwait 8\n", true},
+               {"app quit com.apple.iWork.Keynote\nwait 5\n", true},
+               {"app quit com.microsoft.teams2\nwait 5\n", false}});
+
+    // Keynote starts and the user asks for the desktop by URL while it hides: shown, and
+    // Keynote's end restarts nothing.
+    follow(w, {{"app launch com.apple.iWork.Keynote Keynote\nwait 0.2\nopen-url tidra://show\n"
+                "wait 8\n",
+                false}});
+    const int launches = w.status()["finder"]["launches"];
+    follow(w, {{"app quit com.apple.iWork.Keynote\nwait 5\n", false}});
+    EXPECT_EQ(w.status()["finder"]["launches"], launches);
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["hiddenWhilePresenting"], nullptr);
 }
 
 TEST(HideWhilePresenting, TheStateSurvivesTidrasRelaunchAndTheListCanBeChanged) {

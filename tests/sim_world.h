@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "about/companion_store.h"
 #include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "menu/status_menu_controller.h"
@@ -27,8 +28,9 @@ class SimWorld {
     explicit SimWorld(sim::MacOptions options = {}, bool launched = true) {
         if (options.bundleIn.empty()) options.bundleIn = "applications";
         if (options.root.empty()) options.root = freshTestFolder("mac").string();
-        // Tidra.app runs Tidra.
+        // Tidra.app runs Tidra, with the stand-in for its feedback framework.
         if (!options.tidraProgram) options.tidraProgram = makeTidraClasses;
+        if (options.feedbackAddress.empty()) options.feedbackAddress = kFeedbackAddressPlaceholder;
         options_ = options;
         start(launched);
     }

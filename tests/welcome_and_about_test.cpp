@@ -144,7 +144,8 @@ TEST(WelcomeAndAbout, AboutWindowIsLoadedOnceAndShownAboveEverything) {
     RUN_OK(*w, "about link\n");
     EXPECT_EQ(mac.workspace().openedURLs(),
               std::vector<std::string>{kBrimleStoreAddressPlaceholder});
-    EXPECT_NE(w->run("status\n").find(std::string("Opened:\n  ") + kBrimleStoreAddressPlaceholder),
+    EXPECT_NE(w->run("status\n")
+                  .find(std::string("Opened by Tidra:\n  ") + kBrimleStoreAddressPlaceholder),
               std::string::npos);
     EXPECT_TRUE(about.isVisible());
 

@@ -18,6 +18,7 @@ FinderRelaunch::FinderRelaunch(FinderControl& finder, Workspace& workspace, Disp
 bool FinderRelaunch::request(bool show) {
     if (underWay()) {
         pending_ = show;
+        ++wishesKept_;
         return true;
     }
     auto finder = finder_.finderDefaults();
@@ -92,11 +93,21 @@ void FinderRelaunch::settle(bool refresh) {
     if (refresh) hooks_.refresh();
     if (!pending_) return;
     const bool show = *pending_;
+    const int wishes = wishesKept_;
     pending_.reset();
+    wishesKept_ = 0;
+    // Said once per restart, however many wishes came meanwhile.
+    const std::string wish = (wishes == 1 ? std::string("the wish")
+                                          : "the last of " + std::to_string(wishes) + " wishes") +
+                             " made while it restarted was to " + (show ? "show" : "hide") +
+                             " the icons";
     if (show != !hooks_.isClean()) {
+        console_.log("Finder is back; " + wish + ": it restarts once more");
         request(show);
         return;
     }
+    console_.log("Finder is back; " + wish +
+                 (show ? ", and it draws them" : ", and it draws none"));
     // Finder already draws what was last asked for; a Finder that declined to quit may still
     // have the other value stored, which its next start would pick up.
     auto finder = finder_.finderDefaults();

@@ -69,6 +69,7 @@ class FinderRelaunch {
     Phase phase_ = Phase::Settled;
     std::optional<bool> target_;   // CreateDesktop written for the restart under way, if any
     std::optional<bool> pending_;  // the latest wish made while it was under way
+    int wishesKept_ = 0;           // how many were made meanwhile, for the log
     int attempts_ = 0;
     // Each deadline carries the number it was armed with; a later arming or a settled Finder
     // makes it stale. Held by pointer so that a deadline outliving this object does nothing.

@@ -29,8 +29,10 @@ void PresentingTrigger::setHiddenByTrigger(bool hidden) {
 }
 
 void PresentingTrigger::hideForPresenting() {
-    // Already hidden by the user, or by this trigger with Finder still on its way back.
-    if (target_.isClean() || hiddenByTrigger()) return;
+    // Hidden, or headed so: by the user (whose hide this is not to take for its own, nor undo
+    // later), or by this trigger already. A show under way is let finish, and the desktop
+    // hides once it is done.
+    if (target_.headedClean()) return;
     if (target_.cleanDesktop(false)) setHiddenByTrigger(true);
 }
 
@@ -38,7 +40,8 @@ void PresentingTrigger::showAfterPresenting() {
     if (!hiddenByTrigger()) return;
     setHiddenByTrigger(false);
     // Still marked means no refresh has seen the desktop shown since Tidra hid it: either it is
-    // hidden, or the hide is still under way. Either way it is Tidra's to bring back.
+    // hidden, or the hide is under way or waits for a show to finish. Either way it is Tidra's
+    // to bring back.
     target_.cleanDesktop(true);
 }
 
@@ -70,7 +73,9 @@ void PresentingTrigger::listChanged() {
 }
 
 void PresentingTrigger::desktopRefreshed(bool clean) {
-    if (!clean && hiddenByTrigger()) setHiddenByTrigger(false);
+    // Shown on the way to Tidra's own hide (a show was under way when the application started)
+    // is not shown by the user.
+    if (!clean && !target_.headedClean() && hiddenByTrigger()) setHiddenByTrigger(false);
 }
 
 void PresentingTrigger::settleAtLaunch() {

@@ -30,13 +30,16 @@ void openTidraUrl(const std::string& url, DesktopHiding& desktop, Console& conso
     }
     switch (*command) {
         case UrlCommand::Toggle:
+            // As a click: the opposite of what the icon shows.
             desktop.toggleDesktop();
             break;
+        // Measured against where the desktop is headed, not what Finder draws yet: a show
+        // asked for while a hide is under way is the latest wish, and wins.
         case UrlCommand::Hide:
-            if (!desktop.isClean()) desktop.cleanDesktop(false);
+            if (!desktop.headedClean()) desktop.cleanDesktop(false);
             break;
         case UrlCommand::Show:
-            if (desktop.isClean()) desktop.cleanDesktop(true);
+            if (desktop.headedClean()) desktop.cleanDesktop(true);
             break;
     }
 }

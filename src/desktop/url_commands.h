@@ -19,7 +19,7 @@ std::optional<UrlCommand> urlCommand(const std::string& url);
 std::string loggableUrl(const std::string& url);
 
 // What a URL handed over by the system does: hide and show only change a desktop that is not
-// already so; anything else is logged and ignored.
+// already so, or headed so once Finder is back; anything else is logged and ignored.
 void openTidraUrl(const std::string& url, DesktopHiding& desktop, Console& console);
 
 }  // namespace tidra

@@ -10,14 +10,9 @@ bool hasAppService(Mac& mac) {
 
 std::string appServiceStatusText(Mac& mac) {
     if (!hasAppService(mac)) return "";
-    std::string text = std::string("Login item service: ") +
-                       appServiceStatusName(mac.appService().status()) +
-                       " (`app-service enable|disable`)\n";
-    if (const int opened = mac.appService().settingsOpened())
-        text +=
-            "System Settings › General › Login Items opened by Tidra: " + std::to_string(opened) +
-            (opened == 1 ? " time\n" : " times\n");
-    return text;
+    // That Tidra opened its pane in System Settings is told with what else it opened.
+    return std::string("Login item service: ") + appServiceStatusName(mac.appService().status()) +
+           " (`app-service enable|disable`)\n";
 }
 
 void addLoginCommands(Frontend& f) {

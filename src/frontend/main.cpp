@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "about/companion_store.h"
 #include "app/class_registry.h"
 #include "frontend/frontend.h"
 #include "sim/mac.h"
@@ -32,8 +33,9 @@ std::string defaultMacFolder() {
 int main(int argc, char** argv) {
     tidra::sim::MacOptions options;
     options.root = defaultMacFolder();
-    // Tidra.app runs Tidra.
+    // Tidra.app runs Tidra, with the stand-in for its feedback framework.
     options.tidraProgram = tidra::makeTidraClasses;
+    options.feedbackAddress = tidra::kFeedbackAddressPlaceholder;
     std::string script;
     bool hasScript = false;
     for (int i = 1; i < argc; ++i) {

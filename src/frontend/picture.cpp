@@ -106,6 +106,8 @@ std::string Frontend::picture() {
     if (const std::string shortcut = shortcutSummary(mac_); !shortcut.empty())
         o << "|  shortcut: " << shortcut << "\n";
     for (const auto& line : notificationLines(mac_)) o << "|  notification: " << line << "\n";
+    // In front on a Mac (the mail program, System Settings), whether Tidra runs or not.
+    for (const auto& line : openedLines(mac_)) o << "|  opened by Tidra: " << line << "\n";
     o << drawPopoverAndWindows(mac_) << drawModals(mac_);
     if (!mac_.tidraRunning()) o << "|  Tidra is not running (`launch`)\n";
     return o.str();

@@ -137,7 +137,8 @@ std::string Frontend::statusText() {
     o << appServiceStatusText(mac_);
     list("Notifications", notificationLines(mac_));
     // What Tidra opened for the user: the feedback address, a store page, a pane of Settings.
-    if (!mac_.workspace().openedURLs().empty()) list("Opened", mac_.workspace().openedURLs());
+    if (const auto opened = openedLines(mac_); !opened.empty()) list("Opened by Tidra", opened);
+    list("Running applications", runningApplicationLines(mac_));
     o << systemStatusText(mac_);
     if (openMenu()) o << "Status menu: open (`choose TITLE`, `dismiss`)\n";
     if (SimPopover* popover = tidraPopover(mac_); popover && popover->isShown())

@@ -1,6 +1,8 @@
 #include "frontend/status_lines.h"
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "platform/paths.h"
 #include "prefs/keys.h"
@@ -84,6 +86,31 @@ std::vector<std::string> notificationLines(Mac& mac) {
         if (!d.notification.informativeText.empty()) line += ": " + d.notification.informativeText;
         out.push_back(line + (d.bannerShown ? " (banner shown)" : ""));
     }
+    return out;
+}
+
+std::vector<std::string> openedLines(Mac& mac) {
+    std::vector<std::pair<std::string, int>> opened;
+    for (const auto& url : mac.workspace().openedURLs()) {
+        auto same = std::find_if(opened.begin(), opened.end(),
+                                 [&url](const auto& entry) { return entry.first == url; });
+        if (same == opened.end())
+            opened.emplace_back(url, 1);
+        else
+            ++same->second;
+    }
+    if (const int times = mac.appService().settingsOpened())
+        opened.emplace_back("System Settings › General › Login Items", times);
+    std::vector<std::string> out;
+    for (const auto& [what, times] : opened)
+        out.push_back(what + (times > 1 ? " (" + std::to_string(times) + " times)" : ""));
+    return out;
+}
+
+std::vector<std::string> runningApplicationLines(Mac& mac) {
+    std::vector<std::string> out;
+    for (const auto& p : mac.processes().running())
+        out.push_back(p.name + " (" + p.bundleIdentifier + "), pid " + std::to_string(p.pid));
     return out;
 }
 

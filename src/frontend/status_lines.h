@@ -29,6 +29,11 @@ std::string screenOptions(const SimScreens::Info& screen);
 std::vector<std::string> loginItemLines(Mac& mac);
 // Each delivered notification: "Title: text", "(banner shown)" while its banner is on screen.
 std::vector<std::string> notificationLines(Mac& mac);
+// What Tidra opened for the user, each once in the order first opened, with how often when more
+// than once: the addresses (feedback, a store page) and System Settings' panes.
+std::vector<std::string> openedLines(Mac& mac);
+// Each running application: "Keynote (com.apple.iWork.Keynote), pid 305", in launch order.
+std::vector<std::string> runningApplicationLines(Mac& mac);
 // "window 0 (untitled), level 3, key": the number is the one `window close` takes.
 std::string windowHeading(Mac& mac, const SimWindow& window);
 // The texts a person reads in a view: labels, and control titles as "<Title>", in order.

@@ -41,6 +41,7 @@ Mac::Mac(MacOptions options)
       dispatch_(loop_),
       diskImages_(disk_),
       alerts_(loop_) {
+    devMate_.openForFeedback(workspace_, options_.feedbackAddress);
     const Value state = startSystem();
     makeScreens();
     // Window and view descriptions come from Tidra's bundle as it lies at the time of loading.

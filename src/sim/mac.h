@@ -57,6 +57,9 @@ struct MacOptions {
     // What Tidra.app runs when it is launched: the classes its main interface description names,
     // made over the platform the Mac hands it. Without it, Tidra cannot be launched.
     std::function<ClassRegistry(const Platform&)> tidraProgram;
+    // What "Send Feedback…" opens in the mail program: Tidra.app's stand-in for its closed
+    // feedback framework does. Empty: the framework is only asked, and nothing opens.
+    std::string feedbackAddress;
 };
 
 class Mac {
