@@ -126,8 +126,9 @@ TEST_F(SimDiskCase, NamesAreFoundInAnyCaseAndKeepTheCaseTheyWereMadeWith) {
 
     // Letters beyond ASCII fold too, and the signs beside each alphabet stay as they are; bytes
     // that are no UTF-8 are compared as they are.
-    EXPECT_EQ(foldCase("@AZ[ `az{ ÞÝ×ß ŽŶ ΩΨ ЯЮ"), "@az[ `az{ þý×ß žŷ ωψ яю");
-    EXPECT_EQ(foldCase("ÀÉÎÕÜ Ÿ ŁĲ ΣΑΣ ς ДЖЁ ſ µ"), "àéîõü ÿ łĳ σασ σ джё s μ");
+    EXPECT_EQ(foldCase("@AZ[ `az{ ÞÝ×ß ŽŶ ΩΨ ЯЮ"), foldCase("@az[ `az{ þý×ß žŷ ωψ яю"));
+    EXPECT_EQ(foldCase("ÀÉÎÕÜ Ÿ ŁĲ ΣΑΣ ς ДЖЁ ſ µ"), foldCase("àéîõü ÿ łĳ σασ σ джё s μ"));
+    EXPECT_NE(foldCase("@AZ[ `az{ ÞÝ×ß ŽŶ ΩΨ ЯЮ"), foldCase("@az[ `az{ þý×ß žŷ ωψ яя"));
     EXPECT_EQ(foldCase("\xC3\x28 A\xFF"), "\xC3\x28 a\xFF");
 }
 
@@ -184,6 +185,50 @@ TEST(SimDiskCaseFrontEnd, LsAndTheOpenPanelShowTheStoredCase) {
               "~/Library/Application Support/Tidra/Mountains.jpg");
     EXPECT_EQ(namesIn(w.mac().disk().real("/Users/me/Library/Application Support/Tidra")),
               std::vector<std::string>{"Mountains.jpg"});
+}
+
+// "Café" spelt with one character for "é" (NFC) and with "e" and a combining accent (NFD).
+constexpr const char* kCafeComposed = "Caf\xC3\xA9.jpg";
+constexpr const char* kCafeDecomposed = "Cafe\xCC\x81.jpg";
+
+TEST(SimDiskNormalization, NamesAreOneWhateverTheirNormalizationAndKeepTheirSpelling) {
+    testing::SimWorld w;
+    const std::string pictures = "/Users/me/Pictures/";
+    testing::putFile(w, pictures + kCafeComposed, "composed");
+    const std::string real = w.mac().disk().real(pictures);
+
+    // Found by the other spelling, and in another case as well; listed as it was made.
+    EXPECT_TRUE(w.exists(pictures + kCafeDecomposed));
+    EXPECT_TRUE(w.exists(pictures + "CAFE\xCC\x81.JPG"));
+    std::string out = w.run(std::string("ls ~/Pictures/") + kCafeDecomposed + "\nls ~/Pictures\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr(std::string("/Users/me/Pictures/") + kCafeComposed + "\n"));
+    EXPECT_THAT(out,
+                ::testing::Not(HasSubstr(std::string("/Users/me/Pictures/") + kCafeDecomposed)));
+
+    // Written by the other spelling: the one file changes; the two never sit side by side.
+    ASSERT_FALSE(w.mac().disk().writeFile(pictures + kCafeDecomposed, "decomposed"));
+    EXPECT_EQ(namesIn(real),
+              (std::vector<std::string>{kCafeComposed, "Mountains.jpg", "Sunset.heic"}));
+    EXPECT_EQ(testing::contents(w, pictures + kCafeComposed), "decomposed");
+    SimFileManager files(w.mac().disk());
+    std::optional<Error> error;
+    EXPECT_FALSE(
+        files.copyItemAtPath(pictures + "Mountains.jpg", pictures + kCafeDecomposed, &error));
+    EXPECT_EQ(namesIn(real).size(), 3u);
+
+    // A name made decomposed keeps that spelling and is found composed.
+    testing::putFile(w, pictures + "Cre\xCC\x80me.png", "png");
+    EXPECT_TRUE(w.exists(pictures + "Cr\xC3\xA8me.png"));
+    EXPECT_EQ(w.mac().disk().spelled(pictures + "Cr\xC3\xA8me.png"),
+              pictures + "Cre\xCC\x80me.png");
+
+    // The open panel takes either spelling and hands back the stored one.
+    out = w.run(std::string("menu Custom Image...\npanel choose ~/Pictures/") + kCafeDecomposed +
+                "\n");
+    ASSERT_EQ(w.lastStatus(), 0) << out;
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
+              std::string("~/Library/Application Support/Tidra/") + kCafeComposed);
 }
 
 }  // namespace

@@ -48,9 +48,13 @@ void WidgetHider::hide(UserDefaults& windowManager) {
             Value value = windowManager.objectForKey(key);
             if (!value.isNil()) users[Value(key)] = value;
         }
-        // Kept before anything changes, so that no end of Tidra can lose them.
+        // Kept before anything changes, so that no end of Tidra can lose them; not kept, they
+        // are not changed.
         store.setObject(Value(users), prefs::kUserWidgetSettings);
-        store.synchronize();
+        if (!store.synchronize()) {
+            console_.log("Could not keep the user's widget settings; widgets stay as they are");
+            return;
+        }
     }
     for (const char* key : kWidgetKeys) windowManager.setObject(Value(1), key);
 }
@@ -66,6 +70,13 @@ void WidgetHider::restore(UserDefaults& windowManager) {
         } else {
             windowManager.setObject(value, key);
         }
+    }
+    // Tidra's copy goes only once the user's values are on the disk again: an end of Tidra in
+    // between would otherwise leave the widgets hidden for good. Kept, the copy is handed back
+    // at the next show or launch.
+    if (!windowManager.synchronize()) {
+        console_.log("Could not store the window manager's widget settings; keeping the user's");
+        return;
     }
     store.removeObjectForKey(prefs::kUserWidgetSettings);
     store.synchronize();

@@ -100,6 +100,8 @@ id toFoundation(const Value& value) {
         case Value::Kind::Boolean:
             return [NSNumber numberWithBool:value.boolValue() ? YES : NO];
         case Value::Kind::Integer:
+            if (value.isLargeUnsigned())
+                return [NSNumber numberWithUnsignedLongLong:value.unsignedValue()];
             return [NSNumber numberWithLongLong:value.intValue()];
         case Value::Kind::Real:
             return [NSNumber numberWithDouble:value.realValue()];
@@ -117,6 +119,11 @@ id toFoundation(const Value& value) {
         }
         case Value::Kind::Dictionary:
             return toNSDictionary(value.dictionary());
+        case Value::Kind::Date:
+            return [NSDate dateWithTimeIntervalSinceReferenceDate:value.dateValue()];
+        case Value::Kind::Uid:
+            // Only keyed archives hold them, and Foundation makes them only inside its archiver.
+            return nil;
     }
     return nil;
 }
@@ -143,9 +150,13 @@ Value fromFoundation(id object) {
         const char* type = [number objCType];
         if (type != nullptr && (type[0] == 'd' || type[0] == 'f'))
             return Value([number doubleValue]);
+        if (type != nullptr && type[0] == 'Q')
+            return Value::unsignedInteger([number unsignedLongLongValue]);
         return Value(static_cast<std::int64_t>([number longLongValue]));
     }
     if ([object isKindOfClass:[NSData class]]) return Value(fromNSData(object));
+    if ([object isKindOfClass:[NSDate class]])
+        return Value::date([(NSDate*)object timeIntervalSinceReferenceDate]);
     if ([object isKindOfClass:[NSURL class]]) {
         auto url = fromNSURL(object);
         return url ? Value(*url) : Value();

@@ -1,6 +1,7 @@
 #include "platform/value.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <sstream>
 
@@ -40,6 +41,28 @@ Value Value::null() {
     v.kind_ = Kind::Null;
     return v;
 }
+Value Value::unsignedInteger(std::uint64_t u) {
+    if (u <= std::uint64_t(std::numeric_limits<std::int64_t>::max())) return Value(std::int64_t(u));
+    Value v(static_cast<std::int64_t>(u));
+    v.unsigned_ = true;
+    v.d_ = double(u);
+    return v;
+}
+
+Value Value::date(double secondsSince2001) {
+    Value v;
+    v.kind_ = Kind::Date;
+    v.d_ = secondsSince2001;
+    return v;
+}
+
+Value Value::uid(std::uint64_t u) {
+    Value v;
+    v.kind_ = Kind::Uid;
+    v.i_ = static_cast<std::int64_t>(u);
+    return v;
+}
+
 Value::Value(bool b) : kind_(Kind::Boolean), b_(b), i_(b ? 1 : 0), d_(b ? 1 : 0) {}
 Value::Value(std::int64_t i) : kind_(Kind::Integer), b_(i != 0), i_(i), d_(double(i)) {}
 Value::Value(double d) : kind_(Kind::Real), b_(d != 0), i_(saturatedInteger(d)), d_(d) {}
@@ -87,6 +110,9 @@ std::int64_t Value::intValue() const {
 double Value::realValue() const {
     return isNumber() ? d_ : 0;
 }
+std::uint64_t Value::unsignedValue() const {
+    return isNumber() || isUid() ? static_cast<std::uint64_t>(i_) : 0;
+}
 const std::string& Value::string() const {
     return isString() ? *s_ : kEmptyString;
 }
@@ -131,9 +157,16 @@ bool ValueLess::operator()(const Value& a, const Value& b) const {
         case Value::Kind::Boolean:
         case Value::Kind::Integer:
         case Value::Kind::Real:
-            if (a.kind() != Value::Kind::Real && b.kind() != Value::Kind::Real)
-                return a.intValue() < b.intValue();
-            return a.realValue() < b.realValue();
+            if (a.kind() == Value::Kind::Real || b.kind() == Value::Kind::Real)
+                return a.realValue() < b.realValue();
+            // An unsigned number past the signed range is above every signed one.
+            if (a.isLargeUnsigned() != b.isLargeUnsigned()) return b.isLargeUnsigned();
+            if (a.isLargeUnsigned()) return a.unsignedValue() < b.unsignedValue();
+            return a.intValue() < b.intValue();
+        case Value::Kind::Date:
+            return a.dateValue() < b.dateValue();
+        case Value::Kind::Uid:
+            return a.unsignedValue() < b.unsignedValue();
         case Value::Kind::String:
             return a.string() < b.string();
         case Value::Kind::Data:
@@ -217,6 +250,32 @@ std::string quotedIfNeeded(const std::string& s) {
     return out + "\"";
 }
 
+// As the platform describes a date: "2020-01-01 00:00:00 +0000".
+std::string dateDescription(double secondsSince2001) {
+    constexpr double kSecondsFrom1970To2001 = 978307200;
+    const double sinceEpoch = std::floor(secondsSince2001 + kSecondsFrom1970To2001);
+    if (!std::isfinite(sinceEpoch) || std::fabs(sinceEpoch) > 1e15)
+        return std::to_string(secondsSince2001);
+    // Days since 1970 to a civil date (proleptic Gregorian).
+    auto days = static_cast<std::int64_t>(std::floor(sinceEpoch / 86400));
+    const auto secs = static_cast<std::int64_t>(sinceEpoch - double(days) * 86400);
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t doe = days - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
+    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    char text[160];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld +0000",
+                  static_cast<long long>(year), static_cast<long long>(month),
+                  static_cast<long long>(day), static_cast<long long>(secs / 3600),
+                  static_cast<long long>(secs / 60 % 60), static_cast<long long>(secs % 60));
+    return text;
+}
+
 std::string nestedDescription(const Value& v, int level) {
     const std::string pad(std::size_t(4 * (level + 1)), ' ');
     const std::string closePad(std::size_t(4 * level), ' ');
@@ -256,7 +315,7 @@ std::string Value::description() const {
         case Kind::Boolean:
             return b_ ? "1" : "0";
         case Kind::Integer:
-            return std::to_string(i_);
+            return unsigned_ ? std::to_string(static_cast<std::uint64_t>(i_)) : std::to_string(i_);
         case Kind::Real:
             out << d_;
             return out.str();
@@ -275,6 +334,10 @@ std::string Value::description() const {
         case Kind::Array:
         case Kind::Dictionary:
             return nestedDescription(*this, 0);
+        case Kind::Date:
+            return dateDescription(d_);
+        case Kind::Uid:
+            return "<CFKeyedArchiverUID>{value = " + std::to_string(unsignedValue()) + "}";
     }
     return {};
 }

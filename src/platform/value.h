@@ -1,5 +1,7 @@
 // A property-list value: what the platform hands the logic as an object (NSNumber, NSString,
-// NSData, NSNull, NSURL, NSArray, NSDictionary), plus nil for "no object".
+// NSData, NSNull, NSURL, NSArray, NSDictionary, NSDate), plus nil for "no object". Tidra's logic
+// uses only some of them; the others (dates, the keyed archives' UIDs, unsigned numbers beyond the
+// signed range) are held so that what other programs store passes through a rewrite unchanged.
 #pragma once
 
 #include <compare>
@@ -28,7 +30,20 @@ using Dictionary = std::map<Value, Value, ValueLess>;
 
 class Value {
   public:
-    enum class Kind { Absent, Null, Boolean, Integer, Real, String, Data, Url, Array, Dictionary };
+    enum class Kind {
+        Absent,
+        Null,
+        Boolean,
+        Integer,
+        Real,
+        String,
+        Data,
+        Url,
+        Array,
+        Dictionary,
+        Date,
+        Uid
+    };
 
     Value() = default;  // nil
     static Value null();
@@ -43,6 +58,12 @@ class Value {
     Value(Url u);
     Value(Array a);
     Value(Dictionary d);
+    // An unsigned number: one beyond the signed range stays unsigned (2^64-1 is not -1).
+    static Value unsignedInteger(std::uint64_t u);
+    // A date, in seconds since 2001-01-01 00:00:00 UTC, as the platform counts them.
+    static Value date(double secondsSince2001);
+    // A keyed archive's object reference (32 bits in a property list).
+    static Value uid(std::uint64_t u);
 
     Kind kind() const { return kind_; }
     bool isNil() const { return kind_ == Kind::Absent; }
@@ -55,6 +76,10 @@ class Value {
     bool isUrl() const { return kind_ == Kind::Url; }
     bool isArray() const { return kind_ == Kind::Array; }
     bool isDictionary() const { return kind_ == Kind::Dictionary; }
+    bool isDate() const { return kind_ == Kind::Date; }
+    bool isUid() const { return kind_ == Kind::Uid; }
+    // An integer past the signed range, held as unsigned.
+    bool isLargeUnsigned() const { return kind_ == Kind::Integer && unsigned_; }
     bool isStringKeyedDictionary() const;
     bool isNumberKeyedDictionary() const;
 
@@ -63,6 +88,10 @@ class Value {
     bool boolValue() const;
     std::int64_t intValue() const;
     double realValue() const;
+    // An integer's bits as unsigned (as unsignedLongLongValue); a UID's number.
+    std::uint64_t unsignedValue() const;
+    // Seconds since 2001 for a date, 0 for anything else.
+    double dateValue() const { return isDate() ? d_ : 0; }
     const std::string& string() const;
     const Data& data() const;
     const Url& url() const;
@@ -83,6 +112,7 @@ class Value {
   private:
     Kind kind_ = Kind::Absent;
     bool b_ = false;
+    bool unsigned_ = false;
     std::int64_t i_ = 0;
     double d_ = 0;
     // Larger payloads are shared between copies and cloned on the first mutation.

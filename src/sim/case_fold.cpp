@@ -1,8 +1,10 @@
 #include "sim/case_fold.h"
 
 #include <sys/stat.h>
+#include <utf8proc.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace tidra::sim {
 
@@ -60,9 +62,27 @@ void encode(char32_t c, std::string& out) {
     }
 }
 
+// The canonical decomposition (NFD) of well-formed UTF-8; other bytes as they are. A Mac's volume
+// compares names in one normalization form, so that "é" typed as one character and as "e" with
+// a combining accent are one name.
+std::string decomposed(std::string_view name) {
+    bool ascii = true;
+    for (char c : name) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(name);
+    utf8proc_uint8_t* out = nullptr;
+    const utf8proc_ssize_t n = utf8proc_map(
+        reinterpret_cast<const utf8proc_uint8_t*>(name.data()), utf8proc_ssize_t(name.size()), &out,
+        utf8proc_option_t(UTF8PROC_DECOMPOSE | UTF8PROC_STABLE));
+    if (n < 0) return std::string(name);
+    std::string text(reinterpret_cast<const char*>(out), std::size_t(n));
+    std::free(out);
+    return text;
+}
+
 }  // namespace
 
-std::string foldCase(std::string_view name) {
+std::string foldCase(std::string_view typed) {
+    const std::string name = decomposed(typed);
     std::string out;
     out.reserve(name.size());
     for (size_t i = 0; i < name.size();) {

@@ -170,7 +170,7 @@ Value SimPreferences::read(const std::string& domain, const std::string& key) {
 void SimPreferences::write(const std::string& domain, const std::string& key, const Value& value) {
     // As the platform refuses non-property-list objects: storing one would make the whole
     // domain unwritable later.
-    if (!value.isNil() && !toPlist(value)) {
+    if (!value.isNil() && !isPropertyList(value)) {
         console_.log("Attempt to set a non-property-list object " + value.description() +
                      " as a preference value for key " + key + " in " + domain + "; ignored");
         return;

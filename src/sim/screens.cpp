@@ -212,7 +212,9 @@ bool SimScreens::setPicture(const Url& url, const Screen& screen, const Dictiona
     s->wallpaper_ = macPath;
     s->options_ = Value(options);
     ++pictureChanges_;
-    scheduleSaveLocked();
+    // The system keeps the picture itself, apart from the application that set it: once set, it
+    // outlives an end of that application.
+    saveLocked();
     return true;
 }
 

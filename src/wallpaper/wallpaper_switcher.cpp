@@ -172,19 +172,25 @@ std::vector<Value> WallpaperSwitcher::connectedNumbers(const ScreenList& screens
 }
 
 void WallpaperSwitcher::replace(const ScreenList& screens, const Url& image) {
-    Covered covered;
     for (const auto& screen : screens) {
         Value number = screenNumber(*screen);
         if (!number.isNil()) record(*screen, number);
-        put(*screen, number, image);
-        if (!number.isNil())
-            covered.emplace_back(number, standardized(currentPath(*screen).value_or("")));
     }
     // Every monitor ever met has a number of its own: unbounded, the records would outgrow
     // what a launch accepts and be thrown away whole.
     const std::vector<Value> connected = connectedNumbers(screens);
     trimRecord(records_.wallpapers, connected, kMaxWallpaperRecordEntries);
     trimRecord(records_.options, connected, kMaxWallpaperRecordEntries);
+    // The user's pictures are stored before any screen changes: an end of Tidra in between
+    // leaves them on the screens or in the record, never in neither.
+    store_.store(records_);
+    Covered covered;
+    for (const auto& screen : screens) {
+        Value number = screenNumber(*screen);
+        put(*screen, number, image);
+        if (!number.isNil())
+            covered.emplace_back(number, standardized(currentPath(*screen).value_or("")));
+    }
     trimRecord(records_.applied, connected, kMaxWallpaperRecordEntries);
     save();
     std::weak_ptr<int> alive = alive_;
@@ -210,8 +216,10 @@ void WallpaperSwitcher::reapply(std::uint64_t shows, const Covered& covered) {
         auto was = std::find_if(covered.begin(), covered.end(),
                                 [&](const auto& entry) { return entry.first == number; });
         if (!number.isNil() && was == covered.end()) {
-            // Connected since the hiding: its own picture is kept like the others'.
+            // Connected since the hiding: its own picture is kept like the others', and stored
+            // before Tidra's covers it.
             record(*screen, number);
+            store_.store(records_);
         } else if (!current) {
             continue;
         } else if (!isTidrasImage(number, *current) &&

@@ -44,11 +44,6 @@ void putMarker(Data& out, std::uint8_t type, std::uint64_t count) {
     putBigEndian(out, count, n);
 }
 
-// As far as the first NUL, as the text-based writers end a string.
-std::string_view untilNul(const std::string& s) {
-    return std::string_view(s.c_str(), std::strlen(s.c_str()));
-}
-
 // The code point of the UTF-8 sequence at `i` and its length, or nothing when there is none.
 bool decodeUtf8(std::string_view s, size_t i, std::uint32_t& cp, size_t& length) {
     const auto c = static_cast<unsigned char>(s[i]);
@@ -159,7 +154,7 @@ class Flattener {
 
 bool putObject(Data& out, const Object& o, int refSize) {
     if (o.key) {
-        putString(out, untilNul(*o.key));
+        putString(out, *o.key);
         return true;
     }
     const Value& v = *o.value;
@@ -168,6 +163,12 @@ bool putObject(Data& out, const Object& o, int refSize) {
             out.push_back(v.boolValue() ? bplist::kTrue : bplist::kFalse);
             return true;
         case Value::Kind::Integer: {
+            if (v.isLargeUnsigned()) {
+                out.push_back(bplist::kInteger128);
+                putBigEndian(out, 0, 8);
+                putBigEndian(out, v.unsignedValue(), 8);
+                return true;
+            }
             const std::int64_t n = v.intValue();
             // Negative numbers take eight bytes, as the format has it.
             const int bytes = n < 0 ? 8 : bytesFor(std::uint64_t(n));
@@ -175,20 +176,28 @@ bool putObject(Data& out, const Object& o, int refSize) {
             putBigEndian(out, std::uint64_t(n), bytes);
             return true;
         }
-        case Value::Kind::Real: {
-            const double d = v.realValue();
+        case Value::Kind::Real:
+        case Value::Kind::Date: {
+            const double d = v.isDate() ? v.dateValue() : v.realValue();
             std::uint64_t bits = 0;
             std::memcpy(&bits, &d, sizeof bits);
-            out.push_back(bplist::kReal64);
+            out.push_back(v.isDate() ? bplist::kDate64 : bplist::kReal64);
             putBigEndian(out, bits, 8);
             return true;
         }
+        case Value::Kind::Uid: {
+            if (v.unsignedValue() > 0xFFFFFFFFu) return false;
+            const int bytes = bytesFor(v.unsignedValue());
+            out.push_back(std::uint8_t(bplist::kUid | (bytes - 1)));
+            putBigEndian(out, v.unsignedValue(), bytes);
+            return true;
+        }
         case Value::Kind::String:
-            putString(out, untilNul(v.string()));
+            putString(out, v.string());
             return true;
         case Value::Kind::Url: {
             const std::string text = v.url().absoluteString();
-            putString(out, untilNul(text));
+            putString(out, text);
             return true;
         }
         case Value::Kind::Data:

@@ -9,8 +9,8 @@
 namespace tidra::sim {
 
 // Nothing for what a property list cannot hold (nil, null, a dictionary key that is not a
-// string, a tree deeper than `maxDepth`). A URL is written as its absolute string; a string ends
-// at its first NUL byte, and a byte of it that is not UTF-8 is written as U+FFFD.
+// string, a tree deeper than `maxDepth`). A URL is written as its absolute string; a string is
+// written whole, NUL included, and a byte of it that is not UTF-8 is written as U+FFFD.
 std::optional<Data> writeBinaryPlist(const Value& value, int maxDepth);
 
 }  // namespace tidra::sim

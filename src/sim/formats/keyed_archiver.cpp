@@ -26,6 +26,10 @@ class Encoder {
         switch (v.kind()) {
             case Value::Kind::Absent:
                 return 0;
+            // Tidra's records hold neither; this archiver writes only the classes they use.
+            case Value::Kind::Date:
+            case Value::Kind::Uid:
+                return std::nullopt;
             case Value::Kind::Boolean:
                 return add(plist_new_bool(v.boolValue() ? 1 : 0));
             case Value::Kind::Integer:

@@ -1,12 +1,15 @@
 #include "sim/formats/plist_value.h"
 
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/formats/binary_plist_format.h"
+#include "sim/formats/binary_plist_reader.h"
 #include "sim/formats/binary_plist_writer.h"
 
 namespace tidra::sim {
@@ -18,7 +21,6 @@ bool isStorableText(const std::string& text) {
         const auto c = static_cast<unsigned char>(text[i]);
         std::size_t extra = 0;
         std::uint32_t cp = 0;
-        if (c == 0) return false;
         if (c < 0x80) {
             ++i;
             continue;
@@ -232,7 +234,7 @@ PlistNode toPlistAt(const Value& v, int depth) {
         case Value::Kind::Boolean:
             return PlistNode(plist_new_bool(v.boolValue() ? 1 : 0));
         case Value::Kind::Integer:
-            return PlistNode(plist_new_uint(static_cast<std::uint64_t>(v.intValue())));
+            return PlistNode(plist_new_uint(v.unsignedValue()));
         case Value::Kind::Real:
             return PlistNode(plist_new_real(v.realValue()));
         case Value::Kind::String:
@@ -243,6 +245,15 @@ PlistNode toPlistAt(const Value& v, int depth) {
         }
         case Value::Kind::Url:
             return PlistNode(plist_new_string(v.url().absoluteString().c_str()));
+        case Value::Kind::Date: {
+            // libplist keeps whole seconds in 32 bits: a date it cannot hold is not written.
+            const double whole = std::floor(v.dateValue());
+            if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) return nullptr;
+            return PlistNode(
+                plist_new_date(std::int32_t(whole), std::int32_t((v.dateValue() - whole) * 1e6)));
+        }
+        case Value::Kind::Uid:
+            return PlistNode(plist_new_uid(v.unsignedValue()));
         case Value::Kind::Array: {
             PlistNode out(plist_new_array());
             for (const Value& item : v.array()) {
@@ -267,6 +278,20 @@ PlistNode toPlistAt(const Value& v, int depth) {
 }
 
 Value fromPlistAt(plist_t node, int depth, bool& ok);
+
+// Whether libplist holds an integer past the signed range as unsigned rather than negative: its
+// accessors give both as the same bits, its binary writer tells them apart.
+bool heldUnsigned(plist_t node) {
+    PlistNode copy(plist_copy(node));
+    char* bin = nullptr;
+    std::uint32_t length = 0;
+    plist_to_bin(static_cast<plist_t>(copy.get()), &bin, &length);
+    if (!bin) return false;
+    const bool wide = length > bplist::kHeaderSize &&
+                      static_cast<std::uint8_t>(bin[bplist::kHeaderSize]) == bplist::kInteger128;
+    std::free(bin);
+    return wide;
+}
 
 Value stringFrom(plist_t node, bool& ok) {
     // By pointer and length: a string holding a NUL byte (possible in binary lists) trips an
@@ -338,7 +363,14 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
         case PLIST_UINT: {
             std::uint64_t u = 0;
             plist_get_uint_val(node, &u);
+            if (u > std::uint64_t(INT64_MAX) && heldUnsigned(node))
+                return Value::unsignedInteger(u);
             return Value(static_cast<std::int64_t>(u));
+        }
+        case PLIST_UID: {
+            std::uint64_t u = 0;
+            plist_get_uid_val(node, &u);
+            return Value::uid(u);
         }
         case PLIST_REAL: {
             double d = 0;
@@ -348,7 +380,7 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
         case PLIST_DATE: {
             std::int32_t sec = 0, usec = 0;
             plist_get_date_val(node, &sec, &usec);
-            return Value(double(sec) + double(usec) / 1e6);
+            return Value::date(double(sec) + double(usec) / 1e6);
         }
         case PLIST_STRING:
             return stringFrom(node, ok);
@@ -365,6 +397,27 @@ Value fromPlistAt(plist_t node, int depth, bool& ok) {
 }
 
 }  // namespace
+
+bool isPropertyList(const Value& value, int depth) {
+    if (depth > kMaxDepth) return false;
+    switch (value.kind()) {
+        case Value::Kind::Absent:
+        case Value::Kind::Null:
+            return false;
+        case Value::Kind::Array:
+            for (const Value& item : value.array())
+                if (!isPropertyList(item, depth + 1)) return false;
+            return true;
+        case Value::Kind::Dictionary:
+            for (const auto& [key, item] : value.dictionary())
+                if (!key.isString() || !isPropertyList(item, depth + 1)) return false;
+            return true;
+        case Value::Kind::Uid:
+            return value.unsignedValue() <= 0xFFFFFFFFu;
+        default:
+            return true;
+    }
+}
 
 PlistNode toPlist(const Value& value) {
     return toPlistAt(value, 0);
@@ -398,6 +451,9 @@ PlistNode parsePlistNode(const Data& bytes) {
 }
 
 Value parsePlist(const Data& bytes) {
+    if (bytes.size() > kMaxBytes) return {};
+    if (bytes.size() >= 6 && std::memcmp(bytes.data(), "bplist", 6) == 0)
+        return readBinaryPlist(bytes, kMaxDepth);
     PlistNode node = parsePlistNode(bytes);
     return node ? fromPlist(static_cast<plist_t>(node.get())) : Value();
 }

@@ -29,6 +29,7 @@ nlohmann::json valueToJson(const Value& v) {
         case Value::Kind::Boolean:
             return v.boolValue();
         case Value::Kind::Integer:
+            if (v.isLargeUnsigned()) return v.unsignedValue();
             return v.intValue();
         case Value::Kind::Real:
             return v.realValue();
@@ -38,6 +39,10 @@ nlohmann::json valueToJson(const Value& v) {
             return json{{"data", base64(v.data())}};
         case Value::Kind::Url:
             return v.url().absoluteString();
+        case Value::Kind::Date:
+            return json{{"date", v.description()}};
+        case Value::Kind::Uid:
+            return json{{"uid", v.unsignedValue()}};
         case Value::Kind::Array: {
             json a = json::array();
             for (const auto& e : v.array()) a.push_back(valueToJson(e));
