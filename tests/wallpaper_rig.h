@@ -64,7 +64,7 @@ struct WallpaperRig {
                               console},
             [this] { return clean; });
         chooser = std::make_unique<WallpaperChooser>(
-            WallpaperChooserServices{defaults(), *bundle, files, ui, notifications, console,
+            WallpaperChooserServices{defaults(), *bundle, files, ui, system, notifications, console,
                                      *failures, [this] { return switcher->usersPictures(); }});
     }
 

@@ -389,8 +389,8 @@ TEST_F(Chooser, TheThreeItemsAndTheImportOfACustomPicture) {
     EXPECT_EQ(s.title, "Choose Replacement Wallpaper");
     EXPECT_EQ(s.message,
               "Please select an image to use as replacement wallpaper when Tidra is activated.");
-    EXPECT_EQ(s.allowedFileTypes,
-              (std::vector<std::string>{"jpg", "jpeg", "png", "tif", "tiff", "bmp", "gif"}));
+    EXPECT_EQ(s.allowedFileTypes, (std::vector<std::string>{"jpg", "jpeg", "png", "tif", "tiff",
+                                                            "bmp", "gif", "heic", "heif"}));
     EXPECT_EQ(s.directory, "/Users/me/Pictures");
     EXPECT_EQ(s.level, kMaximumWindowLevel);
     EXPECT_TRUE(s.canChooseFiles && s.resolvesAliases);

@@ -1,5 +1,8 @@
 #include "about/transluscent_window.h"
 
+#include <optional>
+#include <string>
+
 #include "about/companion_store.h"
 
 namespace tidra {
@@ -37,13 +40,37 @@ int TransluscentWindow::materialForRunningSystem() {
                                                               : kVisualEffectMaterialDark;
 }
 
+namespace {
+
+// A version given as a string with something in it.
+std::optional<std::string> versionString(const Value& value) {
+    if (!value.isString() || value.string().empty()) return std::nullopt;
+    return value.string();
+}
+
+// The version from the bundle's CFBundleShortVersionString and CFBundleVersion, without the word
+// "Version"; nothing when the bundle gives neither.
+std::optional<std::string> versionText(const Value& shortVersion, const Value& build) {
+    const auto marketing = versionString(shortVersion);
+    const auto number = versionString(build);
+    // As a Mac's own About panels write it: "1.0.0 (100)", the build alone when there is no
+    // marketing version, and one number once when both are the same.
+    if (marketing && number && *marketing != *number) return *marketing + " (" + *number + ")";
+    if (marketing) return marketing;
+    return number;
+}
+
+}  // namespace
+
 void TransluscentWindow::showVersion() {
-    const Value version = bundle_.objectForInfoDictionaryKey("CFBundleVersion");
-    // Without a version the label keeps what the interface description put there.
-    if (!version.isString() || !versionLabel_) return;
+    if (!versionLabel_) return;
+    const auto text = versionText(bundle_.objectForInfoDictionaryKey("CFBundleShortVersionString"),
+                                  bundle_.objectForInfoDictionaryKey("CFBundleVersion"));
+    // Without any version there is no version line: "Version" alone would read as a fault.
     versionLabel_->setStringValue(
-        localizedString(bundle_, "Version", "This text is followed by the version number") + " " +
-        version.string());
+        text ? localizedString(bundle_, "Version", "This text is followed by the version number") +
+                   " " + *text
+             : "");
 }
 
 void TransluscentWindow::fillWithMainView(VisualEffectView& background) {

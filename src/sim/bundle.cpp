@@ -14,7 +14,8 @@ namespace tidra::sim {
 namespace fs = std::filesystem;
 
 bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
-                        const std::string& resourcesDir, const std::string& version) {
+                        const std::string& resourcesDir, const std::string& version,
+                        const std::string& shortVersion) {
     std::error_code ec;
     const std::string contents = bundleMacPath + "/Contents";
     fs::create_directories(disk.real(contents + "/Resources"), ec);
@@ -30,6 +31,7 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
                      Value(Array{Value(Dictionary{
                          {Value("CFBundleURLName"), Value("xq.morv.Tidra")},
                          {Value("CFBundleURLSchemes"), Value(Array{Value("tidra")})}})})}};
+    if (!shortVersion.empty()) info[Value("CFBundleShortVersionString")] = Value(shortVersion);
     auto bytes = toBinaryPlist(Value(info));
     if (!bytes || disk.writeFile(contents + "/Info.plist",
                                  std::string_view(reinterpret_cast<const char*>(bytes->data()),

@@ -16,10 +16,12 @@ namespace tidra::sim {
 
 inline constexpr const char* kTidraBundleIdentifier = "xq.morv.Tidra";
 
-// Lays out (or refreshes) Tidra.app at `bundleMacPath` from the project's resources folder.
-// Answers false when the folder cannot be written.
+// Lays out (or refreshes) Tidra.app at `bundleMacPath` from the project's resources folder, with
+// the build number `version` (CFBundleVersion) and, unless empty, the marketing version
+// `shortVersion` (CFBundleShortVersionString). Answers false when the folder cannot be written.
 bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
-                        const std::string& resourcesDir, const std::string& version);
+                        const std::string& resourcesDir, const std::string& version,
+                        const std::string& shortVersion = "");
 
 class SimBundle : public Bundle {
   public:

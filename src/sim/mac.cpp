@@ -15,6 +15,9 @@
 #ifndef TIDRA_BUNDLE_VERSION
 #define TIDRA_BUNDLE_VERSION "100"
 #endif
+#ifndef TIDRA_SHORT_VERSION
+#define TIDRA_SHORT_VERSION "1.0.0"
+#endif
 
 namespace tidra::sim {
 
@@ -175,7 +178,8 @@ void Mac::placeTidra(const Value& state) {
     // launches start whatever lies there, damaged or not.
     std::error_code noBundle;
     if (!fs::exists(fs::symlink_status(disk_.real(bundlePath_), noBundle)))
-        installTidraBundle(disk_, bundlePath_, options_.resourcesDir, TIDRA_BUNDLE_VERSION);
+        installTidraBundle(disk_, bundlePath_, options_.resourcesDir, TIDRA_BUNDLE_VERSION,
+                           TIDRA_SHORT_VERSION);
 }
 
 void Mac::startApplications() {

@@ -10,13 +10,18 @@
 
 namespace tidra {
 
+std::vector<std::string> wallpaperImageTypes(const OperatingSystemVersion& system) {
+    std::vector<std::string> types(kWallpaperImageTypes.begin(), kWallpaperImageTypes.end());
+    if (system.isAtLeast(10, 13))
+        types.insert(types.end(), kHeifImageTypes.begin(), kHeifImageTypes.end());
+    return types;
+}
+
 bool hasWallpaperImageType(const std::string& name) {
     const std::string lower = asciiLower(name);
-    for (const char* type : kWallpaperImageTypes) {
-        const std::string ending = std::string(".") + type;
-        if (lower.size() >= ending.size() && lower.ends_with(ending)) return true;
-    }
-    return false;
+    auto endsWith = [&lower](const char* type) { return lower.ends_with(std::string(".") + type); };
+    return std::any_of(kWallpaperImageTypes.begin(), kWallpaperImageTypes.end(), endsWith) ||
+           std::any_of(kHeifImageTypes.begin(), kHeifImageTypes.end(), endsWith);
 }
 
 void WallpaperChooser::choose(int tag) {
@@ -45,8 +50,7 @@ void WallpaperChooser::openChooser() {
     panel->setPrompt(localizedString(b, "Choose", "Submit button in the window to choose a file"));
     panel->setCanChooseFiles(true);
     panel->setResolvesAliases(true);
-    panel->setAllowedFileTypes(
-        std::vector<std::string>(kWallpaperImageTypes.begin(), kWallpaperImageTypes.end()));
+    panel->setAllowedFileTypes(wallpaperImageTypes(s_.system.operatingSystemVersion()));
     panel->setTitle(
         localizedString(b, "Choose Replacement Wallpaper", "Title of the window to choose a file"));
     panel->setMessage(localizedString(

@@ -16,12 +16,17 @@
 #include "platform/file_manager.h"
 #include "platform/notifications.h"
 #include "platform/object.h"
+#include "platform/system_info.h"
 #include "platform/ui.h"
 
 namespace tidra {
 
 inline constexpr std::array<const char*, 7> kWallpaperImageTypes = {"jpg",  "jpeg", "png", "tif",
                                                                     "tiff", "bmp",  "gif"};
+// HEIF pictures (HEIC: iPhone photos, macOS's own desktop pictures), which the system decodes
+// from macOS 10.13 on. As extensions: the panel turns them into public.heic and public.heif
+// where it takes content types.
+inline constexpr std::array<const char*, 2> kHeifImageTypes = {"heic", "heif"};
 inline constexpr const char* kSupportFolderName = "Tidra";
 // A new copy that has the current copy's name waits under this prefix until it is whole; its
 // name keeps the picture type, so the next import clears away one left by an interruption.
@@ -38,6 +43,7 @@ struct WallpaperChooserServices {
     Bundle& bundle;
     FileManager& fileManager;
     Ui& ui;
+    SystemInfo& system;
     UserNotificationCenter& notifications;
     Console& console;
     FailureNotices& failures;
@@ -87,7 +93,11 @@ class WallpaperChooser {
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
-// Whether a file name (any case) ends with one of the accepted picture types.
+// The picture types the panel takes on that system: HEIF ones from 10.13 on.
+std::vector<std::string> wallpaperImageTypes(const OperatingSystemVersion& system);
+
+// Whether a file name (any case) ends with one of the picture types Tidra ever imports, HEIF
+// ones included: the clean-up clears an earlier import whatever system made it.
 bool hasWallpaperImageType(const std::string& name);
 
 }  // namespace tidra

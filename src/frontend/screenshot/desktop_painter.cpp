@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "frontend/screenshot/heif_pictures.h"
 #include "frontend/screenshot/pictures.h"
 #include "frontend/screenshot/scene.h"
 #include "platform/paths.h"
@@ -55,6 +56,22 @@ Placement placementFrom(const Value& options) {
     return p;
 }
 
+// A Mac decodes HEIF pictures from 10.13 on; an older one shows them as it shows any picture it
+// cannot read.
+Picture loadShownPicture(Scene& scene, const std::string& realPath, double coverWidth,
+                         double coverHeight) {
+    const OperatingSystemVersion system = scene.mac.system().version();
+    if (!system.isAtLeast(10, 13))
+        if (auto kind = heifKind(realPath)) {
+            Picture refused;
+            refused.error = "macOS " + std::to_string(system.major) + "." +
+                            std::to_string(system.minor) + " decodes no " + *kind +
+                            " pictures (10.13 and later do)";
+            return refused;
+        }
+    return loadPicture(realPath, coverWidth, coverHeight);
+}
+
 void drawWallpaper(Scene& scene, const ScreenArea& screen) {
     cairo_t* cr = scene.cr;
     const Box area = screen.box;
@@ -71,10 +88,15 @@ void drawWallpaper(Scene& scene, const ScreenArea& screen) {
     }
     // Shown at its own size, it is decoded at its own size; else no larger than the screen.
     const bool ownSize = placement.scaling == kScaleNone;
-    Picture picture = loadPicture(scene.mac.disk().real(macPath), ownSize ? 0 : area.width,
-                                  ownSize ? 0 : area.height);
+    Picture picture = loadShownPicture(scene, scene.mac.disk().real(macPath),
+                                       ownSize ? 0 : area.width, ownSize ? 0 : area.height);
     if (!picture.surface) {
-        drawPicturePlaceholder(cr, area, paths::lastPathComponent(macPath), picture.error);
+        const std::string name = paths::lastPathComponent(macPath);
+        drawPicturePlaceholder(cr, area, name, picture.error);
+        scene.unshown.push_back(
+            name + " on screen " +
+            (screen.info.number ? std::to_string(*screen.info.number) : screen.info.name) + ": " +
+            picture.error);
         cairo_restore(cr);
         return;
     }
@@ -115,7 +137,7 @@ std::string lowerExtension(const std::string& name) {
 }
 
 bool isPictureName(const std::string& name) {
-    static const std::vector<std::string> kinds = {"png", "jpg",  "jpeg", "heic",
+    static const std::vector<std::string> kinds = {"png", "jpg",  "jpeg", "heic", "heif",
                                                    "tif", "tiff", "gif",  "bmp"};
     return std::find(kinds.begin(), kinds.end(), lowerExtension(name)) != kinds.end();
 }
@@ -148,7 +170,7 @@ void drawDocument(cairo_t* cr, Box b, const std::string& ext) {
 
 void drawThumbnail(Scene& scene, Box b, const std::string& realPath, const std::string& ext) {
     cairo_t* cr = scene.cr;
-    Picture p = loadPicture(realPath, b.width, b.height);
+    Picture p = loadShownPicture(scene, realPath, b.width, b.height);
     if (!p.surface) {
         drawDocument(cr, b, ext);
         return;

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frontend/screenshot/heif_pictures.h"
+
 namespace tidra::sim::shot {
 
 namespace {
@@ -38,7 +40,23 @@ Surface surfaceFrom(GdkPixbuf* pixbuf) {
 
 }  // namespace
 
+std::optional<std::string> pixelCountRefusal(int width, int height) {
+    if (width > 0 && height > 0 && (long long)width * height <= kMaxPicturePixels)
+        return std::nullopt;
+    return std::to_string(width) + "x" + std::to_string(height) + " pixels: past the " +
+           std::to_string(kMaxPicturePixels / 1'000'000) +
+           " million a picture may have to be shown";
+}
+
+double coverScale(int width, int height, double coverWidth, double coverHeight) {
+    if (coverWidth <= 0 || coverHeight <= 0 || width <= 0 || height <= 0) return 1;
+    return std::min(1.0, std::max({coverWidth / width, coverHeight / height, coverWidth / height,
+                                   coverHeight / width}));
+}
+
 Picture loadPicture(const std::string& realPath, double coverWidth, double coverHeight) {
+    if (auto kind = heifKind(realPath))
+        return loadHeifPicture(realPath, *kind, coverWidth, coverHeight);
     Picture picture;
     // The size the file claims, from its header alone.
     int claimedWidth = 0, claimedHeight = 0;
@@ -46,17 +64,11 @@ Picture loadPicture(const std::string& realPath, double coverWidth, double cover
         picture.error = "not a picture that can be shown";
         return picture;
     }
-    if (claimedWidth <= 0 || claimedHeight <= 0 ||
-        (long long)claimedWidth * claimedHeight > kMaxPicturePixels) {
-        picture.error = std::to_string(claimedWidth) + "x" + std::to_string(claimedHeight) +
-                        " pixels: past the " + std::to_string(kMaxPicturePixels / 1'000'000) +
-                        " million a picture may have to be shown";
+    if (auto refused = pixelCountRefusal(claimedWidth, claimedHeight)) {
+        picture.error = *refused;
         return picture;
     }
-    double scale = 1;
-    if (coverWidth > 0 && coverHeight > 0)
-        scale = std::min(1.0, std::max({coverWidth / claimedWidth, coverHeight / claimedHeight,
-                                        coverWidth / claimedHeight, coverHeight / claimedWidth}));
+    double scale = coverScale(claimedWidth, claimedHeight, coverWidth, coverHeight);
     GError* error = nullptr;
     GdkPixbuf* raw = nullptr;
     if (scale < 1) {

@@ -2,6 +2,7 @@
 // desktop and Tidra's menu-bar icon.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "frontend/screenshot/canvas.h"
@@ -20,11 +21,18 @@ struct Picture {
 // (the placeholder says why). The largest desktop pictures a Mac ships have 36 million.
 inline constexpr long long kMaxPicturePixels = 50'000'000;
 
-// Decodes a file on the host (PNG, JPEG, TIFF, and HEIC where its decoder is installed), with
-// the orientation its metadata asks for. With a box to cover (`coverWidth` x `coverHeight`, in
+// Decodes a file on the host (PNG, JPEG, TIFF, GIF, BMP, and HEIC or HEIF by libheif), with the
+// orientation its metadata asks for. With a box to cover (`coverWidth` x `coverHeight`, in
 // either orientation), it is decoded no larger than it takes to cover that box, so that what it
 // costs stays in proportion to the picture it is drawn into.
 Picture loadPicture(const std::string& realPath, double coverWidth = 0, double coverHeight = 0);
+
+// The reason a picture of that claimed size is not decoded; nothing when it may be.
+std::optional<std::string> pixelCountRefusal(int width, int height);
+
+// The scale, at most 1, at which a picture of that size still covers the box (in either
+// orientation); 1 without a box.
+double coverScale(int width, int height, double coverWidth, double coverHeight);
 
 // What stands in for a picture that cannot be shown: a neutral striped pattern with the file's
 // name and the reason.

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <string>
 #include <vector>
 
 #include "frontend/screenshot/canvas.h"
@@ -24,6 +25,8 @@ struct Scene {
     cairo_surface_t* surface;
     std::vector<ScreenArea> screens;  // the main screen first
     bool dark = false;                // the interface theme
+    // The desktop pictures drawn as placeholders: "NAME on screen N: REASON".
+    std::vector<std::string> unshown = {};
 
     // The main screen: the menu bar, Finder's desktop and the windows are on it.
     Box main() const { return screens.front().box; }

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim/mac.h"
 
@@ -22,6 +23,8 @@ struct ScreenshotSize {
 struct ScreenshotResult {
     std::optional<ScreenshotSize> size;
     std::string error;
+    // Desktop pictures that could not be shown, each with the reason.
+    std::vector<std::string> unshown = {};
 };
 ScreenshotResult writeScreenshot(Mac& mac, const std::string& hostPath);
 

@@ -65,6 +65,7 @@ void addScreenshotCommand(Frontend& f) {
             f.out() << ", scaled down from " << r.size->scaledFrom->width << "x"
                     << r.size->scaledFrom->height << " to fit";
         f.out() << ")\n";
+        for (const std::string& picture : r.unshown) f.out() << "  not shown: " << picture << "\n";
     });
 }
 
