@@ -262,13 +262,13 @@ TEST(FrontendCommands, StatusAndPictureTellWhatAPersonWouldSee) {
     std::string out = w.run("status\n");
     // The first launch shows the welcome popover; no login item yet.
     EXPECT_THAT(out, HasSubstr("Screen 1 ("));
-    EXPECT_THAT(out, HasSubstr("): /Library/Desktop Pictures/Monterey Graphic.heic"));
+    EXPECT_THAT(out, HasSubstr("): /Library/Desktop Pictures/Catalina.heic"));
     EXPECT_THAT(out, HasSubstr("Wallpaper when clean: Keep Wallpaper\n"));
     EXPECT_THAT(out, HasSubstr("Login items: none\n"));
     EXPECT_THAT(out, HasSubstr("Notifications: none\n"));
     EXPECT_THAT(out, HasSubstr("Popover (`popover close`):\n"));
     std::string picture = w.frontend().picture();
-    EXPECT_THAT(picture, HasSubstr("Monterey Graphic.heic\n"));
+    EXPECT_THAT(picture, HasSubstr("Catalina.heic\n"));
     EXPECT_THAT(picture, HasSubstr("|  login items: none\n"));
     EXPECT_THAT(picture, HasSubstr("+- popover"));
 

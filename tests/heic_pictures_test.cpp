@@ -18,9 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using testing::kMonterey;
 using testing::kSunset;
 using testing::kSupport;
+using testing::kSystemPicture;
 using ::testing::Not;
 using testing::SimWorld;
 
@@ -153,7 +153,7 @@ TEST(HeicPictures, ADamagedOneIsImportedAsItIsNamedWithWhatIsWrongAndHarmsNothin
     // Tidra goes on, and the screen gets its own picture back.
     EXPECT_EQ(w.status()["app"]["running"], true);
     RUN_OK(w, "click\nwait 6\n");
-    EXPECT_EQ(testing::pictures(w), std::vector<std::string>{kMonterey});
+    EXPECT_EQ(testing::pictures(w), std::vector<std::string>{kSystemPicture});
     EXPECT_EQ(testing::contents(w, copy), broken);
     EXPECT_EQ(w.defaults("xq.morv.Tidra")["replaceWallpaper"],
               "~/Library/Application Support/Tidra/Broken.heic");
@@ -221,11 +221,15 @@ TEST(HeicPictures, BeforeHighSierraThePanelGreysThemOutAndTheScreenCannotShowThe
     EXPECT_THAT(out, HasSubstr("(it takes jpg, jpeg, png, tif, tiff, bmp, gif)"));
     RUN_OK(old, "panel cancel\n");
 
-    // The system's own desktop picture is HEIC: a system that cannot decode it shows none.
+    // The system's own picture is a JPEG it shows; a HEIC picture put on the screen by other
+    // means is one it cannot decode, and shows none.
     const fs::path file = testing::freshTestFolder("heic") / "old.png";
     out = old.run("screenshot " + file.string() + "\n");
     ASSERT_EQ(old.lastStatus(), 0) << out;
-    EXPECT_THAT(out, HasSubstr("not shown: Monterey Graphic.heic on screen 1: macOS 10.12 decodes "
+    EXPECT_THAT(out, Not(HasSubstr("not shown")));
+    out = old.run("wallpaper set 1 ~/Pictures/Sunset.heic\nscreenshot " + file.string() + "\n");
+    ASSERT_EQ(old.lastStatus(), 0) << out;
+    EXPECT_THAT(out, HasSubstr("not shown: Sunset.heic on screen 1: macOS 10.12 decodes "
                                "no HEIC pictures (10.13 and later do)"));
 
     // From 10.13 on the panel takes both spellings of the kind.

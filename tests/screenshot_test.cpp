@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "frontend/screenshot/pictures.h"
+#include "sim/desktop_pictures.h"
 #include "sim_world.h"
 #include "test_files.h"
 
@@ -387,8 +388,14 @@ TEST(SamplePictures, ANewMacsPicturesAreRealImagesThatDecode) {
         const char* path;
         int width, height;
     };
+    // Each system's default picture is there to be shown.
+    for (const std::string& name : sim::defaultDesktopPictureNames()) {
+        const std::string file = std::string(TIDRA_SAMPLE_PICTURES_DIR) + "/" + name;
+        sim::shot::Picture p = sim::shot::loadPicture(file, 168, 105);
+        EXPECT_TRUE(p.surface) << name << ": " << p.error;
+    }
     for (const Expected& e :
-         {Expected{"/Library/Desktop Pictures/Monterey Graphic.heic", 1680, 1050},
+         {Expected{"/Library/Desktop Pictures/Catalina.heic", 1680, 1050},
           Expected{"/Users/me/Pictures/Mountains.jpg", 1600, 1000},
           Expected{"/Users/me/Pictures/Sunset.heic", 1600, 1000},
           Expected{"/Users/me/Desktop/Holiday Photos/beach.jpg", 1200, 800},

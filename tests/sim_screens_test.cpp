@@ -34,7 +34,7 @@ TEST(SimScreens, ANewMacHasOneScreenAndChangesPersistAndAreAnnounced) {
         ASSERT_TRUE(list && list->size() == 1);
         EXPECT_EQ((*list)[0]->deviceDescription()[Value("NSScreenNumber")], Value(1));
         EXPECT_EQ(screens.desktopImageURL(*(*list)[0])->path(),
-                  "/Library/Desktop Pictures/Monterey Graphic.heic");
+                  "/Library/Desktop Pictures/Catalina.heic");
         EXPECT_TRUE(screens.desktopImageOptions(*(*list)[0]).isStringKeyedDictionary());
 
         screens.registerReconfigurationCallback(&Events::callback, &events);
@@ -53,8 +53,7 @@ TEST(SimScreens, ANewMacHasOneScreenAndChangesPersistAndAreAnnounced) {
         // A screen that has gone can no longer be given a picture.
         std::optional<Error> error;
         EXPECT_FALSE(screens.setDesktopImage(
-            Url::fileURLWithPath("/Library/Desktop Pictures/Monterey Graphic.heic"), *added, {},
-            &error));
+            Url::fileURLWithPath("/Library/Desktop Pictures/Catalina.heic"), *added, {}, &error));
 
         std::ofstream(disk.real("/Users/me/Pictures/a b.png")) << "png";
         EXPECT_FALSE(screens.setPictureByHand(1, "~/Pictures/a b.png"));

@@ -112,7 +112,8 @@ class SimWorld {
 // Pictures Tidra, the simulated Mac and its user's folders come with, and where Tidra keeps the
 // pictures it imports.
 inline constexpr const char* kGrey = "/Applications/Tidra.app/Contents/Resources/wallpaper.png";
-inline constexpr const char* kMonterey = "/Library/Desktop Pictures/Monterey Graphic.heic";
+// The default picture of the Mac the tests make (10.15).
+inline constexpr const char* kSystemPicture = "/Library/Desktop Pictures/Catalina.heic";
 inline constexpr const char* kMountains = "/Users/me/Pictures/Mountains.jpg";
 inline constexpr const char* kSunset = "/Users/me/Pictures/Sunset.heic";
 inline constexpr const char* kSupport = "/Users/me/Library/Application Support/Tidra";

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -95,6 +96,55 @@ TEST(SystemVersions, TheProgramNamesTheVersionsItTakes) {
     EXPECT_EQ(versionOf((dir / "mac").string()).major, 11);
     EXPECT_EQ(run("10.15"), 2);
     EXPECT_NE(readBytes(dir / "err").find("cannot go back to 10.15"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tidra::testing
+
+namespace tidra::testing {
+namespace {
+
+std::string pictureOfScreen(sim::Mac& mac, size_t index) {
+    const auto screens = mac.simScreens().snapshot();
+    return index < screens.size() ? screens[index].wallpaper : "";
+}
+
+TEST(SystemVersions, EachSystemShowsItsOwnDefaultPictureAndAnUpdateKeepsTheOneShown) {
+    const std::pair<const char*, const char*> shipped[] = {
+        {"10.12", "Sierra.jpg"},    {"10.13", "High Sierra.jpg"}, {"10.14", "Mojave.heic"},
+        {"10.15", "Catalina.heic"}, {"11", "Big Sur.heic"},       {"12", "Monterey Graphic.heic"},
+        {"13.4", "Ventura.heic"},   {"14", "Sonoma.heic"},        {"15", "Sequoia.heic"},
+        {"26", "Tahoe.heic"},       {"27", "macOS 27.heic"}};
+    for (const auto& [version, name] : shipped) {
+        sim::MacOptions options;
+        options.root = freshTestFolder("mac").string();
+        options.systemVersion = sim::parseSystemVersion(version);
+        sim::Mac mac(options);
+        const std::string picture = std::string("/Library/Desktop Pictures/") + name;
+        EXPECT_EQ(pictureOfScreen(mac, 0), picture) << version;
+        EXPECT_TRUE(std::filesystem::is_regular_file(mac.disk().real(picture))) << version;
+    }
+
+    // A Mac made with 10.15 and updated to 14 keeps Catalina's picture on the display that
+    // showed it; the update brings Sonoma's, which a display plugged in from now on shows.
+    const std::string root = freshTestFolder("mac").string();
+    {
+        sim::MacOptions options;
+        options.root = root;
+        sim::Mac mac(options);
+        EXPECT_EQ(pictureOfScreen(mac, 0), "/Library/Desktop Pictures/Catalina.heic");
+    }
+    sim::MacOptions updated;
+    updated.root = root;
+    updated.systemVersion = OperatingSystemVersion{14, 0, 0};
+    sim::Mac mac(updated);
+    EXPECT_EQ(pictureOfScreen(mac, 0), "/Library/Desktop Pictures/Catalina.heic");
+    EXPECT_TRUE(std::filesystem::is_regular_file(
+        mac.disk().real("/Library/Desktop Pictures/Catalina.heic")));
+    mac.simScreens().addScreen("Studio Display");
+    EXPECT_EQ(pictureOfScreen(mac, 1), "/Library/Desktop Pictures/Sonoma.heic");
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(mac.disk().real("/Library/Desktop Pictures/Sonoma.heic")));
 }
 
 }  // namespace

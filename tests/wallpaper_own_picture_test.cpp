@@ -12,9 +12,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using testing::kGrey;
-using testing::kMonterey;
 using testing::kMountains;
 using testing::kSunset;
+using testing::kSystemPicture;
 using testing::picture;
 using testing::pictures;
 using testing::putFile;
@@ -67,7 +67,7 @@ TEST(TidrasPicture, MovingTidraWhileHiddenBringsEveryScreensOwnPictureBack) {
         EXPECT_EQ(checkedItem(w), "Grey");
         RUN_OK(w, "click\nwait 3\n");
         EXPECT_EQ(w.status()["clean"], false);
-        EXPECT_EQ(pictures(w), (Strings{kMountains, kMonterey}));
+        EXPECT_EQ(pictures(w), (Strings{kMountains, kSystemPicture}));
         EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
     }
 }
@@ -204,7 +204,7 @@ TEST(HiddenWallpapers, TheReapplicationTouchesOnlyTidrasScreensAndNewOnes) {
            "wallpaper set 3 ~/Pictures/Mountains.jpg\nwait 6\n");
     EXPECT_EQ(pictures(w), (Strings{kSunset, kGrey, kGrey}));
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey, kMountains}));
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kSystemPicture, kMountains}));
     EXPECT_EQ(wallpaperErrors(w), 0) << w.status()["log"];
 }
 

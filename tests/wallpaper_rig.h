@@ -12,6 +12,7 @@
 #include "prefs/keys.h"
 #include "sim/bundle.h"
 #include "sim/console_log.h"
+#include "sim/desktop_pictures.h"
 #include "sim/disk.h"
 #include "sim/dispatch.h"
 #include "sim/file_manager.h"
@@ -71,7 +72,8 @@ struct WallpaperRig {
     static std::string prepare(const std::string& root) {
         std::filesystem::remove_all(root);
         Disk d(root);
-        d.populate();
+        // The picture the rig's screens show (they run 10.15) lies on the disk, as on a Mac.
+        d.populate(true, defaultDesktopPicture({10, 15, 0}));
         return root;
     }
 

@@ -26,7 +26,7 @@ const Dictionary kPhotoOptions{{Value("NSWorkspaceDesktopImageScalingKey"), Valu
 
 struct Wallpapers : ::testing::Test {
     WallpaperRig rig{rootFor()};
-    const std::string defaultPicture = SimScreens::kDefaultPicture;
+    const std::string defaultPicture = rig.screens.defaultPicture();
 
     // Screen 1 shows the default picture; screen 2 a photo with options of its own; one more
     // screen has no number at all.

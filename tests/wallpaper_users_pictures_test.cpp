@@ -11,10 +11,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using testing::kGrey;
-using testing::kMonterey;
 using testing::kMountains;
 using testing::kSunset;
 using testing::kSupport;
+using testing::kSystemPicture;
 using testing::picture;
 using testing::pictures;
 using testing::putFile;
@@ -40,9 +40,9 @@ TEST(UsersPictures, AHandChosenPictureSurvivesRelaunchesAndFinderRestarts) {
     // Shown again, the user picks another picture; then a display comes that Tidra never saw.
     RUN_OK(w, "wallpaper set 1 ~/Pictures/Sunset.heic\ndisplay add Studio Display\nwait 1\n");
     RUN_OK(w, "quit\nlaunch\nwait 6\n");
-    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey}));
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kSystemPicture}));
     RUN_OK(w, "finder quit\nwait 3\n");
-    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey}));
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kSystemPicture}));
     w.restartMac();
     RUN_OK(w, "wait 6\n");
     EXPECT_EQ(picture(w, 1), kSunset);
@@ -51,7 +51,7 @@ TEST(UsersPictures, AHandChosenPictureSurvivesRelaunchesAndFinderRestarts) {
     RUN_OK(w, "click\nwait 6\n");
     EXPECT_EQ(pictures(w), (Strings{kGrey, kGrey}));
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(pictures(w), (Strings{kSunset, kMonterey}));
+    EXPECT_EQ(pictures(w), (Strings{kSunset, kSystemPicture}));
     EXPECT_TRUE(w.status()["log"].empty()) << w.status()["log"];
 }
 
@@ -103,7 +103,7 @@ TEST(UsersPictures, ADozenDisplaysOverTimeKeepTheRecordWithinWhatALaunchAccepts)
     EXPECT_NE(std::find(kept.begin(), kept.end(), 1), kept.end());
     EXPECT_NE(std::find(kept.begin(), kept.end(), 13), kept.end());
     RUN_OK(w, "click\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kMonterey);
+    EXPECT_EQ(picture(w, 1), kSystemPicture);
     EXPECT_EQ(picture(w, 13), "/Users/me/Pictures/slide-12.png");
 }
 
@@ -114,7 +114,7 @@ TEST(UsersPictures, ADisplayUnpluggedWhileHiddenComesBackWithItsOwnPicture) {
            "menu Wallpaper > Grey\nclick\nwait 6\n");
     ASSERT_EQ(picture(w, 2), kGrey);
     RUN_OK(w, "display remove 2\nclick\nwait 3\n");
-    EXPECT_EQ(picture(w, 1), kMonterey);
+    EXPECT_EQ(picture(w, 1), kSystemPicture);
     // Plugged back, it shows what it showed when it left, and then its own picture.
     std::string out = w.run("display add Studio Display\n");
     EXPECT_NE(out.find("display 2 connected: Studio Display\n"), std::string::npos) << out;
@@ -122,7 +122,7 @@ TEST(UsersPictures, ADisplayUnpluggedWhileHiddenComesBackWithItsOwnPicture) {
     EXPECT_EQ(picture(w, 2), kSunset);
     // A display Tidra never replaced keeps its picture.
     RUN_OK(w, "display add LG\nwait 1\n");
-    EXPECT_EQ(picture(w, 3), kMonterey);
+    EXPECT_EQ(picture(w, 3), kSystemPicture);
 
     // With the trigger on, the display that comes back is recorded with its own picture before
     // the desktop hides again.

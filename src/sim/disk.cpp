@@ -192,14 +192,13 @@ int Disk::removeStrayTemporaryFiles() const {
     return removed;
 }
 
-void Disk::populate(bool samples) const {
+void Disk::populate(bool samples, const std::string& systemPicture) const {
     std::error_code ec;
     for (const char* dir : {"/Applications", "/Library/Desktop Pictures", "/Volumes"})
         fs::create_directories(real(dir), ec);
     for (const char* dir : {"Desktop", "Documents", "Downloads", "Pictures", "Library/Preferences",
                             "Library/Application Support", "Applications", ".Trash"})
         fs::create_directories(real(home() + "/" + dir), ec);
-    if (!samples) return;
     auto sample = [this](const std::string& macPath, std::string_view contents) {
         std::error_code exists;
         if (!fs::exists(fs::symlink_status(realOfLink(macPath), exists)))
@@ -215,6 +214,12 @@ void Disk::populate(bool samples) const {
                                 std::istreambuf_iterator<char>());
         sample(macPath, in && !drawn.empty() ? std::string_view(drawn) : signature);
     };
+    if (!systemPicture.empty()) {
+        const bool heic = systemPicture.size() > 5 &&
+                          systemPicture.compare(systemPicture.size() - 5, 5, ".heic") == 0;
+        picture(systemPicture, heic ? "ftypheic" : "\xff\xd8\xff\xe0");
+    }
+    if (!samples) return;
     sample(home() + "/Desktop/Quarterly Report.pdf", "%PDF-1.4\n% quarterly figures\n");
     picture(home() + "/Desktop/Screenshot 2026-11-30 at 09.12.44.png", "\x89PNG\r\n");
     sample(home() + "/Desktop/todo.txt", "- water the plants\n- call Sam\n");
@@ -222,7 +227,6 @@ void Disk::populate(bool samples) const {
     sample(home() + "/Documents/notes.txt", "Meeting notes\n");
     picture(home() + "/Pictures/Mountains.jpg", "\xff\xd8\xff\xe0");
     picture(home() + "/Pictures/Sunset.heic", "ftypheic");
-    picture("/Library/Desktop Pictures/Monterey Graphic.heic", "ftypheic");
 }
 
 }  // namespace tidra::sim

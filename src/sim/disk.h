@@ -54,10 +54,11 @@ class Disk {
     // error lets writes succeed again.
     void setWriteFailure(std::error_code error) { writeFailure_ = error; }
 
-    // Lays out the standard folders of a Mac where they are missing. `samples`: also a few files
-    // on the Desktop, a picture or two and the default desktop picture, as a new Mac has; no
-    // existing file is ever replaced.
-    void populate(bool samples = true) const;
+    // Lays out the standard folders of a Mac where they are missing, and the system's default
+    // desktop picture (`systemPicture`, a Mac path; none when empty), which comes with every
+    // system and its updates. `samples`: also a few files on the Desktop and a picture or two,
+    // as a new Mac has; no existing file is ever replaced.
+    void populate(bool samples = true, const std::string& systemPicture = "") const;
 
     // Whether the user's Trash takes items. When it does not (a damaged or unreachable .Trash
     // folder), every way into it fails alike: the file manager, the workspace and Finder.

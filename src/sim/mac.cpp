@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "sim/app_bundles.h"
+#include "sim/desktop_pictures.h"
 #include "sim/formats/plist_value.h"
 
 #ifndef TIDRA_RESOURCES_DIR
@@ -82,8 +83,9 @@ Value Mac::startSystem() {
     takeSystemVersion(state);
     // Writes a killed process never finished; nobody else can be writing now.
     disk_.removeStrayTemporaryFiles();
-    // Missing standard folders come back; the sample files only ever go into a new Mac.
-    disk_.populate(lock_.folderWasEmpty());
+    // Missing standard folders come back, with the system's own picture (an update brings its
+    // own); the sample files only ever go into a new Mac.
+    disk_.populate(lock_.folderWasEmpty(), defaultDesktopPicture(system_.version()));
     if (lock_.folderWasEmpty()) placeSampleApplications(disk_);
     std::error_code ec;
     fs::create_directories(disk_.real(disk_.home() + "/Library/Logs"), ec);
@@ -94,7 +96,7 @@ Value Mac::startSystem() {
 }
 
 void Mac::makeScreens() {
-    screens_.fill(std::make_unique<SimScreens>(loop_, disk_));
+    screens_.fill(std::make_unique<SimScreens>(loop_, disk_, system_.version()));
     workspace_.setDesktopPictures(
         {[this](const Screen& s) { return simScreens().desktopImageURL(s); },
          [this](const Screen& s) { return simScreens().desktopImageOptions(s); },

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/paths.h"
+#include "sim/desktop_pictures.h"
 #include "sim/formats/plist_value.h"
 
 namespace tidra::sim {
@@ -46,7 +47,8 @@ Dictionary SimScreen::deviceDescription() const {
     return d;
 }
 
-SimScreens::SimScreens(RunLoop& loop, const Disk& disk) : loop_(loop), disk_(disk) {
+SimScreens::SimScreens(RunLoop& loop, const Disk& disk, OperatingSystemVersion system)
+    : defaultPicture_(defaultDesktopPicture(system)), loop_(loop), disk_(disk) {
     load();
     if (screens_.empty()) populateDefault();
 }
@@ -58,7 +60,7 @@ SimScreens::~SimScreens() {
 
 void SimScreens::populateDefault() {
     auto main = std::make_shared<SimScreen>(kMainDisplayNumber, kMainDisplayName);
-    main->wallpaper_ = kDefaultPicture;
+    main->wallpaper_ = defaultPicture_;
     main->options_ = Value(defaultOptions());
     std::lock_guard lock(mutex_);
     screens_.push_back(main);
@@ -262,7 +264,7 @@ std::shared_ptr<SimScreen> SimScreens::addScreen(const std::string& name, bool n
             std::string shown = name;
             if (shown.empty()) shown = numbered ? "Display " + std::to_string(display) : "Display";
             screen = std::make_shared<SimScreen>(number, shown, serial, name.empty());
-            screen->wallpaper_ = kDefaultPicture;
+            screen->wallpaper_ = defaultPicture_;
             screen->options_ = Value(defaultOptions());
         }
         screens_.push_back(screen);

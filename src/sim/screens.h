@@ -12,6 +12,7 @@
 
 #include "platform/error.h"
 #include "platform/screens.h"
+#include "platform/system_info.h"
 #include "sim/disk.h"
 #include "sim/run_loop.h"
 
@@ -47,14 +48,15 @@ class SimScreen : public Screen {
 
 class SimScreens : public Screens {
   public:
-    // The picture a new Mac and every newly connected display shows.
-    static constexpr const char* kDefaultPicture =
-        "/Library/Desktop Pictures/Monterey Graphic.heic";
     // Where the displays and their pictures are kept.
     static constexpr const char* kStateFile =
         "/Library/Preferences/com.apple.windowserver.displays.plist";
 
-    SimScreens(RunLoop& loop, const Disk& disk);
+    // A new Mac and every display connected for the first time show `system`'s default picture;
+    // displays known already keep theirs across a system update, as on a Mac.
+    SimScreens(RunLoop& loop, const Disk& disk, OperatingSystemVersion system = {10, 15, 0});
+    // The picture a new Mac and every newly connected display shows.
+    const std::string& defaultPicture() const { return defaultPicture_; }
     ~SimScreens() override;
     SimScreens(const SimScreens&) = delete;
     SimScreens& operator=(const SimScreens&) = delete;
@@ -113,6 +115,7 @@ class SimScreens : public Screens {
         int owner;
     };
 
+    const std::string defaultPicture_;
     void load();
     void populateDefault();
     void scheduleSaveLocked();
