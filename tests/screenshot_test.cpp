@@ -240,6 +240,39 @@ TEST_F(ScreenshotTest, DesktopIconsWhileFinderDrawsThemAndTheMenuWhileItIsOpen) 
     EXPECT_LT(dark->at(menuX + menuW - 5, menuY + menuH - 5).g, 100);
 }
 
+TEST_F(ScreenshotTest, TheDarkThemeDarkensEveryWindowAndAWindowThatCannotGrowHasNoZoom) {
+    run("popover close\nfinder open Documents\nmenu Preferences…\n");
+    // Finder's window cascades from (120, 90), 680 by 420; the Settings window lies where its
+    // frame says.
+    const int finderX = 120, finderY = 90;
+    auto windows = world_.mac().windows().onScreen();
+    ASSERT_FALSE(windows.empty());
+    const Rect frame = windows.front()->frame();
+    const int settingsX = int(frame.origin.x),
+              settingsY = int(900 - frame.origin.y - frame.size.height);
+    const int settingsBottom = settingsY + int(frame.size.height);
+    auto shades = [&](const Shot& s) {
+        return std::vector<Colour>{s.at(finderX + 600, finderY + 400),  // Finder's list
+                                   s.at(finderX + 60, finderY + 380),   // Finder's sidebar
+                                   s.at(finderX + 340, finderY + 6),    // Finder's title bar
+                                   s.at(settingsX + 8, settingsBottom - 8)};
+    };
+    auto light = shoot();
+    for (Colour c : shades(*light)) EXPECT_GT(c.g, 180) << c;
+    auto dark = shoot("theme dark\n");
+    for (Colour c : shades(*dark)) EXPECT_LT(c.g, 80) << c;
+
+    // Finder's zoom button is green; the Settings window cannot grow, so its zoom button is grey.
+    const Colour finderZoom = light->at(finderX + 2 + 54, finderY + 14);
+    EXPECT_TRUE(finderZoom.g > 150 && finderZoom.r < 100) << finderZoom;
+    for (const Shot* s : {light.get(), dark.get()}) {
+        const Colour zoom = s->at(settingsX + 2 + 54, settingsY + 14);
+        EXPECT_TRUE(std::abs(zoom.r - zoom.g) < 8 && std::abs(zoom.g - zoom.b) < 8) << zoom;
+        const Colour close = s->at(settingsX + 2 + 14, settingsY + 14);
+        EXPECT_GT(close.r, close.g + 80) << close;
+    }
+}
+
 TEST_F(ScreenshotTest, PopoverWindowsAndAlertsAreDrawnWhileTheyAreOpen) {
     sim::Mac& mac = world_.mac();
     writeSolidPicture(mac, "/Users/me/Pictures/red.png", kRed);

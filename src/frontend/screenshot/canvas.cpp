@@ -81,6 +81,9 @@ double drawText(cairo_t* cr, const std::string& text, double x, double y, double
     cairo_move_to(cr, x, y);
     setColour(cr, style.colour);
     pango_cairo_show_layout(cr, layout.get());
+    // Showing the text leaves its starting point current: a circle drawn next (a radio button
+    // after its neighbour's label) would otherwise be joined to it by a stray line.
+    cairo_new_path(cr);
     return h;
 }
 

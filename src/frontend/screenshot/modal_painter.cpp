@@ -14,6 +14,16 @@ namespace fs = std::filesystem;
 
 const Rgba kText{0, 0, 0, 0.87};
 
+// Text on a dialog in the scene's theme.
+Rgba ink(const Scene& scene, double alpha = 0.87) {
+    return scene.dark ? Rgba{1, 1, 1, std::min(1.0, alpha + 0.05)} : Rgba{0, 0, 0, alpha};
+}
+
+// A field or list well on a dialog.
+Rgba well(const Scene& scene) {
+    return scene.dark ? Rgba{1, 1, 1, 0.08} : Rgba{1, 1, 1};
+}
+
 // The application's mark on its dialogs: a rounded tile with the status icon's shape.
 void drawAppIcon(cairo_t* cr, Box b) {
     fillRounded(cr, b, b.width * 0.22, Rgba{0.25, 0.5, 0.9});
@@ -33,17 +43,18 @@ Box dialogBox(const Scene& scene, double width, double height) {
 
 void drawPanel(Scene& scene, Box b) {
     dropShadow(scene.cr, b, 12);
-    fillRounded(scene.cr, b, 12, Rgba{0.95, 0.95, 0.95});
-    strokeRounded(scene.cr, b, 12, Rgba{0, 0, 0, 0.2});
+    fillRounded(scene.cr, b, 12, scene.dark ? Rgba{0.18, 0.18, 0.19} : Rgba{0.95, 0.95, 0.95});
+    strokeRounded(scene.cr, b, 12, scene.dark ? Rgba{1, 1, 1, 0.16} : Rgba{0, 0, 0, 0.2});
 }
 
 // Buttons from the right; the first is the default one.
-void drawButtonsRight(cairo_t* cr, const std::vector<std::string>& titles, double right, double y) {
+void drawButtonsRight(cairo_t* cr, const std::vector<std::string>& titles, double right, double y,
+                      bool dark) {
     double x = right;
     for (size_t i = 0; i < titles.size(); ++i) {
         const double w = std::max(80.0, textWidth(cr, titles[i], TextStyle{13}) + 28);
         x -= w;
-        drawButton(cr, Box{x, y, w, 26}, titles[i], i == 0, false);
+        drawButton(cr, Box{x, y, w, 26}, titles[i], i == 0, dark);
         x -= 12;
     }
 }
@@ -62,16 +73,17 @@ void drawAlert(Scene& scene, const SimAlert& alert) {
     drawPanel(scene, b);
     drawAppIcon(cr, Box{b.x + 20, b.y + 22, 56, 56});
     double y = b.y + 20;
-    y += drawText(cr, alert.messageText(), b.x + textX, y, textW, TextStyle{14, true, kText}) + 10;
-    y +=
-        drawText(cr, alert.informativeText(), b.x + textX, y, textW, TextStyle{12.5, false, kText});
+    y += drawText(cr, alert.messageText(), b.x + textX, y, textW, TextStyle{14, true, ink(scene)}) +
+         10;
+    y += drawText(cr, alert.informativeText(), b.x + textX, y, textW,
+                  TextStyle{12.5, false, ink(scene)});
     if (alert.showsSuppressionButton())
         drawCheckbox(cr, b.x + textX, b.bottom() - 78, alert.suppression().title(),
-                     alert.suppression().state() != 0, false);
+                     alert.suppression().state() != 0, scene.dark);
     std::vector<std::string> titles;
     for (const auto& button : alert.buttons()) titles.push_back(button->title());
     if (titles.empty()) titles.push_back("OK");
-    drawButtonsRight(cr, titles, b.right() - 20, b.bottom() - 42);
+    drawButtonsRight(cr, titles, b.right() - 20, b.bottom() - 42, scene.dark);
 }
 
 void drawPasswordDialog(Scene& scene, const std::string& text) {
@@ -80,17 +92,18 @@ void drawPasswordDialog(Scene& scene, const std::string& text) {
     drawPanel(scene, b);
     drawAppIcon(cr, Box{b.x + 20, b.y + 22, 56, 56});
     double y = b.y + 20;
-    y += drawText(cr, text, b.x + 96, y, 340, TextStyle{13, true, kText, Align::Left, false, 4}) +
+    y += drawText(cr, text, b.x + 96, y, 340,
+                  TextStyle{13, true, ink(scene), Align::Left, false, 4}) +
          14;
     for (auto [label, value] : {std::pair{"User Name:", scene.mac.disk().user()},
                                 std::pair{"Password:", std::string()}}) {
-        drawText(cr, label, b.x + 96, y + 4, 0, TextStyle{12.5, false, kText});
-        fillRounded(cr, Box{b.x + 190, y, 250, 24}, 4, Rgba{1, 1, 1});
+        drawText(cr, label, b.x + 96, y + 4, 0, TextStyle{12.5, false, ink(scene)});
+        fillRounded(cr, Box{b.x + 190, y, 250, 24}, 4, well(scene));
         strokeRounded(cr, Box{b.x + 190, y, 250, 24}, 4, Rgba{0, 0, 0, 0.25});
-        drawText(cr, value, b.x + 198, y + 4, 0, TextStyle{12.5, false, kText});
+        drawText(cr, value, b.x + 198, y + 4, 0, TextStyle{12.5, false, ink(scene)});
         y += 32;
     }
-    drawButtonsRight(cr, {"OK", "Cancel"}, b.right() - 20, b.bottom() - 42);
+    drawButtonsRight(cr, {"OK", "Cancel"}, b.right() - 20, b.bottom() - 42, scene.dark);
 }
 
 void drawOpenPanel(Scene& scene, const OpenPanelSettings& p) {
@@ -99,15 +112,15 @@ void drawOpenPanel(Scene& scene, const OpenPanelSettings& p) {
     const Box b{main.x + (main.width - 760) / 2, main.y + 90, 760, 470};
     drawPanel(scene, b);
     drawText(cr, p.title.empty() ? "Open" : p.title, b.x, b.y + 10, b.width,
-             TextStyle{13, true, kText, Align::Centre});
+             TextStyle{13, true, ink(scene), Align::Centre});
     drawText(cr, p.message, b.x + 20, b.y + 34, b.width - 40,
-             TextStyle{12.5, false, kText, Align::Centre, false, 2});
+             TextStyle{12.5, false, ink(scene), Align::Centre, false, 2});
     const std::string folder = p.directory.value_or(scene.mac.disk().home());
     const Box list{b.x + 20, b.y + 70, b.width - 40, b.height - 130};
-    fillRounded(cr, list, 6, Rgba{1, 1, 1});
+    fillRounded(cr, list, 6, well(scene));
     strokeRounded(cr, list, 6, Rgba{0, 0, 0, 0.15});
     drawText(cr, folder, list.x + 10, list.y + 8, list.width - 20,
-             TextStyle{12, true, Rgba{0, 0, 0, 0.55}, Align::Left, false, 1});
+             TextStyle{12, true, ink(scene, 0.55), Align::Left, false, 1});
     std::vector<std::pair<std::string, bool>> entries;  // name, can be chosen
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(scene.mac.disk().real(folder), ec)) {
@@ -124,11 +137,11 @@ void drawOpenPanel(Scene& scene, const OpenPanelSettings& p) {
     for (const auto& [name, allowed] : entries) {
         if (y > list.bottom() - 24) break;
         drawText(cr, name, list.x + 14, y, list.width - 28,
-                 TextStyle{13, false, Rgba{0, 0, 0, allowed ? 0.87 : 0.3}, Align::Left, false, 1});
+                 TextStyle{13, false, ink(scene, allowed ? 0.87 : 0.3), Align::Left, false, 1});
         y += 22;
     }
     drawButtonsRight(cr, {p.prompt.empty() ? "Open" : p.prompt, "Cancel"}, b.right() - 20,
-                     b.bottom() - 44);
+                     b.bottom() - 44, scene.dark);
 }
 
 }  // namespace

@@ -33,33 +33,50 @@ void drawCheckbox(cairo_t* cr, double x, double y, const std::string& title, boo
              TextStyle{12, false, dark ? Rgba{1, 1, 1, 0.9} : Rgba{0, 0, 0, 0.85}});
 }
 
-void drawTrafficLights(cairo_t* cr, double x, double y) {
+void drawTrafficLights(cairo_t* cr, double x, double y, bool zoomable, bool dark) {
     const Rgba colours[] = {{1.0, 0.37, 0.34}, {1.0, 0.74, 0.18}, {0.16, 0.79, 0.25}};
     for (int i = 0; i < 3; ++i) {
         cairo_arc(cr, x + 14 + i * 20, y + 14, 6, 0, 2 * M_PI);
-        setColour(cr, colours[i]);
-        cairo_fill(cr);
+        const bool disabled = i == 2 && !zoomable;
+        setColour(cr, !disabled ? colours[i]
+                      : dark    ? Rgba{0.36, 0.36, 0.38}
+                                : Rgba{0.82, 0.82, 0.83});
+        cairo_fill_preserve(cr);
+        setColour(cr, disabled ? Rgba{0, 0, 0, dark ? 0.3 : 0.12} : Rgba{0, 0, 0, 0.1});
+        cairo_set_line_width(cr, 0.8);
+        cairo_stroke(cr);
     }
 }
 
-Box drawStandardWindow(Scene& scene, Box frame, const std::string& title, bool key) {
+WindowColours windowColours(bool dark) {
+    if (dark)
+        return {Rgba{0.16, 0.16, 0.17}, Rgba{0.22, 0.22, 0.23}, Rgba{0.19, 0.19, 0.2},
+                Rgba{1, 1, 1, 0.85},    Rgba{1, 1, 1, 0.14},    Rgba{0.2, 0.2, 0.21}};
+    return {Rgba{0.98, 0.98, 0.98}, Rgba{0.91, 0.91, 0.92}, Rgba{0.95, 0.95, 0.95},
+            Rgba{0, 0, 0, 0.85},    Rgba{0, 0, 0, 0.22},    Rgba{0.93, 0.93, 0.94}};
+}
+
+Box drawStandardWindow(Scene& scene, Box frame, const std::string& title, bool key, bool zoomable) {
     cairo_t* cr = scene.cr;
+    const WindowColours colours = windowColours(scene.dark);
     dropShadow(cr, frame, 10);
-    fillRounded(cr, frame, 10, Rgba{0.98, 0.98, 0.98});
+    fillRounded(cr, frame, 10, colours.content);
     cairo_save(cr);
     roundedRect(cr, frame, 10);
     cairo_clip(cr);
-    setColour(cr, key ? Rgba{0.91, 0.91, 0.92} : Rgba{0.95, 0.95, 0.95});
+    setColour(cr, key ? colours.keyTitleBar : colours.titleBar);
     cairo_rectangle(cr, frame.x, frame.y, frame.width, 28);
     cairo_fill(cr);
-    setColour(cr, Rgba{0, 0, 0, 0.12});
+    setColour(cr, scene.dark ? Rgba{0, 0, 0, 0.5} : Rgba{0, 0, 0, 0.12});
     cairo_rectangle(cr, frame.x, frame.y + 28, frame.width, 1);
     cairo_fill(cr);
     cairo_restore(cr);
-    strokeRounded(cr, frame, 10, Rgba{0, 0, 0, 0.22});
-    drawTrafficLights(cr, frame.x + 2, frame.y);
+    strokeRounded(cr, frame, 10, colours.edge);
+    drawTrafficLights(cr, frame.x + 2, frame.y, zoomable, scene.dark);
+    Rgba titleColour = colours.text;
+    titleColour.a = key ? 0.85 : 0.5;
     drawText(cr, title, frame.x + 80, frame.y + 6, frame.width - 160,
-             TextStyle{13, true, Rgba{0, 0, 0, key ? 0.85 : 0.5}, Align::Centre, false, 1});
+             TextStyle{13, true, titleColour, Align::Centre, false, 1});
     return Box{frame.x, frame.y + 29, frame.width, frame.height - 29};
 }
 
@@ -86,7 +103,12 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButton
         // A field one line tall shows a heading as large as it allows; taller ones hold
         // running text.
         const double h = box.height;
-        const bool heading = h < 40;
+        // A heading keeps to one line: text too long for one line at the heading's size is
+        // running text, as a two-line message in a short field is.
+        const double headingSize = h >= 30 ? 26.0 : 15.0;
+        const bool heading =
+            h < 40 && (h < 21 || textWidth(cr, field->stringValue(),
+                                           TextStyle{headingSize, true}) <= box.width);
         TextStyle style{!heading  ? 12.5
                         : h >= 30 ? 26.0
                         : h >= 21 ? 15.0

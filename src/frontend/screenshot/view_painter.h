@@ -17,9 +17,16 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButton
 void drawButton(cairo_t* cr, Box b, const std::string& title, bool isDefault, bool dark);
 void drawCheckbox(cairo_t* cr, double x, double y, const std::string& title, bool checked,
                   bool dark);
-// The three window buttons at the top-left of a window whose top-left corner is (x, y).
-void drawTrafficLights(cairo_t* cr, double x, double y);
-// A standard light window with its title bar; answers the content area under the bar.
-Box drawStandardWindow(Scene& scene, Box frame, const std::string& title, bool key);
+// The three window buttons at the top-left of a window whose top-left corner is (x, y). A window
+// that cannot resize has its zoom button disabled, drawn grey.
+void drawTrafficLights(cairo_t* cr, double x, double y, bool zoomable, bool dark);
+// The colours of a standard window in the light or dark theme.
+struct WindowColours {
+    Rgba content, keyTitleBar, titleBar, text, edge, sidebar;
+};
+WindowColours windowColours(bool dark);
+// A standard window in the scene's theme with its title bar; answers the content area under the
+// bar.
+Box drawStandardWindow(Scene& scene, Box frame, const std::string& title, bool key, bool zoomable);
 
 }  // namespace tidra::sim::shot

@@ -26,14 +26,21 @@ std::vector<std::string> folderListing(Mac& mac, const std::string& macPath) {
 
 void drawFinderWindow(Scene& scene, Box frame, const std::string& title, bool key) {
     cairo_t* cr = scene.cr;
-    Box content = drawStandardWindow(scene, frame, title, key);
-    setColour(cr, Rgba{0.93, 0.93, 0.94});
+    // Finder's windows can be zoomed; they follow the theme like every window.
+    Box content = drawStandardWindow(scene, frame, title, key, true);
+    const WindowColours colours = windowColours(scene.dark);
+    auto ink = [&](double alpha) {
+        Rgba c = colours.text;
+        c.a = alpha;
+        return c;
+    };
+    setColour(cr, colours.sidebar);
     cairo_rectangle(cr, content.x, content.y, 150, content.height - 10);
     cairo_fill(cr);
     double y = content.y + 10;
-    drawText(cr, "Favourites", content.x + 12, y, 0, TextStyle{11, true, Rgba{0, 0, 0, 0.45}});
+    drawText(cr, "Favorites", content.x + 12, y, 0, TextStyle{11, true, ink(0.45)});
     for (const char* place : {"Applications", "Desktop", "Documents", "Downloads", "Pictures"})
-        drawText(cr, place, content.x + 20, y += 22, 0, TextStyle{13, false, Rgba{0, 0, 0, 0.8}});
+        drawText(cr, place, content.x + 20, y += 22, 0, TextStyle{13, false, ink(0.8)});
     // A window named after a folder of the home folder lists it.
     const std::string home = scene.mac.disk().home();
     std::vector<std::string> names = title == "Macintosh HD"
@@ -43,7 +50,7 @@ void drawFinderWindow(Scene& scene, Box frame, const std::string& title, bool ke
     for (const auto& name : names) {
         if (y > content.bottom() - 30) break;
         drawText(cr, name, content.x + 170, y, content.width - 190,
-                 TextStyle{13, false, Rgba{0, 0, 0, 0.85}, Align::Left, false, 1});
+                 TextStyle{13, false, ink(0.85), Align::Left, false, 1});
         y += 22;
     }
 }
@@ -61,8 +68,9 @@ void drawSimWindow(Scene& scene, SimWindow& window) {
     auto background = window.backgroundColor();
     const bool translucent = !window.isOpaque() || (background && background->alpha < 1);
     if (!translucent) {
-        Box content = drawStandardWindow(scene, frame, window.title(), window.isKey());
-        drawViewTree(scene, window.contentView(), content, false, true);
+        // Tidra's windows keep their size: none of them can be zoomed.
+        Box content = drawStandardWindow(scene, frame, window.title(), window.isKey(), false);
+        drawViewTree(scene, window.contentView(), content, scene.dark, true);
         return;
     }
     dropShadow(cr, frame, 10);
@@ -71,7 +79,7 @@ void drawSimWindow(Scene& scene, SimWindow& window) {
     fillRounded(cr, frame, 10, Rgba{white, white, white, background ? background->alpha : 0.5});
     drawViewTree(scene, window.contentView(), frame, true);
     strokeRounded(cr, frame, 10, Rgba{1, 1, 1, 0.14});
-    drawTrafficLights(cr, frame.x + 2, frame.y);
+    drawTrafficLights(cr, frame.x + 2, frame.y, false, true);
     if (!window.titlebarAppearsTransparent() && !window.title().empty())
         drawText(cr, window.title(), frame.x + 80, frame.y + 6, frame.width - 160,
                  TextStyle{13, true, Rgba{1, 1, 1, 0.85}, Align::Centre, false, 1});
