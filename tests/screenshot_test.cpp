@@ -165,7 +165,8 @@ TEST_F(ScreenshotTest, EachScreenShowsThePictureInForceGreyWhileHiddenAndItsOwnA
     auto hidden = shoot();
     EXPECT_PRED2(same, mainColour(*hidden), kGrey) << mainColour(*hidden);
     EXPECT_PRED2(same, secondColour(*hidden), kGrey) << secondColour(*hidden);
-    EXPECT_EQ(hidden->countUnlike(kGrey, 1440, 0, 1920, 1080), 0);
+    // Under its menu bar and right of the edge between the displays, all grey.
+    EXPECT_EQ(hidden->countUnlike(kGrey, 1440 + 2, 24, 1920 - 2, 1080 - 24), 0);
 
     run("click\nwait 3\n");
     auto back = shoot();
@@ -194,7 +195,7 @@ TEST_F(ScreenshotTest, PicturesArePlacedAsTheirOptionsSayAndUnreadableOnesAreNam
     // Stretched over the whole screen.
     ASSERT_TRUE(mac.simScreens().setOptions(2, options(1)));
     auto stretched = shoot();
-    EXPECT_EQ(stretched->countUnlike(kRed, 1440, 0, 1920, 1080), 0);
+    EXPECT_EQ(stretched->countUnlike(kRed, 1440 + 2, 24, 1920 - 2, 1080 - 24), 0);
     // Fitted without clipping: as wide as the screen, bands of fill above and below.
     ASSERT_TRUE(mac.simScreens().setOptions(2, options(3)));
     auto fitted = shoot();
@@ -240,6 +241,50 @@ TEST_F(ScreenshotTest, DesktopIconsWhileFinderDrawsThemAndTheMenuWhileItIsOpen) 
     EXPECT_LT(dark->at(menuX + menuW - 5, menuY + menuH - 5).g, 100);
 }
 
+TEST_F(ScreenshotTest, EveryDisplayHasAMenuBarDimmedAwayFromTheMainOneAndAnEdgeToTheNext) {
+    sim::Mac& mac = world_.mac();
+    writeSolidPicture(mac, "/Users/me/Pictures/red.png", kRed);
+    run("popover close\ndisplay add Studio Display\ndisplay add Projector\n"
+        "wallpaper set 1 ~/Pictures/red.png\nwallpaper set 2 ~/Pictures/red.png\n"
+        "wallpaper set 3 ~/Pictures/red.png\n");
+    auto shot = shoot();
+    ASSERT_EQ(shot->width(), 1440 + 1920 + 1920);
+    struct Display {
+        int x, width;
+    };
+    const Display displays[] = {{0, 1440}, {1440, 1920}, {3360, 1920}};
+    const Colour mainBar = shot->at(800, 12);
+    EXPECT_GT(mainBar.g, 170) << mainBar;  // the light bar over the red picture
+    for (size_t i = 0; i < 3; ++i) {
+        const auto [x, width] = displays[i];
+        const Colour bar = shot->at(x + 800, 12);
+        if (i > 0) {
+            // The inactive displays' bars are there, dimmed: more of the picture shows through.
+            EXPECT_GT(bar.g, 60) << i << bar;
+            EXPECT_LT(bar.g, mainBar.g - 30) << i << bar;
+        }
+        // The system mark and the menus on the left, the status items and clock on the right.
+        EXPECT_GT(shot->countUnlike(bar, x + 18, 4, 300, 16), 300) << i;
+        EXPECT_GT(shot->countUnlike(bar, x + width - 140, 4, 130, 16), 60) << i;
+        // Under the bar, the display's own picture.
+        EXPECT_PRED2(same, shot->at(x + 800, 60), kRed) << i;
+        // Where a display meets the one before it, a dark seam.
+        if (i > 0) {
+            for (int dx : {0, 1}) {
+                const Colour seam = shot->at(x + dx, 500);
+                EXPECT_TRUE(seam.r < 40 && seam.g < 40 && seam.b < 40) << i << seam;
+            }
+            EXPECT_PRED2(same, shot->at(x - 1, 500), kRed) << i;
+            EXPECT_PRED2(same, shot->at(x + 2, 500), kRed) << i;
+        }
+    }
+    // The system mark is an apple: solid on its left, a bite out of its right side.
+    const int markX = 18, markY = 4;
+    EXPECT_LT(shot->at(markX + 1, markY + 8).g, 100) << shot->at(markX + 1, markY + 8);
+    EXPECT_LT(shot->at(markX + 6, markY + 12).g, 100) << shot->at(markX + 6, markY + 12);
+    EXPECT_PRED2(same, shot->at(markX + 12, markY + 8), mainBar) << shot->at(markX + 12, markY + 8);
+}
+
 TEST_F(ScreenshotTest, TheDarkThemeDarkensEveryWindowAndAWindowThatCannotGrowHasNoZoom) {
     run("popover close\nfinder open Documents\nmenu Preferences…\n");
     // Finder's window cascades from (120, 90), 680 by 420; the Settings window lies where its
@@ -271,6 +316,51 @@ TEST_F(ScreenshotTest, TheDarkThemeDarkensEveryWindowAndAWindowThatCannotGrowHas
         const Colour close = s->at(settingsX + 2 + 14, settingsY + 14);
         EXPECT_GT(close.r, close.g + 80) << close;
     }
+}
+
+TEST(ScreenshotSystems, FromTwentySixTheMenuBarShowsThePictureThroughAndWidgetsShowTheirContent) {
+    auto barOver = [](const char* version, const std::string& widgets, const fs::path& file) {
+        sim::MacOptions options;
+        options.systemVersion = sim::parseSystemVersion(version);
+        SimWorld w(options);
+        writeSolidPicture(w.mac(), "/Users/me/Pictures/red.png", kRed);
+        std::string out = w.run("popover close\nwallpaper set 1 ~/Pictures/red.png\n" + widgets +
+                                "screenshot " + file.string() + "\n");
+        EXPECT_EQ(w.lastStatus(), 0) << out;
+        return std::make_unique<Shot>(file);
+    };
+    const fs::path folder = testing::freshTestFolder("shots");
+    const auto sequoia = barOver("15", "", folder / "15.png");
+    EXPECT_GT(sequoia->at(800, 12).g, 170) << sequoia->at(800, 12);
+    const auto tahoe = barOver(
+        "26", "widgets add Clock\nwidgets add Weather\nwidgets add Calendar\n", folder / "26.png");
+    const Colour through = tahoe->at(800, 12);
+    EXPECT_TRUE(through.r > 150 && through.g < 80) << through;
+    // Over the dark red picture the menus' titles are white.
+    int white = 0;
+    for (int y = 4; y < 20; ++y)
+        for (int x = 50; x < 350; ++x) white += tahoe->at(x, y).g > 200;
+    EXPECT_GT(white, 100);
+
+    // Small widgets, 170 points square, down the left side: a white clock face with its hands
+    // meeting in the middle, a blue morning sky, a white calendar page with the day in red.
+    const int left = 16, size = 170, gap = 16, top = 24 + gap;
+    const Colour face = tahoe->at(left + size / 2 - 40, top + size / 2);
+    EXPECT_GT(face.g, 220) << face;
+    EXPECT_GT(tahoe->countUnlike(face, left + size / 2 - 30, top + size / 2 - 30, 60, 60), 200);
+    // (Finder's windows begin at x 120.)
+    const Colour sky = tahoe->at(left + 90, top + size + gap + 95);
+    EXPECT_GT(sky.b, sky.r + 80) << sky;
+    const int calendarTop = top + 2 * (size + gap);
+    const Colour page = tahoe->at(left + 100, calendarTop + 90);
+    EXPECT_GT(page.g, 200) << page;
+    int red = 0;
+    for (int y = calendarTop + 10; y < calendarTop + 28; ++y)
+        for (int x = left + 14; x < left + 80; ++x) {
+            const Colour c = tahoe->at(x, y);
+            red += c.r > 180 && c.g < 120;
+        }
+    EXPECT_GT(red, 40);
 }
 
 TEST_F(ScreenshotTest, PopoverWindowsAndAlertsAreDrawnWhileTheyAreOpen) {
@@ -354,7 +444,7 @@ TEST_F(ScreenshotTest, APictureIsDecodedAtTheSizeDrawnAndOneClaimingTooManyPixel
     auto shot = shoot();
     Colour c = shot->at(30, 880);
     EXPECT_TRUE(c.r == c.g && c.r > 130 && c.r < 170) << c;
-    EXPECT_EQ(shot->countUnlike(kRed, 1440, 0, 1920, 1080), 0);
+    EXPECT_EQ(shot->countUnlike(kRed, 1440 + 2, 24, 1920 - 2, 1080 - 24), 0);
 }
 
 TEST_F(ScreenshotTest, AFailedScreenshotLeavesTheFileThatWasThereWhole) {

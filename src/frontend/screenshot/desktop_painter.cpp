@@ -213,10 +213,23 @@ void drawDesktopIcons(Scene& scene, const std::vector<std::string>& icons) {
     }
 }
 
+// Where a display meets the one before it, a seam: side by side, two pictures would otherwise
+// read as one wide one.
+void drawScreenEdges(Scene& scene) {
+    cairo_t* cr = scene.cr;
+    cairo_set_source_rgb(cr, 0.08, 0.08, 0.08);
+    for (size_t i = 1; i < scene.screens.size(); ++i) {
+        const Box b = scene.screens[i].box;
+        cairo_rectangle(cr, b.x, b.y, kScreenEdge, b.height);
+        cairo_fill(cr);
+    }
+}
+
 }  // namespace
 
 void paintDesktops(Scene& scene) {
     for (const auto& screen : scene.screens) drawWallpaper(scene, screen);
+    drawScreenEdges(scene);
     auto finders = scene.mac.finder().instances();
     if (finders.empty() || !finders.front().ready || !finders.front().drawsDesktop) return;
     drawDesktopIcons(scene, finders.front().desktopIcons);

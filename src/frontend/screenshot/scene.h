@@ -13,6 +13,8 @@
 namespace tidra::sim::shot {
 
 inline constexpr double kMenuBarHeight = 24;
+// The dark seam drawn where two displays meet, so that they read as separate screens.
+inline constexpr double kScreenEdge = 2;
 
 struct ScreenArea {
     SimScreens::Info info;
@@ -32,8 +34,8 @@ struct Scene {
     Box main() const { return screens.front().box; }
 };
 
-// Where the screens lie, side by side from the main one, top-aligned; never empty (a Mac
-// without a display is drawn as one dark screen).
+// Where the screens lie, side by side from the main one, top-aligned, as the simulated displays
+// are arranged; never empty (a Mac without a display is drawn as one dark screen).
 std::vector<ScreenArea> layOutScreens(Mac& mac);
 
 // The layers, from the back.
@@ -47,7 +49,8 @@ void paintNotifications(Scene& scene);
 void paintOpenMenu(Scene& scene);
 void paintModals(Scene& scene);
 
-// Where Tidra's status item sits in the menu bar.
+// Where Tidra's status item sits in the main screen's menu bar, and in the bar of `screen`.
 Box statusItemBox(const Scene& scene);
+Box statusItemBoxOn(const Scene& scene, Box screen);
 
 }  // namespace tidra::sim::shot
