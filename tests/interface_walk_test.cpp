@@ -99,7 +99,7 @@ TEST_F(MainMenuWalk, EachMisshapenEntryRefusesTheWholeDescriptionWithOneLineNami
                 ElementsAre(::testing::Pair("statusMenuController",
                                             std::get<MainInterface>(whole).object("controller"))));
     auto* controller = static_cast<Made*>(std::get<MainInterface>(whole).object("controller"));
-    EXPECT_EQ(controller->outlets.size(), 5u);
+    EXPECT_EQ(controller->outlets.size(), 6u);
     EXPECT_TRUE(console.lines.empty());
 
     const std::string text = shipped("MainMenu");
