@@ -61,7 +61,9 @@ void drawSimWindow(Scene& scene, SimWindow& window) {
     auto background = window.backgroundColor();
     const bool translucent = !window.isOpaque() || (background && background->alpha < 1);
     if (!translucent) {
-        Box content = drawStandardWindow(scene, frame, window.title(), window.isKey());
+        // The frame is the content's: the title bar sits above it.
+        const Box outer{frame.x, frame.y - 29, frame.width, frame.height + 29};
+        Box content = drawStandardWindow(scene, outer, window.title(), window.isKey());
         drawViewTree(scene, window.contentView(), content, false, true);
         return;
     }
