@@ -12,13 +12,8 @@ namespace tidra {
 namespace {
 
 using testing::menuState;
+using testing::onSystem;
 using testing::SimWorld;
-
-sim::MacOptions onSystem(int major) {
-    sim::MacOptions options;
-    options.systemVersion = OperatingSystemVersion{major, 0, 0};
-    return options;
-}
 
 sim::SimWindow* settingsWindow(SimWorld& w) {
     for (sim::SimWindow* window : w.mac().windows().windows())

@@ -151,6 +151,13 @@ inline int menuState(SimWorld& w, const std::string& title) {
     return -1;
 }
 
+// A Mac running the system `major`.`minor`, everything else as SimWorld sets it.
+inline sim::MacOptions onSystem(int major, int minor = 0) {
+    sim::MacOptions options;
+    options.systemVersion = OperatingSystemVersion{major, minor, 0};
+    return options;
+}
+
 // The text of a label in the open window loaded from `nib`, or "(closed)".
 inline std::string windowText(SimWorld& w, const std::string& nib, const std::string& id) {
     for (sim::SimWindow* window : w.mac().windows().onScreen()) {
