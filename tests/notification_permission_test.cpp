@@ -11,16 +11,11 @@
 namespace tidra {
 namespace {
 
+using testing::onSystem;
 using testing::SimWorld;
 
 constexpr const char* kImport =
     "menu Wallpaper > Custom Image…\npanel choose ~/Pictures/Mountains.jpg\n";
-
-sim::MacOptions onSystem(int major, int minor) {
-    sim::MacOptions options;
-    options.systemVersion = OperatingSystemVersion{major, minor, 0};
-    return options;
-}
 
 long refusalLines(SimWorld& w) {
     const auto log = w.status()["log"];

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/value.h"
+#include "text/utf8.h"
 
 namespace tidra::testing {
 
@@ -143,23 +144,7 @@ class PlistGenerator {
         return double(seconds) + double(below(1000000)) / 1e6;
     }
 
-    static void append(std::string& out, std::uint32_t cp) {
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | cp >> 6);
-            out += char(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += char(0xE0 | cp >> 12);
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xF0 | cp >> 18);
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
+    static void append(std::string& out, std::uint32_t cp) { appendUtf8(out, cp); }
 
     std::mt19937_64 random_;
     bool nul_;

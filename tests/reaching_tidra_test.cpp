@@ -13,14 +13,8 @@
 namespace tidra {
 namespace {
 
+using testing::onSystem;
 using testing::SimWorld;
-
-sim::MacOptions onSystem(int major, int minor = 0) {
-    sim::MacOptions options;
-    options.bundleIn = "applications";
-    options.systemVersion = OperatingSystemVersion{major, minor, 0};
-    return options;
-}
 
 // Whether Finder draws the desktop's icons, as the user sees it.
 bool iconsShown(SimWorld& w) {

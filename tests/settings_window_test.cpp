@@ -12,13 +12,8 @@ namespace tidra {
 namespace {
 
 using testing::menuState;
+using testing::onSystem;
 using testing::SimWorld;
-
-sim::MacOptions onSystem(int major) {
-    sim::MacOptions options;
-    options.systemVersion = OperatingSystemVersion{major, 0, 0};
-    return options;
-}
 
 sim::SimWindow* settingsWindow(SimWorld& w) {
     for (sim::SimWindow* window : w.mac().windows().windows())
@@ -233,6 +228,21 @@ TEST(SettingsWindow, DamagedAndOverlongStoredListsAreShownAsTheyCountAndKeptInta
     EXPECT_EQ(kept.size(), 249u);
     EXPECT_EQ(kept[3], "com.example.app4");
     EXPECT_EQ(kept.back(), "com.example.app249");
+
+    // Entries that are no bundle identifier (a number, an empty text) are passed over and stay
+    // where they are through an edit.
+    UserDefaults& store = w.mac().prefs().standardUserDefaults();
+    w.mac().intoTidra([&] {
+        store.setObject(
+            Value(Array{Value(7), Value("com.apple.Notes"), Value(""), Value("us.zoom.xos")}),
+            "presentingApps");
+        store.synchronize();
+    });
+    RUN_OK(w, "window close\nmenu Settings...\n");
+    EXPECT_EQ(presentingRows(w), (std::vector<std::string>{"Notes", "zoom.us"}));
+    RUN_OK(w, "window select zoom.us\nwindow click -\n");
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["presentingApps"],
+              (nlohmann::json{7, "com.apple.Notes", ""}));
 }
 
 TEST(SettingsWindow, NamedAndFurnishedAsEachSystemHasIt) {
@@ -258,9 +268,7 @@ TEST(SettingsWindow, NamedAndFurnishedAsEachSystemHasIt) {
                   std::string::npos);
         EXPECT_FALSE(isOn(w, "launchAtLogin"));
         RUN_OK(w, "window click Open Login Items...\n");
-        EXPECT_NE(
-            w.run("status\n").find("Opened by Tidra:\n  System Settings › General › Login Items\n"),
-            std::string::npos);
+        EXPECT_EQ(w.mac().appService().settingsOpened(), 1);
         RUN_OK(w, "app-service enable\nwindow close\nmenu Settings...\n");
         EXPECT_TRUE(isOn(w, "launchAtLogin"));
         EXPECT_TRUE(control(w, "openLoginItems")->isHidden());

@@ -24,8 +24,12 @@ namespace tidra::testing {
 class SimWorld {
   public:
     // Tidra lies in /Applications unless the options say otherwise, so no move offer shows; it
-    // is launched at once unless `launched` is false (then `launch` starts it).
-    explicit SimWorld(sim::MacOptions options = {}, bool launched = true) {
+    // is launched at once unless `launched` is false (then `launch` starts it). Unless
+    // `automationAsked`, the user allowed Tidra to control System Events before, so that no
+    // automation prompt holds up a launch that is not about it.
+    explicit SimWorld(sim::MacOptions options = {}, bool launched = true,
+                      bool automationAsked = false) {
+        if (!automationAsked) options.automationAllowedBefore = true;
         if (options.bundleIn.empty()) options.bundleIn = "applications";
         if (options.root.empty()) options.root = freshTestFolder("mac").string();
         // Tidra.app runs Tidra, with the stand-in for its feedback framework.
@@ -150,6 +154,13 @@ inline int menuState(SimWorld& w, const std::string& title) {
     if (const auto* entry = find(status["menu"])) return (*entry)["state"];
     ADD_FAILURE() << "no menu item " << title;
     return -1;
+}
+
+// A Mac running the system `major`.`minor`, everything else as SimWorld sets it.
+inline sim::MacOptions onSystem(int major, int minor = 0) {
+    sim::MacOptions options;
+    options.systemVersion = OperatingSystemVersion{major, minor, 0};
+    return options;
 }
 
 // The text of a label in the open window loaded from `nib`, or "(closed)".

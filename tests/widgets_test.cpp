@@ -9,13 +9,8 @@ namespace tidra {
 namespace {
 
 using nlohmann::json;
+using testing::onSystem;
 using testing::SimWorld;
-
-sim::MacOptions onSystem(int major) {
-    sim::MacOptions options;
-    options.systemVersion = OperatingSystemVersion{major, 0, 0};
-    return options;
-}
 
 json windowManager(SimWorld& w) {
     return sim::valueToJson(w.mac().prefs().domainSnapshot("com.apple.WindowManager"));

@@ -98,6 +98,12 @@ void addMoveStatus(Frontend& f) {
                  {"message", mac.simAuthorization().passwordDialogText()},
                  {"buttons", nlohmann::json::array({{{"title", "OK"}, {"key", "return"}},
                                                     {{"title", "Cancel"}, {"key", "escape"}}})}});
+        if (const auto prompt = mac.automationConsent().prompt())
+            alerts.push_back(
+                {{"kind", "automation"},
+                 {"message", *prompt},
+                 {"buttons", nlohmann::json::array({{{"title", "Don’t Allow"}, {"key", "escape"}},
+                                                    {{"title", "OK"}, {"key", "return"}}})}});
         s["alerts"] = alerts;
         nlohmann::json volumes = nlohmann::json::array();
         for (const auto& v : mac.diskImages().mounted())

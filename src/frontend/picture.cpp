@@ -80,6 +80,9 @@ std::string drawModals(Mac& mac) {
               << alert->suppression().title() << "\n";
         o << "|  +- answer with `alert BUTTON-TITLE [--suppress]`\n";
     }
+    if (const auto prompt = mac.automationConsent().prompt())
+        o << "|  +- automation: " << *prompt
+          << "\n|  | <Don’t Allow> <OK>\n|  +- answer with `system-events consent allow|deny`\n";
     if (mac.simAuthorization().passwordDialogOpen())
         o << "|  +- password: " << mac.simAuthorization().passwordDialogText()
           << "\n|  +- answer with `password ok|cancel`\n";

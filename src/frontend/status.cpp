@@ -134,7 +134,7 @@ std::string Frontend::statusText() {
         for (const auto& line : lines) o << "  " << line << "\n";
     };
     list("Login items", loginItemLines(mac_));
-    o << appServiceStatusText(mac_);
+    o << appServiceStatusText(mac_) << automationStatusText(mac_);
     list("Notifications", notificationLines(mac_));
     // What Tidra opened for the user: the feedback address, a store page, a pane of Settings.
     if (const auto opened = openedLines(mac_); !opened.empty()) list("Opened by Tidra", opened);
@@ -153,6 +153,9 @@ std::string Frontend::statusText() {
           << " (`ls`, `panel choose NAME`, `panel cancel`)\n";
     for (const SimAlert* alert : mac_.alerts().open())
         o << "Alert: \"" << alert->messageText() << "\" (`alert BUTTON-TITLE`)\n";
+    if (const auto prompt = mac_.automationConsent().prompt())
+        o << "Automation prompt: " << *prompt
+          << " [Don’t Allow] [OK] (`system-events consent allow|deny`)\n";
     if (mac_.simAuthorization().passwordDialogOpen())
         o << "Password dialog: " << mac_.simAuthorization().passwordDialogText()
           << " (`password ok|cancel`)\n";

@@ -27,7 +27,9 @@ std::string FailureNotices::settingsPath(const char* modern, const char* older) 
 
 void FailureNotices::launchAtLoginRefused(std::optional<long> errorNumber) {
     std::string text;
-    if (errorNumber == kAppleEventNotAuthorized) {
+    // Before 10.14 there is no consent to give and no Automation pane to send the user to.
+    if (errorNumber == kAppleEventNotAuthorized &&
+        system_.operatingSystemVersion().isAtLeast(10, 14)) {
         text = fill(localizedString(bundle_,
                                     "Tidra is not allowed to control System Events. Turn on System "
                                     "Events under Tidra in %@, then choose Launch at Login again.",

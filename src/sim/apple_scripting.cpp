@@ -120,7 +120,8 @@ class Interpreter {
     SimSystemEvents& systemEvents(const as::Statement& s) {
         if (!scripting_.systemEvents().available())
             throw RuntimeError{kNotRunning, "Application isn’t running.", s.application, s.span};
-        if (!scripting_.systemEvents().automationAllowed())
+        // The system asks the user (or has asked) whether Tidra may control it.
+        if (!scripting_.mayControl(s.application))
             throw RuntimeError{kNotAuthorized,
                                "Not authorized to send Apple events to " + s.application + ".",
                                s.application, s.span, true};
@@ -332,8 +333,13 @@ Dictionary appleScriptError(long number, const std::string& brief, const std::st
     return error;
 }
 
-SimAppleScripting::SimAppleScripting(SimSystemEvents& systemEvents, TrashMover trash)
-    : systemEvents_(systemEvents), trash_(std::move(trash)) {}
+SimAppleScripting::SimAppleScripting(SimSystemEvents& systemEvents, TrashMover trash,
+                                     Consent consent)
+    : systemEvents_(systemEvents), trash_(std::move(trash)), consent_(std::move(consent)) {}
+
+bool SimAppleScripting::mayControl(const std::string& application) {
+    return !consent_ || consent_(application);
+}
 
 std::unique_ptr<AppleScript> SimAppleScripting::scriptWithSource(const std::string& source) {
     if (!validUtf8(source)) return nullptr;

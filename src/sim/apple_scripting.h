@@ -21,7 +21,11 @@ class SimAppleScripting : public AppleScripting {
     // nothing when it cannot be moved. Called on the script's thread.
     using TrashMover = std::function<std::optional<std::string>(const std::string& macPath)>;
 
-    SimAppleScripting(SimSystemEvents& systemEvents, TrashMover trash);
+    // Whether the user lets the sender control the application so named; may wait for the
+    // user's answer. Called on the script's thread.
+    using Consent = std::function<bool(const std::string& application)>;
+
+    SimAppleScripting(SimSystemEvents& systemEvents, TrashMover trash, Consent consent = {});
 
     // Nothing only for text that is not valid UTF-8 (no string object could hold it).
     std::unique_ptr<AppleScript> scriptWithSource(const std::string& source) override;
@@ -37,11 +41,13 @@ class SimAppleScripting : public AppleScripting {
     // Used by the scripts themselves.
     SimSystemEvents& systemEvents() { return systemEvents_; }
     std::optional<std::string> moveToTrash(const std::string& macPath);
+    bool mayControl(const std::string& application);
     void recordRun(const std::string& source);
 
   private:
     SimSystemEvents& systemEvents_;
     TrashMover trash_;
+    Consent consent_;
     mutable std::mutex mutex_;
     std::vector<Run> runs_;
 };

@@ -29,8 +29,6 @@ void SimDispatch::workerLoop() {
 }
 
 void SimDispatch::globalQueueSync(const std::function<void()>& work) {
-    std::mutex doneMutex;
-    std::condition_variable doneCv;
     bool done = false;
     std::exception_ptr failure;
     {
@@ -42,15 +40,33 @@ void SimDispatch::globalQueueSync(const std::function<void()>& work) {
             } catch (...) {
                 failure = std::current_exception();
             }
-            std::lock_guard l(doneMutex);
+            std::lock_guard l(doneMutex_);
             done = true;
-            doneCv.notify_one();
+            doneCv_.notify_all();
         });
     }
     wake_.notify_one();
-    std::unique_lock l(doneMutex);
-    doneCv.wait(l, [&] { return done; });
+    const auto asked = [this] { return userAsked_ && userAsked_(); };
+    std::unique_lock l(doneMutex_);
+    for (;;) {
+        doneCv_.wait(l, [&] { return done || asked(); });
+        if (done) break;
+        // The work waits for the person's answer to the system. The caller's main thread stays
+        // blocked (its queued work waits) while the front end reads on and the rest of the Mac
+        // runs.
+        l.unlock();
+        loop_.hold(owner_, true);
+        const bool more = loop_.readInput();
+        loop_.hold(owner_, false);
+        if (!more && noAnswer_) noAnswer_();
+        l.lock();
+    }
     if (failure) std::rethrow_exception(failure);
+}
+
+void SimDispatch::wakeWaiter() {
+    std::lock_guard l(doneMutex_);
+    doneCv_.notify_all();
 }
 
 void SimDispatch::mainQueueAfter(std::int64_t delayNanoseconds, std::function<void()> work) {

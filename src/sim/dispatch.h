@@ -30,6 +30,15 @@ class SimDispatch : public Dispatch {
     // The worker thread's identifier, for checking where work ran.
     std::thread::id workerId() const { return worker_.get_id(); }
     int globalQueueRuns() const { return runs_; }
+    // While the main thread waits in globalQueueSync and `asked` answers true, the system asks the
+    // person something on the work's behalf (the automation prompt): the front end's commands are
+    // read so that it can be answered, and `noAnswer` is called when they run out.
+    void setUserQuestion(std::function<bool()> asked, std::function<void()> noAnswer) {
+        userAsked_ = std::move(asked);
+        noAnswer_ = std::move(noAnswer);
+    }
+    // Wakes a main thread waiting in globalQueueSync to look at the question again.
+    void wakeWaiter();
 
   private:
     void workerLoop();
@@ -41,6 +50,10 @@ class SimDispatch : public Dispatch {
     std::deque<std::function<void()>> pending_;
     bool stopping_ = false;
     int runs_ = 0;
+    std::mutex doneMutex_;
+    std::condition_variable doneCv_;
+    std::function<bool()> userAsked_;
+    std::function<void()> noAnswer_;
     std::thread worker_;
 };
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "platform/paths.h"
 #include "prefs/keys.h"
@@ -142,9 +143,30 @@ void Mac::makeScripting() {
     // Finder's Trash and the workspace's recycle are the file manager's: one set of rules.
     workspace_.setTrashMover(
         [this](const std::string& path) { return simFileManager().moveToTrash(path, nullptr); });
+    // Kept where the system keeps its privacy answers, apart from every preference domain.
+    automationConsent_ = std::make_unique<SimAutomationConsent>(
+        disk_, disk_.home() + "/Library/Application Support/com.apple.TCC/Automation.plist",
+        system_.version().isAtLeast(10, 14));
+    if (options_.automationAllowedBefore)
+        automationConsent_->allowUnlessAnswered(kTidraBundleIdentifier, kSystemEventsIdentifier);
+    // A prompt that shows while Tidra's main thread waits for its script lets the person answer.
+    automationConsent_->setPromptShown([this] { dispatch_.wakeWaiter(); });
+    dispatch_.setUserQuestion([this] { return automationConsent_->prompt().has_value(); },
+                              [this] { automationConsent_->giveUpPrompt(); });
     appleScript_.fill(std::make_unique<SimAppleScripting>(
         *systemEvents_,
-        [this](const std::string& path) { return simFileManager().moveToTrash(path, nullptr); }));
+        [this](const std::string& path) { return simFileManager().moveToTrash(path, nullptr); },
+        [this](const std::string&) {
+            // A script run on the main thread itself waits in a nested loop, as a modal does.
+            std::function<bool(const std::function<bool()>&)> waitHere;
+            if (std::this_thread::get_id() != dispatch_.workerId())
+                waitHere = [this](const std::function<bool()>& answered) {
+                    return loop_.runUntil(answered);
+                };
+            return automationConsent_->ask({kTidraBundleIdentifier, "Tidra"},
+                                           {kSystemEventsIdentifier, "System Events"},
+                                           waitHere) == SimAutomationConsent::Answer::Allowed;
+        }));
 }
 
 void Mac::makeTasks() {

@@ -13,6 +13,7 @@
 #include "sim/application.h"
 #include "sim/apps/finder.h"
 #include "sim/authorization.h"
+#include "sim/automation_consent.h"
 #include "sim/bundle.h"
 #include "sim/console_log.h"
 #include "sim/devmate_recorder.h"
@@ -60,6 +61,9 @@ struct MacOptions {
     // What "Send Feedback…" opens in the mail program: Tidra.app's stand-in for its closed
     // feedback framework does. Empty: the framework is only asked, and nothing opens.
     std::string feedbackAddress;
+    // As if the user had allowed Tidra to control System Events before (from 10.14 on): no
+    // automation prompt at the first script. An answer kept with the Mac stands.
+    bool automationAllowedBefore = false;
 };
 
 class Mac {
@@ -120,6 +124,9 @@ class Mac {
     // System Events (login items) and the AppleScript that reaches it and Finder.
     SimSystemEvents& systemEvents() { return *systemEvents_; }
     SimAppleScripting& simAppleScript() { return appleScript_.own(); }
+    // The user's answers on which application may control which (10.14 and later), and the
+    // prompt that asks.
+    SimAutomationConsent& automationConsent() { return *automationConsent_; }
     SimDispatch& dispatch() { return dispatch_; }
     // Displays and their pictures, the file manager, open panels and user notifications.
     SimScreens& simScreens() { return screens_.own(); }
@@ -230,6 +237,7 @@ class Mac {
     ServiceSlot<FileManager, SimFileManager> fileManager_;
     std::unique_ptr<SimAppService> appService_;
     std::unique_ptr<SimSystemEvents> systemEvents_;
+    std::unique_ptr<SimAutomationConsent> automationConsent_;
     ServiceSlot<AppleScripting, SimAppleScripting> appleScript_;
     ServiceSlot<Tasks, SimTasks> tasks_;
     ServiceSlot<Authorization, SimAuthorization> authorization_;

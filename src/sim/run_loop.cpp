@@ -32,12 +32,31 @@ void RunLoop::cancelOwner(int owner) {
         it = it->second.owner == owner ? items_.erase(it) : std::next(it);
 }
 
+void RunLoop::hold(int owner, bool held) {
+    std::lock_guard lock(mutex_);
+    if (held) {
+        ++held_[owner];
+    } else if (auto it = held_.find(owner); it != held_.end() && --it->second <= 0) {
+        held_.erase(it);
+    }
+}
+
+std::multimap<std::pair<double, std::uint64_t>, RunLoop::Item>::const_iterator
+RunLoop::firstRunnable() const {
+    auto it = items_.begin();
+    if (held_.empty()) return it;
+    while (it != items_.end() && held_.count(it->second.owner)) ++it;
+    return it;
+}
+
 bool RunLoop::popDue(Item& out) {
     double t = now();
     std::lock_guard lock(mutex_);
-    if (items_.empty() || items_.begin()->first.first > t) return false;
-    out = std::move(items_.begin()->second);
-    items_.erase(items_.begin());
+    // An empty erase turns the constant position into one that can be moved from.
+    const auto first = items_.erase(firstRunnable(), firstRunnable());
+    if (first == items_.end() || first->first.first > t) return false;
+    out = std::move(first->second);
+    items_.erase(first);
     return true;
 }
 
@@ -75,11 +94,12 @@ void RunLoop::advance(double seconds) {
     for (;;) {
         runDue();
         std::unique_lock lock(mutex_);
-        if (items_.empty() || items_.begin()->first.first > end) {
+        const auto first = firstRunnable();
+        if (first == items_.end() || first->first.first > end) {
             virtualNow_ = end;
             break;
         }
-        virtualNow_ = std::max(virtualNow_, items_.begin()->first.first);
+        virtualNow_ = std::max(virtualNow_, first->first.first);
     }
     runDue();
 }
@@ -87,8 +107,9 @@ void RunLoop::advance(double seconds) {
 double RunLoop::nextDueIn() const {
     double t = now();
     std::lock_guard lock(mutex_);
-    if (items_.empty()) return -1;
-    double d = items_.begin()->first.first - t;
+    const auto first = firstRunnable();
+    if (first == items_.end()) return -1;
+    double d = first->first.first - t;
     return d > 0 ? d : 0;
 }
 

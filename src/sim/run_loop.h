@@ -44,6 +44,12 @@ class RunLoop {
     // input) the loop gives up and returns false.
     bool runUntil(const std::function<bool()>& done);
     void setInputHook(std::function<bool()> hook) { inputHook_ = std::move(hook); }
+    // One front-end command read and executed outside any round of the loop: while a main thread
+    // is blocked on something only the person can end (the system's automation prompt). False
+    // when there is no more input.
+    bool readInput() { return inputHook_ && inputHook_(); }
+    // While a process's main thread is blocked, its queued work waits and everything else runs.
+    void hold(int owner, bool held);
     // Called when queued work of `owner` ends its process (throws ProcessExit).
     void setExitHandler(std::function<void(int owner, int status)> handler) {
         exitHandler_ = std::move(handler);
@@ -64,7 +70,10 @@ class RunLoop {
     std::function<bool()> inputHook_;
     std::function<void(int, int)> exitHandler_;
     int depth_ = 0;
+    std::map<int, int> held_;  // owner → how many holds
     bool popDue(Item& out);
+    // The first item that may run (its owner not held), or end.
+    std::multimap<std::pair<double, std::uint64_t>, Item>::const_iterator firstRunnable() const;
 };
 
 }  // namespace tidra::sim

@@ -32,6 +32,8 @@ void drawAppIcon(cairo_t* cr, Box b, const std::string& name) {
 void drawRadio(cairo_t* cr, double x, double y, const std::string& title, bool on, bool enabled,
                bool dark) {
     const double cx = x + 7, cy = y + 9;
+    // A path of its own: an arc would otherwise be joined to wherever the last one ended.
+    cairo_new_path(cr);
     cairo_arc(cr, cx, cy, 7, 0, 2 * M_PI);
     setColour(cr, on ? kAccent : dark ? Rgba{1, 1, 1, 0.15} : Rgba{1, 1, 1});
     cairo_fill_preserve(cr);
@@ -39,6 +41,7 @@ void drawRadio(cairo_t* cr, double x, double y, const std::string& title, bool o
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     if (on) {
+        cairo_new_path(cr);
         cairo_arc(cr, cx, cy, 2.6, 0, 2 * M_PI);
         setColour(cr, Rgba{1, 1, 1});
         cairo_fill(cr);
@@ -56,8 +59,11 @@ void drawList(cairo_t* cr, Box box, const SimListView& list, bool dark) {
     constexpr double kRow = 30;
     const auto rows = list.rows();
     const auto selected = list.selectedRow();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const double y = box.y + 2 + kRow * i;
+    // Scrolled so that the selected row shows, as the list keeps it in view.
+    const size_t fit = static_cast<size_t>(std::max(1.0, (box.height - 4) / kRow));
+    const size_t first = selected && *selected >= fit ? *selected + 1 - fit : 0;
+    for (size_t i = first; i < rows.size(); ++i) {
+        const double y = box.y + 2 + kRow * (i - first);
         if (y > box.bottom()) break;
         const bool chosen = selected && *selected == i;
         if (chosen) fillRounded(cr, Box{box.x + 3, y, box.width - 6, kRow - 2}, 4, kAccent);

@@ -99,6 +99,10 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButton
         const bool ultra = effect->material() == kVisualEffectMaterialUltraDark;
         fillRounded(cr, box, 10, ultra ? Rgba{0.07, 0.07, 0.08, 0.72} : Rgba{0.2, 0.2, 0.22, 0.7});
         dark = true;
+    } else if (auto* field = dynamic_cast<SimTextField*>(view); field && plainButtons) {
+        // A window of settings: labels in the system's small text, wrapping in their frame.
+        drawText(cr, field->stringValue(), box.x, box.y + 2, box.width,
+                 TextStyle{12, false, dark ? Rgba{1, 1, 1, 0.85} : Rgba{0, 0, 0, 0.8}});
     } else if (auto* field = dynamic_cast<SimTextField*>(view)) {
         // A field one line tall shows a heading as large as it allows; taller ones hold
         // running text.

@@ -68,8 +68,10 @@ void drawSimWindow(Scene& scene, SimWindow& window) {
     auto background = window.backgroundColor();
     const bool translucent = !window.isOpaque() || (background && background->alpha < 1);
     if (!translucent) {
-        // Tidra's windows keep their size: none of them can be zoomed.
-        Box content = drawStandardWindow(scene, frame, window.title(), window.isKey(), false);
+        // The frame is the content's: the title bar sits above it. Tidra's windows keep their
+        // size: none of them can be zoomed.
+        const Box outer{frame.x, frame.y - 29, frame.width, frame.height + 29};
+        Box content = drawStandardWindow(scene, outer, window.title(), window.isKey(), false);
         drawViewTree(scene, window.contentView(), content, scene.dark, true);
         return;
     }

@@ -33,16 +33,6 @@ void SimSystemEvents::setAvailable(bool available) {
     available_ = available;
 }
 
-bool SimSystemEvents::automationAllowed() const {
-    std::lock_guard lock(mutex_);
-    return automationAllowed_;
-}
-
-void SimSystemEvents::setAutomationAllowed(bool allowed) {
-    std::lock_guard lock(mutex_);
-    automationAllowed_ = allowed;
-}
-
 std::vector<LoginItem> SimSystemEvents::loginItems() const {
     std::lock_guard lock(mutex_);
     return items_;

@@ -28,10 +28,6 @@ class SimSystemEvents {
     // Whether the process can be reached; switched off, every request fails as if it had quit.
     bool available() const;
     void setAvailable(bool available);
-    // Whether the user lets Tidra send it Apple events (asked once from 10.14 on); refused,
-    // every request fails with "not authorized".
-    bool automationAllowed() const;
-    void setAutomationAllowed(bool allowed);
 
     std::vector<LoginItem> loginItems() const;
     // Appends an entry, as "make login item at end" does; names need not be unique. False, with
@@ -49,7 +45,6 @@ class SimSystemEvents {
     std::string file_;
     mutable std::mutex mutex_;
     bool available_ = true;
-    bool automationAllowed_ = true;
     std::vector<LoginItem> items_;
 };
 

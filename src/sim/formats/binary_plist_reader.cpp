@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/formats/binary_plist_format.h"
+#include "text/utf8.h"
 
 namespace tidra::sim {
 
@@ -16,24 +17,6 @@ std::uint64_t readBigEndian(const std::uint8_t* p, size_t n) {
     std::uint64_t v = 0;
     for (size_t i = 0; i < n; ++i) v = (v << 8) | p[i];
     return v;
-}
-
-void putUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | cp >> 6);
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | cp >> 12);
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | cp >> 18);
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
 }
 
 class Reader {
@@ -152,7 +135,7 @@ class Reader {
                 unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                 ++i;
             }
-            putUtf8(out, unit);
+            appendUtf8(out, unit);
         }
         return out;
     }
