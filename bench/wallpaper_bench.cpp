@@ -38,7 +38,7 @@ void ReplaceAndRestore(benchmark::State& state) {
         rig.loop.advance(5);
     }
     state.SetComplexityN(state.range(0));
-    if (rig.picture(1) != SimScreens::kDefaultPicture) state.SkipWithError("not restored");
+    if (rig.picture(1) != rig.screens.defaultPicture()) state.SkipWithError("not restored");
 }
 BENCHMARK(ReplaceAndRestore)
     ->Arg(1)

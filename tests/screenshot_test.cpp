@@ -287,8 +287,8 @@ TEST_F(ScreenshotTest, EveryDisplayHasAMenuBarDimmedAwayFromTheMainOneAndAnEdgeT
 
 TEST_F(ScreenshotTest, TheDarkThemeDarkensEveryWindowAndAWindowThatCannotGrowHasNoZoom) {
     run("popover close\nfinder open Documents\nmenu Preferences…\n");
-    // Finder's window cascades from (120, 90), 680 by 420; the Settings window lies where its
-    // frame says.
+    // Finder's window cascades from (120, 90), 680 by 420; the Settings window's content lies
+    // where its frame says.
     const int finderX = 120, finderY = 90;
     auto windows = world_.mac().windows().onScreen();
     ASSERT_FALSE(windows.empty());
@@ -296,6 +296,8 @@ TEST_F(ScreenshotTest, TheDarkThemeDarkensEveryWindowAndAWindowThatCannotGrowHas
     const int settingsX = int(frame.origin.x),
               settingsY = int(900 - frame.origin.y - frame.size.height);
     const int settingsBottom = settingsY + int(frame.size.height);
+    // The frame is the content's; the title bar lies above it.
+    const int titleTop = settingsY - 29;
     auto shades = [&](const Shot& s) {
         return std::vector<Colour>{s.at(finderX + 600, finderY + 400),  // Finder's list
                                    s.at(finderX + 60, finderY + 380),   // Finder's sidebar
@@ -311,9 +313,9 @@ TEST_F(ScreenshotTest, TheDarkThemeDarkensEveryWindowAndAWindowThatCannotGrowHas
     const Colour finderZoom = light->at(finderX + 2 + 54, finderY + 14);
     EXPECT_TRUE(finderZoom.g > 150 && finderZoom.r < 100) << finderZoom;
     for (const Shot* s : {light.get(), dark.get()}) {
-        const Colour zoom = s->at(settingsX + 2 + 54, settingsY + 14);
+        const Colour zoom = s->at(settingsX + 2 + 54, titleTop + 14);
         EXPECT_TRUE(std::abs(zoom.r - zoom.g) < 8 && std::abs(zoom.g - zoom.b) < 8) << zoom;
-        const Colour close = s->at(settingsX + 2 + 14, settingsY + 14);
+        const Colour close = s->at(settingsX + 2 + 14, titleTop + 14);
         EXPECT_GT(close.r, close.g + 80) << close;
     }
 }
