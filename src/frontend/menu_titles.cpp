@@ -7,8 +7,9 @@ namespace {
 constexpr const char* kEllipsis = "\u2026";
 constexpr const char* kSeparator = " > ";
 
-// Titles compared as typed: surrounding blanks dropped, the ellipsis written as three dots.
-std::string comparable(const std::string& title) {
+}  // namespace
+
+std::string comparableTitle(const std::string& title) {
     size_t b = title.find_first_not_of(" \t");
     if (b == std::string::npos) return "";
     size_t e = title.find_last_not_of(" \t");
@@ -23,6 +24,8 @@ std::string comparable(const std::string& title) {
     }
     return out;
 }
+
+namespace {
 
 struct Found {
     SimMenuItem* item;
@@ -65,7 +68,7 @@ MenuTitleMatch findMenuTitle(const SimMenu& menu, const std::string& typed) {
         size_t start = 0;
         for (;;) {
             size_t sep = s.find(kSeparator, start);
-            out.push_back(comparable(s.substr(start, sep - start)));
+            out.push_back(comparableTitle(s.substr(start, sep - start)));
             if (sep == std::string::npos) return out;
             start = sep + 3;
         }

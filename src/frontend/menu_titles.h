@@ -14,6 +14,9 @@ struct MenuTitleMatch {
     std::string error;            // why, with the titles a person could have meant
 };
 
+// A title compared as typed: surrounding blanks dropped, the ellipsis written as three dots.
+std::string comparableTitle(const std::string& title);
+
 // `typed` is "Title" or "Parent > Child". A title naming a submenu of its own, several items, or
 // none is refused.
 MenuTitleMatch findMenuTitle(const SimMenu& menu, const std::string& typed);

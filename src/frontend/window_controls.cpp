@@ -4,6 +4,7 @@
 
 #include "frontend/frontend.h"
 #include "frontend/key_words.h"
+#include "frontend/menu_titles.h"
 #include "text/ascii.h"
 
 namespace tidra::sim {
@@ -12,19 +13,9 @@ namespace {
 
 // What a person types for a title: any case, "..." for "…", "-" for "−".
 std::string typedForm(const std::string& title) {
-    std::string out;
-    for (size_t i = 0; i < title.size();) {
-        if (title.compare(i, 3, "…") == 0) {
-            out += "...";
-            i += 3;
-        } else if (title.compare(i, 3, "−") == 0) {
-            out += "-";
-            i += 3;
-        } else {
-            out += asciiLower(title[i++]);
-        }
-    }
-    return out;
+    std::string out = comparableTitle(title);
+    for (size_t at; (at = out.find("−")) != std::string::npos;) out.replace(at, 3, "-");
+    return asciiLower(out);
 }
 
 SimWindow& frontWindow(Mac& mac) {

@@ -57,8 +57,6 @@ void SettingsWindow::showWindow(Object* sender) {
     if (!keyMonitor_)
         keyMonitor_ = s_.application.addLocalMonitorForEvents(
             eventMask(EventType::KeyDown), [this](const Event& e) { return keyDown(e); });
-    // A menu-bar application is rarely the active one: its window would open behind the rest.
-    s_.application.activateIgnoringOtherApps(true);
     WindowController::showWindow(sender);
 }
 
