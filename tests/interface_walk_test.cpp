@@ -79,7 +79,7 @@ struct MainMenuWalk : ::testing::Test {
         auto description = sim::parseDescription(text);
         EXPECT_TRUE(description) << text;
         return buildMainInterface(description.value_or(Value(Dictionary{})), "MainMenu", classes,
-                                  menus, console);
+                                  menus, console, {});
     }
     ClassRegistry classes;
     CountingMenus menus;

@@ -34,23 +34,26 @@ std::string applicationName(const std::string& bundlePath) {
     return name;
 }
 
-std::variant<ApplicationIdentity, std::string> identifyApplication(FileManager& files,
-                                                                   Archiver& propertyLists,
-                                                                   const std::string& bundlePath) {
-    const std::string shown = "“" + paths::lastPathComponent(bundlePath) + "”";
-    if (!isApplicationBundle(bundlePath)) return shown + " is not an application.";
+std::variant<ApplicationIdentity, ApplicationRefusal> identifyApplication(
+    FileManager& files, Archiver& propertyLists, const std::string& bundlePath) {
+    const std::string name = paths::lastPathComponent(bundlePath);
+    if (!isApplicationBundle(bundlePath)) return ApplicationRefusal{"“%@” is not an application.", name};
     const auto bytes = files.contentsAtPath(bundlePath + "/Contents/Info.plist");
-    if (!bytes) return shown + " has no Info.plist, so Tidra cannot tell which application it is.";
+    if (!bytes)
+        return ApplicationRefusal{
+            "“%@” has no Info.plist, so Tidra cannot tell which application it is.", name};
     const Value info =
         bytes->size() > kLargestInfoPlist ? Value() : propertyLists.propertyListWithData(*bytes);
     if (!info.isDictionary())
-        return "The Info.plist of " + shown +
-               " is damaged, so Tidra cannot tell which application it is.";
+        return ApplicationRefusal{
+            "The Info.plist of “%@” is damaged, so Tidra cannot tell which application it is.",
+            name};
     const Value identifier = info[Value("CFBundleIdentifier")];
     if (!identifier.isString() || identifier.string().empty())
-        return shown + " has no bundle identifier, so Tidra cannot recognise it when it starts.";
+        return ApplicationRefusal{
+            "“%@” has no bundle identifier, so Tidra cannot recognise it when it starts.", name};
     if (!usableIdentifier(identifier.string()))
-        return shown + " has a bundle identifier no application can have.";
+        return ApplicationRefusal{"“%@” has a bundle identifier no application can have.", name};
     return ApplicationIdentity{identifier.string(), applicationName(bundlePath)};
 }
 

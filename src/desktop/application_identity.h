@@ -15,11 +15,16 @@ struct ApplicationIdentity {
     std::string name;  // the bundle's name without ".app"
 };
 
-// The identity of the application at `bundlePath`, or what keeps Tidra from telling it, in
-// words for the user.
-std::variant<ApplicationIdentity, std::string> identifyApplication(FileManager& files,
-                                                                   Archiver& propertyLists,
-                                                                   const std::string& bundlePath);
+// What keeps Tidra from telling an application: `reason` is an English text whose %@ stands for
+// `name` (the bundle's file name), and the key of its translation.
+struct ApplicationRefusal {
+    std::string reason;
+    std::string name;
+};
+
+// The identity of the application at `bundlePath`, or what keeps Tidra from telling it.
+std::variant<ApplicationIdentity, ApplicationRefusal> identifyApplication(
+    FileManager& files, Archiver& propertyLists, const std::string& bundlePath);
 
 // The name Finder shows for an application bundle: its file name without ".app".
 std::string applicationName(const std::string& bundlePath);

@@ -10,6 +10,7 @@
 #include "about/companion_store.h"
 #include "app/class_registry.h"
 #include "frontend/frontend.h"
+#include "sim/localizations.h"
 #include "sim/mac.h"
 
 namespace {
@@ -17,7 +18,7 @@ namespace {
 int usage() {
     std::cerr << "usage: tidra [--mac DIR] [--script FILE|-] "
                  "[--bundle-in downloads|applications|user-applications|dmg|nested|PATH] "
-                 "[--system-version VERSION]\n";
+                 "[--system-version VERSION] [--language LANGUAGE]\n";
     return 2;
 }
 
@@ -56,6 +57,14 @@ int main(int argc, char** argv) {
                           << "\n";
                 return 2;
             }
+        } else if (a == "--language") {
+            if (!tidra::sim::plausibleLanguage(v)) {
+                std::cerr << "tidra: --language takes a language as macOS names it, such as de, "
+                             "pt-BR or zh-Hant; \""
+                          << v << "\" is none\n";
+                return 2;
+            }
+            options.languages = {v};
         } else {
             return usage();
         }

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "text/apple_script_literal.h"
+#include "text/localized.h"
 
 namespace tidra {
 
@@ -95,18 +96,17 @@ bool ApplicationMover::ask(const Move& move) {
     alert->setMessageText(text(install::kOfferTitle));
     std::string informative = text(install::kOfferText);
     if (move.needsAuthorization) {
-        informative += ' ';
-        informative += text(install::kOfferPasswordNote);
+        informative = sentences(s_.bundle, informative, text(install::kOfferPasswordNote));
     } else if (anyHasPrefix(s_.fileManager.searchPathForDirectoriesInDomains(
                                 SearchPathDirectory::Downloads, kAllDomainsMask, true),
                             move.source)) {
-        informative += ' ';
-        informative += text(install::kOfferDownloadsNote);
+        informative = sentences(s_.bundle, informative, text(install::kOfferDownloadsNote));
     }
     alert->setInformativeText(informative);
     alert->addButtonWithTitle(text(install::kMoveButton));
     alert->addButtonWithTitle(text(install::kDoNotMoveButton)).setKeyEquivalent("\x1b");
     alert->setShowsSuppressionButton(true);
+    alert->suppressionButton().setTitle(text(install::kDoNotAskAgain));
     alert->suppressionButton().setControlSize(kSmallControlSize);
     alert->suppressionButton().setFontSize(s_.ui.smallSystemFontSize());
 

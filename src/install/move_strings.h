@@ -14,6 +14,7 @@ inline constexpr const char* kOfferDownloadsNote =
     "This will keep your Downloads folder uncluttered.";
 inline constexpr const char* kMoveButton = "Move to Applications Folder";
 inline constexpr const char* kDoNotMoveButton = "Do Not Move";
+inline constexpr const char* kDoNotAskAgain = "Do not show this message again";
 inline constexpr const char* kFailureTitle = "Could not move to Applications folder";
 
 }  // namespace tidra::install

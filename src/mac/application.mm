@@ -189,7 +189,8 @@ class MacApplication final : public Application {
             return false;
         }
         MacMenuFactory menus;
-        auto built = buildMainInterface(*description, "MainMenu", classes, menus, console_);
+        auto built = buildMainInterface(*description, "MainMenu", classes, menus, console_,
+                                        interfaceTexts("MainMenu"));
         if (const auto* refusal = std::get_if<MainInterfaceRefusal>(&built)) {
             console_.log(refusal->reason == MainInterfaceRefusal::Reason::UnknownClass
                              ? "Tidra: the main interface names an unknown class " + refusal->detail

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/interface_walk.h"
 #include "platform/value.h"
 
 namespace tidra::mac {
@@ -18,5 +19,8 @@ namespace tidra::mac {
 std::optional<Value> readDescription(const std::string& name);
 // The same from the file's bytes.
 std::optional<Value> descriptionFromData(NSData* bytes);
+// The description's texts in the user's language, from the main bundle's strings table named
+// after the description (Resources/<language>.lproj/<name>.strings).
+InterfaceTexts interfaceTexts(const std::string& name);
 
 }  // namespace tidra::mac

@@ -10,6 +10,14 @@ std::optional<Value> readDescription(const std::string& name) {
     return descriptionFromData([NSData dataWithContentsOfFile:path]);
 }
 
+InterfaceTexts interfaceTexts(const std::string& name) {
+    return [table = toNSString(name)](const std::string& text) {
+        return fromNSString([[NSBundle mainBundle] localizedStringForKey:toNSString(text)
+                                                                   value:@""
+                                                                   table:table]);
+    };
+}
+
 std::optional<Value> descriptionFromData(NSData* bytes) {
     if (bytes == nil) return std::nullopt;
     id parsed = [NSJSONSerialization JSONObjectWithData:bytes options:0 error:NULL];

@@ -150,7 +150,8 @@ class MacInterfaceLoader final : public InterfaceLoader {
         std::shared_ptr<Window> window;
         if (const std::optional<Value> description = readDescription(nibName)) {
             MacViewFactory factory;
-            window = buildWindow(*description, nibName, owner, factory, console_);
+            window = buildWindow(*description, nibName, owner, factory, console_,
+                                 interfaceTexts(nibName));
         }
         if (window == nullptr)
             console_.log("-[NSWindowController loadWindow]: failed to load window nib file '" +
@@ -162,7 +163,8 @@ class MacInterfaceLoader final : public InterfaceLoader {
         std::shared_ptr<View> view;
         if (const std::optional<Value> description = readDescription(nibName)) {
             MacViewFactory factory;
-            view = buildView(*description, nibName, owner, factory, console_);
+            view = buildView(*description, nibName, owner, factory, console_,
+                             interfaceTexts(nibName));
         }
         if (view == nullptr)
             console_.log("-[NSViewController loadView] could not load the \"" + nibName +

@@ -116,6 +116,9 @@ class MacSuppressionButton final : public SuppressionButton {
   public:
     explicit MacSuppressionButton(NSAlert* alert) : alert_(alert) {}
     int state() const override { return static_cast<int>([[alert_ suppressionButton] state]); }
+    void setTitle(const std::string& title) override {
+        [[alert_ suppressionButton] setTitle:toNSString(title)];
+    }
     void setControlSize(int size) override {
         [[alert_ suppressionButton] setControlSize:static_cast<NSControlSize>(size)];
     }

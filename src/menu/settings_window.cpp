@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "prefs/keys.h"
+#include "text/localized.h"
 #include "wallpaper/wallpaper_chooser.h"
 
 namespace tidra {
@@ -12,26 +13,38 @@ constexpr const char* kFrameAutosaveName = "TidraSettings";
 constexpr std::uint16_t kKeyCodeW = 0x0D;
 
 // What the window says about the icon: nothing while the menu bar shows it.
-std::string menuBarHint(bool iconShown, OperatingSystemVersion system,
+std::string menuBarHint(Bundle& b, bool iconShown, OperatingSystemVersion system,
                         const std::string& shortcut) {
     if (iconShown) return "";
-    std::string hint =
+    const std::string missing =
         system.isAtLeast(26)
-            ? "Tidra's icon is hidden from the menu bar. To show it again, open System Settings › "
-              "Menu Bar and switch Tidra on under “Allow in the Menu Bar”."
-            : "Tidra's icon is not in the menu bar. Quit Tidra and open it again to bring the "
-              "icon back.";
-    hint += shortcut.empty()
-                ? " Meanwhile a tidra://hide or tidra://show link still hides or shows the desktop."
-                : " Meanwhile your shortcut " + shortcut + " still hides and shows the desktop.";
-    return hint;
+            ? localizedString(b,
+                              "Tidra's icon is hidden from the menu bar. To show it again, open "
+                              "System Settings › Menu Bar and switch Tidra on under “Allow in the "
+                              "Menu Bar”.",
+                              "Settings window: the menu bar of macOS 26 and later hides Tidra's "
+                              "icon")
+            : localizedString(b,
+                              "Tidra's icon is not in the menu bar. Quit Tidra and open it again "
+                              "to bring the icon back.",
+                              "Settings window: the icon is not in the menu bar, before macOS 26");
+    const std::string meanwhile =
+        shortcut.empty()
+            ? localizedString(b,
+                              "Meanwhile a tidra://hide or tidra://show link still hides or shows "
+                              "the desktop.",
+                              "Settings window, after the sentence on the missing icon, when no "
+                              "shortcut is set")
+            : formatText(localizedString(b,
+                                         "Meanwhile your shortcut %@ still hides and shows the "
+                                         "desktop.",
+                                         "Settings window, after the sentence on the missing "
+                                         "icon; %@ is the shortcut, such as ⌃⌥⌘H"),
+                         {shortcut});
+    return sentences(b, missing, meanwhile);
 }
 
 }  // namespace
-
-std::string SettingsWindow::settingsName(OperatingSystemVersion system) {
-    return system.isAtLeast(13) ? "Settings" : "Preferences";
-}
 
 SettingsWindow::SettingsWindow(Services services, Features features)
     : WindowController(services.interfaces, "SettingsWindow"), s_(services), f_(features) {}
@@ -44,7 +57,11 @@ void SettingsWindow::windowDidLoad() {
     WindowController::windowDidLoad();
     Window* w = window();
     if (!w) return;
-    w->setTitle("Tidra " + settingsName(s_.system.operatingSystemVersion()));
+    w->setTitle(s_.system.operatingSystemVersion().isAtLeast(13)
+                    ? localizedString(s_.bundle, "Tidra Settings",
+                                      "Title of the Settings window, macOS 13 and later")
+                    : localizedString(s_.bundle, "Tidra Preferences",
+                                      "Title of the Settings window, before macOS 13"));
     // Centred the first time; after that where the user left it.
     w->center();
     w->setFrameAutosaveName(kFrameAutosaveName);
@@ -99,8 +116,11 @@ void SettingsWindow::showLogin() {
     const bool approval = f_.launchAtLogin.needsApproval();
     if (loginStatus_)
         loginStatus_->setStringValue(
-            approval ? "Tidra opens at login once you allow it in System Settings › General › "
-                       "Login Items."
+            approval ? localizedString(s_.bundle,
+                                       "Tidra opens at login once you allow it in System "
+                                       "Settings › General › Login Items.",
+                                       "Settings window, when the approval of the login item is "
+                                       "still missing (macOS 13 and later)")
                      : "");
     if (openLoginItems_) openLoginItems_->setHidden(!approval);
 }
@@ -126,7 +146,10 @@ void SettingsWindow::showWallpaper() {
         if (auto chosen = s_.defaults.URLForKey(prefs::kReplaceWallpaper)) picture = chosen->path();
     if (pictureName_)
         pictureName_->setStringValue(picture ? paths::lastPathComponent(*picture)
-                                             : "No picture chosen");
+                                             : localizedString(s_.bundle, "No picture chosen",
+                                                               "Settings window, under Custom "
+                                                               "Image, when no picture is "
+                                                               "chosen"));
     if (picturePreview_) picturePreview_->setImageFile(picture);
 }
 
@@ -150,7 +173,7 @@ void SettingsWindow::showWidgets() {
 void SettingsWindow::showMenuBarHint() {
     if (!isWindowLoaded() || !menuBarHint_) return;
     const std::string hint =
-        menuBarHint(f_.iconShown(), s_.system.operatingSystemVersion(),
+        menuBarHint(s_.bundle, f_.iconShown(), s_.system.operatingSystemVersion(),
                     f_.shortcut.isRegistered() ? f_.shortcut.currentText() : "");
     menuBarHint_->setStringValue(hint);
     menuBarHint_->setHidden(hint.empty());

@@ -11,6 +11,7 @@
 #include "desktop/presenting_trigger.h"
 #include "login/launch_at_login.h"
 #include "platform/application.h"
+#include "platform/bundle.h"
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/file_manager.h"
@@ -34,6 +35,7 @@ class SettingsWindow : public WindowController {
         FileManager& files;
         Archiver& propertyLists;
         UserDefaults& defaults;
+        Bundle& bundle;
         SystemInfo& system;
         Console& console;
     };
@@ -75,9 +77,6 @@ class SettingsWindow : public WindowController {
     bool performAction(const std::string& selector, Object* sender) override;
     bool setOutlet(const std::string& name, Object* value) override;
 
-    // The window's own name, as the system names it: "Settings" from macOS 13, else
-    // "Preferences".
-    static std::string settingsName(OperatingSystemVersion system);
 
   private:
     // Each part, read afresh from what it shows.

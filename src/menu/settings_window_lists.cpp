@@ -1,6 +1,7 @@
 // The Settings window's keyboard shortcut and its list of presenting applications.
 #include "desktop/application_identity.h"
 #include "menu/settings_window.h"
+#include "text/format.h"
 
 namespace tidra {
 
@@ -37,7 +38,12 @@ void SettingsWindow::showPresenting(const std::string& message) {
             const auto app = s_.workspace.URLForApplicationWithBundleIdentifier(id);
             const auto path = app ? app->path() : std::nullopt;
             rows.push_back(path ? ListRow{applicationName(*path), id, path}
-                                : ListRow{id, "Not installed", std::nullopt});
+                                : ListRow{id,
+                                          localizedString(s_.bundle, "Not installed",
+                                                          "Settings window, presenting list: a "
+                                                          "row whose application is not on this "
+                                                          "Mac"),
+                                          std::nullopt});
         }
         presentingList_->setRows(rows);
     }
@@ -59,9 +65,14 @@ void SettingsWindow::addPresentingApp() {
     panel->setCanChooseFiles(true);
     panel->setResolvesAliases(true);
     panel->setAllowedFileTypes({"app"});
-    panel->setPrompt("Add");
-    panel->setTitle("Add a Presenting Application");
-    panel->setMessage("Choose an application that hides the desktop while it runs.");
+    panel->setPrompt(localizedString(s_.bundle, "Add",
+                                     "Submit button of the window to add a presenting "
+                                     "application"));
+    panel->setTitle(localizedString(s_.bundle, "Add a Presenting Application",
+                                    "Title of the window to add a presenting application"));
+    panel->setMessage(localizedString(
+        s_.bundle, "Choose an application that hides the desktop while it runs.",
+        "Message inside the window to add a presenting application"));
     std::weak_ptr<int> alive = alive_;
     panel->beginWithCompletionHandler([this, alive, panel](long response) {
         if (alive.expired()) return;
@@ -74,9 +85,13 @@ void SettingsWindow::presentingAppChosen(long response, const std::optional<Url>
     const auto path = chosen ? chosen->path() : std::nullopt;
     if (!path) return;
     const auto identity = identifyApplication(s_.files, s_.propertyLists, *path);
-    if (const auto* why = std::get_if<std::string>(&identity)) {
-        s_.console.log("Tidra: not added to the presenting applications: " + *why);
-        showPresenting(*why);
+    if (const auto* refused = std::get_if<ApplicationRefusal>(&identity)) {
+        s_.console.log("Tidra: not added to the presenting applications: " +
+                       formatText(refused->reason, {refused->name}));
+        showPresenting(formatText(
+            localizedString(s_.bundle, refused->reason,
+                            "Settings window, presenting list; %@ is the application's file name"),
+            {refused->name}));
         return;
     }
     const ApplicationIdentity& app = std::get<ApplicationIdentity>(identity);
@@ -91,11 +106,19 @@ void SettingsWindow::presentingAppChosen(long response, const std::optional<Url>
             break;
         }
         case PresentingApps::Added::AlreadyThere:
-            showPresenting("“" + app.name + "” is already in the list.");
+            showPresenting(formatText(
+                localizedString(s_.bundle, "“%@” is already in the list.",
+                                "Settings window, presenting list; %@ is the application's name"),
+                {app.name}));
             break;
         case PresentingApps::Added::Full:
-            showPresenting("The list holds " + std::to_string(PresentingApps::kMostApps) +
-                           " applications, the most Tidra keeps. Remove one to add another.");
+            showPresenting(formatText(
+                localizedString(s_.bundle,
+                                "The list holds %@ applications, the most Tidra keeps. Remove "
+                                "one to add another.",
+                                "Settings window, presenting list; %@ is the number of "
+                                "applications the list can hold"),
+                {std::to_string(PresentingApps::kMostApps)}));
             break;
     }
 }
@@ -103,7 +126,9 @@ void SettingsWindow::presentingAppChosen(long response, const std::optional<Url>
 void SettingsWindow::removePresentingApp() {
     const auto row = presentingList_ ? presentingList_->selectedRow() : std::nullopt;
     if (!row) {
-        showPresenting("Select an application in the list to remove it.");
+        showPresenting(localizedString(s_.bundle, "Select an application in the list to remove it.",
+                                       "Settings window, presenting list: − was clicked with no "
+                                       "row selected"));
         return;
     }
     if (!f_.presenting.apps().remove(*row)) {

@@ -32,14 +32,15 @@ StatusMenuController::StatusMenuController(const Platform& platform)
                                                         platform.mainBundle, platform.workspace,
                                                         platform.system)),
       // A press does what a click on the status item does.
-      shortcut_({defaults_, platform.hotKeys, platform.console},
+      shortcut_({defaults_, platform.hotKeys, platform.mainBundle, platform.console},
                 [this] { hideMessClicked(nullptr); }),
       presenting_({defaults_, platform.workspace, platform.console},
                   static_cast<DesktopHiding&>(*this)),
       settingsWindow_(std::make_unique<SettingsWindow>(
           SettingsWindow::Services{platform.interfaces, platform.application, platform.ui,
                                    platform.workspace, platform.fileManager, platform.archiver,
-                                   defaults_, platform.system, platform.console},
+                                   defaults_, platform.mainBundle, platform.system,
+                                   platform.console},
           SettingsWindow::Features{launchAtLogin_, shortcut_, presenting_,
                                    [this](int tag) { wallpaperChooser_.choose(tag); },
                                    [this] { widgets_.toggleSetting(); },
@@ -172,7 +173,11 @@ void StatusMenuController::showSettingsWindow(Object*) {
 void StatusMenuController::nameSettingsItem() {
     if (settingsItem_)
         settingsItem_->setTitle(
-            SettingsWindow::settingsName(platform_.system.operatingSystemVersion()) + "…");
+            platform_.system.operatingSystemVersion().isAtLeast(13)
+                ? localizedString(platform_.mainBundle, "Settings…",
+                                  "Menu item that opens the Settings window, macOS 13 and later")
+                : localizedString(platform_.mainBundle, "Preferences…",
+                                  "Menu item that opens the Settings window, before macOS 13"));
 }
 
 }  // namespace tidra

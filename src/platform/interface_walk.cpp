@@ -92,17 +92,40 @@ class MainInterfaceWalk {
     MenuFactory& factory_;
 };
 
+namespace {
+
+void translate(std::string& text, const InterfaceTexts& texts) {
+    if (!text.empty() && texts) text = texts(text);
+}
+
+void translate(MenuDescription& menu, const InterfaceTexts& texts) {
+    for (MenuItemDescription& item : menu.items) {
+        translate(item.title, texts);
+        if (item.submenu) translate(*item.submenu, texts);
+    }
+}
+
+void translate(ViewDescription& view, const InterfaceTexts& texts) {
+    translate(view.title, texts);
+    translate(view.stringValue, texts);
+    for (ViewDescription& child : view.subviews) translate(child, texts);
+}
+
+}  // namespace
+
 std::variant<MainInterface, MainInterfaceRefusal> buildMainInterface(const Value& description,
                                                                      const std::string& name,
                                                                      const ClassRegistry& classes,
                                                                      MenuFactory& menus,
-                                                                     Console& console) {
+                                                                     Console& console,
+                                                                     const InterfaceTexts& texts) {
     auto read = readMainDescription(description);
     if (auto* fault = std::get_if<DescriptionFault>(&read)) {
         console.log(misshapenDescriptionLine(name, *fault));
         return MainInterfaceRefusal{MainInterfaceRefusal::Reason::Misshapen, fault->text()};
     }
-    const MainDescription& main = std::get<MainDescription>(read);
+    MainDescription& main = std::get<MainDescription>(read);
+    for (MenuDescription& menu : main.menus) translate(menu, texts);
     // Every class is known before the first object is made: an object's making may already
     // reach the platform (a status item in the menu bar).
     for (const ObjectDescription& o : main.objects)
@@ -171,8 +194,7 @@ class ViewWalk {
 
 // What was read, or nothing after one line naming the misshapen entry.
 template <class File>
-const File* readOrRefused(const DescriptionRead<File>& read, const std::string& name,
-                          Console& console) {
+File* readOrRefused(DescriptionRead<File>& read, const std::string& name, Console& console) {
     if (const auto* fault = std::get_if<DescriptionFault>(&read)) {
         console.log(misshapenDescriptionLine(name, *fault));
         return nullptr;
@@ -183,12 +205,15 @@ const File* readOrRefused(const DescriptionRead<File>& read, const std::string& 
 }  // namespace
 
 std::shared_ptr<Window> buildWindow(const Value& description, const std::string& name,
-                                    Object& owner, ViewFactory& views, Console& console) {
+                                    Object& owner, ViewFactory& views, Console& console,
+                                    const InterfaceTexts& texts) {
     if (description[Value("window")].isNil()) return nullptr;
     auto read = readWindowDescription(description);
-    const auto* found = readOrRefused(read, name, console);
+    auto* found = readOrRefused(read, name, console);
     if (!found) return nullptr;
-    const WindowFileDescription& file = *found;
+    WindowFileDescription& file = *found;
+    translate(file.window.title, texts);
+    translate(file.window.contentView, texts);
     ViewWalk walk(owner, views);
     // The content view fills the window unless the description says otherwise.
     const ViewDescription& content = file.window.contentView;
@@ -199,12 +224,13 @@ std::shared_ptr<Window> buildWindow(const Value& description, const std::string&
 }
 
 std::shared_ptr<View> buildView(const Value& description, const std::string& name, Object& owner,
-                                ViewFactory& views, Console& console) {
+                                ViewFactory& views, Console& console, const InterfaceTexts& texts) {
     if (description[Value("view")].isNil()) return nullptr;
     auto read = readViewDescription(description);
-    const auto* found = readOrRefused(read, name, console);
+    auto* found = readOrRefused(read, name, console);
     if (!found) return nullptr;
-    const ViewFileDescription& file = *found;
+    ViewFileDescription& file = *found;
+    translate(file.view, texts);
     ViewWalk walk(owner, views);
     auto view = walk.view(file.view, file.view.frame.value_or(Rect{}));
     walk.connect(file.outlets);

@@ -4,6 +4,7 @@
 // the console naming the entry, before anything of it is made.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -101,20 +102,26 @@ struct MainInterfaceRefusal {
     std::string detail;  // the misshapen entry, or the unknown class's name
 };
 
+// A description's texts (titles, labels) in the user's language: the bundle's strings table of
+// the description's name, with the English text as key.
+using InterfaceTexts = std::function<std::string(const std::string& text)>;
+
 // `name` names the description in the console ("MainMenu").
 std::variant<MainInterface, MainInterfaceRefusal> buildMainInterface(const Value& description,
                                                                      const std::string& name,
                                                                      const ClassRegistry& classes,
                                                                      MenuFactory& menus,
-                                                                     Console& console);
+                                                                     Console& console,
+                                                                     const InterfaceTexts& texts);
 
 // A window's (a view's) description's "window" ("view") entry, with `owner`'s outlets and actions
 // connected. Nothing when the description has no such entry (said nowhere: the caller tells that
 // the way its platform does) or is misshapen (said in the console).
 std::shared_ptr<Window> buildWindow(const Value& description, const std::string& name,
-                                    Object& owner, ViewFactory& views, Console& console);
+                                    Object& owner, ViewFactory& views, Console& console,
+                                    const InterfaceTexts& texts);
 std::shared_ptr<View> buildView(const Value& description, const std::string& name, Object& owner,
-                                ViewFactory& views, Console& console);
+                                ViewFactory& views, Console& console, const InterfaceTexts& texts);
 
 // The line a misshapen description leaves in the console.
 std::string misshapenDescriptionLine(const std::string& name, const DescriptionFault& fault);

@@ -43,6 +43,7 @@ class SuppressionButton {
   public:
     virtual ~SuppressionButton() = default;
     virtual int state() const = 0;
+    virtual void setTitle(const std::string& title) = 0;
     virtual void setControlSize(int size) = 0;
     virtual void setFontSize(double points) = 0;
 };

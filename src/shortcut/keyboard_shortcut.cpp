@@ -1,6 +1,7 @@
 #include "shortcut/keyboard_shortcut.h"
 
 #include "prefs/keys.h"
+#include "text/format.h"
 #include "text/log_text.h"
 
 namespace tidra {
@@ -9,17 +10,26 @@ namespace {
 constexpr const char* kRegisterFailure = "Could not register the keyboard shortcut ";
 }  // namespace
 
+std::string KeyboardShortcut::text(const char* english, const char* comment) {
+    return localizedString(s_.bundle, english, comment);
+}
+
 std::optional<std::string> KeyboardShortcut::refusal(const KeyCombo& combo) {
     const auto name = keyName(combo.keyCode);
-    if (!name) return "That key cannot be part of a shortcut.";
+    if (!name)
+        return text("That key cannot be part of a shortcut.",
+                    "Settings window, shortcut: the key pressed cannot be used");
     if (combo.modifiers & (kCmdKey | kControlKey)) return std::nullopt;
     // The system would take it, but with only ⌥ or ⌥⇧ a key types a character (é, ©, ß): held
     // as a hot key, that character could no longer be typed in any application.
     if (combo.modifiers & kOptionKey)
-        return describe(combo) +
-               " types a character with only ⌥ or ⌥⇧, which every app would then lose. "
-               "Add ⌘ or ⌃.";
-    return "A shortcut needs ⌘ or ⌃ with a key.";
+        return formatText(text("%@ types a character with only ⌥ or ⌥⇧, which every app would "
+                               "then lose. Add ⌘ or ⌃.",
+                               "Settings window, shortcut: %@ is the combination typed, such as "
+                               "⌥A"),
+                          {describe(combo)});
+    return text("A shortcut needs ⌘ or ⌃ with a key.",
+                "Settings window, shortcut: a combination without ⌘ or ⌃");
 }
 
 std::optional<KeyCombo> KeyboardShortcut::current() const {
@@ -29,7 +39,10 @@ std::optional<KeyCombo> KeyboardShortcut::current() const {
 
 std::string KeyboardShortcut::currentText() const {
     const auto combo = current();
-    return combo ? describe(*combo) : "None";
+    return combo ? describe(*combo)
+                 : localizedString(s_.bundle, "None",
+                                   "Settings window: the keyboard shortcut field when no "
+                                   "shortcut is set");
 }
 
 std::unique_ptr<HotKey> KeyboardShortcut::registerCombo(const KeyCombo& combo, int& status) {
@@ -54,8 +67,14 @@ void KeyboardShortcut::registerStored() {
             "The stored keyboard shortcut (hotKey) is no key combination Tidra can "
             "use; it stays stored but unused: " +
             loggableText(value.description()));
-        unused_ = "The stored shortcut" + (combo ? " " + describe(*combo) : std::string()) +
-                  " is not in use: " + (combo ? *refusal(*combo) : "it is no key combination.");
+        unused_ = combo ? formatText(text("The stored shortcut %1$@ is not in use: %2$@",
+                                          "Settings window, shortcut: %1$@ is the stored "
+                                          "shortcut, %2$@ the sentence that tells why it cannot "
+                                          "be used"),
+                                     {describe(*combo), *refusal(*combo)})
+                        : text("The stored shortcut is not in use: it is no key combination.",
+                               "Settings window, shortcut: what is stored is no key combination "
+                               "at all");
         return;
     }
     int status = kNoErr;
@@ -64,10 +83,16 @@ void KeyboardShortcut::registerStored() {
         registered_ = combo;
         return;
     }
-    unused_ = "The stored shortcut " + describe(*combo) + " is not in use: " +
-              (status == kEventHotKeyExistsErr
-                   ? "another application holds it."
-                   : "the system refused it (error " + std::to_string(status) + ").");
+    unused_ = status == kEventHotKeyExistsErr
+                  ? formatText(text("The stored shortcut %@ is not in use: another application "
+                                    "holds it.",
+                                    "Settings window, shortcut: %@ is the stored shortcut"),
+                               {describe(*combo)})
+                  : formatText(text("The stored shortcut %1$@ is not in use: the system refused "
+                                    "it (error %2$@).",
+                                    "Settings window, shortcut: %1$@ is the stored shortcut, "
+                                    "%2$@ the system's error number"),
+                               {describe(*combo), std::to_string(status)});
 }
 
 KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
@@ -79,11 +104,18 @@ KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
     auto made = registerCombo(combo, status);
     if (!made) {
         const std::string kept = currentText();
-        return Outcome{false, (status == kEventHotKeyExistsErr
-                                   ? describe(combo) + " is used by another application"
-                                   : describe(combo) + " could not be registered (error " +
-                                         std::to_string(status) + ")") +
-                                  "; the shortcut stays " + kept + "."};
+        return Outcome{
+            false,
+            status == kEventHotKeyExistsErr
+                ? formatText(text("%1$@ is used by another application; the shortcut stays %2$@.",
+                                  "Settings window, shortcut: %1$@ is the combination typed, "
+                                  "%2$@ the shortcut that stays"),
+                             {describe(combo), kept})
+                : formatText(text("%1$@ could not be registered (error %2$@); the shortcut stays "
+                                  "%3$@.",
+                                  "Settings window, shortcut: %1$@ is the combination typed, "
+                                  "%2$@ the system's error number, %3$@ the shortcut that stays"),
+                             {describe(combo), std::to_string(status), kept})};
     }
     // The new one first: the old one goes only once its successor is in place.
     registration_ = std::move(made);
@@ -92,9 +124,11 @@ KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
     s_.defaults.setObject(storedForm(combo), prefs::kHotKey);
     if (!s_.defaults.synchronize()) {
         s_.console.log("Could not store the keyboard shortcut " + describe(combo));
-        return Outcome{false, describe(combo) +
-                                  " works now but could not be saved: it is gone after Tidra "
-                                  "quits."};
+        return Outcome{false, formatText(text("%@ works now but could not be saved: it is gone "
+                                              "after Tidra quits.",
+                                              "Settings window, shortcut: %@ is the combination "
+                                              "typed"),
+                                         {describe(combo)})};
     }
     return Outcome{};
 }

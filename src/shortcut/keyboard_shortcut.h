@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/bundle.h"
 #include "platform/console.h"
 #include "platform/defaults.h"
 #include "platform/hot_keys.h"
@@ -19,6 +20,7 @@ class KeyboardShortcut {
     struct Services {
         UserDefaults& defaults;
         HotKeys& hotKeys;
+        Bundle& bundle;  // the texts the recorder shows, in the user's language
         Console& console;
     };
     // `pressed` runs at each press of the registered combination.
@@ -48,7 +50,8 @@ class KeyboardShortcut {
     const std::string& unusedReason() const { return unused_; }
 
     // Why a combination cannot be a shortcut, or nothing when it can.
-    static std::optional<std::string> refusal(const KeyCombo& combo);
+    std::optional<std::string> refusal(const KeyCombo& combo);
+    std::string text(const char* english, const char* comment);
 
   private:
     std::unique_ptr<HotKey> registerCombo(const KeyCombo& combo, int& status);

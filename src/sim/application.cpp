@@ -77,7 +77,9 @@ bool SimApplication::loadMainInterface(const ClassRegistry& classes) {
         return false;
     }
     SimMenuFactory menus(store_);
-    auto built = buildMainInterface(*description, "MainMenu", classes, menus, console_);
+    auto built = buildMainInterface(
+        *description, "MainMenu", classes, menus, console_,
+        [this](const std::string& text) { return bundle_.localizedString(text, "", "MainMenu"); });
     if (auto* refusal = std::get_if<MainInterfaceRefusal>(&built)) {
         loadError_ = refusal->reason == MainInterfaceRefusal::Reason::UnknownClass
                          ? "no class named " + refusal->detail

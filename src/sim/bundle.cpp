@@ -8,6 +8,7 @@
 
 #include "platform/paths.h"
 #include "sim/formats/plist_value.h"
+#include "sim/localizations.h"
 
 namespace tidra::sim {
 
@@ -32,6 +33,14 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
                          {Value("CFBundleURLName"), Value("xq.morv.Tidra")},
                          {Value("CFBundleURLSchemes"), Value(Array{Value("tidra")})}})})}};
     if (!shortVersion.empty()) info[Value("CFBundleShortVersionString")] = Value(shortVersion);
+    Array localizations;
+    for (const auto& e : fs::directory_iterator(resourcesDir, ec))
+        if (e.is_directory() && e.path().extension() == ".lproj")
+            localizations.push_back(Value(e.path().stem().string()));
+    std::sort(localizations.begin(), localizations.end(),
+              [](const Value& a, const Value& b) { return a.string() < b.string(); });
+    info[Value("CFBundleDevelopmentRegion")] = Value("en");
+    info[Value("CFBundleLocalizations")] = Value(localizations);
     auto bytes = toBinaryPlist(Value(info));
     if (!bytes || disk.writeFile(contents + "/Info.plist",
                                  std::string_view(reinterpret_cast<const char*>(bytes->data()),
@@ -39,15 +48,58 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
         return false;
     if (disk.writeFile(contents + "/MacOS/Tidra", "#!/bin/sh\n# Tidra\n")) return false;
     for (const auto& e : fs::directory_iterator(resourcesDir, ec)) {
-        if (!e.is_regular_file()) continue;
-        fs::copy_file(e.path(), disk.real(contents + "/Resources/" + e.path().filename().string()),
-                      fs::copy_options::overwrite_existing, ec);
+        const std::string target = disk.real(contents + "/Resources/" + e.path().filename().string());
+        if (e.is_directory() && e.path().extension() == ".lproj") {
+            fs::create_directories(target, ec);
+            if (!ec) fs::copy(e.path(), target, fs::copy_options::overwrite_existing, ec);
+        } else if (e.is_regular_file()) {
+            fs::copy_file(e.path(), target, fs::copy_options::overwrite_existing, ec);
+        }
+        if (ec) return false;
     }
     return !ec;
 }
 
-SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath)
-    : disk_(disk), path_(std::move(bundleMacPath)) {}
+SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console& console,
+                     const Value& appleLanguages, std::vector<std::string> chosenLanguages)
+    : disk_(disk), path_(std::move(bundleMacPath)), console_(console) {
+    const Value region = objectForInfoDictionaryKey("CFBundleDevelopmentRegion");
+    development_ = region.isString() && !region.string().empty() ? region.string() : "en";
+    std::vector<std::string> preferred = std::move(chosenLanguages);
+    if (preferred.empty()) {
+        if (appleLanguages.isArray()) {
+            for (const Value& v : appleLanguages.array())
+                if (v.isString()) preferred.push_back(v.string());
+        } else if (!appleLanguages.isNil()) {
+            console_.log("The preferred languages (AppleLanguages in the global domain) are no "
+                         "list of languages: Tidra shows " + development_ + ".");
+        }
+    }
+    const auto available = localizations();
+    localization_ = chooseLocalization(preferred, available, development_);
+    // A language the bundle says it has, but whose folder is gone.
+    const Value listed = objectForInfoDictionaryKey("CFBundleLocalizations");
+    if (listed.isArray()) {
+        std::vector<std::string> promised;
+        for (const Value& v : listed.array())
+            if (v.isString()) promised.push_back(v.string());
+        const std::string wanted = chooseLocalization(preferred, promised, development_);
+        if (wanted != localization_ && wanted != development_)
+            console_.log(paths::lastPathComponent(path_) + " lists the language " + wanted +
+                         " but has no " + wanted + ".lproj folder: Tidra shows " + localization_ +
+                         ".");
+    }
+}
+
+std::vector<std::string> SimBundle::localizations() const {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(disk_.real(resourcesPath()), ec))
+        if (e.path().extension() == ".lproj" && fs::is_directory(e.path(), ec))
+            out.push_back(e.path().stem().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 std::optional<std::string> SimBundle::resourceFile(const std::string& name,
                                                    const std::string& ext) const {
@@ -71,24 +123,52 @@ Value SimBundle::objectForInfoDictionaryKey(const std::string& key) {
     return parsePlist(bytes)[Value(key)];
 }
 
-bool SimBundle::tableLoaded(const std::string& table) {
-    if (tables_.count(table)) return true;
-    auto file = resourceFile(table, "strings");
-    if (!file) {
-        tables_[table] = {};
-        return false;
+std::optional<StringsTable> SimBundle::readTable(const std::string& relativePath) {
+    const std::string file = disk_.real(resourcesPath() + "/" + relativePath);
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return std::nullopt;
+    // A table is a few kilobytes; one that is not is no table.
+    constexpr std::uintmax_t kLargestTable = 4 << 20;
+    const std::string shown = paths::lastPathComponent(path_) + "/Contents/Resources/" + relativePath;
+    if (fs::file_size(file, ec) > kLargestTable) {
+        console_.log(shown + " is too large to be a strings table: its texts show in " +
+                     development_ + ".");
+        return std::nullopt;
     }
-    std::ifstream in(*file, std::ios::binary);
-    tables_[table] = parseStringsTable(
+    std::ifstream in(file, std::ios::binary);
+    auto read = parseStringsTable(
         std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
-    return true;
+    if (auto* fault = std::get_if<StringsFault>(&read)) {
+        console_.log(shown + " is damaged (" + fault->text() + "): its texts show in " +
+                     development_ + ".");
+        return std::nullopt;
+    }
+    auto& table = std::get<StringsTable>(read);
+    if (table.empty()) {
+        console_.log(shown + " holds no texts: they show in " + development_ + ".");
+        return std::nullopt;
+    }
+    return std::move(table);
+}
+
+const StringsTable& SimBundle::table(const std::string& name) {
+    if (auto it = tables_.find(name); it != tables_.end()) return it->second;
+    // The chosen language, then the development language, then a table outside any language
+    // folder, as bundles made before their localisation have it.
+    std::optional<StringsTable> found;
+    std::vector<std::string> languages{localization_};
+    if (development_ != localization_) languages.push_back(development_);
+    for (const std::string& language : languages) {
+        found = readTable(language + ".lproj/" + name + ".strings");
+        if (found) break;
+    }
+    if (!found) found = readTable(name + ".strings");
+    return tables_[name] = found ? std::move(*found) : StringsTable{};
 }
 
 std::string SimBundle::localizedString(const std::string& key, const std::string& value,
                                        const std::optional<std::string>& table) {
-    const std::string name = table.value_or("Localizable");
-    tableLoaded(name);
-    auto& t = tables_[name];
+    const StringsTable& t = this->table(table.value_or("Localizable"));
     auto it = t.find(key);
     if (it != t.end()) return it->second;
     return value.empty() ? key : value;
@@ -130,63 +210,6 @@ std::optional<Size> pngPixelSize(const std::string& file) {
                       (std::uint32_t(h[at + 2]) << 8) | h[at + 3]);
     };
     return Size{be(16), be(20)};
-}
-
-std::map<std::string, std::string> parseStringsTable(const std::string& text) {
-    std::map<std::string, std::string> out;
-    size_t i = 0;
-    auto skipSpaceAndComments = [&] {
-        for (;;) {
-            while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-            if (text.compare(i, 2, "/*") == 0) {
-                size_t end = text.find("*/", i + 2);
-                i = end == std::string::npos ? text.size() : end + 2;
-            } else if (text.compare(i, 2, "//") == 0) {
-                size_t end = text.find('\n', i);
-                i = end == std::string::npos ? text.size() : end + 1;
-            } else {
-                return;
-            }
-        }
-    };
-    auto quoted = [&](std::string& s) {
-        if (i >= text.size() || text[i] != '"') return false;
-        ++i;
-        s.clear();
-        while (i < text.size() && text[i] != '"') {
-            char c = text[i++];
-            if (c == '\\' && i < text.size()) {
-                char e = text[i++];
-                c = e == 'n' ? '\n' : e == 't' ? '\t' : e;
-            }
-            s += c;
-        }
-        if (i >= text.size()) return false;
-        ++i;
-        return true;
-    };
-    while (true) {
-        skipSpaceAndComments();
-        if (i >= text.size()) break;
-        std::string key, value;
-        bool ok = quoted(key);
-        skipSpaceAndComments();
-        ok = ok && i < text.size() && text[i] == '=';
-        if (ok) ++i;
-        skipSpaceAndComments();
-        ok = ok && quoted(value);
-        skipSpaceAndComments();
-        if (ok && i < text.size() && text[i] == ';') {
-            ++i;
-            out[key] = value;
-            continue;
-        }
-        // Skip to the end of the broken entry.
-        size_t semi = text.find(';', i);
-        if (semi == std::string::npos) break;
-        i = semi + 1;
-    }
-    return out;
 }
 
 }  // namespace tidra::sim

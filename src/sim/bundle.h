@@ -1,6 +1,7 @@
 // Tidra's application bundle on the simulated Mac: a real Tidra.app folder with its Info.plist
-// and the resources built from the project's resources/ folder; image lookup by name and the
-// localisation lookup (no translations ship, so the English key is the fallback).
+// and the resources built from the project's resources/ folder (its <language>.lproj folders
+// among them); image lookup by name and the localisation lookup in the language the user
+// prefers.
 #pragma once
 
 #include <map>
@@ -9,8 +10,10 @@
 #include <string>
 
 #include "platform/bundle.h"
+#include "platform/console.h"
 #include "platform/images.h"
 #include "sim/disk.h"
+#include "sim/strings_table.h"
 
 namespace tidra::sim {
 
@@ -25,7 +28,11 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
 
 class SimBundle : public Bundle {
   public:
-    SimBundle(const Disk& disk, std::string bundleMacPath);
+    // `appleLanguages`: the user's preferred languages as the global domain holds them (an
+    // array of language names); `chosenLanguages`, when not empty, stands in for them, as a
+    // launch argument does. What cannot be used is told once in `console`.
+    SimBundle(const Disk& disk, std::string bundleMacPath, Console& console,
+              const Value& appleLanguages, std::vector<std::string> chosenLanguages = {});
     std::string bundlePath() override { return path_; }
     std::optional<Url> URLForImageResource(const std::string& name) override;
     Value objectForInfoDictionaryKey(const std::string& key) override;
@@ -33,12 +40,22 @@ class SimBundle : public Bundle {
                                 const std::optional<std::string>& table) override;
     // The real path of a resource file, for the image loader.
     std::optional<std::string> resourceFile(const std::string& name, const std::string& ext) const;
+    // The localisation the texts come from ("de", "zh-Hant"; the development language when the
+    // user prefers none the bundle has).
+    const std::string& localization() const { return localization_; }
+    // The bundle's localisations, as its .lproj folders name them.
+    std::vector<std::string> localizations() const;
 
   private:
     const Disk& disk_;
     std::string path_;
-    std::map<std::string, std::map<std::string, std::string>> tables_;
-    bool tableLoaded(const std::string& table);
+    Console& console_;
+    std::string development_;
+    std::string localization_;
+    std::map<std::string, StringsTable> tables_;
+    const StringsTable& table(const std::string& name);
+    std::optional<StringsTable> readTable(const std::string& relativePath);
+    std::string resourcesPath() const { return path_ + "/Contents/Resources"; }
 };
 
 class SimImages : public Images {
@@ -50,9 +67,6 @@ class SimImages : public Images {
     SimBundle& bundle_;
 };
 
-// Parses a .strings table ("key" = "value"; lines, comments allowed). Entries that do not parse
-// are skipped.
-std::map<std::string, std::string> parseStringsTable(const std::string& text);
 // A PNG's pixel size from its header; nothing for anything else.
 std::optional<Size> pngPixelSize(const std::string& file);
 

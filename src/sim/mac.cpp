@@ -54,7 +54,10 @@ Mac::Mac(MacOptions options)
         [this](const std::string& name) {
             return bundle_ ? bundle_->resourceFile(name, "json") : std::nullopt;
         },
-        windows_, console_, &prefs_->standardUserDefaults()));
+        windows_, console_, &prefs_->standardUserDefaults(),
+        [this](const std::string& text, const std::string& table) {
+            return bundle_ ? bundle_->localizedString(text, "", table) : text;
+        }));
     // AppKit keeps a window's autosaved frame among the application's own preferences.
     windows_.setFrameStore({[this](const std::string& key) -> std::optional<std::string> {
                                 const Value v = prefs_->standardUserDefaults().objectForKey(key);
@@ -335,7 +338,9 @@ bool Mac::launchTidra() {
         return false;
     }
     rememberState();
-    bundle_ = std::make_unique<SimBundle>(disk_, bundlePath_);
+    bundle_ = std::make_unique<SimBundle>(
+        disk_, bundlePath_, console_,
+        prefs_->domainSnapshot(kGlobalDomain)[Value("AppleLanguages")], options_.languages);
     images_ = std::make_unique<SimImages>(*bundle_);
     ++launches_;
     pid_ = processes_.spawn(kTidraBundleIdentifier, "Tidra", bundlePath_);

@@ -64,6 +64,9 @@ struct MacOptions {
     // As if the user had allowed Tidra to control System Events before (from 10.14 on): no
     // automation prompt at the first script. An answer kept with the Mac stands.
     bool automationAllowedBefore = false;
+    // The languages Tidra runs in, first preferred first, as a launch argument gives them for one
+    // run; empty: the user's preferred languages (AppleLanguages in the global domain).
+    std::vector<std::string> languages;
 };
 
 class Mac {

@@ -17,16 +17,18 @@ class SimAlerts;
 class SimSuppressionButton : public SuppressionButton {
   public:
     int state() const override { return state_; }
+    void setTitle(const std::string& title) override { title_ = title; }
     void setControlSize(int size) override { controlSize_ = size; }
     void setFontSize(double points) override { fontSize_ = points; }
 
     void setState(int state) { state_ = state; }
     int controlSize() const { return controlSize_; }
     double fontSize() const { return fontSize_; }
-    // The platform's own title.
-    std::string title() const { return "Do not show this message again"; }
+    // The platform's own title until the application gives one.
+    const std::string& title() const { return title_; }
 
   private:
+    std::string title_ = "Do not show this message again";
     int state_ = 0;
     int controlSize_ = 0;
     double fontSize_ = 13;

@@ -92,11 +92,16 @@ std::optional<Value> SimInterfaceLoader::read(const std::string& nibName) {
     return readDescriptionFile(*file);
 }
 
+InterfaceTexts SimInterfaceLoader::textsOf(const std::string& nibName) const {
+    if (!texts_) return {};
+    return [this, nibName](const std::string& text) { return texts_(text, nibName); };
+}
+
 std::shared_ptr<Window> SimInterfaceLoader::loadWindow(const std::string& nibName, Object& owner) {
     std::shared_ptr<Window> window;
     if (auto description = read(nibName)) {
         SimViewFactory factory(windows_, nibName, bindings_);
-        window = buildWindow(*description, nibName, owner, factory, console_);
+        window = buildWindow(*description, nibName, owner, factory, console_, textsOf(nibName));
     }
     if (!window)
         console_.log("-[NSWindowController loadWindow]: failed to load window nib file '" +
@@ -108,7 +113,7 @@ std::shared_ptr<View> SimInterfaceLoader::loadView(const std::string& nibName, O
     std::shared_ptr<View> view;
     if (auto description = read(nibName)) {
         SimViewFactory factory(windows_, nibName, bindings_);
-        view = buildView(*description, nibName, owner, factory, console_);
+        view = buildView(*description, nibName, owner, factory, console_, textsOf(nibName));
     }
     if (!view)
         console_.log("-[NSViewController loadView] could not load the \"" + nibName + "\" nib.");

@@ -1,0 +1,219 @@
+// Tidra's string tables as the bundle ships them, read by the simulated Mac's own reader: every
+// language has every text, with the English text's placeholders; and the choice of language a Mac
+// makes from the user's preferred languages.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+
+#include "sim/formats/interface_file.h"
+#include "sim/localizations.h"
+#include "sim/strings_table.h"
+
+namespace tidra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+sim::StringsTable table(const fs::path& file) {
+    auto read = sim::parseStringsTable(fileText(file));
+    if (auto* fault = std::get_if<sim::StringsFault>(&read)) {
+        ADD_FAILURE() << file << ": " << fault->text();
+        return {};
+    }
+    return std::get<sim::StringsTable>(read);
+}
+
+// The placeholders by position and kind: "%1$@ … %2$d" gives {1:'@', 2:'d'}.
+std::map<int, char> placeholders(const std::string& text) {
+    static const std::regex kPlaceholder(R"(%(?:(\d+)\$)?(l?[@dif]|%))");
+    std::map<int, char> found;
+    int next = 1;
+    for (std::sregex_iterator it(text.begin(), text.end(), kPlaceholder), end; it != end; ++it) {
+        const std::string kind = (*it)[2];
+        if (kind == "%") continue;
+        const int position = (*it)[1].matched ? std::stoi((*it)[1]) : next;
+        next = position + 1;
+        found[position] = kind.back();
+    }
+    return found;
+}
+
+// Words an English text has, placeholders aside: a text without any is the same in every
+// language ("%1$@ %2$@").
+bool hasWords(const std::string& text) {
+    return std::regex_search(std::regex_replace(text, std::regex(R"(%(\d+\$)?@)"), ""),
+                             std::regex("[A-Za-z]{2}"));
+}
+
+const fs::path kResources = TIDRA_RESOURCES_DIR;
+
+std::map<std::string, sim::StringsTable> tablesOf(const std::string& language) {
+    std::map<std::string, sim::StringsTable> out;
+    for (const auto& e : fs::directory_iterator(kResources / (language + ".lproj")))
+        if (e.path().extension() == ".strings") out[e.path().stem().string()] = table(e.path());
+    return out;
+}
+
+// The texts an interface description shows: titles and labels.
+void describedTexts(const Value& v, std::set<std::string>& out) {
+    if (v.isDictionary()) {
+        for (const auto& [key, value] : v.dictionary()) {
+            if (key.isString() && (key.string() == "title" || key.string() == "stringValue") &&
+                value.isString() && hasWords(value.string()))
+                out.insert(value.string());
+            describedTexts(value, out);
+        }
+    } else if (v.isArray()) {
+        for (const Value& e : v.array()) describedTexts(e, out);
+    }
+}
+
+TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
+    const auto english = tablesOf("en");
+    ASSERT_GE(english.size(), 6u);
+    // The development language's tables are their own keys (Info.plist's are keyed by name).
+    for (const auto& [name, t] : english)
+        for (const auto& [key, value] : t)
+            if (name != "InfoPlist") EXPECT_EQ(key, value) << name;
+
+    // Each interface description's texts are keys of the table named after it; only the
+    // application's name stays as it is.
+    for (const auto& e : fs::directory_iterator(kResources)) {
+        if (e.path().extension() != ".json") continue;
+        const std::string name = e.path().stem().string();
+        auto description = sim::readDescriptionFile(e.path().string());
+        ASSERT_TRUE(description) << name;
+        std::set<std::string> texts;
+        describedTexts(*description, texts);
+        texts.erase("Tidra");
+        ASSERT_TRUE(english.count(name)) << "no en.lproj/" << name << ".strings";
+        for (const std::string& text : texts)
+            EXPECT_TRUE(english.at(name).count(text)) << name << ": \"" << text << "\"";
+    }
+
+    std::set<std::tuple<std::string, std::string, std::string>> sameAsEnglish;
+    {
+        std::ifstream in(kResources / "same-as-english.txt");
+        std::string line;
+        const std::regex kLine("([^\t]+)\t([^\t]+)\t(.+)");
+        std::smatch m;
+        while (std::getline(in, line))
+            if (!line.empty() && line[0] != '#' && std::regex_match(line, m, kLine))
+                sameAsEnglish.insert({m[1], m[2], m[3]});
+    }
+
+    std::vector<std::string> languages;
+    for (const auto& e : fs::directory_iterator(kResources))
+        if (e.path().extension() == ".lproj" && e.path().stem() != "en")
+            languages.push_back(e.path().stem().string());
+    // The languages Tidra ships besides English.
+    for (const char* wanted : {"de", "fr", "es", "it", "pt-BR", "nl", "sv", "ru", "ja", "ko",
+                               "zh-Hans", "zh-Hant"})
+        EXPECT_NE(std::find(languages.begin(), languages.end(), wanted), languages.end())
+            << wanted;
+
+    for (const std::string& language : languages) {
+        const auto theirs = tablesOf(language);
+        for (const auto& [name, t] : english) {
+            SCOPED_TRACE(language + ".lproj/" + name + ".strings");
+            ASSERT_TRUE(theirs.count(name));
+            const auto& translated = theirs.at(name);
+            for (const auto& [key, value] : t) {
+                auto it = translated.find(key);
+                if (it == translated.end()) {
+                    ADD_FAILURE() << "no translation of \"" << key << "\"";
+                    continue;
+                }
+                EXPECT_FALSE(it->second.empty()) << key;
+                EXPECT_EQ(placeholders(it->second), placeholders(value))
+                    << "\"" << it->second << "\" for \"" << key << "\"";
+                if (it->second == value && hasWords(value))
+                    EXPECT_TRUE(sameAsEnglish.count({language, name, key}))
+                        << "\"" << key << "\" is left in English";
+            }
+            for (const auto& [key, value] : translated)
+                EXPECT_TRUE(t.count(key)) << "\"" << key << "\" is no English text";
+        }
+        for (const auto& [name, t] : theirs)
+            EXPECT_TRUE(english.count(name)) << language << ": " << name << " has no English table";
+    }
+}
+
+TEST(StringTables, DamagedTablesAreRefusedWholeAndTranslatorsFormsAreRead) {
+    using sim::parseStringsTable;
+    auto fault = [](const std::string& text) {
+        auto read = parseStringsTable(text);
+        auto* f = std::get_if<sim::StringsFault>(&read);
+        return f ? f->text() : std::string("read");
+    };
+    // A fault anywhere refuses the table, and says where.
+    EXPECT_EQ(fault("\"a\" = \"b\";\n\"c\" = \"d\"\n\"e\" = \"f\";"), "line 3: no “;” after an entry");
+    EXPECT_EQ(fault("\"a\" = \"b"), "line 1: a text whose closing quote is missing");
+    EXPECT_EQ(fault("/* open"), "line 1: a comment that never ends");
+    EXPECT_EQ(fault("\"a\" = \"b\";\n\"a\" = \"c\";"), "line 2: a key given twice");
+    EXPECT_EQ(fault("\"a\" = \"\\U12\";"), "line 1: a \\U escape without four hex digits");
+    EXPECT_EQ(fault(std::string("\"a\" = \"b\0\";", 11)), "line 1: binary data, not text");
+    EXPECT_EQ(fault("\xFF\xFE\x41"), "line 1: UTF-16 text that is cut or malformed");
+    EXPECT_EQ(fault("= \"b\";"), "line 1: a text that is not in quotes");
+
+    // UTF-16 with its mark (as translators' tools write it), escapes, comments that hold "//"
+    // inside quotes, and a lone key that stands for itself.
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t c : std::u16string(u"\"K\u00e9y\" = \"W\u00e9rt \\\"x\\\"\\n\";"))
+        utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    auto read = parseStringsTable(utf16);
+    ASSERT_TRUE(std::holds_alternative<sim::StringsTable>(read));
+    EXPECT_EQ(std::get<sim::StringsTable>(read).at("Kéy"), "Wért \"x\"\n");
+    read = parseStringsTable(
+        "\xEF\xBB\xBF// a line\n\"a://b\" = \"\\U00e9 // not a comment\"; /* c */ lone;\n");
+    ASSERT_TRUE(std::holds_alternative<sim::StringsTable>(read));
+    const auto& t = std::get<sim::StringsTable>(read);
+    EXPECT_EQ(t.at("a://b"), "é // not a comment");
+    EXPECT_EQ(t.at("lone"), "lone");
+}
+
+TEST(StringTables, TheLanguageIsChosenAsAMacChoosesIt) {
+    const std::vector<std::string> shipped{"de", "en", "es", "fr", "it", "ja", "ko", "nl",
+                                           "pt-BR", "ru", "sv", "zh-Hans", "zh-Hant"};
+    auto choose = [&](std::vector<std::string> preferred) {
+        return sim::chooseLocalization(preferred, shipped, "en");
+    };
+    EXPECT_EQ(choose({"de-AT", "en"}), "de");
+    EXPECT_EQ(choose({"de_CH"}), "de");
+    EXPECT_EQ(choose({"German"}), "de");
+    EXPECT_EQ(choose({"zh-Hant-TW"}), "zh-Hant");
+    EXPECT_EQ(choose({"zh-TW"}), "zh-Hant");
+    EXPECT_EQ(choose({"zh-HK"}), "zh-Hant");
+    EXPECT_EQ(choose({"zh-Hans-CN"}), "zh-Hans");
+    EXPECT_EQ(choose({"zh-CN"}), "zh-Hans");
+    EXPECT_EQ(choose({"pt-PT"}), "pt-BR");
+    EXPECT_EQ(choose({"pt"}), "pt-BR");
+    EXPECT_EQ(choose({"es-419"}), "es");
+    EXPECT_EQ(choose({"fr-CA", "de"}), "fr");
+    EXPECT_EQ(choose({"en-GB", "de"}), "en");
+    EXPECT_EQ(choose({"JA-jp"}), "ja");
+    // The first preferred language the bundle has wins; none: the development language.
+    EXPECT_EQ(choose({"fi", "nb", "sv"}), "sv");
+    EXPECT_EQ(choose({"fi", "uk"}), "en");
+    EXPECT_EQ(choose({}), "en");
+    EXPECT_EQ(choose({"", "-", "ja"}), "ja");
+    // Chinese in one script is no stand-in for the other.
+    EXPECT_EQ(sim::chooseLocalization({"zh-TW", "ko"}, {"en", "zh-Hans", "ko"}, "en"), "ko");
+
+    EXPECT_TRUE(sim::plausibleLanguage("zh-Hant-TW"));
+    EXPECT_TRUE(sim::plausibleLanguage("de_AT"));
+    for (const char* odd : {"", "-de", "../en", "de en", "de;rm -rf", "1de"})
+        EXPECT_FALSE(sim::plausibleLanguage(odd)) << odd;
+}
+
+}  // namespace
+}  // namespace tidra
