@@ -56,10 +56,12 @@ TEST(Localization, TidraSpeaksGermanAndJapaneseFromTheMenuToTheSettingsWindow) {
         SimWorld w(language == "ja" ? inLanguage("ja") : sim::MacOptions{});
         if (language == "de")
             w.run("defaults write -g AppleLanguages -array de-AT en\nquit\nlaunch\n");
-        const nlohmann::json popover = w.status()["popover"];
-        EXPECT_NE(popover.dump().find(text("PopoverViewController", "Welcome to Tidra!")),
-                  std::string::npos);
-        w.run("popover close\n");
+        if (language == "ja") {
+            const nlohmann::json popover = w.status()["popover"];
+            EXPECT_NE(popover.dump().find(text("PopoverViewController", "Welcome to Tidra!")),
+                      std::string::npos);
+            w.run("popover close\n");
+        }
         nlohmann::json status = w.status();
         EXPECT_EQ(status["menu"][0]["title"], text("MainMenu", "Tidra That Mess!"));
         EXPECT_EQ(status["menu"][2]["title"], text("MainMenu", "Wallpaper"));
@@ -80,17 +82,19 @@ TEST(Localization, TidraSpeaksGermanAndJapaneseFromTheMenuToTheSettingsWindow) {
         ASSERT_EQ(status["windows"].size(), 1u);
         EXPECT_EQ(status["windows"][0]["title"], text("Localizable", "Tidra Preferences"));
         const std::string shown = windowText(w);
-        for (const char* english : {"Restore Finder Windows", "Keep Wallpaper", "Clear",
-                                    "Restore Defaults", "General:"})
+        for (const char* english :
+             {"Restore Finder Windows", "Keep Wallpaper", "Clear", "Restore Defaults", "General:"})
             EXPECT_NE(shown.find(text("SettingsWindow", english)), std::string::npos) << english;
+        const bool restores = w.defaults("xq.morv.Tidra").value("restoreFinder", true);
         w.run("window click " + text("SettingsWindow", "Restore Finder Windows") + "\n");
         ASSERT_EQ(w.lastStatus(), 0);
-        EXPECT_EQ(w.defaults("xq.morv.Tidra")["restoreFinder"], true);
+        EXPECT_EQ(w.defaults("xq.morv.Tidra")["restoreFinder"], !restores);
         w.run("shortcut record opt+A\n");
-        EXPECT_NE(windowText(w).find(std::regex_replace(
-                      text("Localizable", "%@ types a character with only ⌥ or ⌥⇧, which every "
-                                          "app would then lose. Add ⌘ or ⌃."),
-                      std::regex("%(1\\$)?@"), "⌥A")),
+        EXPECT_NE(windowText(w).find(
+                      std::regex_replace(text("Localizable",
+                                              "%@ types a character with only ⌥ or ⌥⇧, which every "
+                                              "app would then lose. Add ⌘ or ⌃."),
+                                         std::regex("%(1\\$)?@"), "⌥A")),
                   std::string::npos);
         w.run("window click " + text("SettingsWindow", "Choose…") + "\n");
         status = w.status();
@@ -98,9 +102,9 @@ TEST(Localization, TidraSpeaksGermanAndJapaneseFromTheMenuToTheSettingsWindow) {
         EXPECT_EQ(status["panel"]["title"], text("Localizable", "Choose Replacement Wallpaper"));
 
         // A failure the user caused with a click is told in the same language.
-        w.run("panel cancel\nnotifications allow\nsupport-folder full on\nmenu " +
-              text("MainMenu", "Wallpaper") + " > " + text("MainMenu", "Custom Image…") +
-              "\npanel choose ~/Pictures/Mountains.jpg\n");
+        w.run("panel cancel\nsupport-folder full on\nmenu " + text("MainMenu", "Wallpaper") +
+              " > " + text("MainMenu", "Custom Image…") +
+              "\npanel choose ~/Pictures/Mountains.jpg\nnotifications allow\n");
         ASSERT_EQ(w.lastStatus(), 0);
         status = w.status();
         ASSERT_EQ(status["notifications"].size(), 1u) << status["notifications"];
@@ -121,7 +125,7 @@ TEST(Localization, TheMoveOfferIsAskedAndAnsweredInTheUsersLanguage) {
         w.launch("alert " + text("Do Not Move") + " --suppress\n");
         ASSERT_EQ(w.lastStatus(), 0);
         // What was asked, from the answered alert.
-        const auto& offer = w.mac().alerts().history().at(0);
+        const auto& offer = w.mac().alerts().shown().at(0);
         EXPECT_EQ(offer->messageText(), text("Move to Applications folder?"));
         EXPECT_NE(offer->informativeText().find(
                       text("This will keep your Downloads folder uncluttered.")),
@@ -153,8 +157,8 @@ void addMarkedLanguage(SimWorld& w) {
 
 // Texts shown on screen, by the fields that hold them.
 void shownTexts(const nlohmann::json& j, std::vector<std::string>& out) {
-    static const std::set<std::string> kShown{"title", "stringValue", "text", "message",
-                                              "informative", "prompt", "detail"};
+    static const std::set<std::string> kShown{"title",       "stringValue", "text",  "message",
+                                              "informative", "prompt",      "detail"};
     if (j.is_object()) {
         if (j.value("hidden", false)) return;
         for (const auto& [key, value] : j.items()) {
@@ -191,20 +195,23 @@ TEST(Localization, EveryTextOnScreenComesFromTheTables) {
     collect();
     w.run("window click ⟪Choose…⟫\n");
     collect();
-    w.run("panel cancel\nnotifications allow\nsupport-folder full on\n"
-          "menu ⟪Wallpaper⟫ > ⟪Custom Image…⟫\npanel choose ~/Pictures/Mountains.jpg\n");
+    w.run(
+        "panel cancel\nsupport-folder full on\nmenu ⟪Wallpaper⟫ > ⟪Custom Image…⟫\n"
+        "panel choose ~/Pictures/Mountains.jpg\nnotifications allow\n");
     ASSERT_EQ(w.lastStatus(), 0);
     collect();
     // What is not Tidra's to translate: names, numbers, key combinations, bundle identifiers.
-    const std::regex kData(R"(^(Tidra|[+−]|[⌃⌥⇧⌘]+[A-Z0-9]|[A-Za-z0-9 ._-]+\.(jpg|app)|)"
-                           R"([a-z]+(\.[A-Za-z0-9-]+)+|Safari|Mail|Notes|Keynote|zoom\.us|)$)");
+    const std::regex kData(
+        R"(^(Tidra|[+−]|[⌃⌥⇧⌘]+[A-Z0-9]|[A-Za-z0-9 ._-]+\.(jpg|app)|)"
+        R"([A-Za-z0-9-]+(\.[A-Za-z0-9-]+)+|Safari|Mail|Notes|Keynote|zoom\.us|)$)");
     size_t marked = 0;
     for (const std::string& text : texts) {
+        // Marked pieces may hold data and other marked pieces: the innermost go first.
         std::string rest = text;
-        // Marked pieces may hold data and other marked pieces.
-        for (std::string before; before != rest;) {
-            before = rest;
-            rest = std::regex_replace(rest, std::regex("⟪[^⟪⟫]*⟫"), "");
+        for (size_t open; (open = rest.rfind("⟪")) != std::string::npos;) {
+            const size_t close = rest.find("⟫", open);
+            if (close == std::string::npos) break;
+            rest.erase(open, close + std::string("⟫").size() - open);
         }
         if (rest != text) ++marked;
         EXPECT_TRUE(std::regex_match(rest, kData) ||
@@ -217,21 +224,27 @@ TEST(Localization, EveryTextOnScreenComesFromTheTables) {
 TEST(Localization, DamagedTablesAndPreferencesLeaveEnglishAndOneLine) {
     SimWorld w(sim::MacOptions{}, false);
     const std::string german = std::string(kResources) + "/de.lproj";
-    const std::string deToggle = shipped("de", "MainMenu", "Tidra That Mess!");
+    const std::string deToggle = shipped("de", "Localizable", "Tidra That Mess!");
     const std::string deWallpaper = shipped("de", "MainMenu", "Wallpaper");
+    // Each launch's status and the lines it logged that hold `part`.
+    size_t logged = 0;
+    nlohmann::json status;
     auto launchWith = [&](const std::string& lines) {
-        w.run(lines + "launch\npopover close\n");
-        EXPECT_EQ(w.lastStatus(), 0);
-        return w.status();
+        logged = w.status()["log"].size();
+        const std::string out = w.run(lines + "launch\n");
+        EXPECT_EQ(w.lastStatus(), 0) << out;
+        status = w.status();
     };
-    auto linesWith = [](const nlohmann::json& status, const std::string& part) {
+    auto linesWith = [&](const std::string& part) {
         size_t n = 0;
-        for (const auto& line : status["log"]) n += line.get<std::string>().find(part) != std::string::npos;
+        for (size_t i = logged; i < status["log"].size(); ++i)
+            n += status["log"][i].get<std::string>().find(part) != std::string::npos;
         return n;
     };
-    w.run("defaults write xq.morv.Tidra restoreFinder -bool true\n");
+    w.run("defaults write xq.morv.Tidra hotKeyNote -string kept\n");
 
-    // A damaged table: its texts in English, the other tables still German.
+    // A damaged table: its texts in English, the other tables still German (the toggle's title
+    // comes from the code's table).
     const fs::path menuTable = w.mac().disk().real(german + "/MainMenu.strings");
     std::string original;
     {
@@ -240,43 +253,42 @@ TEST(Localization, DamagedTablesAndPreferencesLeaveEnglishAndOneLine) {
     }
     std::ofstream(menuTable, std::ios::binary | std::ios::trunc)
         << original.substr(0, original.size() / 2);
-    nlohmann::json status = launchWith("defaults write -g AppleLanguages -array de en\n");
-    EXPECT_EQ(status["menu"][0]["title"], "Tidra That Mess!");
+    launchWith("defaults write -g AppleLanguages -array de en\n");
     EXPECT_EQ(status["menu"][2]["title"], "Wallpaper");
-    EXPECT_EQ(linesWith(status, "de.lproj/MainMenu.strings is damaged (line "), 1u);
-    // The toggle's title comes from the code's table, which is whole.
-    w.run("click\nwait 5\n");
-    EXPECT_EQ(w.status()["menu"][0]["title"], shipped("de", "Localizable", "Show That Mess"));
-    w.run("click\nwait 5\nquit\n");
+    EXPECT_EQ(status["menu"][0]["title"], deToggle);
+    EXPECT_EQ(linesWith("de.lproj/MainMenu.strings is damaged (line "), 1u) << status["log"];
+    w.run("quit\n");
 
     // An empty table.
     std::ofstream(menuTable, std::ios::binary | std::ios::trunc) << "/* nothing */\n";
-    status = launchWith("");
+    launchWith("");
     EXPECT_EQ(status["menu"][2]["title"], "Wallpaper");
-    EXPECT_EQ(linesWith(status, "de.lproj/MainMenu.strings holds no texts"), 1u);
+    EXPECT_EQ(linesWith("de.lproj/MainMenu.strings holds no texts"), 1u) << status["log"];
     w.run("quit\n");
     std::ofstream(menuTable, std::ios::binary | std::ios::trunc) << original;
-    status = launchWith("");
+    launchWith("");
     EXPECT_EQ(status["menu"][2]["title"], deWallpaper);
+    EXPECT_EQ(linesWith("de.lproj"), 0u);
     w.run("quit\n");
 
     // A language the bundle lists but whose folder is gone.
     fs::rename(w.mac().disk().real(german), w.mac().disk().real(german + ".away"));
-    status = launchWith("");
+    launchWith("");
     EXPECT_EQ(status["menu"][0]["title"], "Tidra That Mess!");
-    EXPECT_EQ(linesWith(status, "lists the language de but has no de.lproj folder"), 1u);
+    EXPECT_EQ(status["menu"][2]["title"], "Wallpaper");
+    EXPECT_EQ(linesWith("lists the language de but has no de.lproj folder"), 1u) << status["log"];
     w.run("quit\n");
     fs::rename(w.mac().disk().real(german + ".away"), w.mac().disk().real(german));
 
     // Preferred languages that are no list.
-    status = launchWith("defaults write -g AppleLanguages -string de\n");
+    launchWith("defaults write -g AppleLanguages -string de\n");
     EXPECT_EQ(status["menu"][0]["title"], "Tidra That Mess!");
-    EXPECT_EQ(linesWith(status, "AppleLanguages in the global domain) are no list"), 1u);
+    EXPECT_EQ(linesWith("(AppleLanguages in the global domain) are no list"), 1u) << status["log"];
     // Nothing else was lost on the way.
-    EXPECT_EQ(w.defaults("xq.morv.Tidra")["restoreFinder"], true);
+    EXPECT_EQ(w.defaults("xq.morv.Tidra")["hotKeyNote"], "kept");
     EXPECT_EQ(w.defaults("NSGlobalDomain")["AppleLanguages"], "de");
     w.run("quit\ndefaults write -g AppleLanguages -array de\n");
-    status = launchWith("");
+    launchWith("");
     EXPECT_EQ(status["menu"][0]["title"], deToggle);
 }
 

@@ -9,7 +9,7 @@
 #include <regex>
 #include <set>
 
-#include "sim/formats/interface_file.h"
+#include "sim/interface/description_file.h"
 #include "sim/localizations.h"
 #include "sim/strings_table.h"
 
@@ -83,7 +83,9 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
     // The development language's tables are their own keys (Info.plist's are keyed by name).
     for (const auto& [name, t] : english)
         for (const auto& [key, value] : t)
-            if (name != "InfoPlist") EXPECT_EQ(key, value) << name;
+            if (name != "InfoPlist") {
+                EXPECT_EQ(key, value) << name;
+            }
 
     // Each interface description's texts are keys of the table named after it; only the
     // application's name stays as it is.
@@ -116,10 +118,9 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
         if (e.path().extension() == ".lproj" && e.path().stem() != "en")
             languages.push_back(e.path().stem().string());
     // The languages Tidra ships besides English.
-    for (const char* wanted : {"de", "fr", "es", "it", "pt-BR", "nl", "sv", "ru", "ja", "ko",
-                               "zh-Hans", "zh-Hant"})
-        EXPECT_NE(std::find(languages.begin(), languages.end(), wanted), languages.end())
-            << wanted;
+    for (const char* wanted :
+         {"de", "fr", "es", "it", "pt-BR", "nl", "sv", "ru", "ja", "ko", "zh-Hans", "zh-Hant"})
+        EXPECT_NE(std::find(languages.begin(), languages.end(), wanted), languages.end()) << wanted;
 
     for (const std::string& language : languages) {
         const auto theirs = tablesOf(language);
@@ -136,9 +137,10 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
                 EXPECT_FALSE(it->second.empty()) << key;
                 EXPECT_EQ(placeholders(it->second), placeholders(value))
                     << "\"" << it->second << "\" for \"" << key << "\"";
-                if (it->second == value && hasWords(value))
+                if (it->second == value && hasWords(value)) {
                     EXPECT_TRUE(sameAsEnglish.count({language, name, key}))
                         << "\"" << key << "\" is left in English";
+                }
             }
             for (const auto& [key, value] : translated)
                 EXPECT_TRUE(t.count(key)) << "\"" << key << "\" is no English text";
@@ -156,7 +158,8 @@ TEST(StringTables, DamagedTablesAreRefusedWholeAndTranslatorsFormsAreRead) {
         return f ? f->text() : std::string("read");
     };
     // A fault anywhere refuses the table, and says where.
-    EXPECT_EQ(fault("\"a\" = \"b\";\n\"c\" = \"d\"\n\"e\" = \"f\";"), "line 3: no “;” after an entry");
+    EXPECT_EQ(fault("\"a\" = \"b\";\n\"c\" = \"d\"\n\"e\" = \"f\";"),
+              "line 3: no “;” after an entry");
     EXPECT_EQ(fault("\"a\" = \"b"), "line 1: a text whose closing quote is missing");
     EXPECT_EQ(fault("/* open"), "line 1: a comment that never ends");
     EXPECT_EQ(fault("\"a\" = \"b\";\n\"a\" = \"c\";"), "line 2: a key given twice");
@@ -182,8 +185,8 @@ TEST(StringTables, DamagedTablesAreRefusedWholeAndTranslatorsFormsAreRead) {
 }
 
 TEST(StringTables, TheLanguageIsChosenAsAMacChoosesIt) {
-    const std::vector<std::string> shipped{"de", "en", "es", "fr", "it", "ja", "ko", "nl",
-                                           "pt-BR", "ru", "sv", "zh-Hans", "zh-Hant"};
+    const std::vector<std::string> shipped{"de", "en",    "es", "fr", "it",      "ja",     "ko",
+                                           "nl", "pt-BR", "ru", "sv", "zh-Hans", "zh-Hant"};
     auto choose = [&](std::vector<std::string> preferred) {
         return sim::chooseLocalization(preferred, shipped, "en");
     };

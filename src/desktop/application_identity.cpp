@@ -37,7 +37,8 @@ std::string applicationName(const std::string& bundlePath) {
 std::variant<ApplicationIdentity, ApplicationRefusal> identifyApplication(
     FileManager& files, Archiver& propertyLists, const std::string& bundlePath) {
     const std::string name = paths::lastPathComponent(bundlePath);
-    if (!isApplicationBundle(bundlePath)) return ApplicationRefusal{"“%@” is not an application.", name};
+    if (!isApplicationBundle(bundlePath))
+        return ApplicationRefusal{"“%@” is not an application.", name};
     const auto bytes = files.contentsAtPath(bundlePath + "/Contents/Info.plist");
     if (!bytes)
         return ApplicationRefusal{

@@ -74,10 +74,12 @@ void addLifeCommands(Frontend& f) {
     f.add("quit", "quit", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 1) f.usageError();
         if (!mac.tidraRunning()) throw CommandError{"Tidra is not running"};
-        // As the user quits: the status menu's own item, so a menu that lost it shows here.
-        chooseInStatusMenu(f, "Quit Tidra");
+        // As the user quits: the status menu's own item, so a menu that lost it shows here; its
+        // title is the one shown in the user's language.
+        const std::string title = mac.bundle().localizedString("Quit Tidra", "", "MainMenu");
+        chooseInStatusMenu(f, title);
         if (mac.tidraRunning())
-            throw CommandError{"Tidra is still running: \"Quit Tidra\" did not end it"};
+            throw CommandError{"Tidra is still running: \"" + title + "\" did not end it"};
     });
     f.add("launch", "launch", [&f, &mac](const CommandLine& cl) {
         if (cl.words.size() != 1) f.usageError();

@@ -8,7 +8,6 @@
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "text/apple_script_literal.h"
-#include "text/localized.h"
 
 namespace tidra {
 

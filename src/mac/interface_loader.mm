@@ -163,8 +163,8 @@ class MacInterfaceLoader final : public InterfaceLoader {
         std::shared_ptr<View> view;
         if (const std::optional<Value> description = readDescription(nibName)) {
             MacViewFactory factory;
-            view = buildView(*description, nibName, owner, factory, console_,
-                             interfaceTexts(nibName));
+            view =
+                buildView(*description, nibName, owner, factory, console_, interfaceTexts(nibName));
         }
         if (view == nullptr)
             console_.log("-[NSViewController loadView] could not load the \"" + nibName +

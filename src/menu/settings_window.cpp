@@ -2,7 +2,6 @@
 
 #include "platform/paths.h"
 #include "prefs/keys.h"
-#include "text/localized.h"
 #include "wallpaper/wallpaper_chooser.h"
 
 namespace tidra {

@@ -70,9 +70,9 @@ void SettingsWindow::addPresentingApp() {
                                      "application"));
     panel->setTitle(localizedString(s_.bundle, "Add a Presenting Application",
                                     "Title of the window to add a presenting application"));
-    panel->setMessage(localizedString(
-        s_.bundle, "Choose an application that hides the desktop while it runs.",
-        "Message inside the window to add a presenting application"));
+    panel->setMessage(localizedString(s_.bundle,
+                                      "Choose an application that hides the desktop while it runs.",
+                                      "Message inside the window to add a presenting application"));
     std::weak_ptr<int> alive = alive_;
     panel->beginWithCompletionHandler([this, alive, panel](long response) {
         if (alive.expired()) return;

@@ -1,14 +1,11 @@
 #include "notices/failure_notices.h"
 
-#include "text/localized.h"
-
 namespace tidra {
 
 namespace {
 
 constexpr long kFileWriteOutOfSpace = 640;  // NSFileWriteOutOfSpaceError
 constexpr long kPosixNoSpace = 28;          // ENOSPC
-
 
 }  // namespace
 
@@ -22,32 +19,33 @@ std::string FailureNotices::settingsPath(const char* modern, const char* older) 
                            "Where to go in System Settings (System Preferences before macOS 13)");
 }
 
-
 void FailureNotices::launchAtLoginRefused(std::optional<long> errorNumber) {
     std::string text;
     // Before 10.14 there is no consent to give and no Automation pane to send the user to.
     if (errorNumber == kAppleEventNotAuthorized &&
         system_.operatingSystemVersion().isAtLeast(10, 14)) {
-        text = formatText(localizedString(bundle_,
-                                    "Tidra is not allowed to control System Events. Turn on System "
-                                    "Events under Tidra in %@, then choose Launch at Login again.",
-                                    "Notification text when the automation of System Events "
-                                    "was refused; %@ is where to allow it"),
-                    {settingsPath("System Settings › Privacy & Security › Automation",
-                                  "System Preferences › Security & Privacy › Privacy › Automation")});
+        text = formatText(
+            localizedString(bundle_,
+                            "Tidra is not allowed to control System Events. Turn on System "
+                            "Events under Tidra in %@, then choose Launch at Login again.",
+                            "Notification text when the automation of System Events "
+                            "was refused; %@ is where to allow it"),
+            {settingsPath("System Settings › Privacy & Security › Automation",
+                          "System Preferences › Security & Privacy › Privacy › Automation")});
     } else if (errorNumber == kApplicationNotRunning) {
         text = localizedString(bundle_,
                                "System Events did not answer. Wait a moment, then choose Launch "
                                "at Login again.",
                                "Notification text when System Events could not be reached");
     } else {
-        text = formatText(localizedString(bundle_,
-                                    "System Events could not change your login items. Choose "
-                                    "Launch at Login again, or add Tidra in %@.",
-                                    "Notification text when System Events failed to change the "
-                                    "login items; %@ is where to change them by hand"),
-                    {settingsPath("System Settings › General › Login Items",
-                                  "System Preferences › Users & Groups › Login Items")});
+        text =
+            formatText(localizedString(bundle_,
+                                       "System Events could not change your login items. Choose "
+                                       "Launch at Login again, or add Tidra in %@.",
+                                       "Notification text when System Events failed to change the "
+                                       "login items; %@ is where to change them by hand"),
+                       {settingsPath("System Settings › General › Login Items",
+                                     "System Preferences › Users & Groups › Login Items")});
     }
     tell(FailureTopic::LaunchAtLogin, kLaunchAtLoginFailedNotificationIdentifier,
          localizedString(bundle_, "Launch at Login could not be changed",
@@ -98,11 +96,12 @@ void FailureNotices::customWallpaperFailed(const std::optional<Error>& error) {
     tell(FailureTopic::CustomWallpaper, kCustomWallpaperFailedNotificationIdentifier,
          localizedString(bundle_, "The picture could not be set as replacement wallpaper",
                          "Notification title when a custom wallpaper image could not be imported"),
-         sentences(bundle_, why, localizedString(bundle_,
-                                        "Choose the picture again, or another one, from Tidra's "
-                                        "Wallpaper menu.",
-                                        "Notification text when a custom wallpaper image could "
-                                        "not be imported")));
+         sentences(bundle_, why,
+                   localizedString(bundle_,
+                                   "Choose the picture again, or another one, from Tidra's "
+                                   "Wallpaper menu.",
+                                   "Notification text when a custom wallpaper image could "
+                                   "not be imported")));
 }
 
 void FailureNotices::tell(FailureTopic topic, const std::string& identifier,

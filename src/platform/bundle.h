@@ -6,6 +6,7 @@
 
 #include "platform/url.h"
 #include "platform/value.h"
+#include "text/format.h"
 
 namespace tidra {
 
@@ -25,6 +26,18 @@ class Bundle {
 inline std::string localizedString(Bundle& bundle, const std::string& key,
                                    const std::string& /*comment*/) {
     return bundle.localizedString(key, "", std::nullopt);
+}
+
+// Two sentences, one after the other, as the user's language joins them (with a space, or none
+// in Japanese and Chinese). An empty sentence leaves the other alone.
+inline std::string sentences(Bundle& bundle, const std::string& first, const std::string& second) {
+    if (first.empty()) return second;
+    if (second.empty()) return first;
+    return formatText(localizedString(bundle, "%1$@ %2$@",
+                                      "Two sentences shown one after the other. In a language "
+                                      "that writes no space between sentences, leave the space "
+                                      "out."),
+                      {first, second});
 }
 
 }  // namespace tidra

@@ -113,12 +113,9 @@ void translate(ViewDescription& view, const InterfaceTexts& texts) {
 
 }  // namespace
 
-std::variant<MainInterface, MainInterfaceRefusal> buildMainInterface(const Value& description,
-                                                                     const std::string& name,
-                                                                     const ClassRegistry& classes,
-                                                                     MenuFactory& menus,
-                                                                     Console& console,
-                                                                     const InterfaceTexts& texts) {
+std::variant<MainInterface, MainInterfaceRefusal> buildMainInterface(
+    const Value& description, const std::string& name, const ClassRegistry& classes,
+    MenuFactory& menus, Console& console, const InterfaceTexts& texts) {
     auto read = readMainDescription(description);
     if (auto* fault = std::get_if<DescriptionFault>(&read)) {
         console.log(misshapenDescriptionLine(name, *fault));

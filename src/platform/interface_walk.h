@@ -107,12 +107,9 @@ struct MainInterfaceRefusal {
 using InterfaceTexts = std::function<std::string(const std::string& text)>;
 
 // `name` names the description in the console ("MainMenu").
-std::variant<MainInterface, MainInterfaceRefusal> buildMainInterface(const Value& description,
-                                                                     const std::string& name,
-                                                                     const ClassRegistry& classes,
-                                                                     MenuFactory& menus,
-                                                                     Console& console,
-                                                                     const InterfaceTexts& texts);
+std::variant<MainInterface, MainInterfaceRefusal> buildMainInterface(
+    const Value& description, const std::string& name, const ClassRegistry& classes,
+    MenuFactory& menus, Console& console, const InterfaceTexts& texts);
 
 // A window's (a view's) description's "window" ("view") entry, with `owner`'s outlets and actions
 // connected. Nothing when the description has no such entry (said nowhere: the caller tells that

@@ -48,10 +48,13 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
         return false;
     if (disk.writeFile(contents + "/MacOS/Tidra", "#!/bin/sh\n# Tidra\n")) return false;
     for (const auto& e : fs::directory_iterator(resourcesDir, ec)) {
-        const std::string target = disk.real(contents + "/Resources/" + e.path().filename().string());
+        const std::string target =
+            disk.real(contents + "/Resources/" + e.path().filename().string());
         if (e.is_directory() && e.path().extension() == ".lproj") {
             fs::create_directories(target, ec);
-            if (!ec) fs::copy(e.path(), target, fs::copy_options::overwrite_existing, ec);
+            if (!ec)
+                fs::copy(e.path(), target,
+                         fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
         } else if (e.is_regular_file()) {
             fs::copy_file(e.path(), target, fs::copy_options::overwrite_existing, ec);
         }
@@ -60,7 +63,7 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
     return !ec;
 }
 
-SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console& console,
+SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console* console,
                      const Value& appleLanguages, std::vector<std::string> chosenLanguages)
     : disk_(disk), path_(std::move(bundleMacPath)), console_(console) {
     const Value region = objectForInfoDictionaryKey("CFBundleDevelopmentRegion");
@@ -71,8 +74,9 @@ SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console& conso
             for (const Value& v : appleLanguages.array())
                 if (v.isString()) preferred.push_back(v.string());
         } else if (!appleLanguages.isNil()) {
-            console_.log("The preferred languages (AppleLanguages in the global domain) are no "
-                         "list of languages: Tidra shows " + development_ + ".");
+            log("The preferred languages (AppleLanguages in the global domain) are no "
+                "list of languages: Tidra shows " +
+                development_ + ".");
         }
     }
     const auto available = localizations();
@@ -85,9 +89,8 @@ SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console& conso
             if (v.isString()) promised.push_back(v.string());
         const std::string wanted = chooseLocalization(preferred, promised, development_);
         if (wanted != localization_ && wanted != development_)
-            console_.log(paths::lastPathComponent(path_) + " lists the language " + wanted +
-                         " but has no " + wanted + ".lproj folder: Tidra shows " + localization_ +
-                         ".");
+            log(paths::lastPathComponent(path_) + " lists the language " + wanted + " but has no " +
+                wanted + ".lproj folder: Tidra shows " + localization_ + ".");
     }
 }
 
@@ -129,23 +132,22 @@ std::optional<StringsTable> SimBundle::readTable(const std::string& relativePath
     if (!fs::is_regular_file(file, ec)) return std::nullopt;
     // A table is a few kilobytes; one that is not is no table.
     constexpr std::uintmax_t kLargestTable = 4 << 20;
-    const std::string shown = paths::lastPathComponent(path_) + "/Contents/Resources/" + relativePath;
+    const std::string shown =
+        paths::lastPathComponent(path_) + "/Contents/Resources/" + relativePath;
     if (fs::file_size(file, ec) > kLargestTable) {
-        console_.log(shown + " is too large to be a strings table: its texts show in " +
-                     development_ + ".");
+        log(shown + " is too large to be a strings table: its texts show in " + development_ + ".");
         return std::nullopt;
     }
     std::ifstream in(file, std::ios::binary);
     auto read = parseStringsTable(
         std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     if (auto* fault = std::get_if<StringsFault>(&read)) {
-        console_.log(shown + " is damaged (" + fault->text() + "): its texts show in " +
-                     development_ + ".");
+        log(shown + " is damaged (" + fault->text() + "): its texts show in " + development_ + ".");
         return std::nullopt;
     }
     auto& table = std::get<StringsTable>(read);
     if (table.empty()) {
-        console_.log(shown + " holds no texts: they show in " + development_ + ".");
+        log(shown + " holds no texts: they show in " + development_ + ".");
         return std::nullopt;
     }
     return std::move(table);

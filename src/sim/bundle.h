@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/bundle.h"
 #include "platform/console.h"
@@ -30,9 +31,9 @@ class SimBundle : public Bundle {
   public:
     // `appleLanguages`: the user's preferred languages as the global domain holds them (an
     // array of language names); `chosenLanguages`, when not empty, stands in for them, as a
-    // launch argument does. What cannot be used is told once in `console`.
-    SimBundle(const Disk& disk, std::string bundleMacPath, Console& console,
-              const Value& appleLanguages, std::vector<std::string> chosenLanguages = {});
+    // launch argument does. What cannot be used is told once in `console`, when there is one.
+    SimBundle(const Disk& disk, std::string bundleMacPath, Console* console = nullptr,
+              const Value& appleLanguages = Value(), std::vector<std::string> chosenLanguages = {});
     std::string bundlePath() override { return path_; }
     std::optional<Url> URLForImageResource(const std::string& name) override;
     Value objectForInfoDictionaryKey(const std::string& key) override;
@@ -49,13 +50,16 @@ class SimBundle : public Bundle {
   private:
     const Disk& disk_;
     std::string path_;
-    Console& console_;
+    Console* console_;
     std::string development_;
     std::string localization_;
     std::map<std::string, StringsTable> tables_;
     const StringsTable& table(const std::string& name);
     std::optional<StringsTable> readTable(const std::string& relativePath);
     std::string resourcesPath() const { return path_ + "/Contents/Resources"; }
+    void log(const std::string& line) {
+        if (console_) console_->log(line);
+    }
 };
 
 class SimImages : public Images {

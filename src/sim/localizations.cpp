@@ -20,7 +20,9 @@ std::vector<std::string> parts(const std::string& tag) {
     }
 }
 
-bool isScript(const std::string& part) { return part.size() == 4; }
+bool isScript(const std::string& part) {
+    return part.size() == 4;
+}
 
 // Chinese is written in one of two scripts; a region alone says which.
 std::string chineseScript(const std::vector<std::string>& p) {
@@ -40,9 +42,9 @@ bool sameName(const std::string& a, const std::string& b) {
 std::string canonicalLanguage(const std::string& language) {
     // The names older systems stored, as folders like English.lproj still carry them.
     static const std::map<std::string, std::string> kOldNames{
-        {"english", "en"},  {"german", "de"},   {"french", "fr"},   {"spanish", "es"},
-        {"italian", "it"},  {"dutch", "nl"},    {"swedish", "sv"},  {"russian", "ru"},
-        {"japanese", "ja"}, {"korean", "ko"},   {"portuguese", "pt"}};
+        {"english", "en"},  {"german", "de"}, {"french", "fr"},    {"spanish", "es"},
+        {"italian", "it"},  {"dutch", "nl"},  {"swedish", "sv"},   {"russian", "ru"},
+        {"japanese", "ja"}, {"korean", "ko"}, {"portuguese", "pt"}};
     std::string tag = language;
     std::replace(tag.begin(), tag.end(), '_', '-');
     if (auto it = kOldNames.find(asciiLower(tag)); it != kOldNames.end()) return it->second;

@@ -339,7 +339,7 @@ bool Mac::launchTidra() {
     }
     rememberState();
     bundle_ = std::make_unique<SimBundle>(
-        disk_, bundlePath_, console_,
+        disk_, bundlePath_, &console_,
         prefs_->domainSnapshot(kGlobalDomain)[Value("AppleLanguages")], options_.languages);
     images_ = std::make_unique<SimImages>(*bundle_);
     ++launches_;

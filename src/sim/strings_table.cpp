@@ -133,9 +133,15 @@ class Reader {
             if (i_ >= t_.size()) break;
             const char e = t_[i_++];
             switch (e) {
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                case 'r': out += '\r'; break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
                 case 'U':
                 case 'u': {
                     std::uint32_t code = 0;
@@ -143,7 +149,11 @@ class Reader {
                     while (digits < 4 && i_ < t_.size() &&
                            std::isxdigit(static_cast<unsigned char>(t_[i_]))) {
                         const char h = t_[i_++];
-                        code = code * 16 + static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10));
+                        code = code * 16 +
+                               static_cast<std::uint32_t>(
+                                   std::isdigit(static_cast<unsigned char>(h))
+                                       ? h - '0'
+                                       : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10));
                         ++digits;
                     }
                     if (digits != 4) {
@@ -153,7 +163,8 @@ class Reader {
                     appendUtf8(out, code);
                     break;
                 }
-                default: out += e;
+                default:
+                    out += e;
             }
         }
         if (i_ >= t_.size()) {
@@ -169,16 +180,15 @@ class Reader {
 
 std::variant<StringsTable, StringsFault> parseStringsTable(const std::string& bytes) {
     std::string text;
-    if (bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
-                              bytes.compare(0, 2, "\xFE\xFF") == 0)) {
+    if (bytes.size() >= 2 &&
+        (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
         auto converted = fromUtf16(bytes, bytes[0] == '\xFE');
         if (!converted) return StringsFault{1, "UTF-16 text that is cut or malformed"};
         text = std::move(*converted);
     } else {
         text = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
     }
-    if (text.find('\0') != std::string::npos)
-        return StringsFault{1, "binary data, not text"};
+    if (text.find('\0') != std::string::npos) return StringsFault{1, "binary data, not text"};
     return Reader(text).read();
 }
 

@@ -23,7 +23,8 @@ class SimInterfaceLoader : public InterfaceLoader {
     using ResourceLookup = std::function<std::optional<std::string>(const std::string& nibName)>;
 
     // A description's text in the user's language, from the bundle's table named after it.
-    using TextLookup = std::function<std::string(const std::string& text, const std::string& table)>;
+    using TextLookup =
+        std::function<std::string(const std::string& text, const std::string& table)>;
 
     // Bound checkboxes show and write `bindings`, the application's preferences; without a store
     // they stay unbound. Without `texts` the descriptions show their own (English) texts.
