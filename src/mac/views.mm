@@ -80,6 +80,8 @@ class MacButton final : public ViewBase<Button> {
     void setState(int state) override { [button() setState:(state ? 1 : 0)]; }
     void setEnabled(bool enabled) override { [button() setEnabled:enabled ? YES : NO]; }
     bool isEnabled() const override { return [button() isEnabled]; }
+    void setBordered(bool bordered) override { [button() setBordered:bordered ? YES : NO]; }
+    bool isBordered() const override { return [button() isBordered]; }
 
   private:
     NSButton* button() const { return (NSButton*)view_; }

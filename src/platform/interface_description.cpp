@@ -143,6 +143,7 @@ ViewDescription readView(const Value& node, const std::string& where, int depth)
     view.state = e.whole("state");
     view.wantsLayer = e.flag("wantsLayer");
     view.hidden = e.flag("hidden");
+    if (e.has("bordered")) view.bordered = e.flag("bordered");
     view.tag = e.whole("tag").value_or(0);
     view.bindKey = e.text("bind");
     const std::string kind = e.text("buttonType", "push");

@@ -78,6 +78,7 @@ struct ViewDescription {
     std::optional<std::string> appearance;
     ButtonKind buttonKind = ButtonKind::Push;  // an NSButton's
     int tag = 0;                               // a button's
+    bool bordered = true;                      // a push button's bezel
     std::string bindKey;                       // a checkbox's Boolean of the preferences store
     std::vector<ViewDescription> subviews;
 };

@@ -150,6 +150,7 @@ class ViewWalk {
                 d.buttonKind == ButtonKind::Push
                     ? factory_.makeButton(d.identifier, frame, d.title, d.action, target)
                     : factory_.makeToggle(d, frame, target);
+            if (!d.bordered) button->setBordered(false);
             made = button;
         } else if (d.className == "NSImageView") {
             made = factory_.makeImageView(d.identifier, frame);

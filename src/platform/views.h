@@ -69,6 +69,9 @@ class Button : public View {
     virtual void setState(int state) = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual bool isEnabled() const = 0;
+    // A push button without its bezel reads as a link.
+    virtual void setBordered(bool bordered) = 0;
+    virtual bool isBordered() const = 0;
 };
 
 // NSImageView showing a picture file, scaled down to fit; nothing shows an empty frame.

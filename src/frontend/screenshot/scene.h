@@ -29,6 +29,8 @@ struct Scene {
     bool dark = false;                // the interface theme
     // The desktop pictures drawn as placeholders: "NAME on screen N: REASON".
     std::vector<std::string> unshown = {};
+    // Texts of windows and controls that do not fit their frame: "“TEXT” needs W×H, has W×H".
+    std::vector<std::string> cutOff = {};
 
     // The main screen: the menu bar, Finder's desktop and the windows are on it.
     Box main() const { return screens.front().box; }

@@ -134,7 +134,7 @@ ScreenshotResult writeScreenshot(Mac& mac, const std::string& hostPath) {
     ScreenshotSize size{drawnWidth, drawnHeight, std::nullopt};
     if (fit < 1)
         size.scaledFrom = ScreenshotSize::Full{int(std::ceil(width)), int(std::ceil(height))};
-    return {size, "", scene.unshown};
+    return {size, "", scene.unshown, scene.cutOff};
 }
 
 }  // namespace tidra::sim

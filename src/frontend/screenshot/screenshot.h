@@ -25,6 +25,8 @@ struct ScreenshotResult {
     std::string error;
     // Desktop pictures that could not be shown, each with the reason.
     std::vector<std::string> unshown = {};
+    // Texts of windows and controls cut off by their frame, each with the room it needs.
+    std::vector<std::string> cutOff = {};
 };
 ScreenshotResult writeScreenshot(Mac& mac, const std::string& hostPath);
 

@@ -66,6 +66,7 @@ void addScreenshotCommand(Frontend& f) {
                     << r.size->scaledFrom->height << " to fit";
         f.out() << ")\n";
         for (const std::string& picture : r.unshown) f.out() << "  not shown: " << picture << "\n";
+        for (const std::string& text : r.cutOff) f.out() << "  cut off: " << text << "\n";
     });
 }
 

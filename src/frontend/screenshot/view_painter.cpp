@@ -1,5 +1,7 @@
 #include "frontend/screenshot/view_painter.h"
 
+#include <cmath>
+
 #include "frontend/screenshot/control_painter.h"
 #include "platform/menus.h"
 #include "sim/interface/shortcut_recorder.h"
@@ -89,6 +91,25 @@ bool isDarkAppearance(View* view) {
 
 }  // namespace
 
+namespace {
+
+// A text that needs more room than its frame gives is cut off (a title) or runs into what lies
+// below (a label): told, so that a translation too long for the layout shows.
+void checkRoom(Scene& scene, const std::string& text, double width, double height, Box box) {
+    if (text.empty() || (width <= box.width + 0.5 && height <= box.height + 0.5)) return;
+    auto points = [](double w, double h) {
+        return std::to_string(int(std::ceil(w))) + "×" + std::to_string(int(std::ceil(h)));
+    };
+    scene.cutOff.push_back("“" + text + "” needs " + points(width, height) + ", has " +
+                           points(box.width, box.height));
+}
+
+double singleLine(cairo_t* cr, const std::string& text, double size) {
+    return textWidth(cr, text, TextStyle{size});
+}
+
+}  // namespace
+
 void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButtons) {
     if (!view || view->isHidden()) return;
     cairo_t* cr = scene.cr;
@@ -101,8 +122,10 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButton
         dark = true;
     } else if (auto* field = dynamic_cast<SimTextField*>(view); field && plainButtons) {
         // A window of settings: labels in the system's small text, wrapping in their frame.
-        drawText(cr, field->stringValue(), box.x, box.y + 2, box.width,
-                 TextStyle{12, false, dark ? Rgba{1, 1, 1, 0.85} : Rgba{0, 0, 0, 0.8}});
+        const double h =
+            drawText(cr, field->stringValue(), box.x, box.y + 2, box.width,
+                     TextStyle{12, false, dark ? Rgba{1, 1, 1, 0.85} : Rgba{0, 0, 0, 0.8}});
+        checkRoom(scene, field->stringValue(), box.width, h + 2, box);
     } else if (auto* field = dynamic_cast<SimTextField*>(view)) {
         // A field one line tall shows a heading as large as it allows; taller ones hold
         // running text.
@@ -118,7 +141,8 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButton
                         : h >= 21 ? 15.0
                                   : 12.5,
                         heading && h >= 21, dark ? Rgba{1, 1, 1, 0.92} : Rgba{0, 0, 0, 0.85}};
-        drawText(cr, field->stringValue(), box.x, box.y + 1, box.width, style);
+        const double taken = drawText(cr, field->stringValue(), box.x, box.y + 1, box.width, style);
+        checkRoom(scene, field->stringValue(), box.width, taken + 1, box);
     } else if (auto* list = dynamic_cast<SimListView*>(view)) {
         drawList(cr, box, *list, dark);
     } else if (auto* image = dynamic_cast<SimImageView*>(view)) {
@@ -128,11 +152,19 @@ void drawViewTree(Scene& scene, View* view, Box box, bool dark, bool plainButton
     } else if (auto* button = dynamic_cast<SimButton*>(view)) {
         const bool on = button->state() == kControlStateOn;
         // Buttons that lead away (a store link) read as links; the others as push buttons.
+        if (button->kind() != ButtonKind::Push)
+            checkRoom(scene, button->title(), 22 + singleLine(cr, button->title(), 12), box.height,
+                      box);
+        else if (button->isBordered())
+            checkRoom(scene, button->title(), singleLine(cr, button->title(), 13) + 16, box.height,
+                      box);
+        else
+            checkRoom(scene, button->title(), singleLine(cr, button->title(), 13), box.height, box);
         if (button->kind() == ButtonKind::Switch)
             drawCheckbox(cr, box.x, box.y + 2, button->title(), on, dark);
         else if (button->kind() == ButtonKind::Radio)
             drawRadio(cr, box.x, box.y + 1, button->title(), on, button->isEnabled(), dark);
-        else if (button->title().rfind("Get ", 0) == 0)
+        else if (!button->isBordered())
             drawText(cr, button->title(), box.x, box.y + 3, box.width,
                      TextStyle{13, false, Rgba{0.4, 0.65, 1.0}, Align::Left});
         else

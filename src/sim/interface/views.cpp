@@ -72,6 +72,7 @@ void SimButton::describeOwn(nlohmann::json& out) const {
     out["state"] = state();
     out["tag"] = tag_;
     out["enabled"] = enabled_;
+    if (!bordered_) out["bordered"] = false;
     if (!boundKey_.empty()) out["bind"] = boundKey_;
 }
 

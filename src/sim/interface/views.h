@@ -117,6 +117,8 @@ class SimButton : public BasicView<Button> {
     void setState(int state) override { state_ = state; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
     bool isEnabled() const override { return enabled_; }
+    void setBordered(bool bordered) override { bordered_ = bordered; }
+    bool isBordered() const override { return bordered_; }
     void setTarget(Object* target) { target_ = target; }
     Object* target() const { return target_; }
     void setAction(std::string selector) { action_ = std::move(selector); }
@@ -135,6 +137,7 @@ class SimButton : public BasicView<Button> {
     int tag_;
     int state_ = 0;
     bool enabled_ = true;
+    bool bordered_ = true;
     Object* target_ = nullptr;  // weak, as on the platform
     std::string action_;
     UserDefaults* store_ = nullptr;
