@@ -7,6 +7,7 @@
 #include <fstream>
 #include <regex>
 
+#include "shipped_strings.h"
 #include "sim/strings_table.h"
 #include "sim_world.h"
 
@@ -14,24 +15,10 @@ namespace tidra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::shipped;
 using testing::SimWorld;
 
 constexpr const char* kResources = "/Applications/Tidra.app/Contents/Resources";
-
-// The shipped translation of an English text.
-std::string shipped(const std::string& language, const std::string& table,
-                    const std::string& english) {
-    std::ifstream in(fs::path(TIDRA_RESOURCES_DIR) / (language + ".lproj") / (table + ".strings"),
-                     std::ios::binary);
-    auto read = sim::parseStringsTable(
-        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    const auto* t = std::get_if<sim::StringsTable>(&read);
-    if (!t || !t->count(english)) {
-        ADD_FAILURE() << language << "/" << table << ": no \"" << english << "\"";
-        return english;
-    }
-    return t->at(english);
-}
 
 sim::MacOptions inLanguage(const std::string& language, const std::string& bundleIn = "") {
     sim::MacOptions options;
@@ -142,11 +129,8 @@ void addMarkedLanguage(SimWorld& w) {
     const fs::path folder = w.mac().disk().real(std::string(kResources) + "/zz.lproj");
     fs::create_directories(folder);
     for (const auto& e : fs::directory_iterator(fs::path(TIDRA_RESOURCES_DIR) / "en.lproj")) {
-        std::ifstream in(e.path(), std::ios::binary);
-        auto read = sim::parseStringsTable(
-            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
         std::ofstream out(folder / e.path().filename());
-        for (const auto& [key, value] : std::get<sim::StringsTable>(read)) {
+        for (const auto& [key, value] : testing::readStringsTable(e.path())) {
             auto quoted = [](std::string s) {
                 return std::regex_replace(s, std::regex(R"(["\\])"), R"(\$&)");
             };

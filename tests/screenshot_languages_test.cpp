@@ -6,7 +6,7 @@
 #include <fstream>
 #include <regex>
 
-#include "sim/strings_table.h"
+#include "shipped_strings.h"
 #include "sim_world.h"
 #include "test_folder.h"
 #include "text/format.h"
@@ -15,17 +15,8 @@ namespace tidra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::shipped;
 using testing::SimWorld;
-
-std::string shown(const std::string& language, const std::string& table,
-                  const std::string& english) {
-    std::ifstream in(fs::path(TIDRA_RESOURCES_DIR) / (language + ".lproj") / (table + ".strings"),
-                     std::ios::binary);
-    auto read = sim::parseStringsTable(
-        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    const auto& t = std::get<sim::StringsTable>(read);
-    return t.count(english) ? t.at(english) : english;
-}
 
 void collect(const nlohmann::json& j, std::vector<std::string>& out) {
     if (j.is_string()) out.push_back(j);
@@ -63,22 +54,22 @@ TEST(ScreenshotLanguages, EveryTextFitsItsFrameInEveryLanguage) {
         // The Settings window with every line it can show: the approval still missing, a refused
         // shortcut, a refused application, the icon kept out of the menu bar; About beside it.
         out = w.run(
-            "popover close\nmenu " + shown(language, "MainMenu", "Launch at Login") +
-            "\napp-service disable\nmenu " + shown(language, "Localizable", "Settings…") +
+            "popover close\nmenu " + shipped(language, "MainMenu", "Launch at Login") +
+            "\napp-service disable\nmenu " + shipped(language, "Localizable", "Settings…") +
             "\nshortcut record opt+A\nwindow click +\npanel choose Notes.app\nwindow click +\n"
             "panel choose Notes.app\n"
             "menu " +
-            shown(language, "MainMenu", "About Tidra") + "\nmenu-bar deny Tidra\nscreenshot " +
+            shipped(language, "MainMenu", "About Tidra") + "\nmenu-bar deny Tidra\nscreenshot " +
             (folder / (language + "-settings.png")).string() + "\n");
         ASSERT_EQ(w.lastStatus(), 0) << out;
         const nlohmann::json status = w.status();
         std::vector<std::string> texts;
         collect(status["windows"], texts);
         for (const std::string& wanted :
-             {shown(language, "Localizable",
-                    "Tidra opens at login once you allow it in System Settings › General › Login "
-                    "Items."),
-              formatText(shown(language, "Localizable", "“%@” is already in the list."),
+             {shipped(language, "Localizable",
+                      "Tidra opens at login once you allow it in System Settings › General › Login "
+                      "Items."),
+              formatText(shipped(language, "Localizable", "“%@” is already in the list."),
                          {"Notes"})})
             EXPECT_NE(std::find(texts.begin(), texts.end(), wanted), texts.end()) << wanted;
         EXPECT_EQ(cutOff(out), std::vector<std::string>{});

@@ -9,6 +9,7 @@
 #include <regex>
 #include <set>
 
+#include "shipped_strings.h"
 #include "sim/interface/description_file.h"
 #include "sim/localizations.h"
 #include "sim/strings_table.h"
@@ -17,20 +18,6 @@ namespace tidra {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string fileText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-sim::StringsTable table(const fs::path& file) {
-    auto read = sim::parseStringsTable(fileText(file));
-    if (auto* fault = std::get_if<sim::StringsFault>(&read)) {
-        ADD_FAILURE() << file << ": " << fault->text();
-        return {};
-    }
-    return std::get<sim::StringsTable>(read);
-}
 
 // The placeholders by position and kind: "%1$@ … %2$d" gives {1:'@', 2:'d'}.
 std::map<int, char> placeholders(const std::string& text) {
@@ -59,7 +46,8 @@ const fs::path kResources = TIDRA_RESOURCES_DIR;
 std::map<std::string, sim::StringsTable> tablesOf(const std::string& language) {
     std::map<std::string, sim::StringsTable> out;
     for (const auto& e : fs::directory_iterator(kResources / (language + ".lproj")))
-        if (e.path().extension() == ".strings") out[e.path().stem().string()] = table(e.path());
+        if (e.path().extension() == ".strings")
+            out[e.path().stem().string()] = testing::readStringsTable(e.path());
     return out;
 }
 
@@ -164,6 +152,7 @@ TEST(StringTables, DamagedTablesAreRefusedWholeAndTranslatorsFormsAreRead) {
     EXPECT_EQ(fault("/* open"), "line 1: a comment that never ends");
     EXPECT_EQ(fault("\"a\" = \"b\";\n\"a\" = \"c\";"), "line 2: a key given twice");
     EXPECT_EQ(fault("\"a\" = \"\\U12\";"), "line 1: a \\U escape without four hex digits");
+    EXPECT_EQ(fault("\"a\" = \"\\U0000\";"), "line 1: a \\U escape that names no character");
     EXPECT_EQ(fault(std::string("\"a\" = \"b\0\";", 11)), "line 1: binary data, not text");
     EXPECT_EQ(fault("\xFF\xFE\x41"), "line 1: UTF-16 text that is cut or malformed");
     EXPECT_EQ(fault("= \"b\";"), "line 1: a text that is not in quotes");

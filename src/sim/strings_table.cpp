@@ -160,6 +160,10 @@ class Reader {
                         fail("a \\U escape without four hex digits");
                         return false;
                     }
+                    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF)) {
+                        fail("a \\U escape that names no character");
+                        return false;
+                    }
                     appendUtf8(out, code);
                     break;
                 }

@@ -68,7 +68,7 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         auto popover = readViewDescription(*resource(@"PopoverViewController"));
         ASSERT_TRUE(std::holds_alternative<ViewFileDescription>(popover));
         const ViewDescription& view = std::get<ViewFileDescription>(popover).view;
-        EXPECT_EQ(view.frame, (Rect{{0, 0}, {300, 150}}));
+        EXPECT_EQ(view.frame, (Rect{{0, 0}, {300, 210}}));
         ASSERT_EQ(view.subviews.size(), 3u);
         EXPECT_EQ(view.subviews[2].action, "closePopover:");
         EXPECT_TRUE(view.subviews[2].targetsOwner);
@@ -77,6 +77,10 @@ TEST(MacDescriptions, TheSharedDescriptionsReadNatively) {
         ASSERT_TRUE(std::holds_alternative<WindowFileDescription>(about));
         EXPECT_EQ(std::get<WindowFileDescription>(about).window.title, "About Tidra");
         EXPECT_EQ(std::get<WindowFileDescription>(about).outlets[0].name, "versionLabel");
+        const auto& aboutViews =
+            std::get<WindowFileDescription>(about).window.contentView.subviews.at(0).subviews;
+        ASSERT_EQ(aboutViews.size(), 4u);
+        EXPECT_FALSE(aboutViews[3].bordered);
 
         // The Settings window's controls read natively as the simulated Mac reads them.
         auto settings = readWindowDescription(*resource(@"SettingsWindow"));
