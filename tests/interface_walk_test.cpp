@@ -279,5 +279,36 @@ TEST(MainMenuInTheBundle, ABrokenDescriptionStopsTheLaunchWithItsReasonAndBuilds
     EXPECT_NE(w.controller(), nullptr);
 }
 
+TEST(InterfaceLoaderWalk, ButtonsGrowToShowTheirWholeTitleAwayFromTheMarginTheyKeep) {
+    const auto dir = testing::freshTestFolder("growing");
+    std::ofstream(dir / "Grow.json") << R"({"window": {"title": "t", "frame": [0, 0, 400, 200],
+      "contentView": {"subviews": [
+        {"id": "right", "class": "NSButton", "frame": [300, 20, 80, 24],
+         "title": "Die Standardeinstellungen wiederherstellen"},
+        {"id": "left", "class": "NSButton", "frame": [20, 20, 60, 24], "title": "Auswählen …"},
+        {"id": "short", "class": "NSButton", "frame": [20, 60, 80, 24], "title": "OK"},
+        {"id": "box", "class": "NSButton", "buttonType": "switch", "frame": [20, 100, 50, 20],
+         "title": "ディスプレイ接続時に非表示"}]}}})";
+    sim::SimWindowList windows;
+    Lines console;
+    sim::SimInterfaceLoader loader(sim::SimInterfaceLoader::inFolder(dir.string()), windows,
+                                   console);
+    Owner owner;
+    auto window = loader.loadWindow("Grow", owner);
+    ASSERT_NE(window, nullptr);
+    std::map<std::string, Rect> frames;
+    for (const auto& v : window->contentView()->subviews()) frames[v->identifier()] = v->frame();
+    // Lined up with the right margin: the right edge stays, the button grows to the left.
+    EXPECT_GT(frames["right"].size.width, 300);
+    EXPECT_EQ(frames["right"].origin.x + frames["right"].size.width, 380);
+    // Elsewhere the left edge stays.
+    EXPECT_EQ(frames["left"].origin.x, 20);
+    EXPECT_GT(frames["left"].size.width, 90);
+    EXPECT_EQ(frames["short"].size.width, 80);
+    EXPECT_EQ(frames["box"].origin.x, 20);
+    EXPECT_GE(frames["box"].size.width, 22 + 13 * 12);  // thirteen characters, each an em wide
+    EXPECT_TRUE(console.lines.empty());
+}
+
 }  // namespace
 }  // namespace tidra

@@ -46,6 +46,18 @@ class MacViewFactory final : public ViewFactory {
         return wrapped;
     }
 
+    double fittingWidth(ButtonKind kind, const std::string& title) override {
+        NSButton* probe = [[NSButton alloc] initWithFrame:NSZeroRect];
+        if (kind == ButtonKind::Push)
+            [probe setBezelStyle:NSBezelStyleRounded];
+        else
+            [probe setButtonType:(kind == ButtonKind::Radio ? NSButtonTypeRadio
+                                                            : NSButtonTypeSwitch)];
+        [probe setTitle:toNSString(title)];
+        [probe sizeToFit];
+        return NSWidth([probe frame]);
+    }
+
     std::shared_ptr<Button> makeToggle(const ViewDescription& d, Rect frame,
                                        Object* target) override {
         NSButton* button = [[NSButton alloc] initWithFrame:toNSRect(frame)];

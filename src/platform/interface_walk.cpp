@@ -1,5 +1,6 @@
 #include "platform/interface_walk.h"
 
+#include <cmath>
 #include <map>
 
 namespace tidra {
@@ -140,12 +141,25 @@ class ViewWalk {
   public:
     ViewWalk(Object& owner, ViewFactory& factory) : owner_(owner), factory_(factory) {}
 
-    std::shared_ptr<View> view(const ViewDescription& d, Rect frame) {
+    // A button whose title (a translation, say) is wider than its frame grows to show it whole:
+    // one that lines up with the right margin grows to the left, any other to the right.
+    Rect fitted(const ViewDescription& d, Rect frame, double parentWidth) {
+        const double needed = std::ceil(factory_.fittingWidth(d.buttonKind, d.title));
+        if (needed <= frame.size.width) return frame;
+        const double rightMargin = parentWidth - (frame.origin.x + frame.size.width);
+        if (d.buttonKind == ButtonKind::Push && parentWidth > 0 && rightMargin <= 24)
+            frame.origin.x -= needed - frame.size.width;
+        frame.size.width = needed;
+        return frame;
+    }
+
+    std::shared_ptr<View> view(const ViewDescription& d, Rect frame, double parentWidth = 0) {
         Object* target = d.targetsOwner ? &owner_ : nullptr;
         std::shared_ptr<View> made;
         if (d.className == "NSTextField") {
             made = factory_.makeLabel(d.identifier, frame, d.stringValue);
         } else if (d.className == "NSButton") {
+            if (!d.title.empty()) frame = fitted(d, frame, parentWidth);
             std::shared_ptr<Button> button =
                 d.buttonKind == ButtonKind::Push
                     ? factory_.makeButton(d.identifier, frame, d.title, d.action, target)
@@ -171,7 +185,7 @@ class ViewWalk {
         if (d.hidden) made->setHidden(true);
         if (d.appearance) made->setAppearance(*d.appearance);
         for (const ViewDescription& child : d.subviews)
-            made->addSubview(view(child, child.frame.value_or(Rect{})));
+            made->addSubview(view(child, child.frame.value_or(Rect{}), frame.size.width));
         if (!d.identifier.empty()) byId_[d.identifier] = made.get();
         return made;
     }

@@ -54,6 +54,9 @@ class ViewFactory {
     // binding does, before its action is sent.
     virtual std::shared_ptr<Button> makeToggle(const ViewDescription& d, Rect frame,
                                                Object* target) = 0;
+    // The width a button of `kind` needs to show `title` whole (a push button's bezel, a checkbox's
+    // box included), as sizeToFit makes it.
+    virtual double fittingWidth(ButtonKind kind, const std::string& title) = 0;
     virtual std::shared_ptr<ImageView> makeImageView(const std::string& identifier, Rect frame) = 0;
     virtual std::shared_ptr<ListView> makeList(const std::string& identifier, Rect frame,
                                                const std::string& action, Object* target) = 0;

@@ -32,6 +32,10 @@ class SimViewFactory final : public ViewFactory {
         }
         return button;
     }
+    double fittingWidth(ButtonKind kind, const std::string& title) override {
+        return kind == ButtonKind::Push ? estimatedTextWidth(title, 13) + 20
+                                        : 22 + estimatedTextWidth(title, 12);
+    }
     std::shared_ptr<Button> makeToggle(const ViewDescription& d, Rect frame,
                                        Object* target) override {
         auto button =

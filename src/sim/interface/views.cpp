@@ -1,5 +1,7 @@
 #include "sim/interface/views.h"
 
+#include <cstdint>
+
 #include "platform/menus.h"
 
 namespace tidra::sim {
@@ -108,6 +110,30 @@ View* viewWithIdentifier(View* root, const std::string& identifier) {
     for (View* v : viewsIn(root))
         if (v->identifier() == identifier) return v;
     return nullptr;
+}
+
+double estimatedTextWidth(const std::string& text, double points) {
+    // Advances of a wide sans-serif face at 13 points, each class at its widest common letter.
+    double width = 0;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::uint32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (int k = 1; k < length && i + k < text.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += static_cast<size_t>(length);
+        const bool wide = (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFF00 && c <= 0xFF60);
+        width += wide                                               ? 13.0
+                 : c == ' ' || c == 0xA0                            ? 4.2
+                 : c >= 'A' && c <= 'Z'                             ? 9.5
+                 : (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ? 8.3
+                 : c >= 0xC0 && c < 0x2000 ? 8.6  // accented Latin, Greek, Cyrillic
+                 : c < 0x80                ? 5.0  // punctuation
+                                           : 10.0;
+    }
+    return width * points / 13.0;
 }
 
 }  // namespace tidra::sim

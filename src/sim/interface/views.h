@@ -101,6 +101,10 @@ class SimTextField : public BasicView<TextField> {
 
 // A push button, link, checkbox or radio button: a click sends its action to its target. A bound
 // checkbox reads its state from the preferences store and writes the store when clicked.
+// How wide `text` is drawn in the system font at `points`, erring wide: the simulated Mac has no
+// fonts of its own, so a layout that fits by this estimate fits when drawn.
+double estimatedTextWidth(const std::string& text, double points);
+
 class SimButton : public BasicView<Button> {
   public:
     SimButton(std::string identifier, Rect frame, std::string title,
