@@ -83,6 +83,11 @@ TEST(Localization, TidraSpeaksGermanAndJapaneseFromTheMenuToTheSettingsWindow) {
                                               "app would then lose. Add ⌘ or ⌃."),
                                          std::regex("%(1\\$)?@"), "⌥A")),
                   std::string::npos);
+        // The space bar is the one key written as a word.
+        w.run("shortcut record ctrl+option+space\n");
+        ASSERT_EQ(w.lastStatus(), 0);
+        EXPECT_NE(windowText(w).find("\"⌃⌥" + text("Localizable", "Space") + "\""),
+                  std::string::npos);
         w.run("window click " + text("SettingsWindow", "Choose…") + "\n");
         status = w.status();
         EXPECT_EQ(status["panel"]["prompt"], text("Localizable", "Choose"));

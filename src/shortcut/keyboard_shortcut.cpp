@@ -10,8 +10,19 @@ namespace {
 constexpr const char* kRegisterFailure = "Could not register the keyboard shortcut ";
 }  // namespace
 
-std::string KeyboardShortcut::text(const char* english, const char* comment) {
+std::string KeyboardShortcut::text(const char* english, const char* comment) const {
     return localizedString(s_.bundle, english, comment);
+}
+
+std::string KeyboardShortcut::shown(const KeyCombo& combo) const {
+    std::string out = describe(combo);
+    // The one key written as a word; the log keeps it in English.
+    constexpr std::string_view kSpace = "Space";
+    if (out.size() >= kSpace.size() &&
+        out.compare(out.size() - kSpace.size(), kSpace.size(), kSpace) == 0)
+        out.replace(out.size() - kSpace.size(), kSpace.size(),
+                    text("Space", "The space bar as a keyboard shortcut shows it, as in ⌃⌥Space"));
+    return out;
 }
 
 std::optional<std::string> KeyboardShortcut::refusal(const KeyCombo& combo) {
@@ -27,7 +38,7 @@ std::optional<std::string> KeyboardShortcut::refusal(const KeyCombo& combo) {
                                "then lose. Add ⌘ or ⌃.",
                                "Settings window, shortcut: %@ is the combination typed, such as "
                                "⌥A"),
-                          {describe(combo)});
+                          {shown(combo)});
     return text("A shortcut needs ⌘ or ⌃ with a key.",
                 "Settings window, shortcut: a combination without ⌘ or ⌃");
 }
@@ -39,7 +50,7 @@ std::optional<KeyCombo> KeyboardShortcut::current() const {
 
 std::string KeyboardShortcut::currentText() const {
     const auto combo = current();
-    return combo ? describe(*combo)
+    return combo ? shown(*combo)
                  : localizedString(s_.bundle, "None",
                                    "Settings window: the keyboard shortcut field when no "
                                    "shortcut is set");
@@ -71,7 +82,7 @@ void KeyboardShortcut::registerStored() {
                                           "Settings window, shortcut: %1$@ is the stored "
                                           "shortcut, %2$@ the sentence that tells why it cannot "
                                           "be used"),
-                                     {describe(*combo), *refusal(*combo)})
+                                     {shown(*combo), *refusal(*combo)})
                         : text("The stored shortcut is not in use: it is no key combination.",
                                "Settings window, shortcut: what is stored is no key combination "
                                "at all");
@@ -87,12 +98,12 @@ void KeyboardShortcut::registerStored() {
                   ? formatText(text("The stored shortcut %@ is not in use: another application "
                                     "holds it.",
                                     "Settings window, shortcut: %@ is the stored shortcut"),
-                               {describe(*combo)})
+                               {shown(*combo)})
                   : formatText(text("The stored shortcut %1$@ is not in use: the system refused "
                                     "it (error %2$@).",
                                     "Settings window, shortcut: %1$@ is the stored shortcut, "
                                     "%2$@ the system's error number"),
-                               {describe(*combo), std::to_string(status)});
+                               {shown(*combo), std::to_string(status)});
 }
 
 KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
@@ -110,12 +121,12 @@ KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
                 ? formatText(text("%1$@ is used by another application; the shortcut stays %2$@.",
                                   "Settings window, shortcut: %1$@ is the combination typed, "
                                   "%2$@ the shortcut that stays"),
-                             {describe(combo), kept})
+                             {shown(combo), kept})
                 : formatText(text("%1$@ could not be registered (error %2$@); the shortcut stays "
                                   "%3$@.",
                                   "Settings window, shortcut: %1$@ is the combination typed, "
                                   "%2$@ the system's error number, %3$@ the shortcut that stays"),
-                             {describe(combo), std::to_string(status), kept})};
+                             {shown(combo), std::to_string(status), kept})};
     }
     // The new one first: the old one goes only once its successor is in place.
     registration_ = std::move(made);
@@ -128,7 +139,7 @@ KeyboardShortcut::Outcome KeyboardShortcut::record(const KeyPress& press) {
                                               "after Tidra quits.",
                                               "Settings window, shortcut: %@ is the combination "
                                               "typed"),
-                                         {describe(combo)})};
+                                         {shown(combo)})};
     }
     return Outcome{};
 }

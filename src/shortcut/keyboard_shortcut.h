@@ -51,7 +51,9 @@ class KeyboardShortcut {
 
     // Why a combination cannot be a shortcut, or nothing when it can.
     std::optional<std::string> refusal(const KeyCombo& combo);
-    std::string text(const char* english, const char* comment);
+    std::string text(const char* english, const char* comment) const;
+    // A combination as the user reads it, in the user's language.
+    std::string shown(const KeyCombo& combo) const;
 
   private:
     std::unique_ptr<HotKey> registerCombo(const KeyCombo& combo, int& status);
