@@ -44,8 +44,11 @@ TEST(AutomationConsent, TheFirstScriptAsksAndWaitsForTheAnswerWhichTheMacKeeps) 
         // The launch reads the login items: the prompt shows, the launch waits, and only the
         // answer goes on meanwhile.
         const std::string shown = w->launch("status\nclick\n");
+        // Under the question, the reason Tidra's Info.plist gives.
         EXPECT_NE(shown.find(std::string("Automation prompt: ") + kPrompt +
-                             " [Don’t Allow] [OK] (`system-events consent allow|deny`)"),
+                             " Tidra asks System Events to add or remove its login item, and "
+                             "Finder to move an old copy of Tidra to the Trash. [Don’t Allow] "
+                             "[OK] (`system-events consent allow|deny`)"),
                   std::string::npos)
             << name << shown;
         EXPECT_NE(shown.find("the automation prompt \"" + std::string(kPrompt) +

@@ -128,6 +128,20 @@ TEST(Localization, TheMoveOfferIsAskedAndAnsweredInTheUsersLanguage) {
     }
 }
 
+TEST(Localization, TheAutomationPromptGivesTidrasReasonInTheUsersLanguage) {
+    for (const std::string language : {"de", "ja"}) {
+        SCOPED_TRACE(language);
+        SimWorld w(inLanguage(language), false, /*automationAsked=*/true);
+        // The launch reads the login items and waits on the prompt, which the script answers.
+        const std::string out = w.launch("status\nsystem-events consent allow\n");
+        ASSERT_EQ(w.lastStatus(), 0) << out;
+        EXPECT_NE(out.find(shipped(language, "InfoPlist", "NSAppleEventsUsageDescription") +
+                           " [Don’t Allow]"),
+                  std::string::npos)
+            << out;
+    }
+}
+
 // A language of the test's own whose every text is marked, so that a text on screen that is not
 // marked came from somewhere else than the tables.
 void addMarkedLanguage(SimWorld& w) {

@@ -102,6 +102,7 @@ void addMoveStatus(Frontend& f) {
             alerts.push_back(
                 {{"kind", "automation"},
                  {"message", *prompt},
+                 {"informative", mac.automationConsent().promptPurpose()},
                  {"buttons", nlohmann::json::array({{{"title", "Don’t Allow"}, {"key", "escape"}},
                                                     {{"title", "OK"}, {"key", "return"}}})}});
         s["alerts"] = alerts;

@@ -80,9 +80,12 @@ std::string drawModals(Mac& mac) {
               << alert->suppression().title() << "\n";
         o << "|  +- answer with `alert BUTTON-TITLE [--suppress]`\n";
     }
-    if (const auto prompt = mac.automationConsent().prompt())
-        o << "|  +- automation: " << *prompt
-          << "\n|  | <Don’t Allow> <OK>\n|  +- answer with `system-events consent allow|deny`\n";
+    if (const auto prompt = mac.automationConsent().prompt()) {
+        o << "|  +- automation: " << *prompt << "\n";
+        if (const std::string why = mac.automationConsent().promptPurpose(); !why.empty())
+            o << "|  | " << why << "\n";
+        o << "|  | <Don’t Allow> <OK>\n|  +- answer with `system-events consent allow|deny`\n";
+    }
     if (mac.simAuthorization().passwordDialogOpen())
         o << "|  +- password: " << mac.simAuthorization().passwordDialogText()
           << "\n|  +- answer with `password ok|cancel`\n";

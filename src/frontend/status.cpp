@@ -153,9 +153,11 @@ std::string Frontend::statusText() {
           << " (`ls`, `panel choose NAME`, `panel cancel`)\n";
     for (const SimAlert* alert : mac_.alerts().open())
         o << "Alert: \"" << alert->messageText() << "\" (`alert BUTTON-TITLE`)\n";
-    if (const auto prompt = mac_.automationConsent().prompt())
-        o << "Automation prompt: " << *prompt
+    if (const auto prompt = mac_.automationConsent().prompt()) {
+        const std::string why = mac_.automationConsent().promptPurpose();
+        o << "Automation prompt: " << *prompt << (why.empty() ? "" : " " + why)
           << " [Don’t Allow] [OK] (`system-events consent allow|deny`)\n";
+    }
     if (mac_.simAuthorization().passwordDialogOpen())
         o << "Password dialog: " << mac_.simAuthorization().passwordDialogText()
           << " (`password ok|cancel`)\n";

@@ -81,6 +81,12 @@ std::optional<std::string> SimAutomationConsent::prompt() const {
            "”, and to perform actions within that app.";
 }
 
+std::string SimAutomationConsent::promptPurpose() const {
+    std::lock_guard lock(mutex_);
+    if (!prompt_ || prompt_->allow || prompt_->givenUp) return "";
+    return prompt_->client.purpose;
+}
+
 bool SimAutomationConsent::answerPrompt(bool allow) {
     std::lock_guard lock(mutex_);
     if (!prompt_ || prompt_->allow || prompt_->givenUp) return false;

@@ -24,6 +24,8 @@ class SimAutomationConsent {
     struct Party {
         std::string bundleIdentifier;
         std::string name;
+        // Why the client asks, from its Info.plist in the user's language (empty: it says not).
+        std::string purpose = {};
     };
     // Unanswered: nobody was left to answer the prompt; the event fails as a refused one does,
     // and the system asks again next time.
@@ -45,6 +47,8 @@ class SimAutomationConsent {
                const std::function<bool(const std::function<bool()>& answered)>& waitHere = {});
     // The prompt showing now, as the system words it, or nothing.
     std::optional<std::string> prompt() const;
+    // The reason the asking application gives, shown under the prompt; empty when it gives none.
+    std::string promptPurpose() const;
     // The person's answer to the prompt showing; false when none shows.
     bool answerPrompt(bool allow);
     // The person's switch in System Settings for an application that asked before. False when it

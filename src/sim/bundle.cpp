@@ -28,6 +28,9 @@ bool installTidraBundle(const Disk& disk, const std::string& bundleMacPath,
                     {Value("CFBundlePackageType"), Value("APPL")},
                     {Value("LSUIElement"), Value(true)},
                     {Value("NSMainNibFile"), Value("MainMenu")},
+                    {Value("NSAppleEventsUsageDescription"),
+                     Value("Tidra asks System Events to add or remove its login item, and Finder "
+                           "to move an old copy of Tidra to the Trash.")},
                     {Value("CFBundleURLTypes"),
                      Value(Array{Value(Dictionary{
                          {Value("CFBundleURLName"), Value("xq.morv.Tidra")},

@@ -166,7 +166,7 @@ void Mac::makeScripting() {
                 waitHere = [this](const std::function<bool()>& answered) {
                     return loop_.runUntil(answered);
                 };
-            return automationConsent_->ask({kTidraBundleIdentifier, "Tidra"},
+            return automationConsent_->ask({kTidraBundleIdentifier, "Tidra", tidraPurpose_},
                                            {kSystemEventsIdentifier, "System Events"},
                                            waitHere) == SimAutomationConsent::Answer::Allowed;
         }));
@@ -342,6 +342,11 @@ bool Mac::launchTidra() {
         disk_, bundlePath_, &console_,
         prefs_->domainSnapshot(kGlobalDomain)[Value("AppleLanguages")], options_.languages);
     images_ = std::make_unique<SimImages>(*bundle_);
+    // What the automation prompt shows under its question, read before Tidra's threads run.
+    const Value purpose = bundle_->objectForInfoDictionaryKey("NSAppleEventsUsageDescription");
+    tidraPurpose_ = purpose.isString() ? bundle_->localizedString("NSAppleEventsUsageDescription",
+                                                                  purpose.string(), "InfoPlist")
+                                       : "";
     ++launches_;
     pid_ = processes_.spawn(kTidraBundleIdentifier, "Tidra", bundlePath_);
     dispatch_.setOwner(pid_);

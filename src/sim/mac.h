@@ -247,6 +247,7 @@ class Mac {
     OpenPanels openPanels_{loop_, disk_};
     std::string bundlePath_;
     std::unique_ptr<SimBundle> bundle_;
+    std::string tidraPurpose_;  // why Tidra asks to control other applications
     std::unique_ptr<SimImages> images_;
 
     std::unique_ptr<ClassRegistry> classes_;
