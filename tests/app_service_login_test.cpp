@@ -80,6 +80,10 @@ TEST(AppServiceLogin, SwitchedOffByTheUserShowsUntickedAndTellsWhereToAllowIt) {
     EXPECT_EQ(tick(world), 0);
     EXPECT_EQ(world.mac().appService().status(), AppServiceStatus::RequiresApproval);
     EXPECT_EQ(delivered(world, "Launch at Login needs your approval"), 1);
+    // The pane as macOS 14 names it (15 renamed it Login Items & Extensions).
+    EXPECT_EQ(world.mac().simUserNotifications().delivered().back().notification.informativeText,
+              "Tidra is switched off in System Settings › General › Login Items. Switch Tidra on "
+              "there to have it start at login.");
     EXPECT_EQ(world.mac().appService().settingsOpened(), 1);
     EXPECT_NE(
         world.run("status\n").find("Opened by Tidra:\n  System Settings › General › Login Items\n"),

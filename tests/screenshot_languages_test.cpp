@@ -66,9 +66,10 @@ TEST(ScreenshotLanguages, EveryTextFitsItsFrameInEveryLanguage) {
         std::vector<std::string> texts;
         collect(status["windows"], texts);
         for (const std::string& wanted :
-             {shipped(language, "Localizable",
-                      "Tidra opens at login once you allow it in System Settings › General › Login "
-                      "Items."),
+             {formatText(
+                  shipped(language, "Localizable", "Tidra opens at login once you allow it in %@."),
+                  {shipped(language, "Localizable",
+                           "System Settings › General › Login Items & Extensions")}),
               formatText(shipped(language, "Localizable", "“%@” is already in the list."),
                          {"Notes"})})
             EXPECT_NE(std::find(texts.begin(), texts.end(), wanted), texts.end()) << wanted;

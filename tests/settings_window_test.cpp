@@ -263,9 +263,9 @@ TEST(SettingsWindow, NamedAndFurnishedAsEachSystemHasIt) {
         RUN_OK(w, "menu Launch at Login\napp-service disable\nmenu Settings...\n");
         // Switched off in System Settings: the window says where to allow it and opens the pane.
         EXPECT_EQ(w.status()["appService"]["status"], "requiresApproval");
-        EXPECT_NE(testing::windowText(w, "SettingsWindow", "loginStatus")
-                      .find("System Settings › General › Login Items"),
-                  std::string::npos);
+        EXPECT_EQ(testing::windowText(w, "SettingsWindow", "loginStatus"),
+                  "Tidra opens at login once you allow it in System Settings › General › Login "
+                  "Items & Extensions.");
         EXPECT_FALSE(isOn(w, "launchAtLogin"));
         RUN_OK(w, "window click Open Login Items...\n");
         EXPECT_EQ(w.mac().appService().settingsOpened(), 1);

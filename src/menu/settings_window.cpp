@@ -1,5 +1,6 @@
 #include "menu/settings_window.h"
 
+#include "notices/settings_places.h"
 #include "platform/paths.h"
 #include "prefs/keys.h"
 #include "wallpaper/wallpaper_chooser.h"
@@ -115,11 +116,12 @@ void SettingsWindow::showLogin() {
     const bool approval = f_.launchAtLogin.needsApproval();
     if (loginStatus_)
         loginStatus_->setStringValue(
-            approval ? localizedString(s_.bundle,
-                                       "Tidra opens at login once you allow it in System "
-                                       "Settings › General › Login Items.",
-                                       "Settings window, when the approval of the login item is "
-                                       "still missing (macOS 13 and later)")
+            approval ? formatText(localizedString(s_.bundle,
+                                                  "Tidra opens at login once you allow it in %@.",
+                                                  "Settings window, when the approval of the "
+                                                  "login item is still missing (macOS 13 and "
+                                                  "later); %@ is where"),
+                                  {loginItemsPlace(s_.bundle, s_.system.operatingSystemVersion())})
                      : "");
     if (openLoginItems_) openLoginItems_->setHidden(!approval);
 }

@@ -1,5 +1,7 @@
 #include "notices/failure_notices.h"
 
+#include "notices/settings_places.h"
+
 namespace tidra {
 
 namespace {
@@ -44,8 +46,7 @@ void FailureNotices::launchAtLoginRefused(std::optional<long> errorNumber) {
                                        "Launch at Login again, or add Tidra in %@.",
                                        "Notification text when System Events failed to change the "
                                        "login items; %@ is where to change them by hand"),
-                       {settingsPath("System Settings › General › Login Items",
-                                     "System Preferences › Users & Groups › Login Items")});
+                       {loginItemsPlace(bundle_, system_.operatingSystemVersion())});
     }
     tell(FailureTopic::LaunchAtLogin, kLaunchAtLoginFailedNotificationIdentifier,
          localizedString(bundle_, "Launch at Login could not be changed",
@@ -58,11 +59,12 @@ void FailureNotices::launchAtLoginNeedsApproval() {
          localizedString(bundle_, "Launch at Login needs your approval",
                          "Notification title when the user has switched Tidra off in Login "
                          "Items"),
-         localizedString(bundle_,
-                         "Tidra is switched off in System Settings › General › Login Items. "
-                         "Switch Tidra on there to have it start at login.",
-                         "Notification text when the user has switched Tidra off in Login "
-                         "Items"));
+         formatText(localizedString(bundle_,
+                                    "Tidra is switched off in %@. Switch Tidra on there to have "
+                                    "it start at login.",
+                                    "Notification text when the user has switched Tidra off in "
+                                    "Login Items; %@ is where"),
+                    {loginItemsPlace(bundle_, system_.operatingSystemVersion())}));
 }
 
 void FailureNotices::launchAtLoginServiceFailed(const Error& error) {
@@ -70,11 +72,12 @@ void FailureNotices::launchAtLoginServiceFailed(const Error& error) {
          localizedString(bundle_, "Launch at Login could not be changed",
                          "Notification title when the login item could not be changed"),
          sentences(bundle_, error.localizedDescription,
-                   localizedString(bundle_,
-                                   "Choose Launch at Login again, or switch Tidra on or off in "
-                                   "System Settings › General › Login Items.",
-                                   "Notification text when the system refused to change the login "
-                                   "item")));
+                   formatText(localizedString(bundle_,
+                                              "Choose Launch at Login again, or switch Tidra on "
+                                              "or off in %@.",
+                                              "Notification text when the system refused to "
+                                              "change the login item; %@ is where"),
+                              {loginItemsPlace(bundle_, system_.operatingSystemVersion())})));
 }
 
 void FailureNotices::customWallpaperFailed(const std::optional<Error>& error) {
