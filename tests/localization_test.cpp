@@ -107,6 +107,17 @@ TEST(Localization, TidraSpeaksGermanAndJapaneseFromTheMenuToTheSettingsWindow) {
     }
 }
 
+TEST(Localization, TraditionalChineseTitlesEndInTheMidlineEllipsisAndTakeThreeDots) {
+    SimWorld w(inLanguage("zh-Hant-TW"));
+    EXPECT_EQ(shipped("zh-Hant", "Localizable", "Preferences…"), "偏好設定⋯");
+    w.run("popover close\nmenu 偏好設定...\n");
+    ASSERT_EQ(w.lastStatus(), 0);
+    const nlohmann::json status = w.status();
+    ASSERT_EQ(status["windows"].size(), 1u);
+    EXPECT_EQ(status["windows"][0]["title"],
+              shipped("zh-Hant", "Localizable", "Tidra Preferences"));
+}
+
 TEST(Localization, TheMoveOfferIsAskedAndAnsweredInTheUsersLanguage) {
     for (const std::string language : {"de", "ja"}) {
         SCOPED_TRACE(language);

@@ -15,7 +15,8 @@ std::string comparableTitle(const std::string& title) {
     size_t e = title.find_last_not_of(" \t");
     std::string t = title.substr(b, e - b + 1), out;
     for (size_t i = 0; i < t.size();) {
-        if (t.compare(i, 3, kEllipsis) == 0) {
+        // "…", and the midline "⋯" that Traditional Chinese titles end with, both read "...".
+        if (t.compare(i, 3, kEllipsis) == 0 || t.compare(i, 3, "⋯") == 0) {
             out += "...";
             i += 3;
         } else {
