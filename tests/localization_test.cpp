@@ -304,6 +304,14 @@ TEST(Localization, DamagedTablesAndPreferencesLeaveEnglishAndOneLine) {
     w.run("quit\ndefaults write -g AppleLanguages -array de\n");
     launchWith("");
     EXPECT_EQ(status["menu"][0]["title"], deToggle);
+
+    // A development language that is no language name is not made into a path.
+    w.run(
+        "quit\ndefaults write /Applications/Tidra.app/Contents/Info CFBundleDevelopmentRegion "
+        "-string ../../../../Users/me\ndefaults write -g AppleLanguages -array fi\n");
+    launchWith("");
+    EXPECT_EQ(status["menu"][0]["title"], "Tidra That Mess!");
+    EXPECT_EQ(status["menu"][2]["title"], "Wallpaper");
 }
 
 }  // namespace

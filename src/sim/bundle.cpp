@@ -70,7 +70,8 @@ SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console* conso
                      const Value& appleLanguages, std::vector<std::string> chosenLanguages)
     : disk_(disk), path_(std::move(bundleMacPath)), console_(console) {
     const Value region = objectForInfoDictionaryKey("CFBundleDevelopmentRegion");
-    development_ = region.isString() && !region.string().empty() ? region.string() : "en";
+    // Only a language name: it becomes part of a path.
+    development_ = region.isString() && plausibleLanguage(region.string()) ? region.string() : "en";
     std::vector<std::string> preferred = std::move(chosenLanguages);
     if (preferred.empty()) {
         if (appleLanguages.isArray()) {
@@ -89,7 +90,7 @@ SimBundle::SimBundle(const Disk& disk, std::string bundleMacPath, Console* conso
     if (listed.isArray()) {
         std::vector<std::string> promised;
         for (const Value& v : listed.array())
-            if (v.isString()) promised.push_back(v.string());
+            if (v.isString() && plausibleLanguage(v.string())) promised.push_back(v.string());
         const std::string wanted = chooseLocalization(preferred, promised, development_);
         if (wanted != localization_ && wanted != development_)
             log(paths::lastPathComponent(path_) + " lists the language " + wanted + " but has no " +
