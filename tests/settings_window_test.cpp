@@ -275,5 +275,38 @@ TEST(SettingsWindow, NamedAndFurnishedAsEachSystemHasIt) {
     }
 }
 
+TEST(SettingsWindow, RowsASystemOrAStateDoesWithoutLeaveNoGap) {
+    auto top = [](SimWorld& w, const std::string& id) {
+        const Rect f = sim::viewWithIdentifier(settingsWindow(w)->contentView(), id)->frame();
+        return f.origin.y + f.size.height;
+    };
+    auto bottom = [](SimWorld& w, const std::string& id) {
+        return sim::viewWithIdentifier(settingsWindow(w)->contentView(), id)->frame().origin.y;
+    };
+    {
+        // macOS 12: no widgets, no approval to wait for. The rows close up, each section keeping
+        // the space before it.
+        SimWorld w(onSystem(12));
+        RUN_OK(w, "popover close\nmenu Preferences...\n");
+        EXPECT_EQ(bottom(w, "launchAtLogin") - top(w, "restoreFinder"), 4);
+        EXPECT_EQ(bottom(w, "showOnDisconnect") - top(w, "keepWallpaper"), 16);
+        EXPECT_EQ(bottom(w, "showOnDisconnect") - top(w, "wallpaperHeading"), 16);
+    }
+    {
+        // macOS 26: the approval line opens its row while it is needed, and closes it after.
+        SimWorld w(onSystem(26));
+        RUN_OK(w, "popover close\nmenu Settings...\n");
+        const double closed = top(w, "restoreFinder");
+        EXPECT_EQ(bottom(w, "launchAtLogin") - closed, 4);
+        EXPECT_EQ(bottom(w, "showOnDisconnect") - top(w, "hideWidgets"), 4);
+        RUN_OK(w, "window close\nmenu Launch at Login\napp-service disable\nmenu Settings...\n");
+        EXPECT_FALSE(control(w, "openLoginItems")->isHidden());
+        EXPECT_GT(bottom(w, "launchAtLogin") - top(w, "restoreFinder"), 60);
+        EXPECT_GT(bottom(w, "openLoginItems"), top(w, "restoreFinder"));
+        RUN_OK(w, "app-service enable\nwindow close\nmenu Settings...\n");
+        EXPECT_EQ(top(w, "restoreFinder"), closed);
+    }
+}
+
 }  // namespace
 }  // namespace tidra

@@ -31,6 +31,7 @@ class ViewBase : public Interface,
     }
     std::string identifier() const override { return identifier_; }
     Rect frame() const override { return fromNSRect([view_ frame]); }
+    void setFrame(Rect frame) override { [view_ setFrame:toNSRect(frame)]; }
     Rect visibleRect() const override { return fromNSRect([view_ visibleRect]); }
     void setWantsLayer(bool wants) override { [view_ setWantsLayer:wants ? YES : NO]; }
     bool wantsLayer() const override { return [view_ wantsLayer]; }

@@ -62,6 +62,7 @@ void SettingsWindow::windowDidLoad() {
                                       "Title of the Settings window, macOS 13 and later")
                     : localizedString(s_.bundle, "Tidra Preferences",
                                       "Title of the Settings window, before macOS 13"));
+    if (View* content = w->contentView()) rows_.capture(*content);
     // Centred the first time; after that where the user left it.
     w->center();
     w->setFrameAutosaveName(kFrameAutosaveName);
@@ -123,7 +124,9 @@ void SettingsWindow::showLogin() {
                                                   "later); %@ is where"),
                                   {loginItemsPlace(s_.bundle, s_.system.operatingSystemVersion())})
                      : "");
+    if (loginStatus_) loginStatus_->setHidden(!approval);
     if (openLoginItems_) openLoginItems_->setHidden(!approval);
+    rows_.closeUpHiddenRows();
 }
 
 void SettingsWindow::loginSettingChanged() {
@@ -168,6 +171,7 @@ void SettingsWindow::showWidgets() {
     if (!isWindowLoaded() || !hideWidgets_) return;
     // Desktop widgets came with macOS 14: before, the switch would change nothing.
     hideWidgets_->setHidden(!f_.widgetsAvailable());
+    rows_.closeUpHiddenRows();
     hideWidgets_->setState(f_.hidesWidgets() ? kControlStateOn : kControlStateOff);
 }
 
@@ -178,6 +182,7 @@ void SettingsWindow::showMenuBarHint() {
                     f_.shortcut.isRegistered() ? f_.shortcut.currentText() : "");
     menuBarHint_->setStringValue(hint);
     menuBarHint_->setHidden(hint.empty());
+    rows_.closeUpHiddenRows();
 }
 
 bool SettingsWindow::performAction(const std::string& selector, Object* sender) {

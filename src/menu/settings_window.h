@@ -10,6 +10,7 @@
 
 #include "desktop/presenting_trigger.h"
 #include "login/launch_at_login.h"
+#include "menu/closing_rows.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/console.h"
@@ -77,7 +78,6 @@ class SettingsWindow : public WindowController {
     bool performAction(const std::string& selector, Object* sender) override;
     bool setOutlet(const std::string& name, Object* value) override;
 
-
   private:
     // Each part, read afresh from what it shows.
     void refresh();
@@ -119,6 +119,9 @@ class SettingsWindow : public WindowController {
     Button* removePresenting_ = nullptr;
     TextField* presentingMessage_ = nullptr;
     TextField* menuBarHint_ = nullptr;
+    // Rows a system or a state does without (the approval line, Hide Widgets before macOS 14,
+    // the menu-bar hint) leave no gap.
+    ClosingRows rows_;
 };
 
 }  // namespace tidra

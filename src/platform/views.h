@@ -31,6 +31,7 @@ class View : public Object {
     virtual std::string className() const = 0;
     virtual std::string identifier() const = 0;
     virtual Rect frame() const = 0;
+    virtual void setFrame(Rect frame) = 0;
     virtual Rect visibleRect() const = 0;
     virtual void setWantsLayer(bool wants) = 0;
     virtual bool wantsLayer() const = 0;

@@ -36,6 +36,7 @@ class BasicView : public Interface,
     std::string className() const override { return className_; }
     std::string identifier() const override { return identifier_; }
     Rect frame() const override { return frame_; }
+    void setFrame(Rect frame) override { frame_ = frame; }
     // Nothing is scrolled or clipped here: the whole bounds are visible.
     Rect visibleRect() const override { return Rect{{0, 0}, frame_.size}; }
     void setWantsLayer(bool wants) override { wantsLayer_ = wants; }
